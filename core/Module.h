@@ -1,0 +1,62 @@
+#pragma once
+// Global state of the program and the general module procedures.
+#include "db/Conexion.h"
+
+#include <QString>
+#include <QVariant>
+
+class AppUtils;
+
+// The single connection to the database; opened by the main window's load,
+// kept open for the run.
+extern Conexion *gConexion;
+extern QString gRutaBase;       // program folder + "/db_main.mdb"
+extern QString gClaveBase;      // the database password
+extern QString gCadenaConexion; // gRutaBase + "; Jet OLEDB:Database Password=" + gClaveBase + "; "
+extern QString gUsuarioActual;  // code of the logged-in user as typed; "" when nobody is
+extern QString gSucursal;       // branch code read from DatosEmpresa at start-up
+extern QString gSql;            // scratch statement text
+extern Recordset gRs;           // scratch recordset
+
+// Fills gClaveBase, gRutaBase and gCadenaConexion from the program folder.
+void fijarRutasBase();
+// Opens gConexion on gRutaBase (throws DbError); closes a previous one.
+void abrirConexion();
+// Releases gConexion.
+void cerrarConexion();
+
+// Hands out the next number of counter id and advances it, inside whatever
+// transaction the caller holds. A missing counter throws DbError.
+qint64 ProximoNumero(const QString &id);
+
+// The field's value; for Null a default by field type: "" for integer, text
+// and variant types, 0 for double, date and Boolean types.
+QVariant ValorCampo(const Campo &campo);
+
+// Column campoResultado of the row of tabla whose campoClave equals
+// valorClave (as a number when esNumerico), as text; "" when no row.
+// Table and column names are checked against the schema; an unknown name
+// throws DbError 3078 / 3265.
+QString BuscarValor(const QString &tabla, const QString &campoClave, const QString &valorClave,
+                    const QString &campoResultado, bool esNumerico);
+
+// Yes/No question with the question icon; true on Yes.
+bool Confirmar(const QString &mensaje);
+
+// 1: hourglass pointer; 0: normal pointer; anything else: nothing.
+void CursorEspera(int modo);
+
+// Removes every occurrence of caracter from texto (in place) and returns it.
+QString QuitarCaracter(QString &texto, const QString &caracter);
+
+// Key filter of numeric boxes: keeps digits, 8, 46 (".") and 45 ("-");
+// sets any other key to 0; returns the key.
+int SoloNumeros(int &KeyAscii);
+
+// Reversible scrambling of a stored password (in place); applying it twice
+// gives back the original text.
+QString CodificaTexto(QString &texto);
+
+// Tells the user about a database error and returns what to do:
+// 0 retry, 1 go on with the next statement, 2 give up (known), 3 give up.
+int ManejoErrorDB(int &intentos, const QString &nombre, const DbError &error);

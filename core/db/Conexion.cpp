@@ -1,0 +1,446 @@
+#include "Conexion.h"
+
+#include <QCollator>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+DbError::DbError(int numero, const QString &descripcion)
+    : std::runtime_error(descripcion.toStdString()), m_numero(numero), m_descripcion(descripcion) {}
+
+// ---------------------------------------------------------------- Campo
+
+QString Campo::texto() const
+{
+    if (m_valor.isNull())
+        return {};
+    if (m_valor.typeId() == QMetaType::Double)
+        return QString::number(m_valor.toDouble(), 'g', 15);
+    return m_valor.toString();
+}
+
+double Campo::numero() const { return m_valor.isNull() ? 0.0 : m_valor.toDouble(); }
+qint64 Campo::entero() const { return m_valor.isNull() ? 0 : m_valor.toLongLong(); }
+
+QDate Campo::fecha() const
+{
+    if (m_valor.isNull())
+        return {};
+    return QDate::fromString(m_valor.toString().left(10), Qt::ISODate);
+}
+
+QDateTime Campo::fechaHora() const
+{
+    if (m_valor.isNull())
+        return {};
+    const QString s = m_valor.toString();
+    QDateTime dt = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!dt.isValid())
+        dt = QDateTime(QDate::fromString(s.left(10), Qt::ISODate), QTime(0, 0));
+    return dt;
+}
+
+// ---------------------------------------------------------------- Recordset
+
+int Recordset::indice(const QString &nombre) const
+{
+    for (int i = 0; i < m_nombres.size(); ++i)
+        if (m_nombres[i].compare(nombre, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Campo Recordset::campo(const QString &nombre) const
+{
+    const int i = indice(nombre);
+    if (i < 0)
+        throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección: %1").arg(nombre));
+    return campo(i);
+}
+
+Campo Recordset::campo(int i) const
+{
+    if (eof())
+        throw DbError(3021, QStringLiteral("No hay registro actual."));
+    if (i < 0 || i >= m_nombres.size())
+        throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección."));
+    return Campo(m_nombres[i], m_filas[m_pos][i], m_tipos[i]);
+}
+
+// ---------------------------------------------------------------- Conexion
+
+namespace {
+
+int compararEs(void *, int n1, const void *s1, int n2, const void *s2)
+{
+    static thread_local QCollator col(QLocale(QLocale::Spanish, QLocale::Spain));
+    const QString a = QString::fromUtf8(static_cast<const char *>(s1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char *>(s2), n2);
+    const int r = col.compare(a, b);
+    if (r != 0)
+        return r;
+    return a.compare(b);
+}
+
+int tipoDeclarado(const char *decl)
+{
+    if (!decl)
+        return TipoCampo::Variante;
+    const QString d = QString::fromLatin1(decl).toUpper();
+    if (d.startsWith(QLatin1String("INT")))
+        return TipoCampo::Entero;
+    if (d == QLatin1String("REAL") || d.startsWith(QLatin1String("DOUBLE")) || d.startsWith(QLatin1String("NUMERIC")))
+        return TipoCampo::Doble;
+    if (d == QLatin1String("DATE"))
+        return TipoCampo::Fecha;
+    if (d == QLatin1String("DATETIME"))
+        return TipoCampo::FechaHora;
+    if (d.startsWith(QLatin1String("BOOL")))
+        return TipoCampo::Booleano;
+    if (d.startsWith(QLatin1String("TEXT")) || d.startsWith(QLatin1String("VARCHAR")) || d.startsWith(QLatin1String("CHAR")))
+        return TipoCampo::Texto;
+    return TipoCampo::Variante;
+}
+
+QString mensajeSqlite(sqlite3 *db, int rc)
+{
+    const char *m = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return QString::fromUtf8(m ? m : sqlite3_errstr(rc));
+}
+
+} // namespace
+
+Conexion::Conexion(sqlite3 *db, QString ruta) : m_db(db), m_ruta(std::move(ruta)) {}
+
+Conexion::~Conexion()
+{
+    for (sqlite3_stmt *st : std::as_const(m_cache))
+        sqlite3_finalize(st);
+    m_cache.clear();
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void Conexion::configurar(const QString &clave)
+{
+    const QByteArray k = clave.toUtf8();
+    if (sqlite3_key(m_db, k.constData(), k.size()) != SQLITE_OK)
+        lanzar(sqlite3_errcode(m_db));
+    // Settings for a desktop program that must not lose a confirmed write and
+    // must stay fast on years of data.
+    executeScript(QStringLiteral("PRAGMA cipher_page_size = 4096;"));
+    sqlite3_busy_timeout(m_db, 2000);
+    sqlite3_create_collation_v2(m_db, "ES", SQLITE_UTF8, nullptr, compararEs, nullptr);
+}
+
+static void ajustarMotor(Conexion &c)
+{
+    c.executeScript(QStringLiteral("PRAGMA journal_mode = WAL;"
+                                   "PRAGMA synchronous = FULL;"
+                                   "PRAGMA cache_size = -65536;"
+                                   "PRAGMA temp_store = MEMORY;"));
+}
+
+Conexion *Conexion::abrir(const QString &ruta, const QString &clave)
+{
+    if (!QFileInfo::exists(ruta))
+        throw DbError(3024, QStringLiteral("No se pudo encontrar el archivo '%1'.").arg(ruta));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    auto *c = new Conexion(db, ruta);
+    try {
+        if (rc != SQLITE_OK)
+            c->lanzar(rc);
+        c->configurar(clave);
+        // Reading the schema fails here when the file is not ours or the
+        // password is wrong.
+        c->openRecordset(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        ajustarMotor(*c);
+    } catch (...) {
+        delete c;
+        throw;
+    }
+    return c;
+}
+
+Conexion *Conexion::crear(const QString &ruta, const QString &clave)
+{
+    if (QFileInfo::exists(ruta))
+        throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(ruta));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    auto *c = new Conexion(db, ruta);
+    try {
+        if (rc != SQLITE_OK)
+            c->lanzar(rc);
+        c->configurar(clave);
+        c->executeScript(QStringLiteral("PRAGMA page_size = 4096;"));
+        ajustarMotor(*c);
+    } catch (...) {
+        delete c;
+        throw;
+    }
+    return c;
+}
+
+void Conexion::lanzar(int rc) const
+{
+    const int primario = rc & 0xff;
+    const QString msg = mensajeSqlite(m_db, rc);
+    int numero = 3000;
+    QString texto;
+    switch (primario) {
+    case SQLITE_CONSTRAINT: {
+        const int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
+        if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) {
+            numero = 3022;
+            texto = QStringLiteral("Los cambios no se realizaron porque crearían valores duplicados en la clave");
+        } else if (ext == SQLITE_CONSTRAINT_NOTNULL) {
+            numero = 3314;
+            texto = QStringLiteral("Falta un valor obligatorio");
+        } else {
+            numero = 3317;
+            texto = QStringLiteral("Un valor no cumple una regla de la tabla");
+        }
+        break;
+    }
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        numero = 3260;
+        texto = QStringLiteral("El archivo de base de datos está bloqueado por otro proceso");
+        break;
+    case SQLITE_CANTOPEN:
+        numero = 3024;
+        texto = QStringLiteral("No se pudo abrir el archivo de base de datos");
+        break;
+    case SQLITE_NOTADB:
+        numero = 3343;
+        texto = QStringLiteral("El archivo no es una base de datos reconocida o la contraseña no es válida");
+        break;
+    case SQLITE_READONLY:
+        numero = 3027;
+        texto = QStringLiteral("La base de datos es de sólo lectura");
+        break;
+    case SQLITE_FULL:
+        numero = 3026;
+        texto = QStringLiteral("No hay espacio suficiente en el disco");
+        break;
+    case SQLITE_CORRUPT:
+        numero = 3049;
+        texto = QStringLiteral("La base de datos está dañada");
+        break;
+    default:
+        texto = QStringLiteral("Error de la base de datos");
+        break;
+    }
+    throw DbError(numero, texto + QStringLiteral(" (") + msg + QStringLiteral(")"));
+}
+
+sqlite3_stmt *Conexion::preparar(const QString &sql, const Parametros &valores)
+{
+    sqlite3_stmt *st = m_cache.value(sql, nullptr);
+    if (!st) {
+        const QByteArray u = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(m_db, u.constData(), u.size(), &st, nullptr);
+        if (rc != SQLITE_OK)
+            lanzar(rc);
+        if (!st)
+            throw DbError(3000, QStringLiteral("Sentencia vacía"));
+        if (m_cache.size() >= 256) {
+            for (sqlite3_stmt *v : std::as_const(m_cache))
+                sqlite3_finalize(v);
+            m_cache.clear();
+        }
+        m_cache.insert(sql, st);
+    } else {
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+    }
+    const int n = sqlite3_bind_parameter_count(st);
+    if (n != valores.size())
+        throw DbError(3061, QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(n).arg(valores.size()));
+    for (int i = 0; i < n; ++i) {
+        const QVariant &v = valores[i];
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(st, i + 1);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int(st, i + 1, v.toBool() ? 1 : 0);
+                break;
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::Long:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+                rc = sqlite3_bind_int64(st, i + 1, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(st, i + 1, v.toDouble());
+                break;
+            case QMetaType::QDate:
+                rc = sqlite3_bind_text(st, i + 1, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                break;
+            case QMetaType::QDateTime:
+                rc = sqlite3_bind_text(st, i + 1,
+                                       v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(),
+                                       -1, SQLITE_TRANSIENT);
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray b = v.toByteArray();
+                rc = sqlite3_bind_blob(st, i + 1, b.constData(), b.size(), SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QByteArray t = v.toString().toUtf8();
+                rc = sqlite3_bind_text(st, i + 1, t.constData(), t.size(), SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            lanzar(rc);
+    }
+    return st;
+}
+
+int Conexion::execute(const QString &sql, const Parametros &valores)
+{
+    sqlite3_stmt *st = preparar(sql, valores);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(st);
+        lanzar(rc);
+    }
+    sqlite3_reset(st);
+    return sqlite3_changes(m_db);
+}
+
+Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores)
+{
+    sqlite3_stmt *st = preparar(sql, valores);
+    Recordset rs;
+    const int n = sqlite3_column_count(st);
+    for (int i = 0; i < n; ++i) {
+        rs.m_nombres << QString::fromUtf8(sqlite3_column_name(st, i));
+        rs.m_tipos.push_back(tipoDeclarado(sqlite3_column_decltype(st, i)));
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::vector<QVariant> fila;
+        fila.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_INTEGER:
+                fila.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
+                break;
+            case SQLITE_FLOAT:
+                fila.emplace_back(sqlite3_column_double(st, i));
+                break;
+            case SQLITE_TEXT:
+                fila.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                                    sqlite3_column_bytes(st, i)));
+                break;
+            case SQLITE_BLOB:
+                fila.emplace_back(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)),
+                                             sqlite3_column_bytes(st, i)));
+                break;
+            default:
+                fila.emplace_back();
+                break;
+            }
+        }
+        rs.m_filas.push_back(std::move(fila));
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(st);
+        lanzar(rc);
+    }
+    sqlite3_reset(st);
+    return rs;
+}
+
+void Conexion::executeScript(const QString &sql)
+{
+    char *err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (err)
+        sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        lanzar(rc);
+}
+
+void Conexion::beginTrans()
+{
+    if (m_enTransaccion)
+        throw DbError(3000, QStringLiteral("Ya hay una transacción abierta en la conexión."));
+    execute(QStringLiteral("BEGIN IMMEDIATE"));
+    m_enTransaccion = true;
+}
+
+void Conexion::commitTrans()
+{
+    if (!m_enTransaccion)
+        throw DbError(3034, QStringLiteral("Se intentó confirmar sin una transacción abierta."));
+    execute(QStringLiteral("COMMIT"));
+    m_enTransaccion = false;
+}
+
+void Conexion::rollbackTrans()
+{
+    if (!m_enTransaccion)
+        throw DbError(3034, QStringLiteral("Se intentó deshacer sin una transacción abierta."));
+    m_enTransaccion = false;
+    if (!sqlite3_get_autocommit(m_db))
+        execute(QStringLiteral("ROLLBACK"));
+}
+
+qint64 Conexion::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
+
+bool Conexion::existeTabla(const QString &tabla) const
+{
+    return existeColumna(tabla, QString());
+}
+
+bool Conexion::existeColumna(const QString &tabla, const QString &columna) const
+{
+    const QString clave = tabla.toLower();
+    if (!m_columnas.contains(clave)) {
+        // Only a name that is a real table gets here as a value, never as text.
+        auto *self = const_cast<Conexion *>(this);
+        Recordset rs = self->openRecordset(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND lower(name)=lower(?)"), {tabla});
+        if (rs.eof())
+            return false;
+        const QString real = rs.texto(QStringLiteral("name"));
+        Recordset cols = self->openRecordset(QStringLiteral("PRAGMA table_info(\"%1\")").arg(real));
+        QStringList nombres;
+        for (; !cols.eof(); cols.moveNext())
+            nombres << cols.texto(QStringLiteral("name")).toLower();
+        m_columnas.insert(clave, nombres);
+    }
+    return columna.isEmpty() || m_columnas.value(clave).contains(columna.toLower());
+}
+
+// ---------------------------------------------------------------- Transaccion
+
+Transaccion::~Transaccion()
+{
+    if (!m_terminada && m_c.enTransaccion()) {
+        try {
+            m_c.rollbackTrans();
+        } catch (...) {
+        }
+    }
+}
+
+void Transaccion::commit()
+{
+    m_c.commitTrans();
+    m_terminada = true;
+}

@@ -1,0 +1,156 @@
+#pragma once
+// The one connection to the club's encrypted database file, and the small
+// recordset / field types every data module reads through.
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QDate>
+#include <QDateTime>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A database error with the engine-independent number the rest of the
+// program reacts to (3022 duplicate key, 3260 locked file, ...).
+class DbError : public std::runtime_error {
+public:
+    DbError(int numero, const QString &descripcion);
+    int numero() const { return m_numero; }
+    QString descripcion() const { return m_descripcion; }
+
+private:
+    int m_numero;
+    QString m_descripcion;
+};
+
+// Field type numbers of the original data access layer, derived from the
+// declared column type; ValorCampo picks the Null default by them.
+namespace TipoCampo {
+constexpr int Entero = 3;     // INTEGER
+constexpr int Doble = 5;      // REAL
+constexpr int Fecha = 7;      // DATE
+constexpr int Booleano = 11;  // BOOLEAN
+constexpr int Variante = 12;  // no declared type (expressions)
+constexpr int Texto = 202;    // TEXT
+constexpr int FechaHora = 135;// DATETIME
+}
+
+// One value of one row. Dates are stored as ISO text and read back typed.
+class Campo {
+public:
+    Campo() = default;
+    Campo(QString nombre, QVariant valor, int tipo)
+        : m_nombre(std::move(nombre)), m_valor(std::move(valor)), m_tipo(tipo) {}
+    QString nombre() const { return m_nombre; }
+    QVariant valor() const { return m_valor; }
+    int tipo() const { return m_tipo; }
+    bool esNulo() const { return m_valor.isNull(); }
+    // Null reads as "", 0 or an invalid date.
+    QString texto() const;
+    double numero() const;
+    qint64 entero() const;
+    QDate fecha() const;
+    QDateTime fechaHora() const;
+
+private:
+    QString m_nombre;
+    QVariant m_valor;
+    int m_tipo = TipoCampo::Variante;
+};
+
+// A fully read result: rows are fetched when the recordset is opened, so a
+// recordset never holds the database and can outlive a transaction.
+class Recordset {
+public:
+    Recordset() = default;
+    bool eof() const { return m_pos >= static_cast<int>(m_filas.size()); }
+    void moveNext() { ++m_pos; }
+    void moveFirst() { m_pos = 0; }
+    int recordCount() const { return static_cast<int>(m_filas.size()); }
+    int fieldCount() const { return m_nombres.size(); }
+    QStringList nombres() const { return m_nombres; }
+    // Field of the current row by name (ignoring letter case) or position.
+    // An unknown name throws DbError 3265.
+    Campo campo(const QString &nombre) const;
+    Campo campo(int indice) const;
+    // Shorthand for campo(nombre).texto().
+    QString texto(const QString &nombre) const { return campo(nombre).texto(); }
+
+private:
+    friend class Conexion;
+    int indice(const QString &nombre) const;
+    QStringList m_nombres;
+    std::vector<int> m_tipos;
+    std::vector<std::vector<QVariant>> m_filas;
+    int m_pos = 0;
+};
+
+using Parametros = QVariantList;
+
+class Conexion {
+public:
+    // Opens an existing database file with its password; never creates one.
+    // Throws DbError (3024 missing file, 3343 not a database / wrong password).
+    static Conexion *abrir(const QString &ruta, const QString &clave);
+    // Creates a new empty encrypted database file (used by the creation tool).
+    static Conexion *crear(const QString &ruta, const QString &clave);
+    ~Conexion();
+    Conexion(const Conexion &) = delete;
+    Conexion &operator=(const Conexion &) = delete;
+
+    QString ruta() const { return m_ruta; }
+
+    // Runs one statement with its values bound by position (?); returns the
+    // number of rows changed.
+    int execute(const QString &sql, const Parametros &valores = {});
+    // Runs one query and reads all of its rows.
+    Recordset openRecordset(const QString &sql, const Parametros &valores = {});
+    // Runs a script of several statements without values (schema creation).
+    void executeScript(const QString &sql);
+
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    bool enTransaccion() const { return m_enTransaccion; }
+    qint64 lastInsertId() const;
+
+    // True when a table (and column, when given) exists; names compare
+    // ignoring letter case. Used to check identifiers received as arguments.
+    bool existeTabla(const QString &tabla) const;
+    bool existeColumna(const QString &tabla, const QString &columna) const;
+
+    sqlite3 *handle() const { return m_db; }
+
+private:
+    explicit Conexion(sqlite3 *db, QString ruta);
+    sqlite3_stmt *preparar(const QString &sql, const Parametros &valores);
+    [[noreturn]] void lanzar(int rc) const;
+    void configurar(const QString &clave);
+
+    sqlite3 *m_db = nullptr;
+    QString m_ruta;
+    bool m_enTransaccion = false;
+    QHash<QString, sqlite3_stmt *> m_cache;
+    mutable QHash<QString, QStringList> m_columnas;
+};
+
+// Scope guard for a transaction on a connection: rolls back on destruction
+// unless commit() was called, so an exception never leaves half a write.
+class Transaccion {
+public:
+    explicit Transaccion(Conexion &c) : m_c(c) { m_c.beginTrans(); }
+    ~Transaccion();
+    void commit();
+    Transaccion(const Transaccion &) = delete;
+    Transaccion &operator=(const Transaccion &) = delete;
+
+private:
+    Conexion &m_c;
+    bool m_terminada = false;
+};
+
+// Spanish ordering for lists ordered by a description: ORDER BY x COLLATE ES.
+inline constexpr const char *kCollateEs = " COLLATE ES";

@@ -1,0 +1,76 @@
+#pragma once
+// Message boxes, questions and input boxes: every one the program shows goes
+// through here, so tests can read what the user was told and answer it.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace vb {
+// Buttons
+constexpr int OKOnly = 0;
+constexpr int OKCancel = 1;
+constexpr int YesNo = 4;
+// Icons
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+// Answers
+constexpr int OK = 1;
+constexpr int Cancel = 2;
+constexpr int Yes = 6;
+constexpr int No = 7;
+} // namespace vb
+
+// Title of the application; the default title of every box.
+QString tituloAplicacion();
+
+// Shows prompt with the buttons and icon of estilo (buttons + icon, as the
+// vb constants above) and returns the answer (vb::OK, vb::Yes, ...).
+// An empty title means the application title.
+int MsgBox(const QString &prompt, int estilo = vb::OKOnly, const QString &titulo = QString());
+
+// Asks for a text; returns "" when cancelled.
+QString InputBox(const QString &prompt, const QString &titulo = QString(), const QString &porDefecto = QString());
+
+// What was shown, for tests.
+struct MensajeMostrado {
+    QString prompt;
+    int estilo = 0;
+    QString titulo; // the title as shown (application title when none given)
+    int icono() const { return estilo & 0x70; }
+    int botones() const { return estilo & 0x0f; }
+};
+
+// Replaces the real boxes while it lives: every box is recorded and answered
+// from the queue of answers (or by the default answer when the queue is empty:
+// OK, Yes for a question, "" for an input box).
+class MensajesDePrueba {
+public:
+    MensajesDePrueba();
+    ~MensajesDePrueba();
+    MensajesDePrueba(const MensajesDePrueba &) = delete;
+    MensajesDePrueba &operator=(const MensajesDePrueba &) = delete;
+
+    void responder(int respuesta) { m_respuestas.push_back(respuesta); }
+    void responderTexto(const QString &t) { m_textos.push_back(t); }
+    // Runs a function when the next box is shown (before it is answered).
+    void alMostrar(std::function<void(const MensajeMostrado &)> f) { m_alMostrar = std::move(f); }
+
+    const std::vector<MensajeMostrado> &mostrados() const { return m_mostrados; }
+    QStringList textos() const;
+    bool vacio() const { return m_mostrados.empty(); }
+    const MensajeMostrado &ultimo() const { return m_mostrados.back(); }
+    void limpiar() { m_mostrados.clear(); }
+
+    // Internal: called by MsgBox / InputBox.
+    int mostrar(const MensajeMostrado &m);
+    QString pedirTexto(const MensajeMostrado &m, const QString &porDefecto);
+
+private:
+    std::vector<MensajeMostrado> m_mostrados;
+    std::vector<int> m_respuestas;
+    std::vector<QString> m_textos;
+    std::function<void(const MensajeMostrado &)> m_alMostrar;
+};

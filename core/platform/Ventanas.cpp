@@ -1,0 +1,192 @@
+#include "Ventanas.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+struct Entrada {
+    QString nombre;
+    QPointer<QWidget> w;
+};
+std::vector<Entrada> &tabla()
+{
+    static std::vector<Entrada> t;
+    return t;
+}
+QPointer<QMdiArea> g_area;
+ModalDePrueba *g_modalPrueba = nullptr;
+} // namespace
+
+QWidget *Ventanas::buscar(const QString &nombre)
+{
+    for (const auto &e : tabla())
+        if (e.w && e.nombre.compare(nombre, Qt::CaseInsensitive) == 0)
+            return e.w;
+    return nullptr;
+}
+
+QStringList Ventanas::cargadas()
+{
+    QStringList l;
+    for (const auto &e : tabla())
+        if (e.w)
+            l << e.nombre;
+    return l;
+}
+
+void Ventanas::registrar(QWidget *w, const QString &nombre)
+{
+    auto &t = tabla();
+    t.erase(std::remove_if(t.begin(), t.end(), [](const Entrada &e) { return !e.w; }), t.end());
+    if (w->objectName().isEmpty())
+        w->setObjectName(nombre);
+    t.push_back({nombre, w});
+}
+
+void Ventanas::olvidar(QWidget *w)
+{
+    auto &t = tabla();
+    t.erase(std::remove_if(t.begin(), t.end(), [w](const Entrada &e) { return !e.w || e.w == w; }), t.end());
+}
+
+void Ventanas::descargar(QWidget *w)
+{
+    if (!w)
+        return;
+    if (QMdiSubWindow *m = marco(w))
+        m->close();
+    else
+        w->close();
+}
+
+void Ventanas::descargarTodasMenos(const QString &nombre)
+{
+    const auto copia = tabla();
+    for (const auto &e : copia)
+        if (e.w && e.nombre.compare(nombre, Qt::CaseInsensitive) != 0)
+            descargar(e.w);
+}
+
+void Ventanas::fijarArea(QMdiArea *area) { g_area = area; }
+QMdiArea *Ventanas::area() { return g_area; }
+
+QMdiSubWindow *Ventanas::marco(QWidget *w)
+{
+    for (QWidget *p = w ? w->parentWidget() : nullptr; p; p = p->parentWidget())
+        if (auto *m = qobject_cast<QMdiSubWindow *>(p))
+            return m;
+    return nullptr;
+}
+
+void Ventanas::mostrarEnArea(QWidget *w)
+{
+    if (!w)
+        return;
+    if (!g_area) {
+        w->move(0, 0);
+        w->show();
+        w->raise();
+        w->activateWindow();
+        return;
+    }
+    QMdiSubWindow *m = marco(w);
+    if (!m) {
+        m = g_area->addSubWindow(w);
+        m->setAttribute(Qt::WA_DeleteOnClose);
+        m->setWindowTitle(w->windowTitle());
+        m->setWindowIcon(QIcon());
+    }
+    m->move(0, 0);
+    m->show();
+    w->show();
+    m->raise();
+    g_area->setActiveSubWindow(m);
+}
+
+// ------------------------------------------------------------------ Modal
+
+int Modal::mostrar(QDialog *d)
+{
+    if (g_modalPrueba)
+        return g_modalPrueba->mostrar(d);
+    return d->exec();
+}
+
+ModalDePrueba::ModalDePrueba() { g_modalPrueba = this; }
+ModalDePrueba::~ModalDePrueba()
+{
+    if (g_modalPrueba == this)
+        g_modalPrueba = nullptr;
+}
+
+int ModalDePrueba::mostrar(QDialog *d)
+{
+    m_mostrados << d->objectName();
+    d->setModal(true);
+    d->show();
+    d->activateWindow();
+    QApplication::setActiveWindow(d);
+    if (m_guiones.empty())
+        return QDialog::Accepted;
+    auto f = m_guiones.front();
+    m_guiones.erase(m_guiones.begin());
+    QPointer<QDialog> p(d);
+    f(d);
+    if (p && p->isVisible())
+        p->close();
+    return p ? p->result() : QDialog::Rejected;
+}
+
+// ------------------------------------------------------------------ bases
+
+Formulario::Formulario(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_DeleteOnClose); }
+
+void Formulario::descargar() { Ventanas::descargar(this); }
+
+void Formulario::closeEvent(QCloseEvent *e)
+{
+    if (!antesDeDescargar()) {
+        e->ignore();
+        return;
+    }
+    Ventanas::olvidar(this);
+    e->accept();
+}
+
+Dialogo::Dialogo(QWidget *parent) : QDialog(parent ? parent : QApplication::activeWindow())
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void Dialogo::descargar() { close(); }
+
+void Dialogo::closeEvent(QCloseEvent *e)
+{
+    if (!m_descargando && !antesDeDescargar()) {
+        e->ignore();
+        return;
+    }
+    if (!m_descargando) {
+        m_descargando = true;
+        Ventanas::olvidar(this);
+        alDescargar();
+    }
+    QDialog::closeEvent(e);
+}
+
+void Dialogo::done(int r)
+{
+    if (!m_descargando) {
+        if (!antesDeDescargar())
+            return;
+        m_descargando = true;
+        Ventanas::olvidar(this);
+        alDescargar();
+    }
+    QDialog::done(r);
+    // done() hides without a close event; make sure the dialog goes away.
+    if (testAttribute(Qt::WA_DeleteOnClose))
+        deleteLater();
+}

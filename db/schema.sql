@@ -1,0 +1,237 @@
+-- Tables of the club's database. Dates are ISO text ('YYYY-MM-DD'), moments
+-- 'YYYY-MM-DD HH:MM:SS', amounts REAL. Codes compare ignoring letter case.
+
+CREATE TABLE t_numeradores (
+    id               TEXT COLLATE NOCASE PRIMARY KEY,
+    numero_siguiente INTEGER NOT NULL DEFAULT 1
+);
+
+CREATE TABLE t_usuarios (
+    Codigo      TEXT COLLATE NOCASE PRIMARY KEY,
+    Descripcion TEXT,
+    Clave       TEXT
+);
+
+-- Exactly two columns, in this order: rows are inserted by position.
+CREATE TABLE t_opcionesasignadas (
+    codigo TEXT COLLATE NOCASE,
+    opcion TEXT COLLATE NOCASE
+);
+CREATE INDEX ix_opcionesasignadas ON t_opcionesasignadas (codigo, opcion);
+
+CREATE TABLE t_configuraciones (
+    codigo      TEXT COLLATE NOCASE PRIMARY KEY,
+    descripcion TEXT,
+    valor       TEXT
+);
+
+CREATE TABLE t_emailconf (
+    usuario           TEXT,
+    "contraseña"      TEXT,
+    destinatario      TEXT,
+    t_usuarios_codigo TEXT COLLATE NOCASE
+);
+
+CREATE TABLE DatosEmpresa (
+    RazonSocial        TEXT,
+    Domicilio          TEXT,
+    Localidad          TEXT,
+    Telefono           TEXT,
+    Sucursal           TEXT,
+    Cuit               TEXT,
+    PuertoFiscal       TEXT,
+    CategoriaIva       TEXT,
+    IngresosBrutos     TEXT,
+    DomicilioComercial TEXT,
+    DomicilioFiscal    TEXT
+);
+
+CREATE TABLE clientes (
+    id          INTEGER PRIMARY KEY AUTOINCREMENT,
+    nombre      TEXT,
+    telefono    TEXT,
+    direccion   TEXT,
+    comentarios TEXT
+);
+
+CREATE TABLE canchas (
+    id              TEXT COLLATE NOCASE PRIMARY KEY,
+    descripcion     TEXT,
+    cancha_madre_id TEXT COLLATE NOCASE DEFAULT ''
+);
+CREATE INDEX ix_canchas_madre ON canchas (cancha_madre_id);
+
+CREATE TABLE horarios (
+    codigo      TEXT COLLATE NOCASE PRIMARY KEY,
+    descripcion TEXT
+);
+
+CREATE TABLE valores_canchas (
+    canchas_id      TEXT COLLATE NOCASE,
+    horarios_codigo TEXT COLLATE NOCASE,
+    importe         REAL DEFAULT 0
+);
+CREATE INDEX ix_valores_canchas ON valores_canchas (canchas_id, horarios_codigo);
+CREATE INDEX ix_valores_horarios ON valores_canchas (horarios_codigo);
+
+CREATE TABLE reservas_estados (
+    codigo      TEXT COLLATE NOCASE PRIMARY KEY,
+    descripcion TEXT
+);
+
+CREATE TABLE reservas (
+    id                 INTEGER PRIMARY KEY AUTOINCREMENT,
+    clientes_id        INTEGER,
+    canchas_id         TEXT COLLATE NOCASE,
+    fecha              DATE,
+    horarios_id        TEXT COLLATE NOCASE,
+    permanente         BOOLEAN DEFAULT 0,
+    estado             TEXT COLLATE NOCASE,
+    fecha_anticipo     DATETIME,
+    importe_anticipo   REAL DEFAULT 0,
+    importe_total      REAL DEFAULT 0,
+    importe_saldo      REAL DEFAULT 0,
+    cantidad_semanas   INTEGER DEFAULT 0,
+    semana_numero      INTEGER,
+    reserva_fija_id    INTEGER,
+    fecha_reserva_fin  DATE,
+    comentarios        TEXT,
+    arqueo_anticipo_id INTEGER,
+    arqueo_saldo_id    INTEGER,
+    t_usuarios_codigo  TEXT COLLATE NOCASE
+);
+CREATE INDEX ix_reservas_turno ON reservas (canchas_id, fecha, horarios_id);
+CREATE INDEX ix_reservas_fecha ON reservas (fecha);
+CREATE INDEX ix_reservas_anticipo ON reservas (fecha_anticipo);
+CREATE INDEX ix_reservas_usuario ON reservas (t_usuarios_codigo);
+CREATE INDEX ix_reservas_serie ON reservas (reserva_fija_id, fecha);
+CREATE INDEX ix_reservas_cliente ON reservas (clientes_id);
+CREATE INDEX ix_reservas_arqueo_anticipo ON reservas (arqueo_anticipo_id);
+CREATE INDEX ix_reservas_arqueo_saldo ON reservas (arqueo_saldo_id);
+
+CREATE TABLE productos (
+    id            TEXT COLLATE NOCASE PRIMARY KEY,
+    descripcion   TEXT,
+    precio_compra REAL DEFAULT 0,
+    precio_venta  REAL DEFAULT 0,
+    existencia    REAL DEFAULT 0,
+    comentarios   TEXT,
+    activo        INTEGER DEFAULT 1
+);
+
+CREATE TABLE ventas (
+    id                INTEGER PRIMARY KEY AUTOINCREMENT,
+    fecha             DATETIME,
+    clientes_id       INTEGER,
+    importe_total     REAL DEFAULT 0,
+    importe_pagado    REAL DEFAULT 0,
+    comentarios       TEXT,
+    t_usuarios_codigo TEXT COLLATE NOCASE,
+    fecha_anulacion   DATE,
+    arqueo_id         INTEGER
+);
+CREATE INDEX ix_ventas_fecha ON ventas (fecha);
+CREATE INDEX ix_ventas_usuario ON ventas (t_usuarios_codigo, arqueo_id);
+CREATE INDEX ix_ventas_arqueo ON ventas (arqueo_id);
+CREATE INDEX ix_ventas_cliente ON ventas (clientes_id);
+
+CREATE TABLE ventas_items (
+    ventas_id       INTEGER,
+    productos_id    TEXT COLLATE NOCASE,
+    cantidad        REAL DEFAULT 0,
+    precio_unitario REAL DEFAULT 0,
+    precio_compra   REAL DEFAULT 0
+);
+CREATE INDEX ix_ventas_items_venta ON ventas_items (ventas_id);
+CREATE INDEX ix_ventas_items_producto ON ventas_items (productos_id);
+
+CREATE TABLE movimientos_stock (
+    id                INTEGER PRIMARY KEY AUTOINCREMENT,
+    tipo              TEXT,
+    fecha             DATETIME,
+    productos_id      TEXT COLLATE NOCASE,
+    ventas_id         INTEGER,
+    cantidad          REAL DEFAULT 0,
+    comentarios       TEXT,
+    t_usuarios_codigo TEXT COLLATE NOCASE
+);
+CREATE INDEX ix_movstock_producto ON movimientos_stock (productos_id, fecha);
+CREATE INDEX ix_movstock_fecha ON movimientos_stock (fecha);
+CREATE INDEX ix_movstock_venta ON movimientos_stock (ventas_id);
+
+-- Register numbers come from the counter CJA; never an automatic number.
+CREATE TABLE caja_cabeza (
+    id                     INTEGER PRIMARY KEY,
+    fecha_hora_apertura    DATETIME,
+    importe_inicial        REAL DEFAULT 0,
+    importe_cierre_teorico REAL DEFAULT 0,
+    importe_cierre_real    REAL DEFAULT 0,
+    fecha_hora_cierre      DATETIME,
+    comentarios            TEXT,
+    t_usuarios_codigo      TEXT COLLATE NOCASE,
+    enviado                INTEGER DEFAULT 0
+);
+CREATE INDEX ix_caja_cabeza_usuario ON caja_cabeza (t_usuarios_codigo, fecha_hora_cierre);
+CREATE INDEX ix_caja_cabeza_cierre ON caja_cabeza (fecha_hora_cierre);
+
+CREATE TABLE caja_movimientos (
+    id                         INTEGER PRIMARY KEY AUTOINCREMENT,
+    caja_cabeza_id             INTEGER,
+    mov_tipo                   TEXT COLLATE NOCASE,
+    fecha_hora                 DATETIME,
+    caja_conceptos_id          TEXT,
+    caja_conceptos_descripcion TEXT,
+    descripcion                TEXT,
+    importe                    REAL DEFAULT 0,
+    comentarios                TEXT,
+    t_usuarios_codigo          TEXT COLLATE NOCASE
+);
+CREATE INDEX ix_caja_mov_caja ON caja_movimientos (caja_cabeza_id, mov_tipo);
+CREATE INDEX ix_caja_mov_fecha ON caja_movimientos (fecha_hora);
+CREATE INDEX ix_caja_mov_concepto ON caja_movimientos (caja_conceptos_id);
+
+CREATE TABLE caja_resumen_operaciones (
+    id                INTEGER PRIMARY KEY AUTOINCREMENT,
+    caja_cabeza_id    INTEGER,
+    caja_conceptos_id TEXT,
+    operacion_id      TEXT,
+    clientes_id       INTEGER,
+    operacion_fecha   DATETIME,
+    descripcion       TEXT,
+    fecha_hora        DATETIME,
+    importe           REAL DEFAULT 0,
+    comentarios       TEXT
+);
+CREATE INDEX ix_caja_res_op_caja ON caja_resumen_operaciones (caja_cabeza_id);
+
+CREATE TABLE caja_resumen_stock (
+    caja_cabeza_id           INTEGER,
+    fecha_desde              DATETIME,
+    fecha_hasta              DATETIME,
+    producto_id              TEXT COLLATE NOCASE,
+    producto_descripcion     TEXT,
+    cantidad_vendida         REAL DEFAULT 0,
+    cantidad_movimientos_stk REAL DEFAULT 0,
+    cantidad_inicial         REAL DEFAULT 0,
+    existencia_actual        REAL DEFAULT 0
+);
+CREATE INDEX ix_caja_res_stock_caja ON caja_resumen_stock (caja_cabeza_id);
+
+-- Concept codes are compared exactly (letter case counts).
+CREATE TABLE caja_conceptos (
+    id          TEXT PRIMARY KEY,
+    descripcion TEXT,
+    sistema     INTEGER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE tmp_informe_ventas (
+    producto_id            TEXT COLLATE NOCASE,
+    producto_descripcion   TEXT,
+    cantidad_vendida       REAL DEFAULT 0,
+    importe_costo          REAL DEFAULT 0,
+    importe_ventas         REAL DEFAULT 0,
+    importe_rentabilidad   REAL DEFAULT 0,
+    porcentaje_ponderacion REAL DEFAULT 0,
+    t_usuarios_codigo      TEXT COLLATE NOCASE
+);
+CREATE INDEX ix_tmp_informe_usuario ON tmp_informe_ventas (t_usuarios_codigo);

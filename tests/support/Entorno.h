@@ -1,0 +1,32 @@
+#pragma once
+// Fixture for tests that need the program's world: a fresh program folder in
+// a temporary directory with a new database, gConexion open on it, message
+// boxes and modal dialogs recorded, and the clock fixed.
+#include "Module.h"
+#include "platform/Mensajes.h"
+#include "platform/Ventanas.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+class Entorno : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Unloads every window and runs the pending deletions.
+    static void descargarTodo();
+    // Processes pending events (deferred deletes, queued signals).
+    static void procesarEventos();
+
+    QString carpeta() const { return m_dir.path(); }
+    Conexion &db() { return *gConexion; }
+    // One value of a query, as text ("" when no row).
+    QString valor(const QString &sql, const Parametros &p = {});
+    int contar(const QString &sql, const Parametros &p = {});
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MensajesDePrueba> msg;
+    std::unique_ptr<ModalDePrueba> modal;
+};
