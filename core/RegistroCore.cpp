@@ -1,0 +1,5 @@
+#include "RegistroCore.h"
+
+#include "platform/Aperturas.h"
+
+void registrarVentanasCore() {}

@@ -1,0 +1,3 @@
+#pragma once
+// Registers the menu actions of the core's own windows (settings, ...).
+void registrarVentanasCore();

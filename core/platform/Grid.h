@@ -1,0 +1,93 @@
+#pragma once
+// The grid of every list and report window. Its numbering follows the rest
+// of the program: row 0 is the column-header row, data rows and columns are
+// numbered from 1; column 0 is the row-header column.
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QTableWidget;
+class QPrinter;
+
+// Windows colour value 0x00BBGGRR (as written in the system's tables) as a QColor.
+QColor colorVB(quint32 bgr);
+
+class Grid : public QWidget {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget *parent = nullptr);
+
+    // Size. Setting MaxRows to 0 removes every data row.
+    int MaxRows() const;
+    void setMaxRows(int filas);
+    int MaxCols() const;
+    void setMaxCols(int columnas);
+    // Number of data rows up to the last one holding any text (0 when none).
+    int DataRowCnt() const;
+
+    // Cell text: row 0 is the header (its text is the column title), column 0
+    // the row header. Out-of-range cells read as "" and ignore writes.
+    QString text(int col, int row) const;
+    void setText(int col, int row, const QString &texto);
+
+    // Active cell (the one the user clicked last or setActiveCell set).
+    int ActiveCol() const;
+    int ActiveRow() const;
+    void setActiveCell(int col, int row);
+
+    // Block selection: columns col..col2, rows row..row2 (col 0 selects from
+    // the row header, i.e. whole rows).
+    void selectBlock(int col, int row, int col2, int row2);
+    void clearSelection();
+    bool isBlockSelected() const;
+    // The first selected data row, or 0.
+    int selectedRow() const;
+
+    // Sorts the data rows row..row2 (row 0 is never moved) by the keys, most
+    // significant first. Cell colours travel with their rows. Numbers compare
+    // as numbers when both cells hold one, otherwise texts compare.
+    struct ClaveOrden {
+        int col;
+        bool ascendente;
+    };
+    void sort(int row, int row2, const QList<ClaveOrden> &claves);
+
+    // Colours of a cell, of a whole row (columns 1..MaxCols).
+    void setCellBackColor(int col, int row, const QColor &c);
+    void setCellForeColor(int col, int row, const QColor &c);
+    QColor cellBackColor(int col, int row) const;
+    QColor cellForeColor(int col, int row) const;
+    void setRowBackColor(int row, const QColor &c);
+    void setRowForeColor(int row, const QColor &c);
+
+    // Column layout.
+    void setColumnWidth(int col, int ancho);
+    void setColumnHidden(int col, bool oculta);
+    // Every data row of col shows a push button; a press emits buttonClicked.
+    void setColumnButton(int col, const QString &caption = QStringLiteral("..."));
+    // Cells of col may be edited by the user (default: read-only).
+    void setColumnEditable(int col, bool editable);
+    void setRowHeaderVisible(bool visible);
+
+    // Prints the whole grid (titles and data rows) as job nombreTrabajo on
+    // printer, or on the default printer when printer is null. False when
+    // there is no printer to print on.
+    bool imprimir(const QString &nombreTrabajo, QPrinter *printer = nullptr);
+    // True when the machine has a default printer.
+    static bool hayImpresora();
+
+    QTableWidget *tabla() const { return m_tabla; }
+
+signals:
+    // (col, row) as numbered above. A header click gives row 0, a row-header
+    // click col 0.
+    void buttonClicked(int col, int row);
+    void clicked(int col, int row);
+    void doubleClicked(int col, int row);
+    // The user finished editing a cell.
+    void editado(int col, int row);
+
+private:
+    QTableWidget *m_tabla;
+};

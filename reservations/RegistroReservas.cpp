@@ -1,0 +1,5 @@
+#include "RegistroReservas.h"
+
+#include "platform/Aperturas.h"
+
+void registrarVentanasReservas() {}
