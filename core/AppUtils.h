@@ -1,0 +1,42 @@
+#pragma once
+// Shared utilities of the whole program; one instance, gAppUtils.
+#include "db/Conexion.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+class DataCombo;
+
+class AppUtils {
+public:
+    // Makes the result of sQry the picker's row source (its shown field and
+    // key field stay as the picker was designed).
+    void cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores = {});
+    // xFecha as "mm/dd/yyyy".
+    QString formatoFechaAccess(const QDate &xFecha);
+    // Same as ValorCampo.
+    QVariant sanitizeDbNull(const Campo &xCampo);
+    // Stored value of a setting; "" when the key has no row.
+    QString getDBSetting(const QString &xCodigo);
+    // Tool-bar permission: true for the current user "admin" (exactly so),
+    // otherwise when t_opcionesasignadas holds (xUsuarioCod, xOpcionMenu).
+    bool checkTienePermiso(const QString &xUsuarioCod, const QString &xOpcionMenu);
+    // Last / first day of the month of Fecha; the zero date (1899-12-30) when
+    // Fecha is not a date.
+    QDate lastDayOfMonth(const QVariant &Fecha);
+    QDate firstDayOfMonth(const QVariant &Fecha);
+    // Opens a document or address with its associated program; true when the
+    // desktop accepted it.
+    bool openURL(const QString &xUrl);
+    // Checks the regional settings and fixes them, telling the user.
+    void chequearConfigRegional();
+    // Replaces the log file's content with one line:
+    // date, " ", time, " - ", xCodigo, ":", xDescripcion.
+    void writeLog(const QString &xCodigo, const QString &xDescripcion);
+};
+
+extern AppUtils gAppUtils;
+
+// The zero date of the original date type.
+inline QDate fechaCero() { return QDate(1899, 12, 30); }
