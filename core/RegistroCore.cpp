@@ -1,5 +1,8 @@
 #include "RegistroCore.h"
 
-#include "platform/Aperturas.h"
+#include "RegistroConfiguraciones.h"
 
-void registrarVentanasCore() {}
+void registrarVentanasCore()
+{
+    registrarVentanaConfiguraciones();
+}

@@ -1,5 +1,10 @@
 #include "RegistroReservas.h"
 
-#include "platform/Aperturas.h"
+#include "RegistroMaestros.h"
+#include "RegistroValoresCanchas.h"
 
-void registrarVentanasReservas() {}
+void registrarVentanasReservas()
+{
+    registrarVentanasMaestros();
+    registrarVentanaValoresCanchas();
+}

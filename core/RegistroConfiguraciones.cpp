@@ -1,0 +1,5 @@
+#include "RegistroConfiguraciones.h"
+
+#include "platform/Aperturas.h"
+
+void registrarVentanaConfiguraciones() {}

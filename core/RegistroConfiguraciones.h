@@ -1,0 +1,3 @@
+#pragma once
+// Menu action of the settings dialog.
+void registrarVentanaConfiguraciones();

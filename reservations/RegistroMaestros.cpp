@@ -1,0 +1,5 @@
+#include "RegistroMaestros.h"
+
+#include "platform/Aperturas.h"
+
+void registrarVentanasMaestros() {}

@@ -1,0 +1,3 @@
+#pragma once
+// Menu actions of the clients, courts and time-slot lists.
+void registrarVentanasMaestros();

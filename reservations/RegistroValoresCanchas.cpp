@@ -1,0 +1,5 @@
+#include "RegistroValoresCanchas.h"
+
+#include "platform/Aperturas.h"
+
+void registrarVentanaValoresCanchas() {}

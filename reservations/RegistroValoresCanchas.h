@@ -1,0 +1,3 @@
+#pragma once
+// Menu action of the court price table.
+void registrarVentanaValoresCanchas();
