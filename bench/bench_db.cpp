@@ -1,0 +1,96 @@
+// Database benchmarks on a generated club (10 years by default).
+//   club_bench [--anios N] [benchmark flags]
+// The durable sale is the cost a user waits for when confirming a sale.
+#include "db/Conexion.h"
+#include "db/Esquema.h"
+#include "generar_club.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstring>
+#include <memory>
+
+namespace {
+QString g_ruta;
+std::unique_ptr<Conexion> g_db;
+
+void ventaDurable(benchmark::State &st)
+{
+    Conexion &c = *g_db;
+    for (auto _ : st) {
+        Transaccion t(c);
+        c.execute("INSERT INTO ventas (fecha, clientes_id, importe_total, importe_pagado, comentarios, "
+                  "t_usuarios_codigo) VALUES ('2026-01-01 10:00:00', 1, 540, 540, '', 'admin')");
+        Recordset rs = c.openRecordset("SELECT MAX(id) AS last_id FROM ventas");
+        const qint64 id = rs.campo(0).entero();
+        for (int l = 0; l < 3; ++l) {
+            const QString p = QString("P%1").arg(l);
+            c.execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad, precio_unitario, precio_compra) "
+                      "VALUES (?, ?, 1, 180, 100)", {id, p});
+            c.execute("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, comentarios, "
+                      "t_usuarios_codigo) VALUES ('Egreso', '2026-01-01 10:00:00', ?, ?, -1, '', 'admin')", {p, id});
+            c.execute("UPDATE productos SET existencia = existencia - 1 WHERE id = ?", {p});
+            c.execute("SELECT existencia FROM productos WHERE id = ?", {p});
+        }
+        c.execute("UPDATE ventas SET comentarios = '' WHERE id = ?", {id});
+        t.commit();
+    }
+}
+BENCHMARK(ventaDurable)->Unit(benchmark::kMillisecond);
+
+void semanaDeAgenda(benchmark::State &st)
+{
+    for (auto _ : st) {
+        Recordset rs = g_db->openRecordset(
+            "SELECT * FROM reservas WHERE canchas_id = ? AND fecha >= ? AND fecha <= ? AND estado <> 'SUS'",
+            {"C3", "2024-03-11", "2024-03-17"});
+        benchmark::DoNotOptimize(rs.recordCount());
+    }
+}
+BENCHMARK(semanaDeAgenda)->Unit(benchmark::kMicrosecond);
+
+void ventasDeUnMes(benchmark::State &st)
+{
+    for (auto _ : st) {
+        Recordset rs = g_db->openRecordset(
+            "SELECT i.productos_id, sum(i.cantidad), sum(i.cantidad * i.precio_unitario) FROM ventas v "
+            "JOIN ventas_items i ON i.ventas_id = v.id WHERE v.fecha >= ? AND v.fecha <= ? GROUP BY i.productos_id",
+            {"2024-03-01 00:00:00", "2024-03-31 23:59:59"});
+        benchmark::DoNotOptimize(rs.recordCount());
+    }
+}
+BENCHMARK(ventasDeUnMes)->Unit(benchmark::kMillisecond);
+
+void abrirBase(benchmark::State &st)
+{
+    for (auto _ : st) {
+        std::unique_ptr<Conexion> c(Conexion::abrir(g_ruta, Esquema::claveBase()));
+        benchmark::DoNotOptimize(c.get());
+    }
+}
+BENCHMARK(abrirBase)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TamanioClub t;
+    std::vector<char *> resto;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--anios") == 0 && i + 1 < argc)
+            t.anios = std::atoi(argv[++i]);
+        else
+            resto.push_back(argv[i]);
+    }
+    QTemporaryDir dir;
+    g_ruta = dir.filePath("db_main.mdb");
+    Esquema::crearBase(g_ruta);
+    g_db.reset(Conexion::abrir(g_ruta, Esquema::claveBase()));
+    generarClub(*g_db, t);
+    int n = static_cast<int>(resto.size());
+    benchmark::Initialize(&n, resto.data());
+    benchmark::RunSpecifiedBenchmarks();
+    g_db.reset();
+    return 0;
+}
