@@ -2,6 +2,11 @@
 
 #include "db/Esquema.h"
 #include "platform/CarpetaPrograma.h"
+#include "platform/Mensajes.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLocale>
 
 Conexion *gConexion = nullptr;
 QString gRutaBase;
@@ -32,4 +37,207 @@ void cerrarConexion()
     gRs = Recordset();
     delete gConexion;
     gConexion = nullptr;
+}
+
+// ---------------------------------------------------------------- counters
+
+qint64 ProximoNumero(const QString &id)
+{
+    // Read and advance in the caller's transaction: a rolled-back caller
+    // hands the number out again next time.
+    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT * FROM t_numeradores WHERE id = ?"), {id});
+    if (rs.eof())
+        throw DbError(3021, QStringLiteral("No existe el numerador '%1'.").arg(id));
+    const qint64 numero = rs.campo(QStringLiteral("numero_siguiente")).entero();
+    gConexion->execute(QStringLiteral("UPDATE t_numeradores SET numero_siguiente = numero_siguiente + 1 WHERE id = ?"),
+                       {id});
+    return numero;
+}
+
+// ---------------------------------------------------------------- fields
+
+QVariant ValorCampo(const Campo &campo)
+{
+    if (!campo.esNulo())
+        return campo.valor();
+    switch (campo.tipo()) {
+    // integer, text, binary and variant types
+    case 2: case 3: case 8: case 12: case 16: case 17: case 18: case 19: case 20: case 21:
+    case 129: case 130: case 200: case 201: case 202: case 203: case 204: case 205:
+        return QString();
+    // single, double, currency, date, Boolean, decimal, numeric, date/time types
+    case 4: case 5: case 6: case 7: case 11: case 14: case 131: case 133: case 134: case 135:
+        return 0;
+    default:
+        return QVariant();
+    }
+}
+
+namespace {
+
+// Identifier for statement text, known to exist in the schema.
+QString identificador(const QString &nombre)
+{
+    return QLatin1Char('"') + QString(nombre).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+QString BuscarValor(const QString &tabla, const QString &campoClave, const QString &valorClave,
+                    const QString &campoResultado, bool esNumerico)
+{
+    // Names reach the statement text only after the schema knows them.
+    if (!gConexion->existeTabla(tabla))
+        throw DbError(3078, QStringLiteral("No se encuentra la tabla '%1'.").arg(tabla));
+    for (const QString &col : {campoClave, campoResultado})
+        if (!gConexion->existeColumna(tabla, col))
+            throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección: %1").arg(col));
+
+    QVariant clave = valorClave;
+    if (esNumerico) {
+        bool ok = false;
+        const QString t = valorClave.trimmed();
+        const qlonglong entero = t.toLongLong(&ok);
+        if (ok) {
+            clave = entero;
+        } else {
+            const double d = QLocale::c().toDouble(t, &ok);
+            if (!ok)
+                throw DbError(3464, QStringLiteral("No coinciden los tipos de datos en la expresión de criterios."));
+            clave = d;
+        }
+    }
+    const QString sql = QStringLiteral("SELECT ") + identificador(campoResultado) + QStringLiteral(" AS Valor FROM ") +
+                        identificador(tabla) + QStringLiteral(" WHERE ") + identificador(campoClave) +
+                        QStringLiteral(" = ?");
+    Recordset rs = gConexion->openRecordset(sql, {clave});
+    return rs.eof() ? QString() : rs.campo(0).texto();
+}
+
+// ---------------------------------------------------------------- user interface
+
+bool Confirmar(const QString &mensaje)
+{
+    return MsgBox(mensaje, vb::YesNo + vb::Question) == vb::Yes;
+}
+
+void CursorEspera(int modo)
+{
+    if (modo == 1) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (modo == 0) {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+// ---------------------------------------------------------------- texts
+
+QString QuitarCaracter(QString &texto, const QString &caracter)
+{
+    if (!caracter.isEmpty())
+        texto.remove(caracter, Qt::CaseSensitive);
+    return texto;
+}
+
+int SoloNumeros(int &KeyAscii)
+{
+    const bool digito = KeyAscii >= '0' && KeyAscii <= '9';
+    if (!digito && KeyAscii != 8 && KeyAscii != 46 && KeyAscii != 45)
+        KeyAscii = 0;
+    return KeyAscii;
+}
+
+namespace {
+
+// Windows-1252 codes 128 to 159 as Unicode. The five codes the code page
+// leaves unassigned (129, 141, 143, 144, 157) stand for the control
+// characters of the same number, as Windows itself converts them.
+constexpr char16_t kCp1252Alto[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Windows-1252 code of c, or -1 when the code page has no such character.
+int codigoCp1252(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return c;
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252Alto[i] == c)
+            return 0x80 + i;
+    return -1;
+}
+
+char16_t caracterCp1252(int codigo)
+{
+    return (codigo >= 0x80 && codigo < 0xA0) ? kCp1252Alto[codigo - 0x80] : static_cast<char16_t>(codigo);
+}
+
+} // namespace
+
+QString CodificaTexto(QString &texto)
+{
+    // Below 128 add 128, above 128 subtract 128, and 128 <-> 0: that is the
+    // top bit flipped, so the mapping is its own inverse over all 256 codes.
+    // Characters outside Windows-1252 stay as they are (also their own inverse).
+    for (QChar &ch : texto) {
+        const int codigo = codigoCp1252(ch.unicode());
+        if (codigo >= 0)
+            ch = QChar(caracterCp1252(codigo ^ 0x80));
+    }
+    return texto;
+}
+
+// ---------------------------------------------------------------- database errors
+
+int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const DbError &error)
+{
+    const int n = error.numero();
+    const QString numeroYDescripcion = QString::number(n) + QStringLiteral(" - ") + error.descripcion();
+    QString mensaje;
+    int resultado = 2;
+    switch (n) {
+    case 91:
+        mensaje = QStringLiteral("No se pudo acceder a ") + nombre;
+        break;
+    case 3022:
+        mensaje = QStringLiteral("Código de ") + nombre + QStringLiteral(" ya Ingresado ");
+        break;
+    case -2147217904:
+        mensaje = numeroYDescripcion;
+        resultado = 1;
+        break;
+    case 3033:
+        mensaje = QStringLiteral("No tiene autorización ");
+        break;
+    case 3107:
+        mensaje = QStringLiteral("El registro(s) no puede ser agregado, no tiene permiso para agregar datos en ") + nombre;
+        break;
+    case 3108:
+        mensaje = QStringLiteral("El registro(s) no puede ser editado; no tiene permiso para modificar datos en ") + nombre;
+        break;
+    case 3109:
+        mensaje = QStringLiteral("El registro(s) no puede ser eliminado; no tiene permiso para eliminar datos en ") + nombre;
+        break;
+    case 3112:
+        mensaje = QStringLiteral("No es posible leer registro(s); no tiene permiso de lectura sobre ") + nombre;
+        break;
+    case 3260:
+        // No automatic retry: the connection already waits for a lock before
+        // it reports one, so the caller gives up and the user tries again.
+        mensaje = QStringLiteral("No Fue Posible Realizar la Acción Seleccionada.\nReintente Nuevamente.");
+        break;
+    default:
+        if ((n >= 2420 && n <= 2448) || (n >= 3000 && n <= 3599) || (n >= 3608 && n <= 3617)) {
+            mensaje = numeroYDescripcion;
+        } else {
+            mensaje = nombre + QStringLiteral(" -  ") + QString::number(n) + QStringLiteral(" -  ") + error.descripcion();
+            resultado = 3;
+        }
+        break;
+    }
+    MsgBox(mensaje, vb::Exclamation);
+    return resultado;
 }
