@@ -8,6 +8,8 @@
 
 class DataCombo : public QComboBox {
     Q_OBJECT
+    Q_PROPERTY(QString ListField READ ListField WRITE setListField)
+    Q_PROPERTY(QString BoundColumn READ BoundColumn WRITE setBoundColumn)
 public:
     explicit DataCombo(QWidget *parent = nullptr);
 
@@ -15,6 +17,9 @@ public:
     // the bound value. Nothing is chosen afterwards.
     void cargar(const QString &sql, const QString &campoLista, const QString &campoClave,
                 const Parametros &valores = {});
+    // Same, with the shown field and the key field taken from ListField and
+    // BoundColumn (the first column of the query when they are empty).
+    void cargar(const QString &sql, const Parametros &valores = {});
     // Runs the last query again, keeping the bound value when it still exists.
     void refrescar();
 
@@ -25,6 +30,12 @@ public:
     void setBoundText(const QString &clave);
     // Shown text of the chosen row; "" when none.
     QString Text() const;
+
+    // Field shown in the list and field whose value is the bound value.
+    QString ListField() const { return m_lista; }
+    void setListField(const QString &campo) { m_lista = campo; }
+    QString BoundColumn() const { return m_clave; }
+    void setBoundColumn(const QString &campo) { m_clave = campo; }
 
 signals:
     // The user chose a row.

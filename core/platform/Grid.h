@@ -61,9 +61,11 @@ public:
     void setRowBackColor(int row, const QColor &c);
     void setRowForeColor(int row, const QColor &c);
 
-    // Column layout.
+    // Column layout. Widths are in pixels; column 0 is the row header.
     void setColumnWidth(int col, int ancho);
+    int columnWidth(int col) const;
     void setColumnHidden(int col, bool oculta);
+    bool isColumnHidden(int col) const;
     // Every data row of col shows a push button; a press emits buttonClicked.
     void setColumnButton(int col, const QString &caption = QStringLiteral("..."));
     // Cells of col may be edited by the user (default: read-only).
@@ -77,7 +79,7 @@ public:
     // True when the machine has a default printer.
     static bool hayImpresora();
 
-    QTableWidget *tabla() const { return m_tabla; }
+    QTableWidget *tabla() const;
 
 signals:
     // (col, row) as numbered above. A header click gives row 0, a row-header
@@ -89,5 +91,7 @@ signals:
     void editado(int col, int row);
 
 private:
-    QTableWidget *m_tabla;
+    class Tabla;
+    friend class Tabla;
+    Tabla *m_tabla;
 };

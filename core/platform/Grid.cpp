@@ -1,0 +1,623 @@
+#include "Grid.h"
+
+#include <QApplication>
+#include <QCollator>
+#include <QDate>
+#include <QHash>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSet>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+QColor colorVB(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+namespace {
+
+// Paints a push button over every cell of a button column.
+class DelegadoBoton : public QStyledItemDelegate {
+public:
+    DelegadoBoton(QString texto, QObject *parent) : QStyledItemDelegate(parent), m_texto(std::move(texto)) {}
+
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        QStyleOptionButton b;
+        b.rect = option.rect.adjusted(1, 1, -1, -1);
+        b.text = m_texto;
+        b.state = QStyle::State_Raised;
+        if (option.state & QStyle::State_Enabled)
+            b.state |= QStyle::State_Enabled;
+        b.palette = option.palette;
+        const QWidget *w = option.widget;
+        QStyle *st = w ? w->style() : QApplication::style();
+        st->drawControl(QStyle::CE_PushButton, &b, p, w);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        return {option.fontMetrics.horizontalAdvance(m_texto) + 16, option.fontMetrics.height() + 6};
+    }
+    QWidget *createEditor(QWidget *, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return nullptr;
+    }
+
+private:
+    QString m_texto;
+};
+
+bool comoNumero(const QString &s, double *v)
+{
+    const QString t = s.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    *v = t.toDouble(&ok);
+    if (!ok)
+        *v = QLocale().toDouble(t, &ok);
+    return ok;
+}
+
+} // namespace
+
+// The table itself: knows which columns hold buttons or may be edited and
+// turns presses on button cells into Grid::buttonClicked.
+class Grid::Tabla : public QTableWidget {
+public:
+    explicit Tabla(Grid *g) : QTableWidget(g), m_grid(g) {}
+
+    QHash<int, DelegadoBoton *> botones; // by table column
+    QSet<int> editables;                 // table columns the user may edit
+
+protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override
+    {
+        if (!index.isValid() || botones.contains(index.column()) || !editables.contains(index.column()))
+            return false;
+        const bool abierto = QTableWidget::edit(index, trigger, event);
+        if (abierto)
+            m_editando = QPersistentModelIndex(index);
+        return abierto;
+    }
+
+    void commitData(QWidget *editor) override
+    {
+        QTableWidget::commitData(editor);
+        if (m_editando.isValid())
+            emit m_grid->editado(m_editando.column() + 1, m_editando.row() + 1);
+    }
+
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        const QModelIndex idx = indexAt(e->position().toPoint());
+        if (e->button() == Qt::LeftButton && idx.isValid() && botones.contains(idx.column())) {
+            // The press is handled here and not by the view, so a modal
+            // dialog opened by the signal leaves no half-done drag behind.
+            setCurrentIndex(idx);
+            m_tragarSoltar = true;
+            e->accept();
+            emit m_grid->buttonClicked(idx.column() + 1, idx.row() + 1);
+            return;
+        }
+        QTableWidget::mousePressEvent(e);
+    }
+
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        if (m_tragarSoltar) {
+            m_tragarSoltar = false;
+            e->accept();
+            return;
+        }
+        QTableWidget::mouseReleaseEvent(e);
+    }
+
+private:
+    Grid *m_grid;
+    QPersistentModelIndex m_editando;
+    bool m_tragarSoltar = false;
+};
+
+Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
+{
+    auto *lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->addWidget(m_tabla);
+
+    m_tabla->setColumnCount(0);
+    m_tabla->setRowCount(0);
+    m_tabla->setAlternatingRowColors(true);
+    m_tabla->setWordWrap(false);
+    m_tabla->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tabla->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_tabla->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+    m_tabla->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    QHeaderView *hh = m_tabla->horizontalHeader();
+    hh->setHighlightSections(false);
+    hh->setSectionsClickable(true);
+    hh->setStretchLastSection(true);
+    hh->setDefaultAlignment(Qt::AlignCenter);
+    QFont fh = hh->font();
+    fh.setBold(true);
+    hh->setFont(fh);
+    // A header click is a command of the window (usually a sort), not a
+    // column selection.
+    disconnect(hh, &QHeaderView::sectionPressed, m_tabla, &QTableView::selectColumn);
+
+    QHeaderView *vh = m_tabla->verticalHeader();
+    vh->setSectionResizeMode(QHeaderView::Fixed);
+    vh->setDefaultSectionSize(m_tabla->fontMetrics().height() + 8);
+    vh->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    connect(m_tabla, &QTableWidget::cellClicked, this, [this](int r, int c) { emit clicked(c + 1, r + 1); });
+    connect(m_tabla, &QTableWidget::cellDoubleClicked, this,
+            [this](int r, int c) { emit doubleClicked(c + 1, r + 1); });
+    connect(hh, &QHeaderView::sectionClicked, this, [this](int c) { emit clicked(c + 1, 0); });
+    connect(hh, &QHeaderView::sectionDoubleClicked, this, [this](int c) { emit doubleClicked(c + 1, 0); });
+    connect(vh, &QHeaderView::sectionClicked, this, [this](int r) { emit clicked(0, r + 1); });
+    connect(vh, &QHeaderView::sectionDoubleClicked, this, [this](int r) { emit doubleClicked(0, r + 1); });
+}
+
+QTableWidget *Grid::tabla() const { return m_tabla; }
+
+int Grid::MaxRows() const { return m_tabla->rowCount(); }
+
+void Grid::setMaxRows(int filas)
+{
+    m_tabla->setRowCount(std::max(0, filas));
+}
+
+int Grid::MaxCols() const { return m_tabla->columnCount(); }
+
+void Grid::setMaxCols(int columnas)
+{
+    columnas = std::max(0, columnas);
+    const int antes = m_tabla->columnCount();
+    for (auto it = m_tabla->botones.begin(); it != m_tabla->botones.end();) {
+        if (it.key() >= columnas) {
+            m_tabla->setItemDelegateForColumn(it.key(), nullptr);
+            delete it.value();
+            it = m_tabla->botones.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    m_tabla->editables.removeIf([columnas](int c) { return c >= columnas; });
+    m_tabla->setColumnCount(columnas);
+    // New columns start without a title (instead of the view's numbers).
+    for (int c = antes; c < columnas; ++c)
+        m_tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
+}
+
+int Grid::DataRowCnt() const
+{
+    for (int r = m_tabla->rowCount() - 1; r >= 0; --r)
+        for (int c = 0; c < m_tabla->columnCount(); ++c) {
+            const QTableWidgetItem *it = m_tabla->item(r, c);
+            if (it && !it->text().isEmpty())
+                return r + 1;
+        }
+    return 0;
+}
+
+QString Grid::text(int col, int row) const
+{
+    if (col < 0 || row < 0 || col > MaxCols() || row > MaxRows() || (col == 0 && row == 0))
+        return {};
+    if (row == 0) {
+        const QTableWidgetItem *it = m_tabla->horizontalHeaderItem(col - 1);
+        return it ? it->text() : QString();
+    }
+    if (col == 0) {
+        const QTableWidgetItem *it = m_tabla->verticalHeaderItem(row - 1);
+        return it ? it->text() : QString::number(row);
+    }
+    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
+    return it ? it->text() : QString();
+}
+
+void Grid::setText(int col, int row, const QString &texto)
+{
+    if (col < 0 || row < 0 || col > MaxCols() || row > MaxRows() || (col == 0 && row == 0))
+        return;
+    if (row == 0) {
+        if (QTableWidgetItem *it = m_tabla->horizontalHeaderItem(col - 1))
+            it->setText(texto);
+        else
+            m_tabla->setHorizontalHeaderItem(col - 1, new QTableWidgetItem(texto));
+        return;
+    }
+    if (col == 0) {
+        if (QTableWidgetItem *it = m_tabla->verticalHeaderItem(row - 1))
+            it->setText(texto);
+        else
+            m_tabla->setVerticalHeaderItem(row - 1, new QTableWidgetItem(texto));
+        return;
+    }
+    if (QTableWidgetItem *it = m_tabla->item(row - 1, col - 1))
+        it->setText(texto);
+    else
+        m_tabla->setItem(row - 1, col - 1, new QTableWidgetItem(texto));
+}
+
+int Grid::ActiveCol() const
+{
+    const QModelIndex i = m_tabla->currentIndex();
+    return i.isValid() ? i.column() + 1 : 0;
+}
+
+int Grid::ActiveRow() const
+{
+    const QModelIndex i = m_tabla->currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+void Grid::setActiveCell(int col, int row)
+{
+    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
+        return;
+    m_tabla->selectionModel()->setCurrentIndex(m_tabla->model()->index(row - 1, col - 1),
+                                               QItemSelectionModel::NoUpdate);
+}
+
+void Grid::selectBlock(int col, int row, int col2, int row2)
+{
+    if (MaxRows() == 0 || MaxCols() == 0)
+        return;
+    if (col2 < col)
+        std::swap(col, col2);
+    if (row2 < row)
+        std::swap(row, row2);
+    col = std::max(col, 1);
+    row = std::max(row, 1);
+    col2 = std::min(col2, MaxCols());
+    row2 = std::min(row2, MaxRows());
+    if (col > col2 || row > row2)
+        return;
+    QAbstractItemModel *m = m_tabla->model();
+    const QModelIndex a = m->index(row - 1, col - 1);
+    const QModelIndex b = m->index(row2 - 1, col2 - 1);
+    m_tabla->selectionModel()->select(QItemSelection(a, b), QItemSelectionModel::ClearAndSelect);
+    m_tabla->selectionModel()->setCurrentIndex(a, QItemSelectionModel::NoUpdate);
+    m_tabla->scrollTo(a);
+}
+
+void Grid::clearSelection() { m_tabla->clearSelection(); }
+
+bool Grid::isBlockSelected() const { return m_tabla->selectionModel()->hasSelection(); }
+
+int Grid::selectedRow() const
+{
+    int menor = 0;
+    const QItemSelection sel = m_tabla->selectionModel()->selection();
+    for (const QItemSelectionRange &r : sel)
+        if (menor == 0 || r.top() + 1 < menor)
+            menor = r.top() + 1;
+    return menor;
+}
+
+void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
+{
+    row = std::max(row, 1);
+    row2 = std::min(row2, MaxRows());
+    QList<ClaveOrden> validas;
+    for (const ClaveOrden &k : claves)
+        if (k.col >= 1 && k.col <= MaxCols())
+            validas.append(k);
+    if (validas.isEmpty() || row2 <= row)
+        return;
+
+    const int cols = MaxCols();
+    const int n = row2 - row + 1;
+    struct Fila {
+        std::vector<QTableWidgetItem *> celdas;
+    };
+    std::vector<Fila> filas(n);
+    const bool ordenable = m_tabla->isSortingEnabled();
+    m_tabla->setSortingEnabled(false);
+    m_tabla->setUpdatesEnabled(false);
+    for (int i = 0; i < n; ++i) {
+        filas[i].celdas.resize(cols);
+        for (int c = 0; c < cols; ++c)
+            filas[i].celdas[c] = m_tabla->takeItem(row - 1 + i, c);
+    }
+
+    QCollator coll(QLocale(QLocale::Spanish, QLocale::Spain));
+    coll.setCaseSensitivity(Qt::CaseInsensitive);
+    auto textoDe = [](const Fila &f, int c) {
+        const QTableWidgetItem *it = f.celdas[c];
+        return it ? it->text() : QString();
+    };
+    std::stable_sort(filas.begin(), filas.end(), [&](const Fila &a, const Fila &b) {
+        for (const ClaveOrden &k : validas) {
+            const QString ta = textoDe(a, k.col - 1);
+            const QString tb = textoDe(b, k.col - 1);
+            int cmp;
+            double na, nb;
+            if (comoNumero(ta, &na) && comoNumero(tb, &nb))
+                cmp = na < nb ? -1 : (na > nb ? 1 : 0);
+            else
+                cmp = coll.compare(ta, tb);
+            if (cmp != 0)
+                return k.ascendente ? cmp < 0 : cmp > 0;
+        }
+        return false;
+    });
+
+    for (int i = 0; i < n; ++i)
+        for (int c = 0; c < cols; ++c)
+            if (filas[i].celdas[c])
+                m_tabla->setItem(row - 1 + i, c, filas[i].celdas[c]);
+    m_tabla->setUpdatesEnabled(true);
+    m_tabla->setSortingEnabled(ordenable);
+}
+
+namespace {
+QTableWidgetItem *celda(QTableWidget *t, int col, int row)
+{
+    if (col < 1 || row < 1 || col > t->columnCount() || row > t->rowCount())
+        return nullptr;
+    QTableWidgetItem *it = t->item(row - 1, col - 1);
+    if (!it) {
+        it = new QTableWidgetItem;
+        t->setItem(row - 1, col - 1, it);
+    }
+    return it;
+}
+} // namespace
+
+void Grid::setCellBackColor(int col, int row, const QColor &c)
+{
+    if (QTableWidgetItem *it = celda(m_tabla, col, row))
+        it->setBackground(c);
+}
+
+void Grid::setCellForeColor(int col, int row, const QColor &c)
+{
+    if (QTableWidgetItem *it = celda(m_tabla, col, row))
+        it->setForeground(c);
+}
+
+QColor Grid::cellBackColor(int col, int row) const
+{
+    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
+        return {};
+    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
+    if (!it || it->background().style() == Qt::NoBrush)
+        return {};
+    return it->background().color();
+}
+
+QColor Grid::cellForeColor(int col, int row) const
+{
+    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
+        return {};
+    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
+    if (!it || it->foreground().style() == Qt::NoBrush)
+        return {};
+    return it->foreground().color();
+}
+
+void Grid::setRowBackColor(int row, const QColor &c)
+{
+    for (int col = 1; col <= MaxCols(); ++col)
+        setCellBackColor(col, row, c);
+}
+
+void Grid::setRowForeColor(int row, const QColor &c)
+{
+    for (int col = 1; col <= MaxCols(); ++col)
+        setCellForeColor(col, row, c);
+}
+
+void Grid::setColumnWidth(int col, int ancho)
+{
+    if (col == 0)
+        m_tabla->verticalHeader()->setFixedWidth(std::max(0, ancho));
+    else if (col >= 1 && col <= MaxCols())
+        m_tabla->setColumnWidth(col - 1, std::max(0, ancho));
+}
+
+int Grid::columnWidth(int col) const
+{
+    if (col == 0)
+        return m_tabla->verticalHeader()->width();
+    if (col >= 1 && col <= MaxCols())
+        return m_tabla->columnWidth(col - 1);
+    return 0;
+}
+
+void Grid::setColumnHidden(int col, bool oculta)
+{
+    if (col == 0)
+        m_tabla->verticalHeader()->setVisible(!oculta);
+    else if (col >= 1 && col <= MaxCols())
+        m_tabla->setColumnHidden(col - 1, oculta);
+}
+
+bool Grid::isColumnHidden(int col) const
+{
+    if (col == 0)
+        return m_tabla->verticalHeader()->isHidden();
+    if (col >= 1 && col <= MaxCols())
+        return m_tabla->isColumnHidden(col - 1);
+    return false;
+}
+
+void Grid::setColumnButton(int col, const QString &caption)
+{
+    if (col < 1 || col > MaxCols())
+        return;
+    const int c = col - 1;
+    delete m_tabla->botones.take(c);
+    auto *d = new DelegadoBoton(caption, m_tabla);
+    m_tabla->botones.insert(c, d);
+    m_tabla->setItemDelegateForColumn(c, d);
+    const int ancho = m_tabla->fontMetrics().horizontalAdvance(caption) + 24;
+    if (m_tabla->columnWidth(c) > ancho * 2 || m_tabla->columnWidth(c) < ancho)
+        m_tabla->setColumnWidth(c, ancho);
+}
+
+void Grid::setColumnEditable(int col, bool editable)
+{
+    if (col < 1 || col > MaxCols())
+        return;
+    if (editable)
+        m_tabla->editables.insert(col - 1);
+    else
+        m_tabla->editables.remove(col - 1);
+}
+
+void Grid::setRowHeaderVisible(bool visible) { m_tabla->verticalHeader()->setVisible(visible); }
+
+bool Grid::hayImpresora() { return !QPrinterInfo::defaultPrinter().isNull(); }
+
+namespace {
+
+struct ColumnaImpresa {
+    int col;      // table column
+    double ancho; // device pixels
+};
+
+void dibujarTexto(QPainter &p, const QRectF &r, const QString &t, int alineacion)
+{
+    const double margen = r.height() * 0.2;
+    const QRectF dentro = r.adjusted(margen, 0, -margen, 0);
+    const QString corto = p.fontMetrics().elidedText(t, Qt::ElideRight, int(dentro.width()));
+    Qt::Alignment a = Qt::Alignment(alineacion) & Qt::AlignHorizontal_Mask;
+    if (a == 0)
+        a = Qt::AlignLeft;
+    p.drawText(dentro, int(a | Qt::AlignVCenter), corto);
+}
+
+} // namespace
+
+bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
+{
+    // Columns shown on screen, except the button columns, in screen order.
+    std::vector<ColumnaImpresa> columnas;
+    double anchoPantalla = 0;
+    QHeaderView *hh = m_tabla->horizontalHeader();
+    for (int v = 0; v < hh->count(); ++v) {
+        const int c = hh->logicalIndex(v);
+        if (m_tabla->isColumnHidden(c) || m_tabla->botones.contains(c))
+            continue;
+        const int w = std::max(m_tabla->columnWidth(c), 30);
+        columnas.push_back({c, double(w)});
+        anchoPantalla += w;
+    }
+
+    std::unique_ptr<QPrinter> propia;
+    if (!printer) {
+        if (!hayImpresora())
+            return false;
+        propia = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        if (anchoPantalla > 720)
+            propia->setPageOrientation(QPageLayout::Landscape);
+        printer = propia.get();
+    }
+    printer->setDocName(nombreTrabajo);
+    printer->setCreator(QApplication::applicationName());
+
+    QPainter p;
+    if (!p.begin(printer))
+        return false;
+
+    const double anchoPagina = printer->width();
+    const double altoPagina = printer->height();
+    double escala = printer->resolution() / 96.0;
+    if (anchoPantalla * escala > anchoPagina && anchoPantalla > 0)
+        escala = anchoPagina / anchoPantalla;
+    for (ColumnaImpresa &c : columnas)
+        c.ancho *= escala;
+
+    QFont fuente(QApplication::font());
+    fuente.setPointSizeF(9);
+    QFont negrita(fuente);
+    negrita.setBold(true);
+    QFont titulo(fuente);
+    titulo.setPointSizeF(13);
+    titulo.setBold(true);
+
+    p.setFont(fuente);
+    const double altoFila = p.fontMetrics().height() * 1.5;
+    p.setFont(titulo);
+    const double altoTitulo = p.fontMetrics().height() * 1.8;
+    const double altoPie = altoFila * 1.5;
+
+    const QColor colorCabecera(0xD9, 0xD9, 0xD9);
+    const QColor colorAlterna(0xF3, 0xF3, 0xF3);
+    const QColor colorLinea(0xA0, 0xA0, 0xA0);
+    const int filas = MaxRows();
+    int fila = 0;
+    int pagina = 1;
+    for (;;) {
+        double y = 0;
+        p.setFont(titulo);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, 0, anchoPagina, altoTitulo), Qt::AlignLeft | Qt::AlignVCenter, nombreTrabajo);
+        y += altoTitulo;
+
+        // Column titles, repeated on every page.
+        p.setFont(negrita);
+        double x = 0;
+        for (const ColumnaImpresa &c : columnas) {
+            const QRectF r(x, y, c.ancho, altoFila);
+            p.fillRect(r, colorCabecera);
+            p.setPen(colorLinea);
+            p.drawRect(r);
+            p.setPen(Qt::black);
+            const QTableWidgetItem *h = m_tabla->horizontalHeaderItem(c.col);
+            dibujarTexto(p, r, h ? h->text() : QString(), Qt::AlignHCenter);
+            x += c.ancho;
+        }
+        y += altoFila;
+
+        p.setFont(fuente);
+        const int primeraDeLaPagina = fila;
+        while (fila < filas && y + altoFila <= altoPagina - altoPie) {
+            x = 0;
+            for (const ColumnaImpresa &c : columnas) {
+                const QRectF r(x, y, c.ancho, altoFila);
+                const QTableWidgetItem *it = m_tabla->item(fila, c.col);
+                if (it && it->background().style() != Qt::NoBrush)
+                    p.fillRect(r, it->background().color());
+                else if (fila % 2 == 1)
+                    p.fillRect(r, colorAlterna);
+                p.setPen(colorLinea);
+                p.drawRect(r);
+                if (it) {
+                    p.setPen(it->foreground().style() != Qt::NoBrush ? it->foreground().color()
+                                                                     : QColor(Qt::black));
+                    dibujarTexto(p, r, it->text(), it->textAlignment());
+                }
+                x += c.ancho;
+            }
+            y += altoFila;
+            ++fila;
+        }
+
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, altoPagina - altoPie, anchoPagina, altoPie), Qt::AlignRight | Qt::AlignBottom,
+                   QStringLiteral("Página %1").arg(pagina));
+        // A page too small for a single row would never end.
+        if (fila >= filas || fila == primeraDeLaPagina)
+            break;
+        if (!printer->newPage())
+            break;
+        ++pagina;
+    }
+    return p.end();
+}
