@@ -1,0 +1,208 @@
+#include "support/Entorno.h"
+
+#include "AppUtils.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+using ModuleTest = Entorno;
+
+TEST_F(ModuleTest, ProximoNumeroEntregaYAvanzaDentroDeLaTransaccionDelLlamador)
+{
+    db().execute("UPDATE t_numeradores SET numero_siguiente = 7 WHERE id = 'CJA'");
+    EXPECT_EQ(ProximoNumero("CJA"), 7);
+    EXPECT_EQ(contar("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), 8);
+    EXPECT_EQ(contar("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), 1);
+
+    {
+        Transaccion t(db());
+        EXPECT_EQ(ProximoNumero("CJA"), 8);
+    } // rolled back
+    EXPECT_EQ(contar("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), 8);
+    {
+        Transaccion t(db());
+        EXPECT_EQ(ProximoNumero("CJA"), 8);
+        t.commit();
+    }
+    EXPECT_EQ(contar("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), 9);
+}
+
+TEST_F(ModuleTest, ProximoNumeroDeContadorInexistenteEsError)
+{
+    EXPECT_THROW(ProximoNumero("NOEXISTE"), DbError);
+    EXPECT_EQ(contar("SELECT count(*) FROM t_numeradores"), 2);
+}
+
+TEST_F(ModuleTest, ValorCampoDaElValorPorDefectoSegunElTipoDeColumna)
+{
+    db().execute("INSERT INTO reservas (id, clientes_id, fecha, fecha_anticipo, permanente, importe_anticipo, comentarios)"
+                 " VALUES (1, NULL, NULL, NULL, NULL, NULL, NULL)");
+    Recordset rs = db().openRecordset("SELECT comentarios, importe_anticipo, clientes_id, fecha, fecha_anticipo,"
+                                      " permanente, NULL AS expresion FROM reservas");
+    ASSERT_FALSE(rs.eof());
+    auto esTextoVacio = [](const QVariant &v) { return v.typeId() == QMetaType::QString && v.toString().isEmpty(); };
+    auto esCero = [](const QVariant &v) { return !v.isNull() && v.typeId() != QMetaType::QString && v.toInt() == 0; };
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("comentarios"))));    // TEXT
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("importe_anticipo"))));     // REAL
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("clientes_id"))));    // INTEGER
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha"))));                // DATE
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha_anticipo"))));       // DATETIME
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("permanente"))));           // BOOLEAN
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("expresion"))));      // no declared type
+
+    EXPECT_TRUE(ValorCampo(Campo("x", QVariant(), 999)).isNull());
+    EXPECT_EQ(ValorCampo(Campo("x", 12.5, TipoCampo::Doble)).toDouble(), 12.5);
+    EXPECT_EQ(gAppUtils.sanitizeDbNull(rs.campo("importe_anticipo")), ValorCampo(rs.campo("importe_anticipo")));
+}
+
+TEST_F(ModuleTest, BuscarValorPorClaveDeTextoYNumerica)
+{
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Cancha uno')");
+    db().execute("INSERT INTO clientes (id, nombre, telefono) VALUES (5, 'O''Brien', '555-1''2')");
+
+    EXPECT_EQ(BuscarValor("canchas", "id", "C1", "descripcion", false), "Cancha uno");
+    EXPECT_EQ(BuscarValor("clientes", "id", "5", "nombre", true), "O'Brien");
+    EXPECT_EQ(BuscarValor("clientes", "nombre", "O'Brien", "telefono", false), "555-1'2");
+    EXPECT_EQ(BuscarValor("CLIENTES", "ID", "1", "NOMBRE", true), "CONSUMIDOR FINAL");
+    EXPECT_EQ(BuscarValor("canchas", "id", "C9", "descripcion", false), "");
+    EXPECT_EQ(BuscarValor("clientes", "id", "99", "nombre", true), "");
+}
+
+TEST_F(ModuleTest, BuscarValorRechazaNombresYValoresQueNoSonDelEsquema)
+{
+    auto numero = [](auto f) {
+        try {
+            f();
+        } catch (const DbError &e) {
+            return e.numero();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numero([] { BuscarValor("clientes; DROP TABLE canchas", "id", "1", "nombre", true); }), 3078);
+    EXPECT_EQ(numero([] { BuscarValor("clientes", "id = 1 OR 1", "1", "nombre", true); }), 3265);
+    EXPECT_EQ(numero([] { BuscarValor("clientes", "id", "1", "(SELECT Clave FROM t_usuarios)", true); }), 3265);
+    EXPECT_NE(numero([] { BuscarValor("clientes", "id", "1 OR 1=1", "nombre", true); }), 0);
+    EXPECT_TRUE(db().existeTabla("canchas"));
+}
+
+TEST_F(ModuleTest, ConfirmarPreguntaSiNoConElTituloDeLaAplicacion)
+{
+    msg->responder(vb::No);
+    EXPECT_FALSE(Confirmar("¿Borrar?"));
+    EXPECT_TRUE(Confirmar("¿Seguro?"));
+    ASSERT_EQ(msg->mostrados().size(), 2u);
+    EXPECT_EQ(msg->ultimo().prompt, "¿Seguro?");
+    EXPECT_EQ(msg->ultimo().estilo, 36);
+    EXPECT_EQ(msg->ultimo().titulo, tituloAplicacion());
+}
+
+TEST_F(ModuleTest, CursorEsperaPoneYQuitaElRelojDeArena)
+{
+    CursorEspera(1);
+    CursorEspera(1);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    CursorEspera(7);
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    CursorEspera(0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    CursorEspera(0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ModuleTest, QuitarCaracterYSoloNumeros)
+{
+    QString t = "1&2&3";
+    EXPECT_EQ(QuitarCaracter(t, "&"), "123");
+    EXPECT_EQ(t, "123");
+    QString u = "abc";
+    EXPECT_EQ(QuitarCaracter(u, ""), "abc");
+
+    for (int k : {int('0'), int('9'), int('-'), int('.'), 8}) {
+        int key = k;
+        EXPECT_EQ(SoloNumeros(key), k);
+        EXPECT_EQ(key, k);
+    }
+    for (int k : {int(','), int('a'), int(' '), 13}) {
+        int key = k;
+        EXPECT_EQ(SoloNumeros(key), 0) << k;
+        EXPECT_EQ(key, 0);
+    }
+}
+
+TEST_F(ModuleTest, CodificaTextoEsSuPropiaInversa)
+{
+    QString t = "abc";
+    EXPECT_EQ(CodificaTexto(t), QString::fromUtf16(u"\u00E1\u00E2\u00E3")); // codes 225, 226, 227
+    EXPECT_EQ(t.at(0).unicode(), 225);
+    EXPECT_EQ(CodificaTexto(t), "abc");
+
+    // Code 128 (the euro sign) and code 0 swap; the other high codes of the
+    // code page follow their Windows-1252 numbers ("~" 126 -> 254 "þ", "Ÿ" 159 -> 31).
+    QString e = QString::fromUtf16(u"€~Ÿ");
+    CodificaTexto(e);
+    EXPECT_EQ(e, QString::fromUtf16(u"\u0000\u00FE\u001F", 3));
+    CodificaTexto(e);
+    EXPECT_EQ(e, QString::fromUtf16(u"€~Ÿ"));
+
+    // Every character of the code page and characters outside it.
+    QString todo;
+    for (char16_t c = 0; c < 0x100; ++c)
+        todo += QChar(c);
+    todo += QString::fromUtf16(u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ日本語Ωλ\u0085\u2603") + QString::fromUcs4(U"\U0001F600");
+    QString c = todo;
+    CodificaTexto(c);
+    EXPECT_NE(c, todo);
+    CodificaTexto(c);
+    EXPECT_EQ(c, todo);
+}
+
+struct CasoError {
+    int numero;
+    QString mensaje;
+    int resultado;
+};
+
+TEST_F(ModuleTest, ManejoErrorDBMensajeIconoYResultadoDeCadaCaso)
+{
+    const QString d = "descripción";
+    const std::vector<CasoError> casos = {
+        {91, "No se pudo acceder a Concepto", 2},
+        {3022, "Código de Concepto ya Ingresado ", 2},
+        {-2147217904, "-2147217904 - descripción", 1},
+        {3033, "No tiene autorización ", 2},
+        {3107, "El registro(s) no puede ser agregado, no tiene permiso para agregar datos en Concepto", 2},
+        {3108, "El registro(s) no puede ser editado; no tiene permiso para modificar datos en Concepto", 2},
+        {3109, "El registro(s) no puede ser eliminado; no tiene permiso para eliminar datos en Concepto", 2},
+        {3112, "No es posible leer registro(s); no tiene permiso de lectura sobre Concepto", 2},
+        {3260, "No Fue Posible Realizar la Acción Seleccionada.\nReintente Nuevamente.", 2},
+        {2420, "2420 - descripción", 2},
+        {2448, "2448 - descripción", 2},
+        {3000, "3000 - descripción", 2},
+        {3599, "3599 - descripción", 2},
+        {3608, "3608 - descripción", 2},
+        {3617, "3617 - descripción", 2},
+        {2419, "Concepto -  2419 -  descripción", 3},
+        {2449, "Concepto -  2449 -  descripción", 3},
+        {3600, "Concepto -  3600 -  descripción", 3},
+        {3618, "Concepto -  3618 -  descripción", 3},
+        {5, "Concepto -  5 -  descripción", 3},
+    };
+    for (const CasoError &c : casos) {
+        msg->limpiar();
+        int intentos = 0;
+        EXPECT_EQ(ManejoErrorDB(intentos, "Concepto", DbError(c.numero, d)), c.resultado) << c.numero;
+        ASSERT_EQ(msg->mostrados().size(), 1u) << c.numero;
+        EXPECT_EQ(msg->ultimo().prompt, c.mensaje) << c.numero;
+        EXPECT_EQ(msg->ultimo().estilo, vb::Exclamation) << c.numero;
+        EXPECT_EQ(msg->ultimo().titulo, tituloAplicacion()) << c.numero;
+    }
+}
+
+TEST_F(ModuleTest, ManejoErrorDBConArchivoBloqueadoNoReintentaSinFin)
+{
+    // A caller that retries on 0 must stop: a lock is reported once and given up.
+    for (int intentos = 0; intentos < 3; ++intentos)
+        EXPECT_EQ(ManejoErrorDB(intentos, "Concepto", DbError(3260, "bloqueado")), 2);
+    EXPECT_EQ(msg->mostrados().size(), 3u);
+}
