@@ -32,8 +32,9 @@ bool AppUtils::checkTienePermiso(const QString &xUsuarioCod, const QString &xOpc
 {
     if (gUsuarioActual == QLatin1String("admin"))
         return true;
-    const Recordset rs = gConexion->openRecordset(
-        QStringLiteral("SELECT * FROM t_opcionesasignadas WHERE codigo = ? AND opcion = ?"), {xUsuarioCod, xOpcionMenu});
+    const Recordset rs =
+        gConexion->openRecordset(QStringLiteral("SELECT * FROM t_opcionesasignadas WHERE codigo = ? AND opcion = ?"),
+                                 {xUsuarioCod, xOpcionMenu});
     return !rs.eof();
 }
 
@@ -87,7 +88,8 @@ void AppUtils::chequearConfigRegional()
     if (lista.isEmpty())
         return;
 
-    MsgBox(QStringLiteral("Se ha encontrado que la configuración regional no es la adecuada para ejecutar el sistema. \n") +
+    MsgBox(QStringLiteral(
+               "Se ha encontrado que la configuración regional no es la adecuada para ejecutar el sistema. \n") +
                lista + QStringLiteral("Se procederá a ajustar los valores de configuración necesarios."),
            vb::Exclamation, QStringLiteral("Error en configuración regional"));
     // The fix never stops the program: its result is not examined.

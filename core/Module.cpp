@@ -213,13 +213,16 @@ int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const D
         mensaje = QStringLiteral("No tiene autorización ");
         break;
     case 3107:
-        mensaje = QStringLiteral("El registro(s) no puede ser agregado, no tiene permiso para agregar datos en ") + nombre;
+        mensaje =
+            QStringLiteral("El registro(s) no puede ser agregado, no tiene permiso para agregar datos en ") + nombre;
         break;
     case 3108:
-        mensaje = QStringLiteral("El registro(s) no puede ser editado; no tiene permiso para modificar datos en ") + nombre;
+        mensaje =
+            QStringLiteral("El registro(s) no puede ser editado; no tiene permiso para modificar datos en ") + nombre;
         break;
     case 3109:
-        mensaje = QStringLiteral("El registro(s) no puede ser eliminado; no tiene permiso para eliminar datos en ") + nombre;
+        mensaje =
+            QStringLiteral("El registro(s) no puede ser eliminado; no tiene permiso para eliminar datos en ") + nombre;
         break;
     case 3112:
         mensaje = QStringLiteral("No es posible leer registro(s); no tiene permiso de lectura sobre ") + nombre;
@@ -233,7 +236,8 @@ int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const D
         if ((n >= 2420 && n <= 2448) || (n >= 3000 && n <= 3599) || (n >= 3608 && n <= 3617)) {
             mensaje = numeroYDescripcion;
         } else {
-            mensaje = nombre + QStringLiteral(" -  ") + QString::number(n) + QStringLiteral(" -  ") + error.descripcion();
+            mensaje = nombre + QStringLiteral(" -  ") + QString::number(n) + QStringLiteral(" -  ") +
+                      error.descripcion();
             resultado = 3;
         }
         break;

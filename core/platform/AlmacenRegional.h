@@ -6,14 +6,14 @@
 #include <QString>
 
 namespace ItemRegional {
-constexpr int SeparadorDecimal = 14;       // decimal separator
-constexpr int SeparadorMiles = 15;         // thousands separator
-constexpr int SimboloMoneda = 20;          // currency symbol
-constexpr int DecimalMoneda = 22;          // currency decimal separator
-constexpr int MilesMoneda = 23;            // currency thousands separator
-constexpr int FechaCorta = 31;             // short date format
-constexpr int FechaLarga = 32;             // long date format
-constexpr int FormatoHora = 4099;          // time format
+constexpr int SeparadorDecimal = 14; // decimal separator
+constexpr int SeparadorMiles = 15;   // thousands separator
+constexpr int SimboloMoneda = 20;    // currency symbol
+constexpr int DecimalMoneda = 22;    // currency decimal separator
+constexpr int MilesMoneda = 23;      // currency thousands separator
+constexpr int FechaCorta = 31;       // short date format
+constexpr int FechaLarga = 32;       // long date format
+constexpr int FormatoHora = 4099;    // time format
 } // namespace ItemRegional
 
 namespace AlmacenRegional {

@@ -35,8 +35,8 @@ TEST_F(ModuleTest, ProximoNumeroDeContadorInexistenteEsError)
 
 TEST_F(ModuleTest, ValorCampoDaElValorPorDefectoSegunElTipoDeColumna)
 {
-    db().execute("INSERT INTO reservas (id, clientes_id, fecha, fecha_anticipo, permanente, importe_anticipo, comentarios)"
-                 " VALUES (1, NULL, NULL, NULL, NULL, NULL, NULL)");
+    db().execute("INSERT INTO reservas (id, clientes_id, fecha, fecha_anticipo, permanente, importe_anticipo,"
+                 " comentarios) VALUES (1, NULL, NULL, NULL, NULL, NULL, NULL)");
     Recordset rs = db().openRecordset("SELECT comentarios, importe_anticipo, clientes_id, fecha, fecha_anticipo,"
                                       " permanente, NULL AS expresion FROM reservas");
     ASSERT_FALSE(rs.eof());
@@ -149,7 +149,9 @@ TEST_F(ModuleTest, CodificaTextoEsSuPropiaInversa)
     QString todo;
     for (char16_t c = 0; c < 0x100; ++c)
         todo += QChar(c);
-    todo += QString::fromUtf16(u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ日本語Ωλ\u0085\u2603") + QString::fromUcs4(U"\U0001F600");
+    // The code page's 128 to 159, then characters outside it.
+    todo += QString::fromUtf16(u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
+    todo += QString::fromUtf16(u"日本語Ωλ\u0085\u2603") + QString::fromUcs4(U"\U0001F600");
     QString c = todo;
     CodificaTexto(c);
     EXPECT_NE(c, todo);
