@@ -112,6 +112,16 @@ protected:
         QTableWidget::mousePressEvent(e);
     }
 
+    // Raised here rather than by the view, which drops a double click whose
+    // first press it did not see on the same cell.
+    void mouseDoubleClickEvent(QMouseEvent *e) override
+    {
+        const QModelIndex idx = indexAt(e->position().toPoint());
+        QTableWidget::mouseDoubleClickEvent(e);
+        if (idx.isValid() && e->button() == Qt::LeftButton)
+            emit m_grid->doubleClicked(idx.column() + 1, idx.row() + 1);
+    }
+
     void mouseReleaseEvent(QMouseEvent *e) override
     {
         if (m_tragarSoltar) {
@@ -154,7 +164,8 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     hh->setFont(fh);
     // A header click is a command of the window (usually a sort), not a
     // column selection.
-    disconnect(hh, &QHeaderView::sectionPressed, m_tabla, &QTableView::selectColumn);
+    disconnect(hh, SIGNAL(sectionPressed(int)), m_tabla, nullptr);
+    disconnect(hh, SIGNAL(sectionEntered(int)), m_tabla, nullptr);
 
     QHeaderView *vh = m_tabla->verticalHeader();
     vh->setSectionResizeMode(QHeaderView::Fixed);
@@ -162,8 +173,6 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     vh->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     connect(m_tabla, &QTableWidget::cellClicked, this, [this](int r, int c) { emit clicked(c + 1, r + 1); });
-    connect(m_tabla, &QTableWidget::cellDoubleClicked, this,
-            [this](int r, int c) { emit doubleClicked(c + 1, r + 1); });
     connect(hh, &QHeaderView::sectionClicked, this, [this](int c) { emit clicked(c + 1, 0); });
     connect(hh, &QHeaderView::sectionDoubleClicked, this, [this](int c) { emit doubleClicked(c + 1, 0); });
     connect(vh, &QHeaderView::sectionClicked, this, [this](int r) { emit clicked(0, r + 1); });
