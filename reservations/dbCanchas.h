@@ -1,0 +1,21 @@
+#pragma once
+// Statements of the courts table (canchas).
+#include "db/Conexion.h"
+
+namespace dbCanchas {
+
+// Every court in the text order of its description: id, descripcion, cancha_madre_id.
+Recordset todas();
+// Query of the court pickers: id and descripcion by description.
+QString sqlLista();
+// True when a court with this code exists (letter case ignored, as the key).
+bool existe(const QString &id);
+// Adds a court; madreId is "" when it has no parent court.
+void insertar(const QString &id, const QString &descripcion, const QString &madreId);
+// Rewrites the description and the parent court of court id.
+void modificar(const QString &id, const QString &descripcion, const QString &madreId);
+// Deletes the court's prices and then the court, both or neither. Its
+// reservations and the courts naming it as parent are left as they are.
+void eliminar(const QString &id);
+
+} // namespace dbCanchas

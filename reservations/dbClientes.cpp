@@ -1,0 +1,33 @@
+#include "dbClientes.h"
+
+#include "Module.h"
+
+namespace dbClientes {
+
+Recordset todos()
+{
+    return gConexion->openRecordset(QStringLiteral("SELECT id, nombre, telefono, direccion, comentarios "
+                                                   "FROM clientes ORDER BY id"));
+}
+
+qint64 insertar(const Cliente &c)
+{
+    gConexion->execute(QStringLiteral("INSERT INTO clientes (nombre, telefono, direccion, comentarios) "
+                                      "VALUES (?, ?, ?, ?)"),
+                       {c.nombre, c.telefono, c.direccion, c.comentarios});
+    return gConexion->lastInsertId();
+}
+
+void modificar(qint64 id, const Cliente &c)
+{
+    gConexion->execute(QStringLiteral("UPDATE clientes SET nombre = ?, telefono = ?, direccion = ?, "
+                                      "comentarios = ? WHERE id = ?"),
+                       {c.nombre, c.telefono, c.direccion, c.comentarios, id});
+}
+
+void eliminar(qint64 id)
+{
+    gConexion->execute(QStringLiteral("DELETE FROM clientes WHERE id = ?"), {id});
+}
+
+} // namespace dbClientes
