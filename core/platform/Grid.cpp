@@ -515,42 +515,15 @@ void dibujarTexto(QPainter &p, const QRectF &r, const QString &t, int alineacion
 
 bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
 {
-    // Columns shown on screen, except the button columns, in screen order.
-    std::vector<ColumnaImpresa> columnas;
-    double anchoPantalla = 0;
-    QHeaderView *hh = m_tabla->horizontalHeader();
-    for (int v = 0; v < hh->count(); ++v) {
-        const int c = hh->logicalIndex(v);
-        if (m_tabla->isColumnHidden(c) || m_tabla->botones.contains(c))
-            continue;
-        const int w = std::max(m_tabla->columnWidth(c), 30);
-        columnas.push_back({c, double(w)});
-        anchoPantalla += w;
-    }
-
     std::unique_ptr<QPrinter> propia;
     if (!printer) {
         if (!hayImpresora())
             return false;
         propia = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        if (anchoPantalla > 720)
-            propia->setPageOrientation(QPageLayout::Landscape);
         printer = propia.get();
     }
     printer->setDocName(nombreTrabajo);
     printer->setCreator(QApplication::applicationName());
-
-    QPainter p;
-    if (!p.begin(printer))
-        return false;
-
-    const double anchoPagina = printer->width();
-    const double altoPagina = printer->height();
-    double escala = printer->resolution() / 96.0;
-    if (anchoPantalla * escala > anchoPagina && anchoPantalla > 0)
-        escala = anchoPagina / anchoPantalla;
-    for (ColumnaImpresa &c : columnas)
-        c.ancho *= escala;
 
     QFont fuente(QApplication::font());
     fuente.setPointSizeF(9);
@@ -559,6 +532,60 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
     QFont titulo(fuente);
     titulo.setPointSizeF(13);
     titulo.setBold(true);
+
+    // Columns shown on screen, except the button columns, in screen order,
+    // each as wide as its widest text on paper.
+    const QFontMetricsF fm(fuente, printer);
+    const QFontMetricsF fmNegrita(negrita, printer);
+    const double relleno = fm.height() * 0.8;
+    std::vector<ColumnaImpresa> columnas;
+    double anchoTotal = 0;
+    QHeaderView *hh = m_tabla->horizontalHeader();
+    for (int v = 0; v < hh->count(); ++v) {
+        const int c = hh->logicalIndex(v);
+        if (m_tabla->isColumnHidden(c) || m_tabla->botones.contains(c))
+            continue;
+        const QTableWidgetItem *h = m_tabla->horizontalHeaderItem(c);
+        double w = h ? fmNegrita.horizontalAdvance(h->text()) : 0;
+        for (int r = 0; r < m_tabla->rowCount(); ++r)
+            if (const QTableWidgetItem *it = m_tabla->item(r, c))
+                w = std::max(w, fm.horizontalAdvance(it->text()));
+        w = std::max(w, fm.horizontalAdvance(QStringLiteral("0000"))) + relleno;
+        columnas.push_back({c, w});
+        anchoTotal += w;
+    }
+    if (propia && anchoTotal > propia->pageLayout().paintRectPixels(propia->resolution()).width())
+        propia->setPageOrientation(QPageLayout::Landscape);
+
+    QPainter p;
+    if (!p.begin(printer))
+        return false;
+
+    const double anchoPagina = printer->width();
+    const double altoPagina = printer->height();
+    if (anchoTotal > 0 && anchoTotal <= anchoPagina) {
+        // Room to spare: every column grows in proportion.
+        for (ColumnaImpresa &c : columnas)
+            c.ancho *= anchoPagina / anchoTotal;
+    } else if (anchoTotal > anchoPagina) {
+        // Too wide: narrow columns keep their width, the wide ones share
+        // what is left equally (their texts are cut short).
+        std::vector<ColumnaImpresa *> orden;
+        for (ColumnaImpresa &c : columnas)
+            orden.push_back(&c);
+        std::sort(orden.begin(), orden.end(),
+                  [](const ColumnaImpresa *a, const ColumnaImpresa *b) { return a->ancho < b->ancho; });
+        double resto = anchoPagina;
+        for (size_t i = 0; i < orden.size(); ++i) {
+            const double parte = resto / double(orden.size() - i);
+            if (orden[i]->ancho > parte) {
+                for (size_t j = i; j < orden.size(); ++j)
+                    orden[j]->ancho = parte;
+                break;
+            }
+            resto -= orden[i]->ancho;
+        }
+    }
 
     p.setFont(fuente);
     const double altoFila = p.fontMetrics().height() * 1.5;

@@ -268,3 +268,13 @@ TEST(GridTest, ImprimeTodasLasFilasEnUnPdf)
     const QRegularExpression paginas(QStringLiteral("/Type\\s*/Page[^s]"));
     EXPECT_GE(QString::fromLatin1(pdf).count(paginas), 2);
 }
+
+TEST(GridTest, SinImpresoraNoImprime)
+{
+    if (Grid::hayImpresora())
+        GTEST_SKIP() << "this machine has a printer";
+    Grid g;
+    g.setMaxCols(1);
+    g.setMaxRows(1);
+    EXPECT_FALSE(g.imprimir("Clientes"));
+}
