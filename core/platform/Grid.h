@@ -46,7 +46,8 @@ public:
 
     // Sorts the data rows row..row2 (row 0 is never moved) by the keys, most
     // significant first. Cell colours travel with their rows. Numbers compare
-    // as numbers when both cells hold one, otherwise texts compare.
+    // as numbers when both cells hold one, otherwise texts compare (Spanish
+    // order, letter case ignored); rows with equal keys keep their order.
     struct ClaveOrden {
         int col;
         bool ascendente;
@@ -57,7 +58,7 @@ public:
     void setCellBackColor(int col, int row, const QColor &c);
     void setCellForeColor(int col, int row, const QColor &c);
     QColor cellBackColor(int col, int row) const;
-    QColor cellForeColor(int col, int row) const;
+    QColor cellForeColor(int col, int row) const; // invalid when never set
     void setRowBackColor(int row, const QColor &c);
     void setRowForeColor(int row, const QColor &c);
 
