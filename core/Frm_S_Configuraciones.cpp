@@ -1,0 +1,126 @@
+#include "Frm_S_Configuraciones.h"
+#include "ui_Frm_S_Configuraciones.h"
+
+#include "Module.h"
+#include "dbConfiguraciones.h"
+#include "platform/Foco.h"
+#include "platform/Mensajes.h"
+
+#include <QRegularExpressionValidator>
+
+namespace {
+
+// Keys in the order they are saved, with the description every save writes.
+const char *const kClaves[][2] = {
+    {"CAN_MOD_PRECIO_RESERVA", "Permite modificar el precio de reservas."},
+    {"CAN_MOD_PRECIO_VENTAS", "Permite modificar el precio de ventas."},
+    {"PORC_MINIMO_RESERVAS", "Porcentaje míminmo del total para reservar"},
+    {"CLUB_NOMBRE", "Nombre del club para usar en reportes"},
+    {"CLUB_TEL", "Telefonos del club para usar en reportes"},
+    {"DEFAULT_CLIENTE_VENTAS", "Cliente por defecto en ventas"},
+    {"DEFAULT_CLIENTE_RESERVAS", "Cliente por defecto en reservas"},
+    {"SHOW_STOCK_EN_CAJA", "Define si se incluye o no el stock en los cierres de caja"},
+    {"IMP_FORMATO_80mm", "Define si se imprime o no en formato de comandera 80mm"},
+};
+
+void marcar(QCheckBox *c, const QString &valor)
+{
+    bool ok = false;
+    const int n = valor.trimmed().toInt(&ok);
+    c->setChecked(ok && n != 0);
+}
+
+QString marca(const QCheckBox *c) { return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// A client box and its picker show the same client: the box takes the id of
+// the client the picker found for the typed id, or "" when there is none.
+void enlazarCliente(QLineEdit *caja, DataCombo *combo)
+{
+    auto aCaja = [caja, combo] { caja->setText(combo->BoundText()); };
+    QObject::connect(combo, &DataCombo::cambiado, caja, aCaja);
+    QObject::connect(combo, &DataCombo::perdioFoco, caja, aCaja);
+    alPerderFoco(caja, [caja, combo] {
+        combo->setBoundText(caja->text().trimmed());
+        caja->setText(combo->BoundText());
+    });
+}
+
+} // namespace
+
+Frm_S_Configuraciones::Frm_S_Configuraciones(QWidget *parent)
+    : Dialogo(parent), ui(std::make_unique<Ui::Frm_S_Configuraciones>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("Frm_S_Configuraciones"));
+    // Typing keeps to digits, a sign and one point; the range is checked on Aceptar.
+    ui->fpMinimoRes->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^-?[0-9]{0,3}(\\.[0-9]{0,2})?$")), ui->fpMinimoRes));
+
+    enlazarCliente(ui->txtCliente, ui->dc_cliente);
+    enlazarCliente(ui->txtCliente2, ui->dc_cliente2);
+    connect(ui->cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
+
+    cargarValores();
+}
+
+Frm_S_Configuraciones::~Frm_S_Configuraciones() = default;
+
+void Frm_S_Configuraciones::cargarValores()
+{
+    // A database error ends the filling quietly; the controls not reached
+    // keep their designed (empty) state. A key without a row is just empty.
+    try {
+        // A client without a telephone is listed all the same.
+        const QString sql = QStringLiteral("SELECT id, IFNULL(nombre, '') || ' - ' || IFNULL(telefono, '') AS nombre "
+                                           "FROM clientes ORDER BY id");
+        ui->dc_cliente->cargar(sql, QStringLiteral("nombre"), QStringLiteral("id"));
+        ui->dc_cliente2->cargar(sql, QStringLiteral("nombre"), QStringLiteral("id"));
+
+        dbConfiguraciones cfg;
+        auto valor = [&cfg](int i) { return cfg.getValor(QString::fromUtf8(kClaves[i][0])); };
+        marcar(ui->chkModPrecioReserva, valor(0));
+        marcar(ui->chkPrecioVentaProd, valor(1));
+        ui->fpMinimoRes->setText(valor(2));
+        ui->txtNombreClub->setText(valor(3));
+        ui->txtTel->setText(valor(4));
+        ui->txtCliente->setText(valor(5));
+        ui->dc_cliente->setBoundText(ui->txtCliente->text());
+        ui->txtCliente2->setText(valor(6));
+        ui->dc_cliente2->setBoundText(ui->txtCliente2->text());
+        marcar(ui->chkStockEnCaja, valor(7));
+        marcar(ui->chkFormato80mm, valor(8));
+    } catch (const DbError &) {
+    }
+}
+
+bool Frm_S_Configuraciones::porcentajeValido(const QString &texto)
+{
+    static const QRegularExpression re(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    const QString t = texto.trimmed();
+    if (!re.match(t).hasMatch())
+        return false;
+    const double v = t.toDouble();
+    return v >= 0 && v <= 100;
+}
+
+void Frm_S_Configuraciones::cmdOk_Click()
+{
+    if (!porcentajeValido(ui->fpMinimoRes->text())) {
+        MsgBox(QStringLiteral("El valor debebe estar comprendido entre 0 y 100"), vb::Exclamation);
+        ui->fpMinimoRes->setFocus();
+        return;
+    }
+    const QString valores[] = {
+        marca(ui->chkModPrecioReserva), marca(ui->chkPrecioVentaProd), ui->fpMinimoRes->text().trimmed(),
+        ui->txtNombreClub->text(),      ui->txtTel->text(),            ui->txtCliente->text(),
+        ui->txtCliente2->text(),        marca(ui->chkStockEnCaja),     marca(ui->chkFormato80mm),
+    };
+    // Each key is saved on its own; a failing one has told the user and the
+    // others are saved all the same.
+    for (int i = 0; i < 9; ++i) {
+        dbConfiguraciones cfg;
+        cfg.save(QString::fromUtf8(kClaves[i][0]), QString::fromUtf8(kClaves[i][1]), valores[i]);
+    }
+    accept();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Prices of each court per time slot (table valores_canchas). The statements
+// run on gConexion and throw DbError; the caller holds the transaction of a
+// multi-statement write.
+#include <QList>
+#include <QString>
+
+namespace dbValoresCanchas {
+
+// One time slot with the price of one court in it.
+struct FilaValor {
+    QString codigo;      // horarios.codigo
+    QString descripcion; // horarios.descripcion
+    double importe = 0;  // the stored price; 0 when the court has none for the slot
+};
+
+// Every time slot, ordered by its description text (as the agenda lists
+// them), with the price of court canchaId.
+QList<FilaValor> valoresDeCancha(const QString &canchaId);
+
+// Deletes every price of the court.
+void borrarValores(const QString &canchaId);
+// Stores one price of the court for a slot.
+void insertarValor(const QString &canchaId, const QString &horarioCodigo, double importe);
+// Replaces the target court's prices with the rows stored for the source
+// court (only the slots the source has a row for). Returns the rows copied.
+int copiarValores(const QString &origenId, const QString &destinoId);
+
+// True when texto is a price as the grid accepts it: digits with an optional
+// "." and up to two decimals, no sign, no thousands separator.
+bool esImporteValido(const QString &texto);
+// The price as the grid shows it: a plain number with two decimals ("0.00").
+QString formatoImporte(double importe);
+
+} // namespace dbValoresCanchas
