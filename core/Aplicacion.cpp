@@ -1,0 +1,74 @@
+#include "Aplicacion.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLockFile>
+#include <QScreen>
+#include <memory>
+
+namespace {
+FinDePrueba *g_prueba = nullptr;
+bool g_terminada = false;
+int g_codigo = 0;
+std::unique_ptr<QLockFile> g_bloqueo;
+QString g_carpetaBloqueo;
+QSize g_pantallaFija;
+} // namespace
+
+void Aplicacion::terminar(int codigo)
+{
+    if (g_prueba) {
+        g_prueba->registrar();
+        return;
+    }
+    g_terminada = true;
+    g_codigo = codigo;
+    QCoreApplication::exit(codigo);
+}
+
+bool Aplicacion::terminada() { return g_terminada; }
+int Aplicacion::codigoSalida() { return g_codigo; }
+
+bool Aplicacion::tomarInstancia(const QString &carpeta)
+{
+    const QString ruta = QDir(carpeta).absolutePath();
+    if (g_bloqueo && g_carpetaBloqueo == ruta)
+        return true;
+    liberarInstancia();
+    auto bloqueo = std::make_unique<QLockFile>(QDir(ruta).filePath(QStringLiteral("club.lock")));
+    // A running program holds the lock for hours: only a dead holder makes it stale.
+    bloqueo->setStaleLockTime(0);
+    if (!bloqueo->tryLock(0)) {
+        // A folder where no lock can be written cannot tell; let the program run.
+        if (bloqueo->error() == QLockFile::LockFailedError)
+            return false;
+        return true;
+    }
+    g_bloqueo = std::move(bloqueo);
+    g_carpetaBloqueo = ruta;
+    return true;
+}
+
+void Aplicacion::liberarInstancia()
+{
+    g_bloqueo.reset();
+    g_carpetaBloqueo.clear();
+}
+
+QSize Aplicacion::tamanoPantalla()
+{
+    if (g_pantallaFija.isValid())
+        return g_pantallaFija;
+    const QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->size() * s->devicePixelRatio() : QSize();
+}
+
+void Aplicacion::fijarTamanoPantalla(const QSize &tamano) { g_pantallaFija = tamano; }
+
+FinDePrueba::FinDePrueba() { g_prueba = this; }
+FinDePrueba::~FinDePrueba()
+{
+    if (g_prueba == this)
+        g_prueba = nullptr;
+}

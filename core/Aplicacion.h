@@ -1,0 +1,41 @@
+#pragma once
+// The program as a whole: ending it, the single running instance and the
+// screen size. Tests replace the ending and the screen through the seams
+// below.
+#include <QSize>
+#include <QString>
+
+namespace Aplicacion {
+
+// Ends the program at once: every event loop returns and main() stops. When
+// no loop runs yet (the load step), main() sees terminada() and stops.
+void terminar(int codigo = 0);
+bool terminada();
+int codigoSalida();
+
+// Takes the program folder's instance lock; false when another running
+// program holds it. The lock stays held until liberarInstancia().
+bool tomarInstancia(const QString &carpeta);
+void liberarInstancia();
+
+// Pixels of the primary screen (or the size a test fixed).
+QSize tamanoPantalla();
+// Fixes the screen size (tests); an invalid size returns to the real screen.
+void fijarTamanoPantalla(const QSize &tamano);
+
+} // namespace Aplicacion
+
+// While alive, terminar() only counts the calls instead of ending the program.
+class FinDePrueba {
+public:
+    FinDePrueba();
+    ~FinDePrueba();
+    FinDePrueba(const FinDePrueba &) = delete;
+    FinDePrueba &operator=(const FinDePrueba &) = delete;
+
+    int veces() const { return m_veces; }
+    void registrar() { ++m_veces; }
+
+private:
+    int m_veces = 0;
+};

@@ -1,0 +1,45 @@
+#include "Permisos.h"
+
+#include "Claves.h"
+#include "Module.h"
+
+#include <QStringList>
+
+namespace Permisos {
+
+Credenciales verificar(const QString &codigo, const QString &clave)
+{
+    const Recordset rs =
+        gConexion->openRecordset(QStringLiteral("Select * from t_usuarios Where Codigo=?"), {codigo});
+    if (rs.eof())
+        return Credenciales::CodigoInexistente;
+    return Claves::verificar(rs.texto(QStringLiteral("Clave")), clave) ? Credenciales::Correctas
+                                                                         : Credenciales::ClaveErronea;
+}
+
+bool tieneOpciones(const QString &codigo)
+{
+    return !gConexion->openRecordset(QStringLiteral("Select * from t_opcionesasignadas where codigo=?"), {codigo})
+                .eof();
+}
+
+bool tieneOpcion(const QString &codigo, const QString &opcion)
+{
+    return !gConexion
+                ->openRecordset(QStringLiteral("Select * from t_opcionesasignadas where codigo=? and Opcion=?"),
+                                {codigo, opcion})
+                .eof();
+}
+
+bool esAdministrador(const QString &codigo) { return codigo.compare(QLatin1String("ADMIN"), Qt::CaseInsensitive) == 0; }
+
+bool esOpcionSiempreVisible(const QString &nombre)
+{
+    static const QStringList siempre = {QStringLiteral("mnu_Sistema"),      QStringLiteral("mnu_raya"),
+                                        QStringLiteral("mnu_conectarse"),   QStringLiteral("mnu_desconectarse"),
+                                        QStringLiteral("mnu_Salir"),        QStringLiteral("mnu_Ayuda"),
+                                        QStringLiteral("mnu_Soporte"),      QStringLiteral("mnu_AcercaDe")};
+    return siempre.contains(nombre, Qt::CaseInsensitive);
+}
+
+} // namespace Permisos
