@@ -25,11 +25,14 @@ void Frm_T_Clientes::Usr_LlenarDatos()
 {
     grilla()->setMaxRows(0);
     for (Recordset rs = dbClientes::todos(); !rs.eof(); rs.moveNext())
-        agregarFila({rs.texto("id"), rs.texto("nombre"), rs.texto("telefono"), rs.texto("direccion"),
-                     rs.texto("comentarios")});
+        agregarFila(
+            {rs.texto("id"), rs.texto("nombre"), rs.texto("telefono"), rs.texto("direccion"), rs.texto("comentarios")});
 }
 
-FrmAnexo *Frm_T_Clientes::anexo() { return Ventanas::obtener<Frm_T_ClientesAnexo>(); }
+FrmAnexo *Frm_T_Clientes::anexo()
+{
+    return Ventanas::obtener<Frm_T_ClientesAnexo>();
+}
 
 void Frm_T_Clientes::Usr_HabilitaCampos(FrmAnexo *dlg, const QString &modo)
 {

@@ -2,7 +2,8 @@
 // List of the club's clients, by number.
 #include "platform/ListaAnexo.h"
 
-class Frm_T_Clientes : public FrmLista {
+class Frm_T_Clientes : public FrmLista
+{
     Q_OBJECT
 public:
     explicit Frm_T_Clientes(QWidget *parent = nullptr);

@@ -3,7 +3,8 @@
 
 #include "dbClientes.h"
 
-namespace {
+namespace
+{
 constexpr int kNombre = 1;
 constexpr int kTelefono = 2;
 } // namespace
@@ -30,8 +31,8 @@ void Frm_T_ClientesAnexo::insertar()
 
 void Frm_T_ClientesAnexo::modificar()
 {
-    dbClientes::modificar(ui->MaskEd_0->text().toLongLong(),
-                          {ui->MaskEd_1->text(), ui->MaskEd_2->text(), ui->MaskEd_3->text(), ui->txtCom->toPlainText()});
+    dbClientes::modificar(ui->MaskEd_0->text().toLongLong(), {ui->MaskEd_1->text(), ui->MaskEd_2->text(),
+                                                              ui->MaskEd_3->text(), ui->txtCom->toPlainText()});
 }
 
 bool Frm_T_ClientesAnexo::eliminar()

@@ -20,4 +20,7 @@ void Frm_T_Horarios::Usr_LlenarDatos()
         agregarFila({rs.texto("codigo"), rs.texto("descripcion")});
 }
 
-FrmAnexo *Frm_T_Horarios::anexo() { return Ventanas::obtener<Frm_T_HorariosAnexo>(); }
+FrmAnexo *Frm_T_Horarios::anexo()
+{
+    return Ventanas::obtener<Frm_T_HorariosAnexo>();
+}

@@ -7,7 +7,10 @@
 
 void registrarVentanasMaestros()
 {
-    Aperturas::registrar(QStringLiteral("mnu_clientes"), [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Clientes>()); });
-    Aperturas::registrar(QStringLiteral("mnu_canchas"), [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Canchas>()); });
-    Aperturas::registrar(QStringLiteral("mnu_horarios"), [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Horarios>()); });
+    Aperturas::registrar(QStringLiteral("mnu_clientes"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Clientes>()); });
+    Aperturas::registrar(QStringLiteral("mnu_canchas"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Canchas>()); });
+    Aperturas::registrar(QStringLiteral("mnu_horarios"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Horarios>()); });
 }

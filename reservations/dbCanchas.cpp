@@ -2,7 +2,8 @@
 
 #include "Module.h"
 
-namespace dbCanchas {
+namespace dbCanchas
+{
 
 Recordset todas()
 {
@@ -10,7 +11,10 @@ Recordset todas()
         QStringLiteral("SELECT id, descripcion, cancha_madre_id FROM canchas ORDER BY descripcion"));
 }
 
-QString sqlLista() { return QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion"); }
+QString sqlLista()
+{
+    return QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion");
+}
 
 bool existe(const QString &id)
 {

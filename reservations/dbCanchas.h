@@ -2,7 +2,8 @@
 // Statements of the courts table (canchas).
 #include "db/Conexion.h"
 
-namespace dbCanchas {
+namespace dbCanchas
+{
 
 // Every court in the text order of its description: id, descripcion, cancha_madre_id.
 Recordset todas();

@@ -2,7 +2,8 @@
 
 #include "Module.h"
 
-namespace dbClientes {
+namespace dbClientes
+{
 
 Recordset todos()
 {

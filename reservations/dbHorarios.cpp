@@ -2,7 +2,8 @@
 
 #include "Module.h"
 
-namespace dbHorarios {
+namespace dbHorarios
+{
 
 Recordset todos()
 {

@@ -2,7 +2,8 @@
 // Statements of the time-slot table (horarios).
 #include "db/Conexion.h"
 
-namespace dbHorarios {
+namespace dbHorarios
+{
 
 // Every slot in the text order of its description ("9:00" after "18:00"): codigo, descripcion.
 Recordset todos();

@@ -11,8 +11,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo,
-                    const QString &descripcion)
+int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion)
 {
     const bool conCodigo = !codigo.isEmpty();
     const bool conDescripcion = !descripcion.isEmpty();
@@ -79,7 +78,10 @@ void FrmLista::setColumnasBusqueda(int colCodigo, int colDescripcion)
     m_colDescripcion = colDescripcion;
 }
 
-QPushButton *FrmLista::Command(int i) const { return m_botones.value(i); }
+QPushButton *FrmLista::Command(int i) const
+{
+    return m_botones.value(i);
+}
 
 void FrmLista::agregarFila(const QStringList &celdas)
 {
@@ -286,34 +288,31 @@ void FrmAnexo::Aceptar()
 {
     const QString modo = Tag;
     try {
-        if (modo == QLatin1String("NEW")) {
-            if (!Usr_ValidaDatos(modo))
-                return;
-            insertar();
-            if (m_lista)
-                m_lista->Usr_LlenarDatos();
-            Usr_LimpiaCampos();
-            enfocarTrasAgregar();
-        } else if (modo == QLatin1String("MOD")) {
-            if (!Usr_ValidaDatos(modo))
-                return;
-            modificar();
-            if (m_lista)
-                m_lista->Usr_LlenarDatos();
-            Usr_LimpiaCampos();
-            descargar();
-        } else if (modo == QLatin1String("DEL")) {
-            if (!eliminar())
-                return;
-            if (m_lista)
-                m_lista->Usr_LlenarDatos();
-            Usr_LimpiaCampos();
-            descargar();
-        } else if (modo == QLatin1String("BUS")) {
+        if (modo == QLatin1String("BUS")) {
             if (m_lista)
                 m_lista->Usr_Busca(textoCampo(0), textoCampo(1));
             descargar();
+            return;
         }
+        const bool nuevo = modo == QLatin1String("NEW");
+        if (nuevo || modo == QLatin1String("MOD")) {
+            if (!Usr_ValidaDatos(modo))
+                return;
+            nuevo ? insertar() : modificar();
+        } else if (modo == QLatin1String("DEL")) {
+            if (!eliminar())
+                return;
+        } else {
+            return;
+        }
+        if (m_lista)
+            m_lista->Usr_LlenarDatos();
+        Usr_LimpiaCampos();
+        // After an add the dialog stays open for the next row.
+        if (nuevo)
+            enfocarTrasAgregar();
+        else
+            descargar();
     } catch (const DbError &e) {
         MsgBox(QStringLiteral("Error: ") + QString::number(e.numero()) + QStringLiteral(" - ") + e.descripcion(),
                m_iconoError);

@@ -28,10 +28,10 @@ class FrmAnexo;
 // counts (blanks count as text; neither given: no match). The comparison is
 // exact and case-sensitive and the cells are not trimmed. Returns the row, or
 // 0 when none matches (then nothing changes).
-int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo,
-                    const QString &descripcion);
+int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion);
 
-class FrmLista : public Formulario {
+class FrmLista : public Formulario
+{
     Q_OBJECT
 public:
     // What a button of the array does.
@@ -93,7 +93,8 @@ private:
     bool m_preguntarImpresion = true;
 };
 
-class FrmAnexo : public Dialogo {
+class FrmAnexo : public Dialogo
+{
     Q_OBJECT
 public:
     explicit FrmAnexo(QWidget *parent = nullptr);

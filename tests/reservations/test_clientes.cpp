@@ -11,9 +11,11 @@
 
 using namespace ayuda;
 
-namespace {
+namespace
+{
 
-class ClientesTest : public Entorno {
+class ClientesTest : public Entorno
+{
 protected:
     Frm_T_Clientes *abrir()
     {
@@ -176,8 +178,8 @@ TEST_F(ClientesTest, BusquedaPorPrefijoEnElOrdenActual)
     EXPECT_EQ(buscar("1", ""), 2); // 10 comes before 100 and 1 in this order
     EXPECT_EQ(buscar("", "ana"), 2);
     EXPECT_EQ(buscar("", "Ana"), 1);
-    EXPECT_EQ(buscar(" 10 ", ""), 2);   // the typed code is trimmed
-    EXPECT_EQ(buscar("10", "B"), 3);    // both must hold: 10 is "ana", 100 "Bruno"
+    EXPECT_EQ(buscar(" 10 ", ""), 2); // the typed code is trimmed
+    EXPECT_EQ(buscar("10", "B"), 3);  // both must hold: 10 is "ana", 100 "Bruno"
     EXPECT_EQ(buscar("", "CONS"), 4);
     g()->clearSelection();
     EXPECT_EQ(buscar("", ""), 0);
