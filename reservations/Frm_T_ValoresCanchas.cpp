@@ -120,6 +120,8 @@ bool Frm_T_ValoresCanchas::Usr_BuscaDatos()
         g->setText(kColCodigo, fila, f.codigo);
         g->setText(kColHorario, fila, f.descripcion);
         g->setText(kColValor, fila, dbValoresCanchas::formatoImporte(f.importe));
+        if (QTableWidgetItem *it = g->tabla()->item(fila - 1, kColValor - 1))
+            it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     return true;
 }
