@@ -17,6 +17,7 @@ Frm_S_Login::Frm_S_Login(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(sizeHint());
     connect(ui->Command_0, &QPushButton::clicked, this, &Frm_S_Login::Command_0_Click);
     connect(ui->Command_1, &QPushButton::clicked, this, &Frm_S_Login::Command_1_Click);
 }

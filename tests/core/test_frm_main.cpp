@@ -14,13 +14,19 @@
 #include <QSettings>
 #include <QToolButton>
 
-// Small windows that exist only for the tests of showForm.
-class VentanaUno : public Formulario {
-    Q_OBJECT
-};
-class VentanaDos : public Formulario {
-    Q_OBJECT
-};
+namespace {
+// A plain window known to the registry by name, as the program's windows are:
+// the open one while it is loaded, a new one after it was unloaded.
+QWidget *ventana(const QString &nombre)
+{
+    if (QWidget *w = Ventanas::buscar(nombre))
+        return w;
+    auto *w = new Formulario;
+    w->setWindowTitle(nombre);
+    Ventanas::registrar(w, nombre);
+    return w;
+}
+} // namespace
 
 class FrmMain : public PruebaPrincipal {};
 
@@ -196,18 +202,18 @@ TEST_F(FrmMain, AbrirUnaVentanaAbiertaLaTraeAlFrente)
     procesarEventos();
     auto *area = principal->findChild<QMdiArea *>();
 
-    auto *uno = Ventanas::obtener<VentanaUno>();
+    QWidget *uno = ventana("VentanaUno");
     Frm_Main::showForm(uno, false);
     QMdiSubWindow *marcoUno = Ventanas::marco(uno);
     ASSERT_NE(marcoUno, nullptr);
     marcoUno->move(120, 80);
-    Frm_Main::showForm(Ventanas::obtener<VentanaDos>(), false);
-    EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), Ventanas::marco(Ventanas::existente<VentanaDos>()));
+    Frm_Main::showForm(ventana("VentanaDos"), false);
+    EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), Ventanas::marco(ventana("VentanaDos")));
 
-    Frm_Main::showForm(Ventanas::obtener<VentanaUno>(), false);
-    EXPECT_EQ(Ventanas::existente<VentanaUno>(), uno);
+    Frm_Main::showForm(ventana("VentanaUno"), false);
     EXPECT_EQ(area->subWindowList().size(), 2);
     EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), marcoUno);
+    EXPECT_EQ(area->activeSubWindow(), marcoUno);
     EXPECT_EQ(marcoUno->pos(), QPoint(0, 0));
     EXPECT_EQ(Ventanas::cargadas().count("VentanaUno"), 1);
 }
@@ -260,4 +266,3 @@ TEST_F(FrmMain, AyudaManualYSoporte)
     EXPECT_TRUE(msg->ultimo().prompt.startsWith(tituloAplicacion()));
 }
 
-#include "test_frm_main.moc"
