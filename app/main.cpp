@@ -7,11 +7,33 @@
 #include "platform/Ventanas.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QScreen>
+
+namespace {
+// The program's icon: a court seen from above.
+QIcon iconoPrograma()
+{
+    QPixmap p(64, 64);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setBrush(QColor(0x2e, 0x7d, 0x5b));
+    g.setPen(Qt::NoPen);
+    g.drawRoundedRect(QRectF(2, 8, 60, 48), 6, 6);
+    g.setPen(QPen(Qt::white, 2.5));
+    g.setBrush(Qt::NoBrush);
+    g.drawRect(QRectF(9, 14, 46, 36));
+    g.drawLine(QPointF(32, 11), QPointF(32, 53));
+    g.drawLine(QPointF(18, 32), QPointF(46, 32));
+    return QIcon(p);
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    app.setWindowIcon(iconoPrograma());
     CarpetaPrograma::desdeArgumentos(app.arguments());
     registrarVentanasCore();
     registrarVentanasReservas();

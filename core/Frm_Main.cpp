@@ -310,16 +310,7 @@ bool Frm_Main::eventFilter(QObject *o, QEvent *e)
 
 void Frm_Main::showForm(QWidget *xForm, bool isModal)
 {
-    if (!xForm)
-        return;
-    if (auto *d = qobject_cast<QDialog *>(xForm); d && isModal) {
-        if (QMdiArea *a = Ventanas::area())
-            d->move(a->viewport()->mapToGlobal(QPoint(0, 0)));
-        d->raise();
-        Modal::mostrar(d);
-        return;
-    }
-    Ventanas::mostrarEnArea(xForm);
+    Ventanas::showForm(xForm, isModal);
 }
 
 void Frm_Main::closeEvent(QCloseEvent *e)

@@ -6,8 +6,6 @@
 void registrarVentanaConfiguraciones()
 {
     Aperturas::registrar(QStringLiteral("mnu_Opciones"), [] {
-        auto *d = Ventanas::obtener<Frm_S_Configuraciones>();
-        d->move(0, 0);
-        Modal::mostrar(d);
+        Ventanas::showForm(Ventanas::obtener<Frm_S_Configuraciones>(), true);
     });
 }

@@ -9,7 +9,7 @@ Frm_T_Horarios::Frm_T_Horarios(QWidget *parent) : FrmLista(parent)
     construir(QStringLiteral("Horarios"), {QStringLiteral("Código"), QStringLiteral("Descripción")},
               QStringLiteral("Horarios"));
     grilla()->setColumnWidth(2, 80);
-    resize(460, 420);
+    resize(540, 420);
     Usr_LlenarDatos();
 }
 

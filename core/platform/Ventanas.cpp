@@ -92,17 +92,36 @@ void Ventanas::mostrarEnArea(QWidget *w)
         return;
     }
     QMdiSubWindow *m = marco(w);
-    if (!m) {
+    const bool nuevo = !m;
+    // The size the window was designed with; the frame adds its own border.
+    const QSize diseno = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
+    if (nuevo) {
         m = g_area->addSubWindow(w);
         m->setAttribute(Qt::WA_DeleteOnClose);
         m->setWindowTitle(w->windowTitle());
-        m->setWindowIcon(QIcon());
     }
     m->move(0, 0);
     m->show();
     w->show();
+    if (nuevo && diseno.isValid()) {
+        const QSize marcoExtra = m->size() - w->size();
+        m->resize((diseno + marcoExtra).boundedTo(g_area->viewport()->size()));
+    }
     m->raise();
     g_area->setActiveSubWindow(m);
+}
+
+void Ventanas::showForm(QWidget *xForm, bool isModal)
+{
+    if (!xForm)
+        return;
+    if (auto *d = qobject_cast<QDialog *>(xForm); d && isModal) {
+        d->move(g_area ? g_area->viewport()->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0));
+        d->raise();
+        Modal::mostrar(d);
+        return;
+    }
+    mostrarEnArea(xForm);
 }
 
 // ------------------------------------------------------------------ Modal

@@ -49,6 +49,9 @@ public:
     // Shows a modeless window inside the main area at its top-left corner and
     // brings it to the front; a window already shown is only moved and raised.
     static void mostrarEnArea(QWidget *w);
+    // Opens a window as the main window's showForm does: at the top-left corner
+    // of the main area, in front; modal (a dialog) or modeless.
+    static void showForm(QWidget *xForm, bool isModal);
     // The sub-window that frames w inside the area, if any.
     static QMdiSubWindow *marco(QWidget *w);
 };
