@@ -92,6 +92,8 @@ signals:
     void editado(int col, int row);
 
 private:
+    // True when table column c (0-based) shows buttons.
+    bool columnaDeBotones(int c) const;
     class Tabla;
     friend class Tabla;
     Tabla *m_tabla;

@@ -1,0 +1,180 @@
+// Printing of the grid: the whole grid as a table, with its job name as title.
+#include "Grid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+bool Grid::hayImpresora() { return !QPrinterInfo::defaultPrinter().isNull(); }
+
+namespace {
+
+struct ColumnaImpresa {
+    int col;      // table column
+    double ancho; // device pixels
+};
+
+void dibujarTexto(QPainter &p, const QRectF &r, const QString &t, int alineacion)
+{
+    const double margen = r.height() * 0.2;
+    const QRectF dentro = r.adjusted(margen, 0, -margen, 0);
+    const QString corto = p.fontMetrics().elidedText(t, Qt::ElideRight, int(dentro.width()));
+    Qt::Alignment a = Qt::Alignment(alineacion) & Qt::AlignHorizontal_Mask;
+    if (a == 0)
+        a = Qt::AlignLeft;
+    p.drawText(dentro, int(a | Qt::AlignVCenter), corto);
+}
+
+} // namespace
+
+bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
+{
+    std::unique_ptr<QPrinter> propia;
+    if (!printer) {
+        if (!hayImpresora())
+            return false;
+        propia = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        printer = propia.get();
+    }
+    printer->setDocName(nombreTrabajo);
+    printer->setCreator(QApplication::applicationName());
+
+    QFont fuente(QApplication::font());
+    fuente.setPointSizeF(9);
+    QFont negrita(fuente);
+    negrita.setBold(true);
+    QFont titulo(fuente);
+    titulo.setPointSizeF(13);
+    titulo.setBold(true);
+
+    // Columns shown on screen, except the button columns, in screen order,
+    // each as wide as its widest text on paper.
+    const QFontMetricsF fm(fuente, printer);
+    const QFontMetricsF fmNegrita(negrita, printer);
+    const double relleno = fm.height() * 0.8;
+    std::vector<ColumnaImpresa> columnas;
+    double anchoTotal = 0;
+    QHeaderView *hh = tabla()->horizontalHeader();
+    for (int v = 0; v < hh->count(); ++v) {
+        const int c = hh->logicalIndex(v);
+        if (tabla()->isColumnHidden(c) || columnaDeBotones(c))
+            continue;
+        const QTableWidgetItem *h = tabla()->horizontalHeaderItem(c);
+        double w = h ? fmNegrita.horizontalAdvance(h->text()) : 0;
+        for (int r = 0; r < tabla()->rowCount(); ++r)
+            if (const QTableWidgetItem *it = tabla()->item(r, c))
+                w = std::max(w, fm.horizontalAdvance(it->text()));
+        w = std::max(w, fm.horizontalAdvance(QStringLiteral("0000"))) + relleno;
+        columnas.push_back({c, w});
+        anchoTotal += w;
+    }
+    if (propia && anchoTotal > propia->pageLayout().paintRectPixels(propia->resolution()).width())
+        propia->setPageOrientation(QPageLayout::Landscape);
+
+    QPainter p;
+    if (!p.begin(printer))
+        return false;
+
+    const double anchoPagina = printer->width();
+    const double altoPagina = printer->height();
+    if (anchoTotal > 0 && anchoTotal <= anchoPagina) {
+        // Room to spare: every column grows in proportion.
+        for (ColumnaImpresa &c : columnas)
+            c.ancho *= anchoPagina / anchoTotal;
+    } else if (anchoTotal > anchoPagina) {
+        // Too wide: narrow columns keep their width, the wide ones share
+        // what is left equally (their texts are cut short).
+        std::vector<ColumnaImpresa *> orden;
+        for (ColumnaImpresa &c : columnas)
+            orden.push_back(&c);
+        std::sort(orden.begin(), orden.end(),
+                  [](const ColumnaImpresa *a, const ColumnaImpresa *b) { return a->ancho < b->ancho; });
+        double resto = anchoPagina;
+        for (size_t i = 0; i < orden.size(); ++i) {
+            const double parte = resto / double(orden.size() - i);
+            if (orden[i]->ancho > parte) {
+                for (size_t j = i; j < orden.size(); ++j)
+                    orden[j]->ancho = parte;
+                break;
+            }
+            resto -= orden[i]->ancho;
+        }
+    }
+
+    p.setFont(fuente);
+    const double altoFila = p.fontMetrics().height() * 1.5;
+    p.setFont(titulo);
+    const double altoTitulo = p.fontMetrics().height() * 1.8;
+    const double altoPie = altoFila * 1.5;
+
+    const QColor colorCabecera(0xD9, 0xD9, 0xD9);
+    const QColor colorAlterna(0xF3, 0xF3, 0xF3);
+    const QColor colorLinea(0xA0, 0xA0, 0xA0);
+    const int filas = MaxRows();
+    int fila = 0;
+    int pagina = 1;
+    for (;;) {
+        double y = 0;
+        p.setFont(titulo);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, 0, anchoPagina, altoTitulo), Qt::AlignLeft | Qt::AlignVCenter, nombreTrabajo);
+        y += altoTitulo;
+
+        // Column titles, repeated on every page.
+        p.setFont(negrita);
+        double x = 0;
+        for (const ColumnaImpresa &c : columnas) {
+            const QRectF r(x, y, c.ancho, altoFila);
+            p.fillRect(r, colorCabecera);
+            p.setPen(colorLinea);
+            p.drawRect(r);
+            p.setPen(Qt::black);
+            const QTableWidgetItem *h = tabla()->horizontalHeaderItem(c.col);
+            dibujarTexto(p, r, h ? h->text() : QString(), Qt::AlignHCenter);
+            x += c.ancho;
+        }
+        y += altoFila;
+
+        p.setFont(fuente);
+        const int primeraDeLaPagina = fila;
+        while (fila < filas && y + altoFila <= altoPagina - altoPie) {
+            x = 0;
+            for (const ColumnaImpresa &c : columnas) {
+                const QRectF r(x, y, c.ancho, altoFila);
+                const QTableWidgetItem *it = tabla()->item(fila, c.col);
+                if (it && it->background().style() != Qt::NoBrush)
+                    p.fillRect(r, it->background().color());
+                else if (fila % 2 == 1)
+                    p.fillRect(r, colorAlterna);
+                p.setPen(colorLinea);
+                p.drawRect(r);
+                if (it) {
+                    p.setPen(it->foreground().style() != Qt::NoBrush ? it->foreground().color()
+                                                                     : QColor(Qt::black));
+                    dibujarTexto(p, r, it->text(), it->textAlignment());
+                }
+                x += c.ancho;
+            }
+            y += altoFila;
+            ++fila;
+        }
+
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, altoPagina - altoPie, anchoPagina, altoPie), Qt::AlignRight | Qt::AlignBottom,
+                   QStringLiteral("Página %1").arg(pagina));
+        // A page too small for a single row would never end.
+        if (fila >= filas || fila == primeraDeLaPagina)
+            break;
+        if (!printer->newPage())
+            break;
+        ++pagina;
+    }
+    return p.end();
+}
