@@ -2,6 +2,7 @@
 #include "ui_Frm_T_ValoresCanchas.h"
 
 #include "Module.h"
+#include "dbCanchas.h"
 #include "dbValoresCanchas.h"
 #include "platform/Foco.h"
 #include "platform/Mensajes.h"
@@ -69,8 +70,7 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
     g->setColumnEditable(kColValor, true);
     g->tabla()->setItemDelegateForColumn(kColValor - 1, new DelegadoImporte(g->tabla()));
 
-    const QString sqlCanchas =
-        QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion") + QLatin1String(kCollateEs);
+    const QString sqlCanchas = dbCanchas::sqlLista();
     try {
         ui->dc_cancha->cargar(sqlCanchas, QStringLiteral("descripcion"), QStringLiteral("id"));
         ui->cmbCanchaCopia->cargar(sqlCanchas, QStringLiteral("descripcion"), QStringLiteral("id"));

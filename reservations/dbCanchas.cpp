@@ -8,12 +8,13 @@ namespace dbCanchas
 Recordset todas()
 {
     return gConexion->openRecordset(
-        QStringLiteral("SELECT id, descripcion, cancha_madre_id FROM canchas ORDER BY descripcion"));
+        QStringLiteral("SELECT id, descripcion, cancha_madre_id FROM canchas ORDER BY descripcion") +
+        QLatin1String(kCollateEs));
 }
 
 QString sqlLista()
 {
-    return QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion");
+    return QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion") + QLatin1String(kCollateEs);
 }
 
 bool existe(const QString &id)

@@ -5,9 +5,9 @@
 namespace dbCanchas
 {
 
-// Every court in the text order of its description: id, descripcion, cancha_madre_id.
+// Every court in the Spanish order of its description: id, descripcion, cancha_madre_id.
 Recordset todas();
-// Query of the court pickers: id and descripcion by description.
+// Query of the court pickers: id and descripcion in the Spanish order of the description.
 QString sqlLista();
 // True when a court with this code exists (letter case ignored, as the key).
 bool existe(const QString &id);

@@ -7,7 +7,8 @@ namespace dbHorarios
 
 Recordset todos()
 {
-    return gConexion->openRecordset(QStringLiteral("SELECT codigo, descripcion FROM horarios ORDER BY descripcion"));
+    return gConexion->openRecordset(QStringLiteral("SELECT codigo, descripcion FROM horarios ORDER BY descripcion") +
+                                    QLatin1String(kCollateEs));
 }
 
 bool existe(const QString &codigo)

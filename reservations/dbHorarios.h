@@ -5,7 +5,8 @@
 namespace dbHorarios
 {
 
-// Every slot in the text order of its description ("9:00" after "18:00"): codigo, descripcion.
+// Every slot in the text order of its description ("9:00" after "18:00",
+// Spanish order of letters): codigo, descripcion.
 Recordset todos();
 // True when a slot with this code exists (letter case ignored, as the key).
 bool existe(const QString &codigo);

@@ -207,6 +207,25 @@ TEST_F(CanchasHorariosTest, CanchaMadreEnCajaYSelectorAlaPar)
     EXPECT_EQ(grilla(l)->selectedRow(), 2);
 }
 
+TEST_F(CanchasHorariosTest, ListasYSelectorEnOrdenEspanolDeLaDescripcion)
+{
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Norte'), ('C2', 'ábaco'), ('C3', 'central')");
+    db().execute("INSERT INTO horarios (codigo, descripcion) VALUES "
+                 "('H1', 'Tarde'), ('H2', 'noche'), ('H3', '18:00'), ('H4', '9:00')");
+    auto *lc = abrir<Frm_T_Canchas>("mnu_canchas");
+    const QStringList canchas{"ábaco", "central", "Norte"};
+    EXPECT_EQ(columna(grilla(lc), 3), canchas);
+    clic(lc, 0);
+    auto *combo = Ventanas::existente<Frm_T_CanchasAnexo>()->findChild<DataCombo *>("dbComboCanchaMadre");
+    QStringList enSelector;
+    for (int i = 0; i < combo->count(); ++i)
+        enSelector << combo->itemText(i);
+    EXPECT_EQ(enSelector, canchas);
+
+    auto *lh = abrir<Frm_T_Horarios>("mnu_horarios");
+    EXPECT_EQ(columna(grilla(lh), 3), (QStringList{"18:00", "9:00", "noche", "Tarde"}));
+}
+
 TEST_F(CanchasHorariosTest, EliminarConLaGrillaVaciaNoHaceNada)
 {
     auto *l = abrir<Frm_T_Horarios>("mnu_horarios");

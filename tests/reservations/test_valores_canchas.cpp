@@ -220,7 +220,15 @@ TEST_F(ValoresCanchasTest, CeldaDeValorSoloAceptaNumerosConPunto)
 
 TEST_F(ValoresCanchasTest, CajaYPickerDeCanchaVanJuntos)
 {
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C4', 'ábaco')");
     abrir();
+    // Both pickers list the courts in the Spanish order of their names.
+    for (const char *n : {"dc_cancha", "cmbCanchaCopia"}) {
+        QStringList nombres;
+        for (int i = 0; i < combo(n)->count(); ++i)
+            nombres << combo(n)->itemText(i);
+        EXPECT_EQ(nombres, (QStringList{"ábaco", "Central", "Norte", "Sur"})) << n;
+    }
     escribir("txtCancha", "c2");
     EXPECT_EQ(combo("dc_cancha")->Text(), "Norte");
     escribir("txtCancha", "ZZ");
