@@ -3,7 +3,10 @@
 #include "platform/Grid.h"
 #include "platform/ListaAnexo.h"
 
+#include <QItemSelectionModel>
 #include <QPushButton>
+#include <QTableWidget>
+#include <algorithm>
 
 namespace
 {
@@ -61,6 +64,14 @@ TEST_F(ListaAnexoTest, BusquedaEnOtrasColumnas)
     EXPECT_EQ(Usr_BuscaEnGrid(&g, 1, 2, "P1", "Ga"), 3);
     EXPECT_EQ(g.selectedRow(), 3);
     EXPECT_EQ(g.ActiveRow(), 3);
+    // The whole row is selected, from column 1 to the last one, and nothing else.
+    QList<int> columnas;
+    for (const QModelIndex &i : g.tabla()->selectionModel()->selectedIndexes()) {
+        EXPECT_EQ(i.row() + 1, 3);
+        columnas << i.column() + 1;
+    }
+    std::sort(columnas.begin(), columnas.end());
+    EXPECT_EQ(columnas, (QList<int>{1, 2, 3}));
     EXPECT_EQ(Usr_BuscaEnGrid(&g, 1, 2, "", " Ga "), 2); // the typed text is trimmed
     g.setText(2, 1, " Agua");                            // the cell is not
     EXPECT_EQ(Usr_BuscaEnGrid(&g, 1, 2, "", "Agua"), 0);
