@@ -241,11 +241,18 @@ sqlite3_stmt *Conexion::preparar(const QString &sql, const Parametros &valores)
     sqlite3_stmt *st = m_cache.value(sql, nullptr);
     if (!st) {
         const QByteArray u = sql.toUtf8();
-        const int rc = sqlite3_prepare_v2(m_db, u.constData(), u.size(), &st, nullptr);
+        const char *resto = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, u.constData(), u.size(), &st, &resto);
         if (rc != SQLITE_OK)
             lanzar(rc);
         if (!st)
             throw DbError(3000, QStringLiteral("Sentencia vacía"));
+        // Only the first statement of a text would run: refuse the text
+        // rather than skip the rest silently.
+        if (resto && !QByteArray(resto, u.constData() + u.size() - resto).trimmed().isEmpty()) {
+            sqlite3_finalize(st);
+            throw DbError(3142, QStringLiteral("Hay caracteres después del final de la instrucción SQL."));
+        }
         if (m_cache.size() >= 256) {
             for (sqlite3_stmt *v : std::as_const(m_cache))
                 sqlite3_finalize(v);
@@ -401,6 +408,16 @@ void Conexion::rollbackTrans()
 }
 
 qint64 Conexion::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
+
+void Conexion::checkpoint()
+{
+    if (m_enTransaccion)
+        throw DbError(3000, QStringLiteral("No se puede consolidar la base con una transacción abierta."));
+    // The first column tells whether another connection kept the log busy.
+    const Recordset rs = openRecordset(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    if (!rs.eof() && rs.campo(0).entero() != 0)
+        throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+}
 
 bool Conexion::existeTabla(const QString &tabla) const
 {

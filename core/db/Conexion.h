@@ -104,7 +104,8 @@ public:
     QString ruta() const { return m_ruta; }
 
     // Runs one statement with its values bound by position (?); returns the
-    // number of rows changed.
+    // number of rows changed. A text holding more than one statement is
+    // refused (DbError 3142).
     int execute(const QString &sql, const Parametros &valores = {});
     // Runs one query and reads all of its rows.
     Recordset openRecordset(const QString &sql, const Parametros &valores = {});
@@ -116,6 +117,9 @@ public:
     void rollbackTrans();
     bool enTransaccion() const { return m_enTransaccion; }
     qint64 lastInsertId() const;
+    // Moves every committed write from the write-ahead log into the database
+    // file, so that a copy of the file alone holds all the data (backups).
+    void checkpoint();
 
     // True when a table (and column, when given) exists; names compare
     // ignoring letter case. Used to check identifiers received as arguments.

@@ -1,9 +1,11 @@
 #include "support/Entorno.h"
 
+#include "Claves.h"
 #include "db/Esquema.h"
 
 #include <QFile>
 #include <memory>
+#include <sqlite3.h>
 
 using ConexionTest = Entorno;
 
@@ -59,4 +61,216 @@ TEST_F(ConexionTest, OrdenEspanol)
     for (; !rs.eof(); rs.moveNext())
         l << rs.texto("descripcion");
     EXPECT_EQ(l, (QStringList{"Árbol", "nube", "Ñandú", "oso"}));
+}
+
+TEST_F(ConexionTest, AjustesDelMotorParaNoPerderDatosYSerRapido)
+{
+    EXPECT_EQ(valor("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(valor("PRAGMA synchronous"), "2"); // FULL
+    EXPECT_EQ(valor("PRAGMA page_size"), "4096");
+    const int cache = contar("PRAGMA cache_size"); // negative: KiB
+    EXPECT_LE(cache, -16 * 1024);
+}
+
+TEST_F(ConexionTest, SentenciaEnCacheSirveDespuesDeUnError)
+{
+    const QString insertar = "INSERT INTO horarios (codigo, descripcion) VALUES (?, ?)";
+    db().execute(insertar, {"H1", "9:00"});
+    EXPECT_THROW(db().execute(insertar, {"h1", "otra"}), DbError);
+    db().execute(insertar, {"H2", "10:00"});
+    EXPECT_EQ(contar("SELECT count(*) FROM horarios"), 2);
+
+    // The same query text with other values reads afresh.
+    const QString buscar = "SELECT descripcion FROM horarios WHERE codigo = ?";
+    EXPECT_EQ(valor(buscar, {"H1"}), "9:00");
+    EXPECT_EQ(valor(buscar, {"H2"}), "10:00");
+    EXPECT_EQ(valor(buscar, {"H9"}), "");
+    // A value count that does not fit the statement is an error and the
+    // statement still works afterwards.
+    EXPECT_THROW(valor(buscar, {}), DbError);
+    EXPECT_EQ(valor(buscar, {"H2"}), "10:00");
+
+    // A recordset holds its rows: writes and commits go on while it lives.
+    Recordset rs = db().openRecordset("SELECT codigo FROM horarios ORDER BY codigo");
+    {
+        Transaccion t(db());
+        db().execute("DELETE FROM horarios");
+        t.commit();
+    }
+    EXPECT_EQ(rs.recordCount(), 2);
+    EXPECT_EQ(rs.texto("codigo"), "H1");
+    EXPECT_EQ(contar("SELECT count(*) FROM horarios"), 0);
+}
+
+TEST_F(ConexionTest, UnTextoConVariasSentenciasSeRechazaEntero)
+{
+    try {
+        db().execute("DELETE FROM clientes; DELETE FROM t_usuarios");
+        FAIL() << "se esperaba un error";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.numero(), 3142);
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM clientes"), 1);
+    EXPECT_EQ(contar("SELECT count(*) FROM t_usuarios"), 1);
+    // A closing semicolon and blanks are not a second statement.
+    db().execute("UPDATE clientes SET comentarios = 'x' WHERE id = 1 ;  \n");
+    EXPECT_EQ(valor("SELECT comentarios FROM clientes WHERE id = 1;"), "x");
+}
+
+TEST_F(ConexionTest, ArchivoBloqueadoEsError3260)
+{
+    std::unique_ptr<Conexion> otra(Conexion::abrir(gRutaBase, Esquema::claveBase()));
+    otra->beginTrans();
+    otra->execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '9:00')");
+    // Give up at once instead of waiting for the other writer.
+    sqlite3_busy_timeout(db().handle(), 0);
+    auto numero = [](auto f) {
+        try {
+            f();
+        } catch (const DbError &e) {
+            return e.numero();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numero([this] { db().beginTrans(); }), 3260);
+    EXPECT_FALSE(db().enTransaccion());
+    EXPECT_EQ(numero([this] { db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H2', '10:00')"); }),
+              3260);
+    otra->rollbackTrans();
+    sqlite3_busy_timeout(db().handle(), 2000);
+    Transaccion t(db());
+    db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H2', '10:00')");
+    t.commit();
+    EXPECT_EQ(contar("SELECT count(*) FROM horarios"), 1);
+}
+
+TEST_F(ConexionTest, TrasConsolidarUnaCopiaDelArchivoTieneTodo)
+{
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Central')");
+    db().checkpoint();
+    const QString copia = carpeta() + "/copia.mdb";
+    ASSERT_TRUE(QFile::copy(gRutaBase, copia));
+    std::unique_ptr<Conexion> c(Conexion::abrir(copia, Esquema::claveBase()));
+    Recordset rs = c->openRecordset("SELECT descripcion FROM canchas WHERE id = 'C1'");
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.texto("descripcion"), "Central");
+
+    Transaccion t(db());
+    EXPECT_THROW(db().checkpoint(), DbError);
+}
+
+namespace {
+
+QStringList columnas(Conexion &c, const QString &tabla)
+{
+    QStringList l;
+    for (Recordset rs = c.openRecordset(QString("PRAGMA table_info(\"%1\")").arg(tabla)); !rs.eof(); rs.moveNext())
+        l << rs.texto("name");
+    return l;
+}
+
+} // namespace
+
+TEST_F(ConexionTest, LaBaseNuevaTieneCadaTablaYColumna)
+{
+    const QList<QPair<QString, QStringList>> tablas = {
+        {"t_numeradores", {"id", "numero_siguiente"}},
+        {"t_usuarios", {"Codigo", "Descripcion", "Clave"}},
+        {"t_configuraciones", {"codigo", "descripcion", "valor"}},
+        {"t_emailconf", {"usuario", "contraseña", "destinatario", "t_usuarios_codigo"}},
+        {"DatosEmpresa",
+         {"RazonSocial", "Domicilio", "Localidad", "Telefono", "Sucursal", "Cuit", "PuertoFiscal", "CategoriaIva",
+          "IngresosBrutos", "DomicilioComercial", "DomicilioFiscal"}},
+        {"clientes", {"id", "nombre", "telefono", "direccion", "comentarios"}},
+        {"canchas", {"id", "descripcion", "cancha_madre_id"}},
+        {"horarios", {"codigo", "descripcion"}},
+        {"valores_canchas", {"canchas_id", "horarios_codigo", "importe"}},
+        {"reservas_estados", {"codigo", "descripcion"}},
+        {"reservas",
+         {"id", "clientes_id", "canchas_id", "fecha", "horarios_id", "permanente", "estado", "fecha_anticipo",
+          "importe_anticipo", "importe_total", "importe_saldo", "cantidad_semanas", "semana_numero",
+          "reserva_fija_id", "fecha_reserva_fin", "comentarios", "arqueo_anticipo_id", "arqueo_saldo_id",
+          "t_usuarios_codigo"}},
+        {"productos", {"id", "descripcion", "precio_compra", "precio_venta", "existencia", "comentarios", "activo"}},
+        {"ventas",
+         {"id", "fecha", "clientes_id", "importe_total", "importe_pagado", "comentarios", "t_usuarios_codigo",
+          "fecha_anulacion", "arqueo_id"}},
+        {"ventas_items", {"ventas_id", "productos_id", "cantidad", "precio_unitario", "precio_compra"}},
+        {"movimientos_stock",
+         {"id", "tipo", "fecha", "productos_id", "ventas_id", "cantidad", "comentarios", "t_usuarios_codigo"}},
+        {"caja_cabeza",
+         {"id", "fecha_hora_apertura", "importe_inicial", "importe_cierre_teorico", "importe_cierre_real",
+          "fecha_hora_cierre", "comentarios", "t_usuarios_codigo", "enviado"}},
+        {"caja_movimientos",
+         {"id", "caja_cabeza_id", "mov_tipo", "fecha_hora", "caja_conceptos_id", "caja_conceptos_descripcion",
+          "descripcion", "importe", "comentarios", "t_usuarios_codigo"}},
+        {"caja_resumen_operaciones",
+         {"id", "caja_cabeza_id", "caja_conceptos_id", "operacion_id", "clientes_id", "operacion_fecha",
+          "descripcion", "fecha_hora", "importe", "comentarios"}},
+        {"caja_resumen_stock",
+         {"caja_cabeza_id", "fecha_desde", "fecha_hasta", "producto_id", "producto_descripcion", "cantidad_vendida",
+          "cantidad_movimientos_stk", "cantidad_inicial", "existencia_actual"}},
+        {"caja_conceptos", {"id", "descripcion", "sistema"}},
+        {"tmp_informe_ventas",
+         {"producto_id", "producto_descripcion", "cantidad_vendida", "importe_costo", "importe_ventas",
+          "importe_rentabilidad", "porcentaje_ponderacion", "t_usuarios_codigo"}},
+    };
+    for (const auto &[tabla, cols] : tablas) {
+        const QStringList hay = columnas(db(), tabla);
+        for (const QString &c : cols)
+            EXPECT_TRUE(hay.contains(c, Qt::CaseInsensitive)) << tabla.toStdString() << "." << c.toStdString();
+    }
+    // Rows are inserted by position: exactly these two columns, in this order.
+    EXPECT_EQ(columnas(db(), "t_opcionesasignadas"), (QStringList{"codigo", "opcion"}));
+    db().execute("INSERT INTO t_opcionesasignadas VALUES ('ana', 'mnu_clientes')");
+    EXPECT_EQ(valor("SELECT opcion FROM t_opcionesasignadas WHERE Codigo = 'ANA'"), "mnu_clientes");
+}
+
+TEST_F(ConexionTest, FilasQueVienenConLaBase)
+{
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), "1");
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), "1");
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas_estados WHERE codigo IN ('RES', 'COB', 'SUS')"
+                     " AND descripcion <> ''"),
+              3);
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_conceptos WHERE id IN ('INI', 'ING', 'EGR', 'RES', 'TUR', 'VEN')"
+                     " AND sistema <> 0"),
+              6);
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_conceptos WHERE sistema = 0"), 0);
+    EXPECT_EQ(valor("SELECT nombre FROM clientes WHERE id = 1"), "CONSUMIDOR FINAL");
+    EXPECT_EQ(contar("SELECT count(*) FROM DatosEmpresa"), 1);
+    EXPECT_EQ(valor("SELECT Sucursal FROM DatosEmpresa"), "0001");
+    const QString clave = valor("SELECT Clave FROM t_usuarios WHERE Codigo = 'admin'");
+    EXPECT_NE(clave, "admin");
+    EXPECT_TRUE(Claves::verificar(clave, "admin"));
+    EXPECT_FALSE(Claves::verificar(clave, "Admin"));
+}
+
+TEST_F(ConexionTest, ClavesValoresPorDefectoYMayusculas)
+{
+    // Codes compare ignoring letter case...
+    EXPECT_EQ(valor("SELECT Codigo FROM t_usuarios WHERE Codigo = 'ADMIN'"), "admin");
+    db().execute("INSERT INTO productos (id, descripcion) VALUES ('Gat1', 'Gatorade')");
+    EXPECT_EQ(valor("SELECT descripcion FROM productos WHERE id = 'GAT1'"), "Gatorade");
+    EXPECT_THROW(db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('h1', 'a'), ('H1', 'b')"), DbError);
+    // ...except the cash concepts, compared exactly.
+    db().execute("INSERT INTO caja_conceptos (id, Descripcion) VALUES ('ini', 'Propio')");
+    EXPECT_EQ(valor("SELECT descripcion FROM caja_conceptos WHERE id = 'ini'"), "Propio");
+    EXPECT_THROW(db().execute("INSERT INTO caja_conceptos (id, Descripcion) VALUES ('INI', 'Otro')"), DbError);
+
+    // Defaults the inserts rely on.
+    EXPECT_EQ(valor("SELECT sistema FROM caja_conceptos WHERE id = 'ini'"), "0");
+    EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'gat1'"), "0");
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, estado)"
+                 " VALUES ('1', 'C1', '2024-03-15', 'H1', '0', 'RES')");
+    EXPECT_EQ(valor("SELECT cantidad_semanas FROM reservas"), "0");
+    EXPECT_EQ(valor("SELECT typeof(clientes_id) || typeof(permanente) FROM reservas"), "integerinteger");
+    EXPECT_EQ(valor("SELECT typeof(arqueo_anticipo_id) FROM reservas"), "null");
+
+    // Register numbers are given, never automatic: after a reset number 1 is free again.
+    db().execute("INSERT INTO caja_cabeza (id, t_usuarios_codigo) VALUES (7, 'admin')");
+    db().execute("DELETE FROM caja_cabeza");
+    db().execute("INSERT INTO caja_cabeza (id, t_usuarios_codigo) VALUES (1, 'admin')");
+    EXPECT_EQ(valor("SELECT enviado FROM caja_cabeza WHERE id = 1"), "0");
+    EXPECT_EQ(valor("SELECT typeof(fecha_hora_cierre) FROM caja_cabeza"), "null");
 }
