@@ -230,7 +230,7 @@ int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const D
     case 3260:
         // No automatic retry: the connection already waits for a lock before
         // it reports one, so the caller gives up and the user tries again.
-        mensaje = QStringLiteral("No Fue Posible Realizar la Acción Seleccionada.\nReintente Nuevamente.");
+        mensaje = QStringLiteral("No Fue Posible Realizar la Acción Seleccionada.\rReintente Nuevamente.");
         break;
     default:
         if ((n >= 2420 && n <= 2448) || (n >= 3000 && n <= 3599) || (n >= 3608 && n <= 3617)) {

@@ -6,7 +6,10 @@
 
 QString Formatos::importe(double valor)
 {
-    double r = std::round(valor * 100.0) / 100.0;
+    // Rounded as the decimal number the value stands for (15 significant
+    // digits), not its binary approximation: 2.675 and 1.5 x 1.65 end in 5
+    // and round up, although as doubles they lie just below.
+    double r = std::round(QString::number(valor * 100.0, 'g', 15).toDouble()) / 100.0;
     if (r == 0.0)
         r = 0.0; // no "-0.00"
     QLocale c = QLocale::c(); // "." decimal, "," thousands

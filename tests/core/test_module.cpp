@@ -177,7 +177,7 @@ TEST_F(ModuleTest, ManejoErrorDBMensajeIconoYResultadoDeCadaCaso)
         {3108, "El registro(s) no puede ser editado; no tiene permiso para modificar datos en Concepto", 2},
         {3109, "El registro(s) no puede ser eliminado; no tiene permiso para eliminar datos en Concepto", 2},
         {3112, "No es posible leer registro(s); no tiene permiso de lectura sobre Concepto", 2},
-        {3260, "No Fue Posible Realizar la Acción Seleccionada.\nReintente Nuevamente.", 2},
+        {3260, "No Fue Posible Realizar la Acción Seleccionada.\rReintente Nuevamente.", 2},
         {2420, "2420 - descripción", 2},
         {2448, "2448 - descripción", 2},
         {3000, "3000 - descripción", 2},

@@ -133,6 +133,13 @@ TEST_F(RegionalTest, FormatosNoDependenDelIdiomaDeLaMaquina)
     EXPECT_EQ(Formatos::importe(0), "0.00");
     EXPECT_EQ(Formatos::importe(999.999), "1,000.00");
     EXPECT_EQ(Formatos::importe(-0.001), "0.00");
+    // Halves round up as the decimal amounts they stand for, also where the
+    // double lies just below (2.675 is 2.67499999... in binary).
+    EXPECT_EQ(Formatos::importe(2.675), "2.68");
+    EXPECT_EQ(Formatos::importe(-2.675), "-2.68");
+    EXPECT_EQ(Formatos::importe(1.005), "1.01");
+    EXPECT_EQ(Formatos::importe(1.5 * 1.65), "2.48");
+    EXPECT_EQ(Formatos::importe(2.674999), "2.67");
     EXPECT_EQ(Formatos::fecha(QDate(2024, 3, 5)), "05/03/2024");
     EXPECT_EQ(Formatos::fecha(QDate()), "");
     EXPECT_EQ(Formatos::momento(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9))), "05/03/2024 07:08:09");
