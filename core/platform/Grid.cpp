@@ -1,8 +1,11 @@
 #include "Grid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCollator>
 #include <QDate>
+#include <QDateTime>
+#include <QRegularExpression>
 #include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -56,16 +59,32 @@ private:
     QString m_texto;
 };
 
+// Cells hold numbers as the program writes them ("1,234.50": "." decimal,
+// "," thousands), whatever the machine's locale.
 bool comoNumero(const QString &s, double *v)
 {
     const QString t = s.trimmed();
     if (t.isEmpty())
         return false;
     bool ok = false;
-    *v = t.toDouble(&ok);
-    if (!ok)
-        *v = QLocale().toDouble(t, &ok);
+    *v = QLocale::c().toDouble(t, &ok);
     return ok;
+}
+
+// Day-first dates ("15/03/2024") and moments ("15/03/2024 10:30:00"), so
+// that they sort by time and not by their day.
+bool comoMomento(const QString &s, QDateTime *v)
+{
+    static const QRegularExpression forma(
+        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
+    const auto m = forma.match(s.trimmed());
+    if (!m.hasMatch())
+        return false;
+    const QDate d(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+    const QTime h = m.captured(4).isEmpty() ? QTime(0, 0)
+                                            : QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    *v = QDateTime(d, h);
+    return d.isValid() && h.isValid();
 }
 
 } // namespace
@@ -100,6 +119,8 @@ protected:
     void mousePressEvent(QMouseEvent *e) override
     {
         const QModelIndex idx = indexAt(e->position().toPoint());
+        if (e->button() == Qt::RightButton && idx.isValid())
+            emit m_grid->rightClicked(idx.column() + 1, idx.row() + 1);
         if (e->button() == Qt::LeftButton && idx.isValid() && botones.contains(idx.column())) {
             // The press is handled here and not by the view, so a modal
             // dialog opened by the signal leaves no half-done drag behind.
@@ -177,6 +198,34 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     connect(hh, &QHeaderView::sectionDoubleClicked, this, [this](int c) { emit doubleClicked(c + 1, 0); });
     connect(vh, &QHeaderView::sectionClicked, this, [this](int r) { emit clicked(0, r + 1); });
     connect(vh, &QHeaderView::sectionDoubleClicked, this, [this](int r) { emit doubleClicked(0, r + 1); });
+    // The top left corner is the table's only button.
+    if (auto *esquina = m_tabla->findChild<QAbstractButton *>())
+        connect(esquina, &QAbstractButton::clicked, this, [this] { emit clicked(0, 0); });
+    // The headers ignore the right button; it is watched here.
+    hh->viewport()->installEventFilter(this);
+    vh->viewport()->installEventFilter(this);
+}
+
+bool Grid::eventFilter(QObject *obj, QEvent *e)
+{
+    if (e->type() == QEvent::MouseButtonPress) {
+        auto *me = static_cast<QMouseEvent *>(e);
+        if (me->button() == Qt::RightButton) {
+            const QPoint p = me->position().toPoint();
+            QHeaderView *hh = m_tabla->horizontalHeader();
+            QHeaderView *vh = m_tabla->verticalHeader();
+            if (obj == hh->viewport()) {
+                const int c = hh->logicalIndexAt(p);
+                if (c >= 0)
+                    emit rightClicked(c + 1, 0);
+            } else if (obj == vh->viewport()) {
+                const int r = vh->logicalIndexAt(p);
+                if (r >= 0)
+                    emit rightClicked(0, r + 1);
+            }
+        }
+    }
+    return QWidget::eventFilter(obj, e);
 }
 
 QTableWidget *Grid::tabla() const { return m_tabla; }
@@ -332,37 +381,52 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
 
     const int cols = MaxCols();
     const int n = row2 - row + 1;
+    // A key cell read once: as a number, a date or a text.
+    struct Valor {
+        QString texto;
+        bool esNumero = false;
+        double numero = 0;
+        bool esMomento = false;
+        QDateTime momento;
+    };
     struct Fila {
         std::vector<QTableWidgetItem *> celdas;
+        std::vector<Valor> claves;
     };
     std::vector<Fila> filas(n);
     const bool ordenable = m_tabla->isSortingEnabled();
     m_tabla->setSortingEnabled(false);
     m_tabla->setUpdatesEnabled(false);
     for (int i = 0; i < n; ++i) {
-        filas[i].celdas.resize(cols);
+        Fila &f = filas[i];
+        f.celdas.resize(cols);
         for (int c = 0; c < cols; ++c)
-            filas[i].celdas[c] = m_tabla->takeItem(row - 1 + i, c);
+            f.celdas[c] = m_tabla->takeItem(row - 1 + i, c);
+        for (const ClaveOrden &k : validas) {
+            Valor v;
+            if (const QTableWidgetItem *it = f.celdas[k.col - 1])
+                v.texto = it->text();
+            v.esNumero = comoNumero(v.texto, &v.numero);
+            v.esMomento = !v.esNumero && comoMomento(v.texto, &v.momento);
+            f.claves.push_back(std::move(v));
+        }
     }
 
     QCollator coll(QLocale(QLocale::Spanish, QLocale::Spain));
     coll.setCaseSensitivity(Qt::CaseInsensitive);
-    auto textoDe = [](const Fila &f, int c) {
-        const QTableWidgetItem *it = f.celdas[c];
-        return it ? it->text() : QString();
-    };
     std::stable_sort(filas.begin(), filas.end(), [&](const Fila &a, const Fila &b) {
-        for (const ClaveOrden &k : validas) {
-            const QString ta = textoDe(a, k.col - 1);
-            const QString tb = textoDe(b, k.col - 1);
+        for (qsizetype i = 0; i < validas.size(); ++i) {
+            const Valor &va = a.claves[size_t(i)];
+            const Valor &vb = b.claves[size_t(i)];
             int cmp;
-            double na, nb;
-            if (comoNumero(ta, &na) && comoNumero(tb, &nb))
-                cmp = na < nb ? -1 : (na > nb ? 1 : 0);
+            if (va.esNumero && vb.esNumero)
+                cmp = va.numero < vb.numero ? -1 : (vb.numero < va.numero ? 1 : 0);
+            else if (va.esMomento && vb.esMomento)
+                cmp = va.momento < vb.momento ? -1 : (vb.momento < va.momento ? 1 : 0);
             else
-                cmp = coll.compare(ta, tb);
+                cmp = coll.compare(va.texto, vb.texto);
             if (cmp != 0)
-                return k.ascendente ? cmp < 0 : cmp > 0;
+                return validas[i].ascendente ? cmp < 0 : cmp > 0;
         }
         return false;
     });

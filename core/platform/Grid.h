@@ -45,9 +45,11 @@ public:
     int selectedRow() const;
 
     // Sorts the data rows row..row2 (row 0 is never moved) by the keys, most
-    // significant first. Cell colours travel with their rows. Numbers compare
-    // as numbers when both cells hold one, otherwise texts compare (Spanish
-    // order, letter case ignored); rows with equal keys keep their order.
+    // significant first. Cell colours travel with their rows. Numbers
+    // ("1,234.50") compare as numbers when both cells hold one, day-first
+    // dates and moments ("15/03/2024 10:30") as dates, otherwise texts
+    // compare (Spanish order, letter case ignored); rows with equal keys keep
+    // their order.
     struct ClaveOrden {
         int col;
         bool ascendente;
@@ -84,12 +86,17 @@ public:
 
 signals:
     // (col, row) as numbered above. A header click gives row 0, a row-header
-    // click col 0.
+    // click col 0, the top left corner (0, 0).
     void buttonClicked(int col, int row);
     void clicked(int col, int row);
     void doubleClicked(int col, int row);
+    // A press of the right mouse button on a cell or a header, numbered the same.
+    void rightClicked(int col, int row);
     // The user finished editing a cell.
     void editado(int col, int row);
+
+protected:
+    bool eventFilter(QObject *obj, QEvent *e) override;
 
 private:
     // True when table column c (0-based) shows buttons.

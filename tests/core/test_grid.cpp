@@ -1,5 +1,6 @@
 #include "platform/Grid.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -112,6 +113,29 @@ TEST(GridTest, OrdenaTextosSinDistinguirMayusculasYMezclasComoTexto)
     EXPECT_EQ(columna(g, 2), (QStringList{"", "9", "10", "abc"}));
 }
 
+TEST(GridTest, OrdenaImportesConMilesYFechasPorDiaMesAnio)
+{
+    // Amounts as the program writes them sort by value also on a machine
+    // whose own locale uses "," as decimal separator.
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
+    Grid g;
+    llenar(g, {{"1,234.50", "15/03/2024", "a"},
+               {"999.00", "01/01/2025", "b"},
+               {"10,000.00", "02/04/2024", "c"},
+               {"-5.00", "15/03/2024 09:00:00", "d"},
+               {"1,234.49", "9/3/2024", "e"}});
+    g.sort(1, g.MaxRows(), {{1, true}});
+    EXPECT_EQ(columna(g, 3), (QStringList{"d", "b", "e", "a", "c"}));
+    g.sort(1, g.MaxRows(), {{1, false}});
+    EXPECT_EQ(columna(g, 3), (QStringList{"c", "a", "e", "b", "d"}));
+    QLocale::setDefault(antes);
+
+    // Dates by time, not by their day.
+    g.sort(1, g.MaxRows(), {{2, true}});
+    EXPECT_EQ(columna(g, 3), (QStringList{"e", "a", "d", "c", "b"}));
+}
+
 TEST(GridTest, OrdenarLlevaLosColoresConSuFilaYRespetaElTramo)
 {
     Grid g;
@@ -200,6 +224,23 @@ TEST(GridTest, BotonDeColumnaYClicsDanColumnaYFila)
     const QPoint enFila(vh->width() / 2, vh->sectionViewportPosition(2) + vh->sectionSize(2) / 2);
     QTest::mouseClick(vh->viewport(), Qt::LeftButton, {}, enFila);
     EXPECT_EQ(clic.last(), (QList<QVariant>{0, 3}));
+
+    // Top left corner: (0, 0).
+    auto *esquina = g.tabla()->findChild<QAbstractButton *>();
+    ASSERT_NE(esquina, nullptr);
+    QTest::mouseClick(esquina, Qt::LeftButton);
+    EXPECT_EQ(clic.last(), (QList<QVariant>{0, 0}));
+
+    // Right button on a column header, a row header and a cell.
+    QSignalSpy derecho(&g, &Grid::rightClicked);
+    QTest::mouseClick(hh->viewport(), Qt::RightButton, {}, enCabecera);
+    QTest::mouseClick(vh->viewport(), Qt::RightButton, {}, enFila);
+    QTest::mouseClick(vp, Qt::RightButton, {}, centroCelda(g, 3, 1));
+    ASSERT_EQ(derecho.count(), 3);
+    EXPECT_EQ(derecho.at(0), (QList<QVariant>{2, 0}));
+    EXPECT_EQ(derecho.at(1), (QList<QVariant>{0, 3}));
+    EXPECT_EQ(derecho.at(2), (QList<QVariant>{3, 1}));
+    EXPECT_EQ(boton.count(), 1);
 
     QTest::mouseDClick(vp, Qt::LeftButton, {}, centroCelda(g, 2, 3));
     ASSERT_FALSE(doble.isEmpty());
