@@ -14,6 +14,7 @@
 #include "platform/Ventanas.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -72,7 +73,9 @@ void Frm_Main::Form_Load()
     } catch (const DbError &e) {
         cerrarConexion();
         QString texto;
-        if (e.numero() == 3024)
+        // A file that exists but cannot be opened also reports 3024: only a
+        // file that is really absent gets the "not found" advice.
+        if (!QFileInfo::exists(gRutaBase))
             texto = QStringLiteral("No se encontró la base de datos:\n%1\n\nCréela con la herramienta de instalación "
                                    "(crear_base) o ejecutando scripts/run, y vuelva a iniciar el programa.")
                         .arg(gRutaBase);

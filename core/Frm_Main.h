@@ -67,6 +67,10 @@ public:
     void mnu_Soporte_Click();
     void mnu_AcercaDe_Click();
 
+    // No context menu over the menu bar or tool bar: its tool-bar toggle would
+    // let anybody show the buttons that only a login may show.
+    QMenu *createPopupMenu() override { return nullptr; }
+
 protected:
     bool event(QEvent *e) override;
     void showEvent(QShowEvent *e) override;

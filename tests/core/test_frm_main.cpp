@@ -3,7 +3,11 @@
 
 #include "MenuPrincipal.h"
 #include "Module.h"
+#include "platform/AlmacenRegional.h"
+#include "platform/Aperturas.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -12,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -142,6 +147,17 @@ TEST_F(FrmMain, BaseFaltanteOIlegibleTerminaConMensaje)
     ASSERT_EQ(msg->mostrados().size(), 1u);
     EXPECT_TRUE(msg->ultimo().prompt.startsWith("No se pudo abrir la base de datos"));
     EXPECT_EQ(fin->veces(), 2);
+    descargarTodo();
+
+    // There but not openable: not reported as missing.
+    ASSERT_TRUE(QFile::remove(gRutaBase));
+    ASSERT_TRUE(QDir().mkpath(gRutaBase));
+    msg->limpiar();
+    abrirPrincipal();
+    ASSERT_EQ(msg->mostrados().size(), 1u);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("No se pudo abrir la base de datos"));
+    EXPECT_EQ(fin->veces(), 3);
+    EXPECT_EQ(gConexion, nullptr);
 }
 
 TEST_F(FrmMain, DatosEmpresaSinFilaDejaSucursalVacia)
@@ -266,3 +282,84 @@ TEST_F(FrmMain, AyudaManualYSoporte)
     EXPECT_TRUE(msg->ultimo().prompt.startsWith(tituloAplicacion()));
 }
 
+TEST_F(FrmMain, CadaActivacionRevisaLaConfiguracionRegionalYSoloLaPrimeraPideIngreso)
+{
+    const auto separadoresMal = [] {
+        ASSERT_TRUE(AlmacenRegional::escribir(ItemRegional::SeparadorDecimal, ","));
+        ASSERT_TRUE(AlmacenRegional::escribir(ItemRegional::SeparadorMiles, "."));
+    };
+    const auto activar = [this] {
+        QEvent e(QEvent::WindowActivate);
+        QApplication::sendEvent(principal, &e);
+        procesarEventos();
+    };
+    abrirPrincipal();
+    separadoresMal();
+    activar();
+    ASSERT_EQ(msg->mostrados().size(), 2u);
+    EXPECT_EQ(msg->mostrados()[0].titulo, "Error en configuración regional");
+    EXPECT_EQ(modal->mostrados(), QStringList{"Frm_S_Login"});
+    login()->close();
+    procesarEventos();
+
+    separadoresMal();
+    msg->limpiar();
+    activar();
+    ASSERT_EQ(msg->mostrados().size(), 2u);
+    EXPECT_EQ(msg->mostrados()[0].titulo, "Error en configuración regional");
+    EXPECT_EQ(modal->mostrados().size(), 1); // the login only the first time
+}
+
+TEST_F(FrmMain, ElMenuContextualNoMuestraLaBarra)
+{
+    arrancar();
+    login()->close();
+    procesarEventos();
+    principal->show();
+    procesarEventos();
+    ASSERT_FALSE(barraVisible());
+    // Were a context menu offered, its tool-bar toggle is chosen.
+    bool ofrecido = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *m = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            ofrecido = true;
+            if (!m->actions().isEmpty())
+                m->actions().first()->trigger();
+            m->close();
+        }
+    });
+    auto *barraMenu = principal->findChild<QMenuBar *>();
+    const QPoint p(barraMenu->width() - 5, barraMenu->height() / 2);
+    QContextMenuEvent e(QContextMenuEvent::Mouse, p, barraMenu->mapToGlobal(p));
+    QApplication::sendEvent(barraMenu, &e);
+    procesarEventos();
+    EXPECT_FALSE(ofrecido);
+    EXPECT_FALSE(barraVisible());
+}
+
+TEST_F(FrmMain, OpcionesSinVentanaRegistradaNoHacenNada)
+{
+    arrancar();
+    ingresar("admin", "admin");
+    msg->limpiar();
+    const QStringList propias = {"mnu_conectarse",    "mnu_desconectarse", "mnu_Salir",
+                                 "mnu_ManualUsuario", "mnu_Soporte",       "mnu_AcercaDe"};
+    int probadas = 0;
+    for (QAction *a : principal->accionesMenu()) {
+        if (a->menu() || a->isSeparator() || propias.contains(a->objectName()) ||
+            Aperturas::registrada(a->objectName()))
+            continue;
+        a->trigger();
+        ++probadas;
+    }
+    for (int i : {2, 3, 4, 5, 7, 8, 9, 10})
+        if (!Aperturas::registrada(MenuPrincipal::botones()[i - 1].abre))
+            principal->findChild<QToolButton *>(QStringLiteral("ToolBar_%1").arg(i))->click();
+    procesarEventos();
+    EXPECT_GT(probadas, 20);
+    EXPECT_TRUE(msg->vacio());
+    EXPECT_EQ(modal->mostrados().size(), 1); // only the login
+    EXPECT_EQ(Ventanas::cargadas(), QStringList{"Frm_Main"});
+    EXPECT_EQ(fin->veces(), 0);
+    EXPECT_TRUE(escritorio->abiertas().isEmpty());
+}

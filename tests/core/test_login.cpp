@@ -5,6 +5,8 @@
 #include "Module.h"
 
 #include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
 #include <QToolButton>
 
 class Login : public PruebaPrincipal {
@@ -47,6 +49,25 @@ TEST_F(Login, DialogoVacioConAceptarPorDefecto)
     EXPECT_TRUE(boton(0)->isDefault());
     EXPECT_EQ(boton(0)->text(), "&Aceptar");
     EXPECT_EQ(boton(1)->text(), "&Cancelar");
+    EXPECT_EQ(caja(1)->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, caja(1)), '*');
+}
+
+TEST_F(Login, EscapeDescargaElDialogoSinTerminar)
+{
+    QTest::keyClick(login(), Qt::Key_Escape);
+    procesarEventos();
+    EXPECT_EQ(login(), nullptr);
+    EXPECT_EQ(fin->veces(), 0);
+    EXPECT_TRUE(visible("mnu_conectarse"));
+    EXPECT_FALSE(visible("mnu_desconectarse"));
+    EXPECT_EQ(menusVisibles(), (QStringList{"mnu_Sistema", "mnu_Ayuda"}));
+
+    // Cancelar ends the program also from the dialog that Conectarse opens.
+    principal->accion("mnu_conectarse")->trigger();
+    ASSERT_NE(login(), nullptr);
+    boton(1)->click();
+    EXPECT_EQ(fin->veces(), 1);
+    EXPECT_TRUE(gUsuarioActual.isEmpty());
 }
 
 TEST_F(Login, MensajesDeValidacionEnOrden)
