@@ -152,8 +152,11 @@ Conexion *Conexion::abrir(const QString &ruta, const QString &clave)
             c->lanzar(rc);
         c->configurar(clave);
         // Reading the schema fails here when the file is not ours or the
-        // password is wrong.
-        c->openRecordset(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // password is wrong; an empty file (a failed copy) has no tables and
+        // is not taken for a database either.
+        if (c->openRecordset(QStringLiteral("SELECT count(*) FROM sqlite_master")).campo(0).entero() == 0)
+            throw DbError(3343,
+                          QStringLiteral("El archivo no es una base de datos reconocida o la contraseña no es válida"));
         ajustarMotor(*c);
     } catch (...) {
         delete c;

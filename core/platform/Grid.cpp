@@ -81,8 +81,9 @@ bool comoMomento(const QString &s, QDateTime *v)
     if (!m.hasMatch())
         return false;
     const QDate d(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-    const QTime h = m.captured(4).isEmpty() ? QTime(0, 0)
-                                            : QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    QTime h(0, 0);
+    if (!m.captured(4).isEmpty())
+        h = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
     *v = QDateTime(d, h);
     return d.isValid() && h.isValid();
 }

@@ -4,6 +4,7 @@
 #include "db/Esquema.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
 #include <sqlite3.h>
 
@@ -51,6 +52,19 @@ TEST_F(ConexionTest, ArchivoCifradoYClaveErronea)
     EXPECT_THROW(std::unique_ptr<Conexion>(Conexion::abrir(gRutaBase, "otra")), DbError);
     EXPECT_THROW(std::unique_ptr<Conexion>(Conexion::abrir(carpeta() + "/no_existe.mdb", Esquema::claveBase())),
                  DbError);
+
+    // An empty file (a copy that failed) is refused and left untouched.
+    const QString vacio = carpeta() + "/vacio.mdb";
+    QFile v(vacio);
+    ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+    v.close();
+    try {
+        std::unique_ptr<Conexion>(Conexion::abrir(vacio, Esquema::claveBase()));
+        FAIL() << "se esperaba un error";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.numero(), 3343);
+    }
+    EXPECT_EQ(QFileInfo(vacio).size(), 0);
 }
 
 TEST_F(ConexionTest, OrdenEspanol)

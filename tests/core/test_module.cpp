@@ -145,6 +145,15 @@ TEST_F(ModuleTest, CodificaTextoEsSuPropiaInversa)
     CodificaTexto(e);
     EXPECT_EQ(e, QString::fromUtf16(u"€~Ÿ"));
 
+    // The scrambled password survives the mail account's table, the
+    // character that code 128 turns into included.
+    QString clave = QString::fromUtf16(u"p€ss'ñ");
+    CodificaTexto(clave);
+    db().execute("INSERT INTO t_emailconf (usuario, contraseña) VALUES (?, ?)", {"club", clave});
+    QString leida = valor("SELECT contraseña FROM t_emailconf");
+    EXPECT_EQ(leida.size(), 6);
+    EXPECT_EQ(CodificaTexto(leida), QString::fromUtf16(u"p€ss'ñ"));
+
     // Every character of the code page and characters outside it.
     QString todo;
     for (char16_t c = 0; c < 0x100; ++c)
