@@ -382,12 +382,13 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
 
     const int cols = MaxCols();
     const int n = row2 - row + 1;
-    // A key cell read once: as a number, a date or a text.
+    // A key cell read once. Its class orders first (empty, number, date,
+    // text), so that a column mixing them still sorts consistently.
+    enum Clase { Vacia, Numero, Momento, Texto };
     struct Valor {
         QString texto;
-        bool esNumero = false;
+        Clase clase = Vacia;
         double numero = 0;
-        bool esMomento = false;
         QDateTime momento;
     };
     struct Fila {
@@ -407,8 +408,14 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
             Valor v;
             if (const QTableWidgetItem *it = f.celdas[k.col - 1])
                 v.texto = it->text();
-            v.esNumero = comoNumero(v.texto, &v.numero);
-            v.esMomento = !v.esNumero && comoMomento(v.texto, &v.momento);
+            if (v.texto.trimmed().isEmpty())
+                v.clase = Vacia;
+            else if (comoNumero(v.texto, &v.numero))
+                v.clase = Numero;
+            else if (comoMomento(v.texto, &v.momento))
+                v.clase = Momento;
+            else
+                v.clase = Texto;
             f.claves.push_back(std::move(v));
         }
     }
@@ -420,9 +427,11 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
             const Valor &va = a.claves[size_t(i)];
             const Valor &vb = b.claves[size_t(i)];
             int cmp;
-            if (va.esNumero && vb.esNumero)
+            if (va.clase != vb.clase)
+                cmp = va.clase < vb.clase ? -1 : 1;
+            else if (va.clase == Numero)
                 cmp = va.numero < vb.numero ? -1 : (vb.numero < va.numero ? 1 : 0);
-            else if (va.esMomento && vb.esMomento)
+            else if (va.clase == Momento)
                 cmp = va.momento < vb.momento ? -1 : (vb.momento < va.momento ? 1 : 0);
             else
                 cmp = coll.compare(va.texto, vb.texto);

@@ -46,10 +46,10 @@ public:
 
     // Sorts the data rows row..row2 (row 0 is never moved) by the keys, most
     // significant first. Cell colours travel with their rows. Numbers
-    // ("1,234.50") compare as numbers when both cells hold one, day-first
-    // dates and moments ("15/03/2024 10:30") as dates, otherwise texts
-    // compare (Spanish order, letter case ignored); rows with equal keys keep
-    // their order.
+    // ("1,234.50") compare as numbers, day-first dates and moments
+    // ("15/03/2024 10:30") as dates, texts in Spanish order ignoring letter
+    // case; ascending, empty cells come first, then numbers, dates and texts.
+    // Rows with equal keys keep their order.
     struct ClaveOrden {
         int col;
         bool ascendente;

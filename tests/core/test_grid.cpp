@@ -111,6 +111,17 @@ TEST(GridTest, OrdenaTextosSinDistinguirMayusculasYMezclasComoTexto)
     // "9" and "10" are numbers against each other, "abc" is text.
     g.sort(1, g.MaxRows(), {{2, true}});
     EXPECT_EQ(columna(g, 2), (QStringList{"", "9", "10", "abc"}));
+
+    // A column mixing numbers and texts still has one order, whatever the
+    // rows' order before: empty, numbers, then texts.
+    Grid m;
+    llenar(m, {{"1x"}, {"10"}, {"2"}, {""}, {"b"}, {"3"}, {"1x"}, {"20"}});
+    QStringList esperado{"", "2", "3", "10", "20", "1x", "1x", "b"};
+    m.sort(1, m.MaxRows(), {{1, true}});
+    EXPECT_EQ(columna(m, 1), esperado);
+    std::reverse(esperado.begin(), esperado.end());
+    m.sort(1, m.MaxRows(), {{1, false}});
+    EXPECT_EQ(columna(m, 1), esperado);
 }
 
 TEST(GridTest, OrdenaImportesConMilesYFechasPorDiaMesAnio)
