@@ -6,10 +6,12 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QGuiApplication>
 #include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSet>
@@ -23,6 +25,20 @@
 
 QColor colorVB(quint32 bgr)
 {
+    if (bgr & 0x80000000u) {
+        // A system colour: its index names a role of the desktop's palette.
+        const QPalette p = QGuiApplication::palette();
+        switch (bgr & 0xFF) {
+        case 0x05: return p.color(QPalette::Base);                     // window
+        case 0x08: return p.color(QPalette::Text);                     // window text
+        case 0x0D: return p.color(QPalette::Highlight);                // highlight
+        case 0x0E: return p.color(QPalette::HighlightedText);          // highlighted text
+        case 0x0F: return p.color(QPalette::Button);                   // button face
+        case 0x11: return p.color(QPalette::Disabled, QPalette::Text); // grey text
+        case 0x12: return p.color(QPalette::ButtonText);               // button text
+        default: return p.color(QPalette::Text);
+        }
+    }
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 

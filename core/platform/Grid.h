@@ -10,7 +10,9 @@
 class QTableWidget;
 class QPrinter;
 
-// Windows colour value 0x00BBGGRR (as written in the system's tables) as a QColor.
+// Windows colour value 0x00BBGGRR (as written in the system's tables) as a
+// QColor; a system colour (0x800000nn, e.g. 0x80000011 grey text) gives the
+// desktop palette's colour of that role.
 QColor colorVB(quint32 bgr);
 
 class Grid : public QWidget {

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPrinter>
@@ -173,6 +175,11 @@ TEST(GridTest, ColoresVBSonAzulVerdeRojo)
     EXPECT_EQ(colorVB(0xFFFF00), QColor(Qt::cyan));
     EXPECT_EQ(colorVB(255), QColor(Qt::red));
     EXPECT_EQ(colorVB(0xE0E0E0), QColor(0xE0, 0xE0, 0xE0));
+    // System colours come from the desktop's palette.
+    const QPalette p = QGuiApplication::palette();
+    EXPECT_EQ(colorVB(0x80000011), p.color(QPalette::Disabled, QPalette::Text));
+    EXPECT_EQ(colorVB(0x80000005), p.color(QPalette::Base));
+    EXPECT_EQ(colorVB(0x8000000F), p.color(QPalette::Button));
 }
 
 TEST(GridTest, SeleccionDeBloque)
