@@ -5,7 +5,6 @@
 #include <QCollator>
 #include <QDate>
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QHash>
 #include <QHeaderView>
@@ -14,6 +13,7 @@
 #include <QPalette>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
