@@ -16,6 +16,8 @@ std::vector<Entrada> &tabla()
     return t;
 }
 QPointer<QMdiArea> g_area;
+// Set on a window once it has been unloaded (it may still await deletion).
+constexpr const char *kDescargada = "club_descargada";
 ModalDePrueba *g_modalPrueba = nullptr;
 } // namespace
 
@@ -38,6 +40,9 @@ QStringList Ventanas::cargadas()
 
 void Ventanas::registrar(QWidget *w, const QString &nombre)
 {
+    // A window that unloaded itself while loading is not registered.
+    if (descargada(w))
+        return;
     auto &t = tabla();
     t.erase(std::remove_if(t.begin(), t.end(), [](const Entrada &e) { return !e.w; }), t.end());
     if (w->objectName().isEmpty())
@@ -45,8 +50,12 @@ void Ventanas::registrar(QWidget *w, const QString &nombre)
     t.push_back({nombre, w});
 }
 
+bool Ventanas::descargada(const QWidget *w) { return !w || w->property(kDescargada).toBool(); }
+
 void Ventanas::olvidar(QWidget *w)
 {
+    if (w)
+        w->setProperty(kDescargada, true);
     auto &t = tabla();
     t.erase(std::remove_if(t.begin(), t.end(), [w](const Entrada &e) { return !e.w || e.w == w; }), t.end());
 }
@@ -82,7 +91,7 @@ QMdiSubWindow *Ventanas::marco(QWidget *w)
 
 void Ventanas::mostrarEnArea(QWidget *w)
 {
-    if (!w)
+    if (descargada(w))
         return;
     if (!g_area) {
         w->move(0, 0);
@@ -113,7 +122,8 @@ void Ventanas::mostrarEnArea(QWidget *w)
 
 void Ventanas::showForm(QWidget *xForm, bool isModal)
 {
-    if (!xForm)
+    // A window that closed itself while it loaded is not shown.
+    if (descargada(xForm))
         return;
     if (auto *d = qobject_cast<QDialog *>(xForm); d && isModal) {
         d->move(g_area ? g_area->viewport()->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0));
@@ -128,6 +138,8 @@ void Ventanas::showForm(QWidget *xForm, bool isModal)
 
 int Modal::mostrar(QDialog *d)
 {
+    if (Ventanas::descargada(d))
+        return QDialog::Rejected;
     if (g_modalPrueba)
         return g_modalPrueba->mostrar(d);
     return d->exec();

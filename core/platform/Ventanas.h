@@ -19,6 +19,8 @@ class QMdiSubWindow;
 class Ventanas {
 public:
     // The single instance of window class T, created (loaded) on first use.
+    // A window that closes itself while loading is returned but not kept:
+    // showForm and Modal::mostrar then show nothing.
     template <class T> static T *obtener()
     {
         if (T *w = existente<T>())
@@ -35,6 +37,9 @@ public:
     static QWidget *buscar(const QString &nombre);
     static QStringList cargadas();
     static void registrar(QWidget *w, const QString &nombre);
+    // True for a window that has been unloaded (also one that closed itself
+    // while loading): it is neither found nor shown again.
+    static bool descargada(const QWidget *w);
     // Forgets a window that is being unloaded (called by the base classes).
     static void olvidar(QWidget *w);
 

@@ -22,6 +22,19 @@ class OtraVentana : public Formulario {
     Q_OBJECT
 };
 
+// Closes itself while it loads, as a window does when it has nothing to show.
+class VentanaQueSeCierra : public Formulario {
+    Q_OBJECT
+public:
+    VentanaQueSeCierra() { close(); }
+};
+
+class DialogoQueSeCierra : public Dialogo {
+    Q_OBJECT
+public:
+    DialogoQueSeCierra() { close(); }
+};
+
 class DialogoPrueba : public Dialogo {
     Q_OBJECT
 public:
@@ -121,6 +134,21 @@ TEST_F(VentanasTest, GuionQueDejaElDialogoAbiertoLoCierra)
     DialogoPrueba *d = Ventanas::obtener<DialogoPrueba>();
     EXPECT_EQ(Modal::mostrar(d), QDialog::Rejected);
     EXPECT_EQ(Ventanas::existente<DialogoPrueba>(), nullptr);
+}
+
+TEST_F(VentanasTest, VentanaQueSeCierraAlCargarNoSeMuestraNiSeGuarda)
+{
+    auto *w = Ventanas::obtener<VentanaQueSeCierra>();
+    Ventanas::showForm(w, false);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Ventanas::existente<VentanaQueSeCierra>(), nullptr);
+
+    auto *d = Ventanas::obtener<DialogoQueSeCierra>();
+    EXPECT_EQ(Modal::mostrar(d), QDialog::Rejected);
+    EXPECT_TRUE(modal->mostrados().isEmpty());
+    EXPECT_FALSE(d->isVisible());
+    procesarEventos();
+    EXPECT_TRUE(Ventanas::cargadas().isEmpty());
 }
 
 #include "test_ventanas.moc"
