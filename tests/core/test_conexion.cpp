@@ -19,12 +19,8 @@ TEST_F(ConexionTest, ValoresConComillaSeGuardanYEncuentran)
 TEST_F(ConexionTest, ClaveDuplicadaEsError3022)
 {
     db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Uno')");
-    try {
-        db().execute("INSERT INTO canchas (id, descripcion) VALUES ('c1', 'Otra')");
-        FAIL() << "se esperaba un error";
-    } catch (const DbError &e) {
-        EXPECT_EQ(e.numero(), 3022);
-    }
+    EXPECT_EQ(numeroDeError([this] { db().execute("INSERT INTO canchas (id, descripcion) VALUES ('c1', 'Otra')"); }),
+              3022);
 }
 
 TEST_F(ConexionTest, TransaccionSinCommitSeDeshace)
@@ -58,12 +54,7 @@ TEST_F(ConexionTest, ArchivoCifradoYClaveErronea)
     QFile v(vacio);
     ASSERT_TRUE(v.open(QIODevice::WriteOnly));
     v.close();
-    try {
-        std::unique_ptr<Conexion>(Conexion::abrir(vacio, Esquema::claveBase()));
-        FAIL() << "se esperaba un error";
-    } catch (const DbError &e) {
-        EXPECT_EQ(e.numero(), 3343);
-    }
+    EXPECT_EQ(numeroDeError([&] { std::unique_ptr<Conexion>(Conexion::abrir(vacio, Esquema::claveBase())); }), 3343);
     EXPECT_EQ(QFileInfo(vacio).size(), 0);
 }
 
@@ -118,12 +109,7 @@ TEST_F(ConexionTest, SentenciaEnCacheSirveDespuesDeUnError)
 
 TEST_F(ConexionTest, UnTextoConVariasSentenciasSeRechazaEntero)
 {
-    try {
-        db().execute("DELETE FROM clientes; DELETE FROM t_usuarios");
-        FAIL() << "se esperaba un error";
-    } catch (const DbError &e) {
-        EXPECT_EQ(e.numero(), 3142);
-    }
+    EXPECT_EQ(numeroDeError([this] { db().execute("DELETE FROM clientes; DELETE FROM t_usuarios"); }), 3142);
     EXPECT_EQ(contar("SELECT count(*) FROM clientes"), 1);
     EXPECT_EQ(contar("SELECT count(*) FROM t_usuarios"), 1);
     // A closing semicolon and blanks are not a second statement.
@@ -138,17 +124,9 @@ TEST_F(ConexionTest, ArchivoBloqueadoEsError3260)
     otra->execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '9:00')");
     // Give up at once instead of waiting for the other writer.
     sqlite3_busy_timeout(db().handle(), 0);
-    auto numero = [](auto f) {
-        try {
-            f();
-        } catch (const DbError &e) {
-            return e.numero();
-        }
-        return 0;
-    };
-    EXPECT_EQ(numero([this] { db().beginTrans(); }), 3260);
+    EXPECT_EQ(numeroDeError([this] { db().beginTrans(); }), 3260);
     EXPECT_FALSE(db().enTransaccion());
-    EXPECT_EQ(numero([this] { db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H2', '10:00')"); }),
+    EXPECT_EQ(numeroDeError([this] { db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H2', '10:00')"); }),
               3260);
     otra->rollbackTrans();
     sqlite3_busy_timeout(db().handle(), 2000);

@@ -70,18 +70,10 @@ TEST_F(ModuleTest, BuscarValorPorClaveDeTextoYNumerica)
 
 TEST_F(ModuleTest, BuscarValorRechazaNombresYValoresQueNoSonDelEsquema)
 {
-    auto numero = [](auto f) {
-        try {
-            f();
-        } catch (const DbError &e) {
-            return e.numero();
-        }
-        return 0;
-    };
-    EXPECT_EQ(numero([] { BuscarValor("clientes; DROP TABLE canchas", "id", "1", "nombre", true); }), 3078);
-    EXPECT_EQ(numero([] { BuscarValor("clientes", "id = 1 OR 1", "1", "nombre", true); }), 3265);
-    EXPECT_EQ(numero([] { BuscarValor("clientes", "id", "1", "(SELECT Clave FROM t_usuarios)", true); }), 3265);
-    EXPECT_NE(numero([] { BuscarValor("clientes", "id", "1 OR 1=1", "nombre", true); }), 0);
+    EXPECT_EQ(numeroDeError([] { BuscarValor("clientes; DROP TABLE canchas", "id", "1", "nombre", true); }), 3078);
+    EXPECT_EQ(numeroDeError([] { BuscarValor("clientes", "id = 1 OR 1", "1", "nombre", true); }), 3265);
+    EXPECT_EQ(numeroDeError([] { BuscarValor("clientes", "id", "1", "(SELECT Clave FROM t_usuarios)", true); }), 3265);
+    EXPECT_NE(numeroDeError([] { BuscarValor("clientes", "id", "1 OR 1=1", "nombre", true); }), 0);
     EXPECT_TRUE(db().existeTabla("canchas"));
 }
 

@@ -7,6 +7,16 @@
 #include <QApplication>
 #include <QDir>
 
+int numeroDeError(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const DbError &e) {
+        return e.numero();
+    }
+    return 0;
+}
+
 void Entorno::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());

@@ -7,8 +7,12 @@
 #include "platform/Ventanas.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+// The number of the DbError that f throws; 0 when it throws none.
+int numeroDeError(const std::function<void()> &f);
 
 class Entorno : public ::testing::Test {
 protected:
