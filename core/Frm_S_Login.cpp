@@ -129,7 +129,7 @@ void Frm_S_Login::Command_0_Click()
         Usr_HabilitaMenu(gUsuarioActual);
     } catch (const DbError &e) {
         gUsuarioActual.clear();
-        MsgBox(QStringLiteral("Error: %1 - %2").arg(e.numero()).arg(e.descripcion()), vb::Critical);
+        MsgBox(e.mensaje(), vb::Critical);
         return;
     }
     hide();

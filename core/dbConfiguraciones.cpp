@@ -17,7 +17,7 @@ bool dbConfiguraciones::save(const QString &xCod, const QString &xDesc, const QS
         t.commit();
         return true;
     } catch (const DbError &e) {
-        MsgBox(QStringLiteral("Error: ") + QString::number(e.numero()) + QStringLiteral(" - ") + e.descripcion(),
+        MsgBox(e.mensaje(),
                vb::Critical);
         return false;
     }

@@ -46,11 +46,6 @@ public:
     }
 };
 
-QString mensajeError(const DbError &e)
-{
-    return QStringLiteral("Error: ") + QString::number(e.numero()) + QStringLiteral(" - ") + e.descripcion();
-}
-
 } // namespace
 
 Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
@@ -75,7 +70,7 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
         ui->dc_cancha->cargar(sqlCanchas, QStringLiteral("descripcion"), QStringLiteral("id"));
         ui->cmbCanchaCopia->cargar(sqlCanchas, QStringLiteral("descripcion"), QStringLiteral("id"));
     } catch (const DbError &e) {
-        MsgBox(mensajeError(e), vb::Critical);
+        MsgBox(e.mensaje(), vb::Critical);
     }
 
     connect(ui->dc_cancha, &DataCombo::cambiado, this,
@@ -110,7 +105,7 @@ bool Frm_T_ValoresCanchas::Usr_BuscaDatos()
     try {
         filas = dbValoresCanchas::valoresDeCancha(ui->txtCancha->text());
     } catch (const DbError &e) {
-        MsgBox(mensajeError(e), vb::Critical);
+        MsgBox(e.mensaje(), vb::Critical);
         return false;
     }
     g->setMaxRows(static_cast<int>(filas.size()));
@@ -208,7 +203,7 @@ bool Frm_T_ValoresCanchas::Usr_GuardaValores()
                                             g->text(kColValor, fila).trimmed().toDouble());
         t.commit();
     } catch (const DbError &e) {
-        MsgBox(mensajeError(e), vb::Critical);
+        MsgBox(e.mensaje(), vb::Critical);
         return false;
     }
     MsgBox(QStringLiteral("Se han realizado los cambios"), vb::Information);
@@ -243,7 +238,7 @@ bool Frm_T_ValoresCanchas::Usr_CopiaValores()
         dbValoresCanchas::copiarValores(ui->txtCancha->text().trimmed(), ui->txtCanchaCopia->text().trimmed());
         t.commit();
     } catch (const DbError &e) {
-        MsgBox(mensajeError(e), vb::Critical);
+        MsgBox(e.mensaje(), vb::Critical);
         return false;
     }
     MsgBox(QStringLiteral("Valores copiados correctamente a: ") + ui->cmbCanchaCopia->Text(), vb::Information);

@@ -7,6 +7,11 @@
 DbError::DbError(int numero, const QString &descripcion)
     : std::runtime_error(descripcion.toStdString()), m_numero(numero), m_descripcion(descripcion) {}
 
+QString DbError::mensaje() const
+{
+    return QStringLiteral("Error: ") + QString::number(m_numero) + QStringLiteral(" - ") + m_descripcion;
+}
+
 // ---------------------------------------------------------------- Campo
 
 QString Campo::texto() const

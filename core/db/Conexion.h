@@ -20,6 +20,8 @@ public:
     DbError(int numero, const QString &descripcion);
     int numero() const { return m_numero; }
     QString descripcion() const { return m_descripcion; }
+    // The text the saving windows show: "Error: " + number + " - " + description.
+    QString mensaje() const;
 
 private:
     int m_numero;

@@ -314,7 +314,7 @@ void FrmAnexo::Aceptar()
         else
             descargar();
     } catch (const DbError &e) {
-        MsgBox(QStringLiteral("Error: ") + QString::number(e.numero()) + QStringLiteral(" - ") + e.descripcion(),
+        MsgBox(e.mensaje(),
                m_iconoError);
     } catch (const std::exception &e) {
         MsgBox(QStringLiteral("Error: 0 - ") + QString::fromLocal8Bit(e.what()), m_iconoError);
