@@ -27,9 +27,11 @@ void ventaDurable(benchmark::State &st)
         for (int l = 0; l < 3; ++l) {
             const QString p = QString("P%1").arg(l);
             c.execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad, precio_unitario, precio_compra) "
-                      "VALUES (?, ?, 1, 180, 100)", {id, p});
+                      "VALUES (?, ?, 1, 180, 100)",
+                      {id, p});
             c.execute("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, comentarios, "
-                      "t_usuarios_codigo) VALUES ('Egreso', '2026-01-01 10:00:00', ?, ?, -1, '', 'admin')", {p, id});
+                      "t_usuarios_codigo) VALUES ('Egreso', '2026-01-01 10:00:00', ?, ?, -1, '', 'admin')",
+                      {p, id});
             c.execute("UPDATE productos SET existencia = existencia - 1 WHERE id = ?", {p});
             c.execute("SELECT existencia FROM productos WHERE id = ?", {p});
         }

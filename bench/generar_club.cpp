@@ -29,8 +29,8 @@ void generarClub(Conexion &c, const TamanioClub &t)
 
     const QDate inicio = QDate(2016, 1, 1);
     const QDate fin = inicio.addYears(t.anios);
-    std::uniform_int_distribution<int> cancha(1, t.canchas), horario(0, t.horarios - 1),
-        cliente(1, t.clientes), producto(0, t.productos - 1), cant(1, 3);
+    std::uniform_int_distribution<int> cancha(1, t.canchas), horario(0, t.horarios - 1), cliente(1, t.clientes),
+        producto(0, t.productos - 1), cant(1, 3);
     for (QDate d = inicio; d < fin; d = d.addDays(1)) {
         const QString dia = d.toString(Qt::ISODate);
         for (int r = 0; r < t.reservasPorDia; ++r)

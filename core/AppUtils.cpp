@@ -45,14 +45,10 @@ namespace {
 QDate comoFecha(const QVariant &v)
 {
     switch (v.typeId()) {
-    case QMetaType::QDate:
-        return v.toDate();
-    case QMetaType::QDateTime:
-        return v.toDateTime().date();
-    case QMetaType::QString:
-        return Formatos::leerFecha(v.toString());
-    default:
-        return {};
+    case QMetaType::QDate: return v.toDate();
+    case QMetaType::QDateTime: return v.toDateTime().date();
+    case QMetaType::QString: return Formatos::leerFecha(v.toString());
+    default: return {};
     }
 }
 

@@ -1,8 +1,8 @@
 #include "Frm_Main.h"
 #include "ui_Frm_Main.h"
 
-#include "AppUtils.h"
 #include "Aplicacion.h"
+#include "AppUtils.h"
 #include "ConfigPrograma.h"
 #include "Frm_S_Login.h"
 #include "MenuPrincipal.h"
@@ -274,8 +274,8 @@ void Frm_Main::mostrarLogin() { Modal::mostrar(Ventanas::obtener<Frm_S_Login>())
 void Frm_Main::CargarFondo()
 {
     const QSize t = Aplicacion::tamanoPantalla();
-    static const QList<QSize> exactas = {QSize(1366, 768),  QSize(1024, 768), QSize(1280, 1024),
-                                         QSize(1280, 800),  QSize(1920, 1080), QSize(800, 600)};
+    static const QList<QSize> exactas = {QSize(1366, 768), QSize(1024, 768),  QSize(1280, 1024),
+                                         QSize(1280, 800), QSize(1920, 1080), QSize(800, 600)};
     if (exactas.contains(t))
         m_archivoFondo = QStringLiteral("bg-%1x%2.jpg").arg(t.width()).arg(t.height());
     else
@@ -311,10 +311,7 @@ bool Frm_Main::eventFilter(QObject *o, QEvent *e)
 
 // ------------------------------------------------------------------ windows
 
-void Frm_Main::showForm(QWidget *xForm, bool isModal)
-{
-    Ventanas::showForm(xForm, isModal);
-}
+void Frm_Main::showForm(QWidget *xForm, bool isModal) { Ventanas::showForm(xForm, isModal); }
 
 void Frm_Main::closeEvent(QCloseEvent *e)
 {

@@ -1,9 +1,9 @@
 #pragma once
 // The main window: start-up, the menu tree and tool bar, the background
 // picture, the status bar and the area where every other window opens.
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
-#include <QImage>
 
 class QAction;
 class QLabel;

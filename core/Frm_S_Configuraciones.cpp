@@ -112,9 +112,15 @@ void Frm_S_Configuraciones::cmdOk_Click()
         return;
     }
     const QString valores[] = {
-        marca(ui->chkModPrecioReserva), marca(ui->chkPrecioVentaProd), ui->fpMinimoRes->text().trimmed(),
-        ui->txtNombreClub->text(),      ui->txtTel->text(),            ui->txtCliente->text(),
-        ui->txtCliente2->text(),        marca(ui->chkStockEnCaja),     marca(ui->chkFormato80mm),
+        marca(ui->chkModPrecioReserva),
+        marca(ui->chkPrecioVentaProd),
+        ui->fpMinimoRes->text().trimmed(),
+        ui->txtNombreClub->text(),
+        ui->txtTel->text(),
+        ui->txtCliente->text(),
+        ui->txtCliente2->text(),
+        marca(ui->chkStockEnCaja),
+        marca(ui->chkFormato80mm),
     };
     // Each key is saved on its own; a failing one has told the user and the
     // others are saved all the same.

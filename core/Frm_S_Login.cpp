@@ -1,8 +1,8 @@
 #include "Frm_S_Login.h"
 #include "ui_Frm_S_Login.h"
 
-#include "AppUtils.h"
 #include "Aplicacion.h"
+#include "AppUtils.h"
 #include "Frm_Main.h"
 #include "MenuPrincipal.h"
 #include "Module.h"
@@ -28,8 +28,7 @@ public:
 };
 } // namespace
 
-Frm_S_Login::Frm_S_Login(QWidget *parent)
-    : Dialogo(parent ? parent : Frm_Main::instancia()), ui(new Ui::Frm_S_Login)
+Frm_S_Login::Frm_S_Login(QWidget *parent) : Dialogo(parent ? parent : Frm_Main::instancia()), ui(new Ui::Frm_S_Login)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -76,8 +75,7 @@ bool Frm_S_Login::Usr_ValidaUsuario()
     case Permisos::Credenciales::ClaveErronea:
         MsgBox(QStringLiteral("Clave de Identificación Errónea"), vb::Exclamation);
         break;
-    case Permisos::Credenciales::Correctas:
-        return true;
+    case Permisos::Credenciales::Correctas: return true;
     }
     Usr_LimpiaCampos();
     ui->Text_0->setFocus();

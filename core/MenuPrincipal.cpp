@@ -1,6 +1,5 @@
 #include "MenuPrincipal.h"
 
-
 namespace MenuPrincipal {
 
 const std::vector<Entrada> &entradas()
@@ -61,9 +60,9 @@ const std::vector<Entrada> &entradas()
 
 const QStringList &menusConPermiso()
 {
-    static const QStringList m = {QStringLiteral("mnu_ReservasG"),    QStringLiteral("mnu_Venta"),
-                                  QStringLiteral("mnu_Caja"),         QStringLiteral("mnu_Herramientas"),
-                                  QStringLiteral("Mnu_Informes"),     QStringLiteral("Mnu_Tablas"),
+    static const QStringList m = {QStringLiteral("mnu_ReservasG"), QStringLiteral("mnu_Venta"),
+                                  QStringLiteral("mnu_Caja"),      QStringLiteral("mnu_Herramientas"),
+                                  QStringLiteral("Mnu_Informes"),  QStringLiteral("Mnu_Tablas"),
                                   QStringLiteral("mnu_Usuarios")};
     return m;
 }
@@ -82,9 +81,15 @@ const std::vector<Boton> &botones()
          QStringLiteral("mnu_clientes")},
         {6, {}, {}, {}, {}},
         {7, QStringLiteral("Inicio de Caja"), {}, QStringLiteral("mnu_InicioCaja"), QStringLiteral("mnu_InicioCaja")},
-        {8, QStringLiteral("Ingreso de Efectivo"), {}, QStringLiteral("mnu_CajaIngresoEfectivo"),
+        {8,
+         QStringLiteral("Ingreso de Efectivo"),
+         {},
+         QStringLiteral("mnu_CajaIngresoEfectivo"),
          QStringLiteral("mnu_CajaIngresoEfectivo")},
-        {9, QStringLiteral("Extracción de Efectivo"), {}, QStringLiteral("mnu_CajaExtraccionEfectivo"),
+        {9,
+         QStringLiteral("Extracción de Efectivo"),
+         {},
+         QStringLiteral("mnu_CajaExtraccionEfectivo"),
          QStringLiteral("mnu_CajaExtraccionEfectivo")},
         {10, QStringLiteral("Arqueo de Caja"), {}, QStringLiteral("mnu_CajaArqueo"), QStringLiteral("mnu_CajaArqueo")},
         {11, {}, {}, {}, {}},

@@ -62,14 +62,36 @@ QVariant ValorCampo(const Campo &campo)
         return campo.valor();
     switch (campo.tipo()) {
     // integer, text, binary and variant types
-    case 2: case 3: case 8: case 12: case 16: case 17: case 18: case 19: case 20: case 21:
-    case 129: case 130: case 200: case 201: case 202: case 203: case 204: case 205:
-        return QString();
+    case 2:
+    case 3:
+    case 8:
+    case 12:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 129:
+    case 130:
+    case 200:
+    case 201:
+    case 202:
+    case 203:
+    case 204:
+    case 205: return QString();
     // single, double, currency, date, Boolean, decimal, numeric, date/time types
-    case 4: case 5: case 6: case 7: case 11: case 14: case 131: case 133: case 134: case 135:
-        return 0;
-    default:
-        return QVariant();
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 11:
+    case 14:
+    case 131:
+    case 133:
+    case 134:
+    case 135: return 0;
+    default: return QVariant();
     }
 }
 
@@ -116,10 +138,7 @@ QString BuscarValor(const QString &tabla, const QString &campoClave, const QStri
 
 // ---------------------------------------------------------------- user interface
 
-bool Confirmar(const QString &mensaje)
-{
-    return MsgBox(mensaje, vb::YesNo + vb::Question) == vb::Yes;
-}
+bool Confirmar(const QString &mensaje) { return MsgBox(mensaje, vb::YesNo + vb::Question) == vb::Yes; }
 
 void CursorEspera(int modo)
 {
@@ -199,19 +218,13 @@ int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const D
     QString mensaje;
     int resultado = 2;
     switch (n) {
-    case 91:
-        mensaje = QStringLiteral("No se pudo acceder a ") + nombre;
-        break;
-    case 3022:
-        mensaje = QStringLiteral("Código de ") + nombre + QStringLiteral(" ya Ingresado ");
-        break;
+    case 91: mensaje = QStringLiteral("No se pudo acceder a ") + nombre; break;
+    case 3022: mensaje = QStringLiteral("Código de ") + nombre + QStringLiteral(" ya Ingresado "); break;
     case -2147217904:
         mensaje = numeroYDescripcion;
         resultado = 1;
         break;
-    case 3033:
-        mensaje = QStringLiteral("No tiene autorización ");
-        break;
+    case 3033: mensaje = QStringLiteral("No tiene autorización "); break;
     case 3107:
         mensaje =
             QStringLiteral("El registro(s) no puede ser agregado, no tiene permiso para agregar datos en ") + nombre;
@@ -236,8 +249,8 @@ int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const D
         if ((n >= 2420 && n <= 2448) || (n >= 3000 && n <= 3599) || (n >= 3608 && n <= 3617)) {
             mensaje = numeroYDescripcion;
         } else {
-            mensaje = nombre + QStringLiteral(" -  ") + QString::number(n) + QStringLiteral(" -  ") +
-                      error.descripcion();
+            mensaje =
+                nombre + QStringLiteral(" -  ") + QString::number(n) + QStringLiteral(" -  ") + error.descripcion();
             resultado = 3;
         }
         break;

@@ -9,12 +9,11 @@ namespace Permisos {
 
 Credenciales verificar(const QString &codigo, const QString &clave)
 {
-    const Recordset rs =
-        gConexion->openRecordset(QStringLiteral("Select * from t_usuarios Where Codigo=?"), {codigo});
+    const Recordset rs = gConexion->openRecordset(QStringLiteral("Select * from t_usuarios Where Codigo=?"), {codigo});
     if (rs.eof())
         return Credenciales::CodigoInexistente;
     return Claves::verificar(rs.texto(QStringLiteral("Clave")), clave) ? Credenciales::Correctas
-                                                                         : Credenciales::ClaveErronea;
+                                                                       : Credenciales::ClaveErronea;
 }
 
 bool tieneOpciones(const QString &codigo)
@@ -35,10 +34,10 @@ bool esAdministrador(const QString &codigo) { return codigo.compare(QLatin1Strin
 
 bool esOpcionSiempreVisible(const QString &nombre)
 {
-    static const QStringList siempre = {QStringLiteral("mnu_Sistema"),      QStringLiteral("mnu_raya"),
-                                        QStringLiteral("mnu_conectarse"),   QStringLiteral("mnu_desconectarse"),
-                                        QStringLiteral("mnu_Salir"),        QStringLiteral("mnu_Ayuda"),
-                                        QStringLiteral("mnu_Soporte"),      QStringLiteral("mnu_AcercaDe")};
+    static const QStringList siempre = {QStringLiteral("mnu_Sistema"),    QStringLiteral("mnu_raya"),
+                                        QStringLiteral("mnu_conectarse"), QStringLiteral("mnu_desconectarse"),
+                                        QStringLiteral("mnu_Salir"),      QStringLiteral("mnu_Ayuda"),
+                                        QStringLiteral("mnu_Soporte"),    QStringLiteral("mnu_AcercaDe")};
     return siempre.contains(nombre, Qt::CaseInsensitive);
 }
 

@@ -5,7 +5,6 @@
 
 void registrarVentanaConfiguraciones()
 {
-    Aperturas::registrar(QStringLiteral("mnu_Opciones"), [] {
-        Ventanas::showForm(Ventanas::obtener<Frm_S_Configuraciones>(), true);
-    });
+    Aperturas::registrar(QStringLiteral("mnu_Opciones"),
+                         [] { Ventanas::showForm(Ventanas::obtener<Frm_S_Configuraciones>(), true); });
 }

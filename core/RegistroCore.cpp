@@ -2,7 +2,4 @@
 
 #include "RegistroConfiguraciones.h"
 
-void registrarVentanasCore()
-{
-    registrarVentanaConfiguraciones();
-}
+void registrarVentanasCore() { registrarVentanaConfiguraciones(); }

@@ -12,20 +12,20 @@ bool dbConfiguraciones::save(const QString &xCod, const QString &xDesc, const QS
         // Delete and insert together: a failed insert keeps the previous row.
         Transaccion t(*gConexion);
         gConexion->execute(QStringLiteral("DELETE FROM t_configuraciones WHERE codigo = ?"), {m_Codigo});
-        gConexion->execute(QStringLiteral("INSERT INTO t_configuraciones (codigo, descripcion, valor) VALUES (?, ?, ?)"),
-                           {m_Codigo, m_descripcion, m_Valor});
+        gConexion->execute(
+            QStringLiteral("INSERT INTO t_configuraciones (codigo, descripcion, valor) VALUES (?, ?, ?)"),
+            {m_Codigo, m_descripcion, m_Valor});
         t.commit();
         return true;
     } catch (const DbError &e) {
-        MsgBox(e.mensaje(),
-               vb::Critical);
+        MsgBox(e.mensaje(), vb::Critical);
         return false;
     }
 }
 
 QString dbConfiguraciones::getValor(const QString &xCod)
 {
-    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT valor FROM t_configuraciones WHERE codigo = ?"),
-                                            {xCod});
+    Recordset rs =
+        gConexion->openRecordset(QStringLiteral("SELECT valor FROM t_configuraciones WHERE codigo = ?"), {xCod});
     return rs.eof() ? QString() : rs.campo(0).texto();
 }

@@ -22,10 +22,7 @@ void Frm_T_Canchas::Usr_LlenarDatos()
         agregarFila({rs.texto("id"), rs.texto("descripcion"), rs.texto("cancha_madre_id")});
 }
 
-FrmAnexo *Frm_T_Canchas::anexo()
-{
-    return Ventanas::obtener<Frm_T_CanchasAnexo>();
-}
+FrmAnexo *Frm_T_Canchas::anexo() { return Ventanas::obtener<Frm_T_CanchasAnexo>(); }
 
 void Frm_T_Canchas::Usr_HabilitaCampos(FrmAnexo *dlg, const QString &modo)
 {

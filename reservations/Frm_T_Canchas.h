@@ -2,8 +2,7 @@
 // List of the club's courts, in the text order of their descriptions.
 #include "platform/ListaAnexo.h"
 
-class Frm_T_Canchas : public FrmLista
-{
+class Frm_T_Canchas : public FrmLista {
     Q_OBJECT
 public:
     explicit Frm_T_Canchas(QWidget *parent = nullptr);

@@ -6,13 +6,11 @@
 
 #include <memory>
 
-namespace Ui
-{
+namespace Ui {
 class Frm_T_CanchasAnexo;
 }
 
-class Frm_T_CanchasAnexo : public FrmAnexo
-{
+class Frm_T_CanchasAnexo : public FrmAnexo {
     Q_OBJECT
 public:
     explicit Frm_T_CanchasAnexo(QWidget *parent = nullptr);

@@ -29,10 +29,7 @@ void Frm_T_Clientes::Usr_LlenarDatos()
             {rs.texto("id"), rs.texto("nombre"), rs.texto("telefono"), rs.texto("direccion"), rs.texto("comentarios")});
 }
 
-FrmAnexo *Frm_T_Clientes::anexo()
-{
-    return Ventanas::obtener<Frm_T_ClientesAnexo>();
-}
+FrmAnexo *Frm_T_Clientes::anexo() { return Ventanas::obtener<Frm_T_ClientesAnexo>(); }
 
 void Frm_T_Clientes::Usr_HabilitaCampos(FrmAnexo *dlg, const QString &modo)
 {

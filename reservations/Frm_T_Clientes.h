@@ -2,8 +2,7 @@
 // List of the club's clients, by number.
 #include "platform/ListaAnexo.h"
 
-class Frm_T_Clientes : public FrmLista
-{
+class Frm_T_Clientes : public FrmLista {
     Q_OBJECT
 public:
     explicit Frm_T_Clientes(QWidget *parent = nullptr);

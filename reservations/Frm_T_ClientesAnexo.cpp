@@ -3,8 +3,7 @@
 
 #include "dbClientes.h"
 
-namespace
-{
+namespace {
 constexpr int kNombre = 1;
 constexpr int kTelefono = 2;
 } // namespace

@@ -5,13 +5,11 @@
 
 #include <memory>
 
-namespace Ui
-{
+namespace Ui {
 class Frm_T_ClientesAnexo;
 }
 
-class Frm_T_ClientesAnexo : public FrmAnexo
-{
+class Frm_T_ClientesAnexo : public FrmAnexo {
     Q_OBJECT
 public:
     explicit Frm_T_ClientesAnexo(QWidget *parent = nullptr);

@@ -20,7 +20,4 @@ void Frm_T_Horarios::Usr_LlenarDatos()
         agregarFila({rs.texto("codigo"), rs.texto("descripcion")});
 }
 
-FrmAnexo *Frm_T_Horarios::anexo()
-{
-    return Ventanas::obtener<Frm_T_HorariosAnexo>();
-}
+FrmAnexo *Frm_T_Horarios::anexo() { return Ventanas::obtener<Frm_T_HorariosAnexo>(); }

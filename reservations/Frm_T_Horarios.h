@@ -2,8 +2,7 @@
 // List of the bookable time slots, in the text order of their descriptions.
 #include "platform/ListaAnexo.h"
 
-class Frm_T_Horarios : public FrmLista
-{
+class Frm_T_Horarios : public FrmLista {
     Q_OBJECT
 public:
     explicit Frm_T_Horarios(QWidget *parent = nullptr);

@@ -19,15 +19,9 @@ bool Frm_T_HorariosAnexo::Usr_ValidaDatos(const QString &modo)
            (modo != QLatin1String("NEW") || exigirCodigoNuevo(dbHorarios::existe(ui->MaskEd_0->text())));
 }
 
-void Frm_T_HorariosAnexo::insertar()
-{
-    dbHorarios::insertar(ui->MaskEd_0->text(), ui->MaskEd_1->text());
-}
+void Frm_T_HorariosAnexo::insertar() { dbHorarios::insertar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
 
-void Frm_T_HorariosAnexo::modificar()
-{
-    dbHorarios::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text());
-}
+void Frm_T_HorariosAnexo::modificar() { dbHorarios::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
 
 bool Frm_T_HorariosAnexo::eliminar()
 {

@@ -5,13 +5,11 @@
 
 #include <memory>
 
-namespace Ui
-{
+namespace Ui {
 class Frm_T_HorariosAnexo;
 }
 
-class Frm_T_HorariosAnexo : public FrmAnexo
-{
+class Frm_T_HorariosAnexo : public FrmAnexo {
     Q_OBJECT
 public:
     explicit Frm_T_HorariosAnexo(QWidget *parent = nullptr);

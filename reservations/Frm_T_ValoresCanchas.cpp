@@ -30,8 +30,8 @@ public:
         auto *e = new QLineEdit(parent);
         e->setObjectName(QStringLiteral("editorValor"));
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        e->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("^[0-9]{0,9}(\\.[0-9]{0,2})?$")), e));
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]{0,9}(\\.[0-9]{0,2})?$")), e));
         return e;
     }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -73,8 +73,7 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
         MsgBox(e.mensaje(), vb::Critical);
     }
 
-    connect(ui->dc_cancha, &DataCombo::cambiado, this,
-            [this] { ui->txtCancha->setText(ui->dc_cancha->BoundText()); });
+    connect(ui->dc_cancha, &DataCombo::cambiado, this, [this] { ui->txtCancha->setText(ui->dc_cancha->BoundText()); });
     connect(ui->cmbCanchaCopia, &DataCombo::cambiado, this,
             [this] { ui->txtCanchaCopia->setText(ui->cmbCanchaCopia->BoundText()); });
     alPerderFoco(ui->txtCancha, [this] { sincronizar(ui->txtCancha, ui->dc_cancha); });

@@ -2,8 +2,7 @@
 
 #include "Module.h"
 
-namespace dbCanchas
-{
+namespace dbCanchas {
 
 Recordset todas()
 {

@@ -2,8 +2,7 @@
 // Statements of the courts table (canchas).
 #include "db/Conexion.h"
 
-namespace dbCanchas
-{
+namespace dbCanchas {
 
 // Every court in the Spanish order of its description: id, descripcion, cancha_madre_id.
 Recordset todas();

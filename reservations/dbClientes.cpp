@@ -2,8 +2,7 @@
 
 #include "Module.h"
 
-namespace dbClientes
-{
+namespace dbClientes {
 
 Recordset todos()
 {
@@ -26,9 +25,6 @@ void modificar(qint64 id, const Cliente &c)
                        {c.nombre, c.telefono, c.direccion, c.comentarios, id});
 }
 
-void eliminar(qint64 id)
-{
-    gConexion->execute(QStringLiteral("DELETE FROM clientes WHERE id = ?"), {id});
-}
+void eliminar(qint64 id) { gConexion->execute(QStringLiteral("DELETE FROM clientes WHERE id = ?"), {id}); }
 
 } // namespace dbClientes

@@ -2,8 +2,7 @@
 // Statements of the clients table (clientes).
 #include "db/Conexion.h"
 
-namespace dbClientes
-{
+namespace dbClientes {
 
 // The walk-in client "CONSUMIDOR FINAL": it may be modified, never deleted.
 inline constexpr qint64 kConsumidorFinal = 1;

@@ -2,8 +2,7 @@
 
 #include "Module.h"
 
-namespace dbHorarios
-{
+namespace dbHorarios {
 
 Recordset todos()
 {

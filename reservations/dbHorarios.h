@@ -2,8 +2,7 @@
 // Statements of the time-slot table (horarios).
 #include "db/Conexion.h"
 
-namespace dbHorarios
-{
+namespace dbHorarios {
 
 // Every slot in the text order of its description ("9:00" after "18:00",
 // Spanish order of letters): codigo, descripcion.

@@ -5,7 +5,8 @@
 #include <sqlite3.h>
 
 DbError::DbError(int numero, const QString &descripcion)
-    : std::runtime_error(descripcion.toStdString()), m_numero(numero), m_descripcion(descripcion) {}
+    : std::runtime_error(descripcion.toStdString()), m_numero(numero), m_descripcion(descripcion)
+{}
 
 QString DbError::mensaje() const
 {
@@ -101,7 +102,8 @@ int tipoDeclarado(const char *decl)
         return TipoCampo::FechaHora;
     if (d.startsWith(QLatin1String("BOOL")))
         return TipoCampo::Booleano;
-    if (d.startsWith(QLatin1String("TEXT")) || d.startsWith(QLatin1String("VARCHAR")) || d.startsWith(QLatin1String("CHAR")))
+    if (d.startsWith(QLatin1String("TEXT")) || d.startsWith(QLatin1String("VARCHAR")) ||
+        d.startsWith(QLatin1String("CHAR")))
         return TipoCampo::Texto;
     return TipoCampo::Variante;
 }
@@ -175,8 +177,7 @@ Conexion *Conexion::crear(const QString &ruta, const QString &clave)
     if (QFileInfo::exists(ruta))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(ruta));
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto *c = new Conexion(db, ruta);
     try {
         if (rc != SQLITE_OK)
@@ -237,9 +238,7 @@ void Conexion::lanzar(int rc) const
         numero = 3049;
         texto = QStringLiteral("La base de datos está dañada");
         break;
-    default:
-        texto = QStringLiteral("Error de la base de datos");
-        break;
+    default: texto = QStringLiteral("Error de la base de datos"); break;
     }
     throw DbError(numero, texto + QStringLiteral(" (") + msg + QStringLiteral(")"));
 }
@@ -281,28 +280,23 @@ sqlite3_stmt *Conexion::preparar(const QString &sql, const Parametros &valores)
             rc = sqlite3_bind_null(st, i + 1);
         } else {
             switch (v.typeId()) {
-            case QMetaType::Bool:
-                rc = sqlite3_bind_int(st, i + 1, v.toBool() ? 1 : 0);
-                break;
+            case QMetaType::Bool: rc = sqlite3_bind_int(st, i + 1, v.toBool() ? 1 : 0); break;
             case QMetaType::Int:
             case QMetaType::UInt:
             case QMetaType::Long:
             case QMetaType::LongLong:
             case QMetaType::ULongLong:
-            case QMetaType::Short:
-                rc = sqlite3_bind_int64(st, i + 1, v.toLongLong());
-                break;
+            case QMetaType::Short: rc = sqlite3_bind_int64(st, i + 1, v.toLongLong()); break;
             case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(st, i + 1, v.toDouble());
-                break;
+            case QMetaType::Float: rc = sqlite3_bind_double(st, i + 1, v.toDouble()); break;
             case QMetaType::QDate:
-                rc = sqlite3_bind_text(st, i + 1, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(st, i + 1, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                       SQLITE_TRANSIENT);
                 break;
             case QMetaType::QDateTime:
-                rc = sqlite3_bind_text(st, i + 1,
-                                       v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(),
-                                       -1, SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(
+                    st, i + 1, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8().constData(), -1,
+                    SQLITE_TRANSIENT);
                 break;
             case QMetaType::QByteArray: {
                 const QByteArray b = v.toByteArray();
@@ -351,23 +345,17 @@ Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores)
         fila.reserve(n);
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER:
-                fila.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
-                break;
-            case SQLITE_FLOAT:
-                fila.emplace_back(sqlite3_column_double(st, i));
-                break;
+            case SQLITE_INTEGER: fila.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i))); break;
+            case SQLITE_FLOAT: fila.emplace_back(sqlite3_column_double(st, i)); break;
             case SQLITE_TEXT:
                 fila.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
                                                     sqlite3_column_bytes(st, i)));
                 break;
             case SQLITE_BLOB:
-                fila.emplace_back(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)),
-                                             sqlite3_column_bytes(st, i)));
+                fila.emplace_back(
+                    QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
                 break;
-            default:
-                fila.emplace_back();
-                break;
+            default: fila.emplace_back(); break;
             }
         }
         rs.m_filas.push_back(std::move(fila));
@@ -427,10 +415,7 @@ void Conexion::checkpoint()
         throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
 }
 
-bool Conexion::existeTabla(const QString &tabla) const
-{
-    return existeColumna(tabla, QString());
-}
+bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(tabla, QString()); }
 
 bool Conexion::existeColumna(const QString &tabla, const QString &columna) const
 {

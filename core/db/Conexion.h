@@ -1,12 +1,12 @@
 #pragma once
 // The one connection to the club's encrypted database file, and the small
 // recordset / field types every data module reads through.
+#include <QDate>
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <QDate>
-#include <QDateTime>
 #include <stdexcept>
 #include <vector>
 
@@ -31,21 +31,22 @@ private:
 // Field type numbers of the original data access layer, derived from the
 // declared column type; ValorCampo picks the Null default by them.
 namespace TipoCampo {
-constexpr int Entero = 3;     // INTEGER
-constexpr int Doble = 5;      // REAL
-constexpr int Fecha = 7;      // DATE
-constexpr int Booleano = 11;  // BOOLEAN
-constexpr int Variante = 12;  // no declared type (expressions)
-constexpr int Texto = 202;    // TEXT
-constexpr int FechaHora = 135;// DATETIME
-}
+constexpr int Entero = 3;      // INTEGER
+constexpr int Doble = 5;       // REAL
+constexpr int Fecha = 7;       // DATE
+constexpr int Booleano = 11;   // BOOLEAN
+constexpr int Variante = 12;   // no declared type (expressions)
+constexpr int Texto = 202;     // TEXT
+constexpr int FechaHora = 135; // DATETIME
+} // namespace TipoCampo
 
 // One value of one row. Dates are stored as ISO text and read back typed.
 class Campo {
 public:
     Campo() = default;
     Campo(QString nombre, QVariant valor, int tipo)
-        : m_nombre(std::move(nombre)), m_valor(std::move(valor)), m_tipo(tipo) {}
+        : m_nombre(std::move(nombre)), m_valor(std::move(valor)), m_tipo(tipo)
+    {}
     QString nombre() const { return m_nombre; }
     QVariant valor() const { return m_valor; }
     int tipo() const { return m_tipo; }

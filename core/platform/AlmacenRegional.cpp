@@ -34,21 +34,14 @@ QString AlmacenRegional::valorSistema(int item)
     const QLocale l = QLocale::system();
     switch (item) {
     case ItemRegional::SeparadorDecimal:
-    case ItemRegional::DecimalMoneda:
-        return l.decimalPoint();
+    case ItemRegional::DecimalMoneda: return l.decimalPoint();
     case ItemRegional::SeparadorMiles:
-    case ItemRegional::MilesMoneda:
-        return l.groupSeparator();
-    case ItemRegional::SimboloMoneda:
-        return l.currencySymbol(QLocale::CurrencySymbol);
-    case ItemRegional::FechaCorta:
-        return l.dateFormat(QLocale::ShortFormat);
-    case ItemRegional::FechaLarga:
-        return l.dateFormat(QLocale::LongFormat);
-    case ItemRegional::FormatoHora:
-        return formatoHora(l);
-    default:
-        return QString();
+    case ItemRegional::MilesMoneda: return l.groupSeparator();
+    case ItemRegional::SimboloMoneda: return l.currencySymbol(QLocale::CurrencySymbol);
+    case ItemRegional::FechaCorta: return l.dateFormat(QLocale::ShortFormat);
+    case ItemRegional::FechaLarga: return l.dateFormat(QLocale::LongFormat);
+    case ItemRegional::FormatoHora: return formatoHora(l);
+    default: return QString();
     }
 }
 

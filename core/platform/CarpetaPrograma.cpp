@@ -30,7 +30,4 @@ void CarpetaPrograma::desdeArgumentos(const QStringList &args)
         fijar(args.at(i + 1));
 }
 
-QString CarpetaPrograma::archivo(const QString &relativa)
-{
-    return QDir(ruta()).filePath(relativa);
-}
+QString CarpetaPrograma::archivo(const QString &relativa) { return QDir(ruta()).filePath(relativa); }

@@ -18,7 +18,4 @@ private:
 };
 } // namespace
 
-void alPerderFoco(QWidget *w, std::function<void()> f)
-{
-    w->installEventFilter(new FiltroFoco(w, std::move(f)));
-}
+void alPerderFoco(QWidget *w, std::function<void()> f) { w->installEventFilter(new FiltroFoco(w, std::move(f))); }

@@ -11,7 +11,7 @@ QString Formatos::importe(double valor)
     // and round up, although as doubles they lie just below.
     double r = std::round(QString::number(valor * 100.0, 'g', 15).toDouble()) / 100.0;
     if (r == 0.0)
-        r = 0.0; // no "-0.00"
+        r = 0.0;              // no "-0.00"
     QLocale c = QLocale::c(); // "." decimal, "," thousands
     c.setNumberOptions({});
     return c.toString(r, 'f', 2);

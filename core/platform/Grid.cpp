@@ -251,10 +251,7 @@ bool Grid::columnaDeBotones(int c) const { return m_tabla->botones.contains(c); 
 
 int Grid::MaxRows() const { return m_tabla->rowCount(); }
 
-void Grid::setMaxRows(int filas)
-{
-    m_tabla->setRowCount(std::max(0, filas));
-}
+void Grid::setMaxRows(int filas) { m_tabla->setRowCount(std::max(0, filas)); }
 
 int Grid::MaxCols() const { return m_tabla->columnCount(); }
 

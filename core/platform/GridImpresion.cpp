@@ -156,8 +156,7 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
                 p.setPen(colorLinea);
                 p.drawRect(r);
                 if (it) {
-                    p.setPen(it->foreground().style() != Qt::NoBrush ? it->foreground().color()
-                                                                     : QColor(Qt::black));
+                    p.setPen(it->foreground().style() != Qt::NoBrush ? it->foreground().color() : QColor(Qt::black));
                     dibujarTexto(p, r, it->text(), it->textAlignment());
                 }
                 x += c.ancho;

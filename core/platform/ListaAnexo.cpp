@@ -78,10 +78,7 @@ void FrmLista::setColumnasBusqueda(int colCodigo, int colDescripcion)
     m_colDescripcion = colDescripcion;
 }
 
-QPushButton *FrmLista::Command(int i) const
-{
-    return m_botones.value(i);
-}
+QPushButton *FrmLista::Command(int i) const { return m_botones.value(i); }
 
 void FrmLista::agregarFila(const QStringList &celdas)
 {
@@ -99,21 +96,11 @@ void FrmLista::Usr_Busca(const QString &codigo, const QString &descripcion)
 void FrmLista::ejecutar(Accion a)
 {
     switch (a) {
-    case Agregar:
-        accionAgregar();
-        break;
-    case Buscar:
-        accionBuscar();
-        break;
-    case Eliminar:
-        accionEliminar();
-        break;
-    case Imprimir:
-        accionImprimir();
-        break;
-    case Cerrar:
-        descargar();
-        break;
+    case Agregar: accionAgregar(); break;
+    case Buscar: accionBuscar(); break;
+    case Eliminar: accionEliminar(); break;
+    case Imprimir: accionImprimir(); break;
+    case Cerrar: descargar(); break;
     }
 }
 
@@ -314,8 +301,7 @@ void FrmAnexo::Aceptar()
         else
             descargar();
     } catch (const DbError &e) {
-        MsgBox(e.mensaje(),
-               m_iconoError);
+        MsgBox(e.mensaje(), m_iconoError);
     } catch (const std::exception &e) {
         MsgBox(QStringLiteral("Error: 0 - ") + QString::fromLocal8Bit(e.what()), m_iconoError);
     }

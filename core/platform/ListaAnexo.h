@@ -30,8 +30,7 @@ class FrmAnexo;
 // 0 when none matches (then nothing changes).
 int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion);
 
-class FrmLista : public Formulario
-{
+class FrmLista : public Formulario {
     Q_OBJECT
 public:
     // What a button of the array does.
@@ -93,8 +92,7 @@ private:
     bool m_preguntarImpresion = true;
 };
 
-class FrmAnexo : public Dialogo
-{
+class FrmAnexo : public Dialogo {
     Q_OBJECT
 public:
     explicit FrmAnexo(QWidget *parent = nullptr);

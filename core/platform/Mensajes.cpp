@@ -97,7 +97,7 @@ QString InputBox(const QString &prompt, const QString &titulo, const QString &po
     if (g_prueba)
         return g_prueba->pedirTexto(m, porDefecto);
     bool ok = false;
-    const QString t = QInputDialog::getText(QApplication::activeWindow(), m.titulo, prompt, QLineEdit::Normal,
-                                            porDefecto, &ok);
+    const QString t =
+        QInputDialog::getText(QApplication::activeWindow(), m.titulo, prompt, QLineEdit::Normal, porDefecto, &ok);
     return ok ? t : QString();
 }

@@ -60,7 +60,8 @@ TEST_F(ConexionTest, ArchivoCifradoYClaveErronea)
 
 TEST_F(ConexionTest, OrdenEspanol)
 {
-    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('A', 'Ñandú'), ('B', 'nube'), ('C', 'Árbol'), ('D', 'oso')");
+    db().execute(
+        "INSERT INTO canchas (id, descripcion) VALUES ('A', 'Ñandú'), ('B', 'nube'), ('C', 'Árbol'), ('D', 'oso')");
     Recordset rs = db().openRecordset(QString("SELECT descripcion FROM canchas ORDER BY descripcion") + kCollateEs);
     QStringList l;
     for (; !rs.eof(); rs.moveNext())
@@ -126,8 +127,9 @@ TEST_F(ConexionTest, ArchivoBloqueadoEsError3260)
     sqlite3_busy_timeout(db().handle(), 0);
     EXPECT_EQ(numeroDeError([this] { db().beginTrans(); }), 3260);
     EXPECT_FALSE(db().enTransaccion());
-    EXPECT_EQ(numeroDeError([this] { db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H2', '10:00')"); }),
-              3260);
+    EXPECT_EQ(
+        numeroDeError([this] { db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H2', '10:00')"); }),
+        3260);
     otra->rollbackTrans();
     sqlite3_busy_timeout(db().handle(), 2000);
     Transaccion t(db());
@@ -180,9 +182,8 @@ TEST_F(ConexionTest, LaBaseNuevaTieneCadaTablaYColumna)
         {"reservas_estados", {"codigo", "descripcion"}},
         {"reservas",
          {"id", "clientes_id", "canchas_id", "fecha", "horarios_id", "permanente", "estado", "fecha_anticipo",
-          "importe_anticipo", "importe_total", "importe_saldo", "cantidad_semanas", "semana_numero",
-          "reserva_fija_id", "fecha_reserva_fin", "comentarios", "arqueo_anticipo_id", "arqueo_saldo_id",
-          "t_usuarios_codigo"}},
+          "importe_anticipo", "importe_total", "importe_saldo", "cantidad_semanas", "semana_numero", "reserva_fija_id",
+          "fecha_reserva_fin", "comentarios", "arqueo_anticipo_id", "arqueo_saldo_id", "t_usuarios_codigo"}},
         {"productos", {"id", "descripcion", "precio_compra", "precio_venta", "existencia", "comentarios", "activo"}},
         {"ventas",
          {"id", "fecha", "clientes_id", "importe_total", "importe_pagado", "comentarios", "t_usuarios_codigo",
@@ -197,8 +198,8 @@ TEST_F(ConexionTest, LaBaseNuevaTieneCadaTablaYColumna)
          {"id", "caja_cabeza_id", "mov_tipo", "fecha_hora", "caja_conceptos_id", "caja_conceptos_descripcion",
           "descripcion", "importe", "comentarios", "t_usuarios_codigo"}},
         {"caja_resumen_operaciones",
-         {"id", "caja_cabeza_id", "caja_conceptos_id", "operacion_id", "clientes_id", "operacion_fecha",
-          "descripcion", "fecha_hora", "importe", "comentarios"}},
+         {"id", "caja_cabeza_id", "caja_conceptos_id", "operacion_id", "clientes_id", "operacion_fecha", "descripcion",
+          "fecha_hora", "importe", "comentarios"}},
         {"caja_resumen_stock",
          {"caja_cabeza_id", "fecha_desde", "fecha_hasta", "producto_id", "producto_descripcion", "cantidad_vendida",
           "cantidad_movimientos_stk", "cantidad_inicial", "existencia_actual"}},

@@ -72,9 +72,18 @@ TEST_F(FrmMain, ArbolDeMenusEnOrdenConNombresYNiveles)
 TEST_F(FrmMain, BarraDeDoceBotones)
 {
     abrirPrincipal();
-    const QStringList captions = {"",        "Reservas",       "Venta",  "Productos",
-                                  "Clientes", "",              "Inicio de Caja", "Ingreso de Efectivo",
-                                  "Extracción de Efectivo", "Arqueo de Caja", "", "Ayuda"};
+    const QStringList captions = {"",
+                                  "Reservas",
+                                  "Venta",
+                                  "Productos",
+                                  "Clientes",
+                                  "",
+                                  "Inicio de Caja",
+                                  "Ingreso de Efectivo",
+                                  "Extracción de Efectivo",
+                                  "Arqueo de Caja",
+                                  "",
+                                  "Ayuda"};
     for (int i = 1; i <= 12; ++i) {
         QAction *a = principal->botonBarra(i);
         ASSERT_NE(a, nullptr);
@@ -184,10 +193,10 @@ TEST_F(FrmMain, FondoSegunLaResolucion)
         ASSERT_TRUE(img.save(carpeta() + "/img/fondos/bg-" + f.first + ".jpg"));
         colorDe["bg-" + f.first + ".jpg"] = f.second;
     }
-    const QList<QPair<QSize, QString>> casos = {
-        {{1600, 900}, "bg-1366x768.jpg"},  {{1024, 600}, "bg-1024x768.jpg"},  {{1280, 720}, "bg-1366x768.jpg"},
-        {{1280, 1024}, "bg-1280x1024.jpg"}, {{800, 600}, "bg-800x600.jpg"},   {{1920, 1080}, "bg-1920x1080.jpg"},
-        {{1025, 700}, "bg-1366x768.jpg"}};
+    const QList<QPair<QSize, QString>> casos = {{{1600, 900}, "bg-1366x768.jpg"}, {{1024, 600}, "bg-1024x768.jpg"},
+                                                {{1280, 720}, "bg-1366x768.jpg"}, {{1280, 1024}, "bg-1280x1024.jpg"},
+                                                {{800, 600}, "bg-800x600.jpg"},   {{1920, 1080}, "bg-1920x1080.jpg"},
+                                                {{1025, 700}, "bg-1366x768.jpg"}};
     abrirPrincipal();
     auto *area = principal->findChild<QMdiArea *>();
     for (const auto &c : casos) {

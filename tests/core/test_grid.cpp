@@ -3,9 +3,9 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPalette>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -95,7 +95,8 @@ TEST(GridTest, DataRowCntCuentaHastaLaUltimaFilaConTexto)
 TEST(GridTest, OrdenaPorVariasClavesNumerosComoNumeros)
 {
     Grid g;
-    llenar(g, {{"B", "10", "uno"}, {"A", "9", "dos"}, {"B", "9", "tres"}, {"A", "100", "cuatro"}, {"B", "10", "cinco"}});
+    llenar(g,
+           {{"B", "10", "uno"}, {"A", "9", "dos"}, {"B", "9", "tres"}, {"A", "100", "cuatro"}, {"B", "10", "cinco"}});
     g.sort(1, g.MaxRows(), {{1, true}, {2, true}});
     EXPECT_EQ(columna(g, 3), (QStringList{"dos", "cuatro", "tres", "uno", "cinco"})); // stable for equal keys
     EXPECT_EQ(g.text(1, 0), "Grupo");

@@ -8,12 +8,10 @@
 #include <QTableWidget>
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 // A list with the users' arrangement: four buttons, printing without asking.
-class ListaCuatro : public FrmLista
-{
+class ListaCuatro : public FrmLista {
 public:
     ListaCuatro()
     {

@@ -42,13 +42,13 @@ TEST_F(ModuleTest, ValorCampoDaElValorPorDefectoSegunElTipoDeColumna)
     ASSERT_FALSE(rs.eof());
     auto esTextoVacio = [](const QVariant &v) { return v.typeId() == QMetaType::QString && v.toString().isEmpty(); };
     auto esCero = [](const QVariant &v) { return !v.isNull() && v.typeId() != QMetaType::QString && v.toInt() == 0; };
-    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("comentarios"))));    // TEXT
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("importe_anticipo"))));     // REAL
-    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("clientes_id"))));    // INTEGER
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha"))));                // DATE
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha_anticipo"))));       // DATETIME
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("permanente"))));           // BOOLEAN
-    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("expresion"))));      // no declared type
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("comentarios")))); // TEXT
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("importe_anticipo"))));  // REAL
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("clientes_id")))); // INTEGER
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha"))));             // DATE
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha_anticipo"))));    // DATETIME
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("permanente"))));        // BOOLEAN
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("expresion"))));   // no declared type
 
     EXPECT_TRUE(ValorCampo(Campo("x", QVariant(), 999)).isNull());
     EXPECT_EQ(ValorCampo(Campo("x", 12.5, TipoCampo::Doble)).toDouble(), 12.5);

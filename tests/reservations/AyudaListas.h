@@ -11,32 +11,19 @@
 #include <QTableWidget>
 #include <QTest>
 
-namespace ayuda
-{
+namespace ayuda {
 
-inline Grid *grilla(QWidget *w)
-{
-    return w->findChild<Grid *>(QStringLiteral("vaSpread"));
-}
+inline Grid *grilla(QWidget *w) { return w->findChild<Grid *>(QStringLiteral("vaSpread")); }
 
 inline QPushButton *boton(QWidget *w, int i)
 {
     return w->findChild<QPushButton *>(QStringLiteral("Command_%1").arg(i));
 }
 
-inline void clic(QWidget *w, int i)
-{
-    QTest::mouseClick(boton(w, i), Qt::LeftButton);
-}
+inline void clic(QWidget *w, int i) { QTest::mouseClick(boton(w, i), Qt::LeftButton); }
 
-inline QLineEdit *caja(QWidget *w, const QString &nombre)
-{
-    return w->findChild<QLineEdit *>(nombre);
-}
-inline QLineEdit *mask(QWidget *w, int i)
-{
-    return caja(w, QStringLiteral("MaskEd_%1").arg(i));
-}
+inline QLineEdit *caja(QWidget *w, const QString &nombre) { return w->findChild<QLineEdit *>(nombre); }
+inline QLineEdit *mask(QWidget *w, int i) { return caja(w, QStringLiteral("MaskEd_%1").arg(i)); }
 
 // The user types into a box (replacing its text) and leaves it.
 inline void escribir(QLineEdit *e, const QString &texto)

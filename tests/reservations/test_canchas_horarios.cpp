@@ -13,11 +13,9 @@
 
 using namespace ayuda;
 
-namespace
-{
+namespace {
 
-class CanchasHorariosTest : public Entorno
-{
+class CanchasHorariosTest : public Entorno {
 protected:
     template <class T> T *abrir(const char *menu)
     {

@@ -11,11 +11,9 @@
 
 using namespace ayuda;
 
-namespace
-{
+namespace {
 
-class ClientesTest : public Entorno
-{
+class ClientesTest : public Entorno {
 protected:
     Frm_T_Clientes *abrir()
     {

@@ -21,7 +21,8 @@ protected:
     {
         Entorno::SetUp();
         db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Central'), ('C2', 'Norte'), ('C3', 'Sur')");
-        db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '18:00'), ('H2', '9:00'), ('H3', '10:00')");
+        db().execute(
+            "INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '18:00'), ('H2', '9:00'), ('H3', '10:00')");
     }
 
     Frm_T_ValoresCanchas *abrir()

@@ -60,7 +60,4 @@ QString Entorno::valor(const QString &sql, const Parametros &p)
     return rs.eof() ? QString() : rs.campo(0).texto();
 }
 
-int Entorno::contar(const QString &sql, const Parametros &p)
-{
-    return valor(sql, p).toInt();
-}
+int Entorno::contar(const QString &sql, const Parametros &p) { return valor(sql, p).toInt(); }
