@@ -1,0 +1,152 @@
+#include "ReglasReserva.h"
+
+#include "Module.h"
+#include "dbConfiguraciones.h"
+#include "platform/Formatos.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace ReglasReserva {
+
+namespace {
+
+// Amounts compare in whole cents, so 0.1 + 0.2 equals 0.3.
+qint64 centavos(double importe) { return std::llround(importe * 100.0); }
+
+Resultado rechazo(int control, const QString &mensaje, Foco foco = Foco::Ninguno)
+{
+    Resultado r;
+    r.control = control;
+    r.mensaje = mensaje;
+    r.foco = foco;
+    return r;
+}
+
+QString vacio(const QString &s) { return s.trimmed(); }
+
+} // namespace
+
+Resultado controlar(const Reserva &r, bool agregando)
+{
+    if (vacio(r.clientes_id).isEmpty())
+        return rechazo(1, QStringLiteral("Debe seleccionar un Cliente."), Foco::Cliente);
+    if (vacio(r.horarios_id).isEmpty())
+        return rechazo(2, QStringLiteral("Debe seleccionar la hora deseada."), Foco::Horario);
+    if (vacio(r.canchas_id).isEmpty())
+        return rechazo(3, QStringLiteral("Debe seleccionar una Cancha."), Foco::Cancha);
+    if (centavos(r.anticipo) > centavos(r.total))
+        return rechazo(4, QStringLiteral("El pago no puede ser mayor al total."), Foco::Anticipo);
+    if (vacio(r.estado).isEmpty())
+        return rechazo(5, QStringLiteral("Debe indicar estado."));
+    if (r.permanente && r.semanas <= 0)
+        return rechazo(6, QStringLiteral("Debe ingresar cantidad de semanas de reserva permanente"), Foco::Semanas);
+    if (agregando) {
+        if (ocupantes(r.canchas_id, r.fecha, r.horarios_id) > 0)
+            return rechazo(7, QStringLiteral("Existe una reserva para esta cancha, día y horario.\r\n"
+                                             "Para poder pisarla es necesario marcar la existente como SUSPENDIDA."));
+        if (r.permanente) {
+            const QDate ocupada = primeraSemanaOcupada(r.canchas_id, r.horarios_id, r.fecha, r.semanas);
+            if (ocupada.isValid()) {
+                Resultado res =
+                    rechazo(8, QStringLiteral("La registración de esta reserva permanente pisaría otra reserva existente."));
+                res.aviso = QStringLiteral("Cancha / horario reservado: ") + Formatos::fecha(ocupada);
+                return res;
+            }
+        }
+    }
+    const QString porcentaje = dbConfiguraciones().getValor(QStringLiteral("PORC_MINIMO_RESERVAS"));
+    if (!alcanzaMinimo(r.anticipo, r.total, porcentaje))
+        return rechazo(9, QStringLiteral("El mínimo de reserva permitido es del %") + porcentaje +
+                              QStringLiteral(" del total."));
+    return {};
+}
+
+int ocupantes(const QString &cancha, const QDate &fecha, const QString &horario)
+{
+    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT COUNT(*) AS cant FROM reservas "
+                                                           "WHERE canchas_id = ? AND fecha = ? AND horarios_id = ? "
+                                                           "AND estado <> 'SUS'"),
+                                            {cancha, fecha, horario});
+    return static_cast<int>(rs.campo(QStringLiteral("cant")).entero());
+}
+
+QDate primeraSemanaOcupada(const QString &cancha, const QString &horario, const QDate &inicio, int semanas)
+{
+    // One look at the whole span instead of one per week; only the dates
+    // that fall on the series' weeks count.
+    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT fecha FROM reservas "
+                                                           "WHERE canchas_id = ? AND horarios_id = ? "
+                                                           "AND fecha >= ? AND fecha <= ? AND estado <> 'SUS' "
+                                                           "ORDER BY fecha"),
+                                            {cancha, horario, inicio, fechaFin(inicio, semanas)});
+    for (; !rs.eof(); rs.moveNext()) {
+        const QDate d = rs.campo(0).fecha();
+        if (d.isValid() && inicio.daysTo(d) % 7 == 0)
+            return d;
+    }
+    return {};
+}
+
+bool alcanzaMinimo(double anticipo, double total, const QString &porcentaje)
+{
+    bool ok = false;
+    const double p = QLocale::c().toDouble(porcentaje.trimmed(), &ok);
+    if (!ok || p == 0 || centavos(total) == 0)
+        return true;
+    // anticipo × 100 / total ≥ p, without dividing.
+    return static_cast<double>(centavos(anticipo)) * 100.0 >= p * static_cast<double>(centavos(total)) - 1e-6;
+}
+
+double saldo(double total, double anticipo) { return static_cast<double>(centavos(total) - centavos(anticipo)) / 100.0; }
+
+QDate fechaFin(const QDate &inicio, int semanas) { return inicio.addDays(7LL * semanas); }
+
+namespace {
+
+void insertar(const Reserva &r, const QDate &fecha, double anticipo, const QString &usuario, const QDateTime &ahora,
+              const QVariant &serie, int semana)
+{
+    const bool permanente = !serie.isNull();
+    gConexion->execute(
+        QStringLiteral("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, comentarios, "
+                       "fecha_anticipo, importe_anticipo, importe_saldo, importe_total, t_usuarios_codigo, estado, "
+                       "cantidad_semanas, semana_numero, reserva_fija_id, fecha_reserva_fin) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {r.clientes_id.trimmed().toLongLong(), r.canchas_id.trimmed(), fecha, r.horarios_id.trimmed(), permanente ? 1 : 0,
+         r.comentarios, ahora, anticipo, saldo(r.total, anticipo), r.total, usuario, r.estado.trimmed(),
+         permanente ? r.semanas : 0, permanente ? QVariant(semana) : QVariant(),
+         serie, permanente ? QVariant(fechaFin(r.fecha, r.semanas)) : QVariant()});
+}
+
+} // namespace
+
+qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
+{
+    if (!r.id.trimmed().isEmpty()) {
+        const qint64 id = r.id.trimmed().toLongLong();
+        gConexion->execute(QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
+                                          "horarios_id = ?, comentarios = ?, importe_anticipo = ?, importe_total = ?, "
+                                          "t_usuarios_codigo = ?, importe_saldo = ? WHERE id = ?"),
+                           {r.estado.trimmed(), r.canchas_id.trimmed(), r.clientes_id.trimmed().toLongLong(), r.fecha,
+                            r.horarios_id.trimmed(), r.comentarios, r.anticipo, r.total, usuario,
+                            saldo(r.total, r.anticipo), id});
+        return id;
+    }
+    if (!r.permanente) {
+        insertar(r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0);
+        return gConexion->lastInsertId();
+    }
+    // The number is taken inside the caller's transaction: a series that
+    // fails gives it back.
+    const qint64 serie = ProximoNumero(QStringLiteral("RESFIJA"));
+    qint64 primera = 0;
+    for (int i = 0; i <= r.semanas; ++i) {
+        insertar(r, fechaFin(r.fecha, i), i == 0 ? r.anticipo : 0.0, usuario, ahora, serie, i);
+        if (i == 0)
+            primera = gConexion->lastInsertId();
+    }
+    return primera;
+}
+
+} // namespace ReglasReserva
