@@ -3,6 +3,7 @@
 #include "Module.h"
 #include "RegistroCore.h"
 #include "RegistroReservas.h"
+#include "RegistroVentas.h"
 #include "platform/CarpetaPrograma.h"
 #include "platform/Ventanas.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
     CarpetaPrograma::desdeArgumentos(app.arguments());
     registrarVentanasCore();
     registrarVentanasReservas();
+    registrarVentanasVentas();
 
     Frm_Main *principal = Ventanas::obtener<Frm_Main>();
     if (Aplicacion::terminada()) {

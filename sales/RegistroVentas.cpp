@@ -1,0 +1,10 @@
+#include "RegistroVentas.h"
+
+#include "Frm_T_Productos.h"
+#include "platform/Aperturas.h"
+
+void registrarVentanasVentas()
+{
+    Aperturas::registrar(QStringLiteral("mnu_productos"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Productos>()); });
+}

@@ -1,0 +1,194 @@
+#include "support/Entorno.h"
+
+#include "Frm_T_Productos.h"
+#include "Frm_T_ProductosAnexo.h"
+#include "RegistroVentas.h"
+#include "platform/Aperturas.h"
+#include "reservations/AyudaListas.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+
+using namespace ayuda;
+
+namespace {
+
+class ProductosTest : public Entorno {
+protected:
+    Frm_T_Productos *abrirLista()
+    {
+        registrarVentanasVentas();
+        EXPECT_TRUE(Aperturas::abrir("mnu_productos"));
+        procesarEventos();
+        return Ventanas::existente<Frm_T_Productos>();
+    }
+    Frm_T_ProductosAnexo *dialogo() { return Ventanas::existente<Frm_T_ProductosAnexo>(); }
+    void llenar(QWidget *d, const QString &codigo, const QString &descripcion, const QString &compra,
+                const QString &venta)
+    {
+        escribir(caja(d, "mskCodigo"), codigo);
+        escribir(caja(d, "mskDescrip"), descripcion);
+        escribir(caja(d, "mskPrecioDC"), compra);
+        escribir(caja(d, "mskPrecioDV"), venta);
+    }
+};
+
+TEST_F(ProductosTest, AltaEnOrdenEspanolYCodigoRepetido)
+{
+    auto *l = abrirLista();
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->windowTitle(), "Productos");
+    EXPECT_EQ(caja(l, "txtSearch")->text(), "Ingrese su busqueda");
+    clic(l, 0);
+    auto *d = dialogo();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Tag, "NEW");
+    EXPECT_FALSE(caja(d, "mskExist")->isEnabled());
+    EXPECT_TRUE(caja(d, "mskCodigo")->isEnabled());
+
+    // The checks in order, each naming its box.
+    clic(d, 0);
+    escribir(caja(d, "mskCodigo"), "AG1");
+    clic(d, 0);
+    escribir(caja(d, "mskDescrip"), "Ñandú de peluche");
+    clic(d, 0);
+    escribir(caja(d, "mskPrecioDC"), "5");
+    clic(d, 0);
+    EXPECT_EQ(msg->textos(), (QStringList{"Debe ingresar el Código", "Debe ingresar la Descripción",
+                                          "Debe ingresar un precio de compra", "Debe ingresar un precio de venta"}));
+    EXPECT_EQ(d->focusWidget(), caja(d, "mskPrecioDV"));
+
+    const QList<QStringList> altas{{"AG1", "Ñandú de peluche", "5", "12.5"},
+                                   {"ag2", "agua sin gas", "0.8", "1.50"},
+                                   {"NA1", "Naranja", "1", "2"}};
+    for (const QStringList &a : altas) {
+        llenar(d, a[0], a[1], a[2], a[3]);
+        clic(d, 0);
+        EXPECT_TRUE(caja(d, "mskCodigo")->text().isEmpty());
+        EXPECT_TRUE(d->findChild<QCheckBox *>("chkActivo")->isChecked());
+        EXPECT_EQ(d->focusWidget(), caja(d, "mskCodigo"));
+    }
+    // Spanish order: letter case ignored, Ñ after N.
+    EXPECT_EQ(columna(grilla(l), 3), (QStringList{"agua sin gas", "Naranja", "Ñandú de peluche"}));
+    EXPECT_EQ(columna(grilla(l), 5), (QStringList{"1.5", "2", "12.5"}));
+    EXPECT_EQ(columna(grilla(l), 6), (QStringList{"0", "0", "0"}));
+    EXPECT_EQ(columna(grilla(l), 8), (QStringList{"1", "1", "1"}));
+
+    // The code is a key that ignores letter case.
+    msg->limpiar();
+    llenar(d, "AG2", "Otra agua", "1", "2");
+    clic(d, 0);
+    EXPECT_EQ(msg->textos(), QStringList{"Código existente.\nPor favor, ingrese un Código distinto."});
+    EXPECT_EQ(contar("SELECT count(*) FROM productos"), 3);
+}
+
+TEST_F(ProductosTest, PrecioQueNoEsNumeroSeRechazaNombrandoLaCaja)
+{
+    abrirLista();
+    clic(Ventanas::existente<Frm_T_Productos>(), 0);
+    auto *d = dialogo();
+    // Texts the key filter lets through but that are no number.
+    for (const QString &malo : {QString("1.2.3"), QString("58,99"), QString("1/2"), QString(".")}) {
+        msg->limpiar();
+        llenar(d, "X1", "Producto", "10", malo);
+        clic(d, 0);
+        ASSERT_EQ(msg->mostrados().size(), 1u) << malo.toStdString();
+        EXPECT_TRUE(msg->ultimo().prompt.contains("Precio de Venta")) << malo.toStdString();
+        EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+        EXPECT_EQ(d->focusWidget(), caja(d, "mskPrecioDV"));
+    }
+    msg->limpiar();
+    llenar(d, "X1", "Producto", "-", "10");
+    clic(d, 0);
+    EXPECT_TRUE(msg->ultimo().prompt.contains("Precio de Compra"));
+    EXPECT_EQ(contar("SELECT count(*) FROM productos"), 0);
+
+    // Letters and signs typed into a price box delete the character before
+    // the caret; digits, point, comma and slash are typed.
+    QLineEdit *pv = caja(d, "mskPrecioDV");
+    pv->clear();
+    QTest::keyClicks(pv, "12a3");
+    EXPECT_EQ(pv->text(), "13");
+    QTest::keyClicks(pv, "4-5");
+    EXPECT_EQ(pv->text(), "135");
+    QTest::keyClicks(pv, ",./");
+    EXPECT_EQ(pv->text(), "135,./");
+
+    llenar(d, "X1", "Producto", "10", "1234.5");
+    clic(d, 0);
+    EXPECT_EQ(valor("SELECT precio_venta FROM productos WHERE id = 'X1'"), "1234.5");
+}
+
+TEST_F(ProductosTest, ModificarEliminarYBuscar)
+{
+    db().execute("INSERT INTO productos (id, descripcion, precio_compra, precio_venta, existencia, activo) VALUES "
+                 "('P1', 'Pelota', 10, 20, 7, 1), ('G1', 'Grip', 2, 5, 3, 1), ('T1', 'Toalla ''XL''', 8, 15, 0, 0)");
+    db().execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad) VALUES (1, 'P1', 2)");
+    auto *l = abrirLista();
+    Grid *g = grilla(l);
+    ASSERT_EQ(columna(g, 2), (QStringList{"G1", "P1", "T1"}));
+
+    // Modify: the code and the stock stay locked; the stock is never written.
+    clicCelda(g, 1, 2);
+    auto *d = dialogo();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Tag, "MOD");
+    EXPECT_FALSE(caja(d, "mskCodigo")->isEnabled());
+    EXPECT_FALSE(caja(d, "mskExist")->isEnabled());
+    EXPECT_EQ(caja(d, "mskExist")->text(), "7");
+    d->findChild<QCheckBox *>("chkActivo")->setChecked(false);
+    escribir(caja(d, "mskPrecioDV"), "22.75");
+    clic(d, 0);
+    procesarEventos();
+    EXPECT_EQ(Ventanas::existente<Frm_T_ProductosAnexo>(), nullptr);
+    EXPECT_EQ(valor("SELECT precio_venta || '/' || activo || '/' || existencia FROM productos WHERE id = 'P1'"),
+              "22.75/0/7.0");
+
+    // Search box: Enter with a word lists matches; a quote is a character.
+    QLineEdit *s = caja(l, "txtSearch");
+    QFocusEvent dentro(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(s, &dentro);
+    EXPECT_TRUE(s->text().isEmpty());
+    QTest::keyClicks(s, "'XL'");
+    QTest::keyClick(s, Qt::Key_Return);
+    EXPECT_EQ(columna(g, 2), QStringList{"T1"});
+    s->clear();
+    QTest::keyClick(s, Qt::Key_Return);
+    EXPECT_EQ(g->MaxRows(), 3);
+    escribir(s, "ip");
+    EXPECT_EQ(s->text(), "ip");
+    QTest::mouseClick(l->findChild<QPushButton *>("cmdSearch"), Qt::LeftButton);
+    EXPECT_EQ(columna(g, 2), QStringList{"G1"});
+    escribir(s, "");
+    EXPECT_EQ(s->text(), "Ingrese su busqueda");
+    QTest::mouseClick(l->findChild<QPushButton *>("cmdSearch"), Qt::LeftButton);
+    EXPECT_EQ(columna(g, 2), QStringList{"G1"});
+
+    // Delete asks nothing and leaves the sale lines naming the product.
+    s->clear();
+    QTest::keyClick(s, Qt::Key_Return);
+    g->setActiveCell(2, 2);
+    clic(l, 2);
+    d = dialogo();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Tag, "DEL");
+    for (const char *n : {"mskCodigo", "mskDescrip", "mskPrecioDC", "mskPrecioDV"})
+        EXPECT_FALSE(caja(d, n)->isEnabled()) << n;
+    msg->limpiar();
+    clic(d, 0);
+    EXPECT_TRUE(msg->vacio());
+    EXPECT_EQ(columna(g, 2), (QStringList{"G1", "T1"}));
+    EXPECT_EQ(contar("SELECT count(*) FROM ventas_items WHERE productos_id = 'P1'"), 1);
+
+    // Search mode selects the row by code and description prefixes.
+    procesarEventos();
+    clic(l, 1);
+    d = dialogo();
+    EXPECT_EQ(d->Tag, "BUS");
+    EXPECT_FALSE(caja(d, "mskPrecioDC")->isEnabled());
+    escribir(caja(d, "mskDescrip"), "Toa");
+    clic(d, 0);
+    EXPECT_EQ(g->selectedRow(), 2);
+}
+
+} // namespace
