@@ -7,34 +7,17 @@
 #include "MenuPrincipal.h"
 #include "Module.h"
 #include "Permisos.h"
+#include "platform/Asteriscos.h"
 #include "platform/Mensajes.h"
 
 #include <QAction>
-#include <QProxyStyle>
 #include <QToolBar>
-
-namespace {
-// The password box shows "*" for every typed character, whatever the
-// platform style would use.
-class EstiloAsterisco : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return '*';
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-} // namespace
 
 Frm_S_Login::Frm_S_Login(QWidget *parent) : Dialogo(parent ? parent : Frm_Main::instancia()), ui(new Ui::Frm_S_Login)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    auto *estilo = new EstiloAsterisco;
-    estilo->setParent(ui->Text_1);
-    ui->Text_1->setStyle(estilo);
+    mostrarAsteriscos(ui->Text_1);
     setFixedSize(sizeHint());
     connect(ui->Command_0, &QPushButton::clicked, this, &Frm_S_Login::Command_0_Click);
     connect(ui->Command_1, &QPushButton::clicked, this, &Frm_S_Login::Command_1_Click);

@@ -30,6 +30,16 @@ bool tieneOpcion(const QString &codigo, const QString &opcion)
                 .eof();
 }
 
+void asignar(const QString &codigo, const QStringList &opciones)
+{
+    Transaccion t(*gConexion);
+    gConexion->execute(QStringLiteral("DELETE FROM t_opcionesasignadas WHERE codigo = ?"), {codigo});
+    for (const QString &o : opciones)
+        gConexion->execute(QStringLiteral("INSERT INTO t_opcionesasignadas (codigo, opcion) VALUES (?, ?)"),
+                           {codigo, o});
+    t.commit();
+}
+
 bool esAdministrador(const QString &codigo) { return codigo.compare(QLatin1String("ADMIN"), Qt::CaseInsensitive) == 0; }
 
 bool esOpcionSiempreVisible(const QString &nombre)

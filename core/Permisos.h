@@ -2,6 +2,7 @@
 // Credentials and granted menu options of the users (t_usuarios,
 // t_opcionesasignadas). No window code here.
 #include <QString>
+#include <QStringList>
 
 namespace Permisos {
 
@@ -19,6 +20,11 @@ Credenciales verificar(const QString &codigo, const QString &clave);
 bool tieneOpciones(const QString &codigo);
 // True when the user holds the option (menu item name). Throws DbError.
 bool tieneOpcion(const QString &codigo, const QString &opcion);
+
+// Replaces every option of the user by opciones (menu item names), all or
+// nothing: on a failure the user keeps the options held before. An empty
+// list leaves the user without options. Throws DbError.
+void asignar(const QString &codigo, const QStringList &opciones);
 
 // The built-in administrator for the menus: "ADMIN" in any letter case.
 bool esAdministrador(const QString &codigo);

@@ -1,5 +1,10 @@
 #include "RegistroCore.h"
 
 #include "RegistroConfiguraciones.h"
+#include "RegistroUsuarios.h"
 
-void registrarVentanasCore() { registrarVentanaConfiguraciones(); }
+void registrarVentanasCore()
+{
+    registrarVentanaConfiguraciones();
+    registrarVentanasUsuarios();
+}

@@ -1,0 +1,6 @@
+#pragma once
+// Password boxes show "*" for every typed character, whatever character the
+// platform style would use.
+class QLineEdit;
+
+void mostrarAsteriscos(QLineEdit *caja);
