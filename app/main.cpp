@@ -4,6 +4,7 @@
 #include "RegistroCore.h"
 #include "RegistroReservas.h"
 #include "RegistroVentas.h"
+#include "db_caja_cabeza.h"
 #include "platform/CarpetaPrograma.h"
 #include "platform/Ventanas.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
     registrarVentanasCore();
     registrarVentanasReservas();
     registrarVentanasVentas();
+    registrarConsultaCaja();
 
     Frm_Main *principal = Ventanas::obtener<Frm_Main>();
     if (Aplicacion::terminada()) {

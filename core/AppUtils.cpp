@@ -17,6 +17,18 @@
 
 AppUtils gAppUtils;
 
+namespace {
+AppUtils::ConsultaCaja &consultaCaja()
+{
+    static AppUtils::ConsultaCaja c;
+    return c;
+}
+} // namespace
+
+void AppUtils::fijarConsultaCaja(ConsultaCaja consulta) { consultaCaja() = std::move(consulta); }
+
+bool AppUtils::hayCajaIniciada() { return consultaCaja() && !consultaCaja()(gUsuarioActual).isEmpty(); }
+
 void AppUtils::cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores)
 {
     xCombo->cargar(sQry, valores);

@@ -5,11 +5,20 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class DataCombo;
 
 class AppUtils {
 public:
+    // True when the current user (gUsuarioActual) has an open cash register.
+    // The cash subsystem answers it (see fijarConsultaCaja); without one
+    // registered no register is open.
+    bool hayCajaIniciada();
+    // Sets the question "which open register has this user" ("" for none),
+    // registered by the cash subsystem at start-up.
+    using ConsultaCaja = std::function<QString(const QString &usuario)>;
+    static void fijarConsultaCaja(ConsultaCaja consulta);
     // Makes the result of sQry the picker's row source (its shown field and
     // key field stay as the picker was designed).
     void cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores = {});

@@ -48,8 +48,8 @@ Resultado controlar(const Reserva &r, bool agregando)
         if (r.permanente) {
             const QDate ocupada = primeraSemanaOcupada(r.canchas_id, r.horarios_id, r.fecha, r.semanas);
             if (ocupada.isValid()) {
-                Resultado res =
-                    rechazo(8, QStringLiteral("La registración de esta reserva permanente pisaría otra reserva existente."));
+                Resultado res = rechazo(
+                    8, QStringLiteral("La registración de esta reserva permanente pisaría otra reserva existente."));
                 res.aviso = QStringLiteral("Cancha / horario reservado: ") + Formatos::fecha(ocupada);
                 return res;
             }
@@ -98,7 +98,10 @@ bool alcanzaMinimo(double anticipo, double total, const QString &porcentaje)
     return static_cast<double>(centavos(anticipo)) * 100.0 >= p * static_cast<double>(centavos(total)) - 1e-6;
 }
 
-double saldo(double total, double anticipo) { return static_cast<double>(centavos(total) - centavos(anticipo)) / 100.0; }
+double saldo(double total, double anticipo)
+{
+    return static_cast<double>(centavos(total) - centavos(anticipo)) / 100.0;
+}
 
 QDate fechaFin(const QDate &inicio, int semanas) { return inicio.addDays(7LL * semanas); }
 
@@ -113,10 +116,10 @@ void insertar(const Reserva &r, const QDate &fecha, double anticipo, const QStri
                        "fecha_anticipo, importe_anticipo, importe_saldo, importe_total, t_usuarios_codigo, estado, "
                        "cantidad_semanas, semana_numero, reserva_fija_id, fecha_reserva_fin) "
                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {r.clientes_id.trimmed().toLongLong(), r.canchas_id.trimmed(), fecha, r.horarios_id.trimmed(), permanente ? 1 : 0,
-         r.comentarios, ahora, anticipo, saldo(r.total, anticipo), r.total, usuario, r.estado.trimmed(),
-         permanente ? r.semanas : 0, permanente ? QVariant(semana) : QVariant(),
-         serie, permanente ? QVariant(fechaFin(r.fecha, r.semanas)) : QVariant()});
+        {r.clientes_id.trimmed().toLongLong(), r.canchas_id.trimmed(), fecha, r.horarios_id.trimmed(),
+         permanente ? 1 : 0, r.comentarios, ahora, anticipo, saldo(r.total, anticipo), r.total, usuario,
+         r.estado.trimmed(), permanente ? r.semanas : 0, permanente ? QVariant(semana) : QVariant(), serie,
+         permanente ? QVariant(fechaFin(r.fecha, r.semanas)) : QVariant()});
 }
 
 } // namespace

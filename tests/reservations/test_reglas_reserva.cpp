@@ -155,9 +155,8 @@ TEST_F(ReglasReservaTest, UnaSerieDeTresSemanasEscribeCuatroLunesConUnNumeroYLaS
     ASSERT_TRUE(ReglasReserva::controlar(serie(kLunes, 3, 300), true).aceptada());
     const qint64 id = guardar(serie(kLunes, 3, 300));
     EXPECT_EQ(siguienteSerie().toInt(), numero.toInt() + 1);
-    EXPECT_EQ(filasDeSerie(numero.toLongLong()),
-              (QStringList{"2024-03-04 0 300 700", "2024-03-11 1 0 1000", "2024-03-18 2 0 1000",
-                           "2024-03-25 3 0 1000"}));
+    EXPECT_EQ(filasDeSerie(numero.toLongLong()), (QStringList{"2024-03-04 0 300 700", "2024-03-11 1 0 1000",
+                                                              "2024-03-18 2 0 1000", "2024-03-25 3 0 1000"}));
     EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas WHERE permanente = 1 AND cantidad_semanas = 3 "
                      "AND fecha_reserva_fin = '2024-03-25' AND t_usuarios_codigo = 'ana' "
                      "AND fecha_anticipo = '2024-03-15 10:30:00' AND estado = 'RES' AND canchas_id = 'C1' "

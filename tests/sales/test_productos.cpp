@@ -58,9 +58,8 @@ TEST_F(ProductosTest, AltaEnOrdenEspanolYCodigoRepetido)
                                           "Debe ingresar un precio de compra", "Debe ingresar un precio de venta"}));
     EXPECT_EQ(d->focusWidget(), caja(d, "mskPrecioDV"));
 
-    const QList<QStringList> altas{{"AG1", "Ñandú de peluche", "5", "12.5"},
-                                   {"ag2", "agua sin gas", "0.8", "1.50"},
-                                   {"NA1", "Naranja", "1", "2"}};
+    const QList<QStringList> altas{
+        {"AG1", "Ñandú de peluche", "5", "12.5"}, {"ag2", "agua sin gas", "0.8", "1.50"}, {"NA1", "Naranja", "1", "2"}};
     for (const QStringList &a : altas) {
         llenar(d, a[0], a[1], a[2], a[3]);
         clic(d, 0);
