@@ -10,8 +10,8 @@ bool db_caja_cabeza::create()
                                       "t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                        {m_id.toLongLong(), m_fecha_hora_apertura, m_importe_inicial, m_importe_cierre_teorico,
                         m_importe_cierre_real,
-                        m_fecha_hora_cierre.isValid() ? QVariant(m_fecha_hora_cierre) : QVariant(),
-                        m_comentarios, m_t_usuarios_codigo});
+                        m_fecha_hora_cierre.isValid() ? QVariant(m_fecha_hora_cierre) : QVariant(), m_comentarios,
+                        m_t_usuarios_codigo});
     return true;
 }
 
@@ -46,5 +46,6 @@ bool db_caja_cabeza::load(const QString &pCajaId)
 
 void registrarConsultaCaja()
 {
-    AppUtils::fijarConsultaCaja([](const QString &usuario) { return db_caja_cabeza().getCajaAbiertaFromUsuario(usuario); });
+    AppUtils::fijarConsultaCaja(
+        [](const QString &usuario) { return db_caja_cabeza().getCajaAbiertaFromUsuario(usuario); });
 }
