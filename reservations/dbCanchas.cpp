@@ -11,6 +11,11 @@ Recordset todas()
         QLatin1String(kCollateEs));
 }
 
+Recordset porCodigo()
+{
+    return gConexion->openRecordset(QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY id"));
+}
+
 QString sqlLista()
 {
     return QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion") + QLatin1String(kCollateEs);

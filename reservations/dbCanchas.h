@@ -6,6 +6,8 @@ namespace dbCanchas {
 
 // Every court in the Spanish order of its description: id, descripcion, cancha_madre_id.
 Recordset todas();
+// Every court by its code: id, descripcion (the agenda's court list).
+Recordset porCodigo();
 // Query of the court pickers: id and descripcion in the Spanish order of the description.
 QString sqlLista();
 // True when a court with this code exists (letter case ignored, as the key).

@@ -10,6 +10,13 @@ Recordset todos()
                                                    "FROM clientes ORDER BY id"));
 }
 
+QString sqlListaConTelefono()
+{
+    return QStringLiteral("SELECT id, COALESCE(nombre, '') || ' / ' || COALESCE(telefono, '') AS nombre "
+                          "FROM clientes ORDER BY 2") +
+           QLatin1String(kCollateEs);
+}
+
 qint64 insertar(const Cliente &c)
 {
     gConexion->execute(QStringLiteral("INSERT INTO clientes (nombre, telefono, direccion, comentarios) "

@@ -4,11 +4,12 @@
 
 namespace dbHorarios {
 
-Recordset todos()
+QString sqlLista()
 {
-    return gConexion->openRecordset(QStringLiteral("SELECT codigo, descripcion FROM horarios ORDER BY descripcion") +
-                                    QLatin1String(kCollateEs));
+    return QStringLiteral("SELECT codigo, descripcion FROM horarios ORDER BY descripcion") + QLatin1String(kCollateEs);
 }
+
+Recordset todos() { return gConexion->openRecordset(sqlLista()); }
 
 bool existe(const QString &codigo)
 {

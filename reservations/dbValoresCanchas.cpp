@@ -24,6 +24,16 @@ QList<FilaValor> valoresDeCancha(const QString &canchaId)
     return filas;
 }
 
+std::optional<double> precio(const QString &canchaId, const QString &horarioCodigo)
+{
+    Recordset rs = gConexion->openRecordset(
+        QStringLiteral("SELECT importe FROM valores_canchas WHERE canchas_id = ? AND horarios_codigo = ? LIMIT 1"),
+        {canchaId, horarioCodigo});
+    if (rs.eof())
+        return std::nullopt;
+    return rs.campo(0).numero();
+}
+
 void borrarValores(const QString &canchaId)
 {
     gConexion->execute(QStringLiteral("DELETE FROM valores_canchas WHERE canchas_id = ?"), {canchaId});

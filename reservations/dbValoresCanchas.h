@@ -4,6 +4,7 @@
 // multi-statement write.
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace dbValoresCanchas {
 
@@ -17,6 +18,9 @@ struct FilaValor {
 // Every time slot, ordered by its description text (as the agenda lists
 // them), with the price of court canchaId.
 QList<FilaValor> valoresDeCancha(const QString &canchaId);
+
+// Price of the court in the slot; std::nullopt when no row holds one.
+std::optional<double> precio(const QString &canchaId, const QString &horarioCodigo);
 
 // Deletes every price of the court.
 void borrarValores(const QString &canchaId);

@@ -1,0 +1,104 @@
+#include "ConsultasReserva.h"
+
+#include "Module.h"
+
+namespace ConsultasReserva {
+
+QString sqlEstados()
+{
+    return QStringLiteral("SELECT codigo, descripcion FROM reservas_estados ORDER BY descripcion") +
+           QLatin1String(kCollateEs);
+}
+
+QDate lunesDe(const QDate &d) { return d.addDays(1 - d.dayOfWeek()); }
+
+QList<TurnoAgenda> turnosDeSemana(const QString &cancha, const QDate &lunes)
+{
+    QList<TurnoAgenda> turnos;
+    if (cancha.trimmed().isEmpty())
+        return turnos;
+    // One statement for the three passes; each uses the index on
+    // (canchas_id, fecha).
+    const QString columnas = QStringLiteral(
+        "res.id, res.canchas_id, res.horarios_id, res.fecha, res.estado, res.importe_anticipo, "
+        "es.descripcion AS estadoDesc FROM reservas res LEFT JOIN reservas_estados es ON res.estado = es.codigo "
+        "WHERE res.fecha >= ? AND res.fecha <= ? AND ");
+    const QString sql =
+        QStringLiteral("SELECT 0 AS pase, ") + columnas + QStringLiteral("res.canchas_id = ? UNION ALL SELECT 1, ") +
+        columnas +
+        QStringLiteral("res.canchas_id IN (SELECT cancha_madre_id FROM canchas WHERE id = ? "
+                       "AND cancha_madre_id <> '') UNION ALL SELECT 2, ") +
+        columnas + QStringLiteral("res.canchas_id IN (SELECT id FROM canchas WHERE cancha_madre_id = ?) ORDER BY 1, 2");
+    const QDate domingo = lunes.addDays(6);
+    Recordset rs = gConexion->openRecordset(sql, {lunes, domingo, cancha, lunes, domingo, cancha, lunes, domingo, cancha});
+    for (; !rs.eof(); rs.moveNext()) {
+        TurnoAgenda t;
+        t.pase = static_cast<Pase>(rs.campo(0).entero());
+        t.id = rs.campo(1).entero();
+        t.canchas_id = rs.campo(2).texto();
+        t.horarios_id = rs.campo(3).texto();
+        t.fecha = rs.campo(4).fecha();
+        t.estado = rs.campo(5).texto();
+        t.anticipo = rs.campo(6).numero();
+        t.estadoDesc = rs.campo(7).texto();
+        turnos.append(t);
+    }
+    return turnos;
+}
+
+Celda celda(const TurnoAgenda &t)
+{
+    const bool senada = t.estado.compare(QLatin1String("RES"), Qt::CaseInsensitive) == 0 && t.anticipo > 0;
+    Celda c;
+    c.texto = senada ? QStringLiteral("SEÑADA") : t.estadoDesc;
+    if (t.pase != Pase::Propia) {
+        c.texto += QStringLiteral(" (") + t.canchas_id + QLatin1Char(')');
+        c.color = 0xFF00FF;
+    } else if (senada) {
+        c.color = 0xFFFF00;
+    } else if (t.estado.compare(QLatin1String("COB"), Qt::CaseInsensitive) == 0) {
+        c.color = 0x00FF00;
+    } else if (t.estado.compare(QLatin1String("SUS"), Qt::CaseInsensitive) == 0) {
+        c.color = 0x0000FF;
+    } else {
+        c.color = 0x00FFFF;
+    }
+    return c;
+}
+
+QList<FilaListado> listado(bool porTurno, const QDate &desde, const QDate &hasta)
+{
+    const QString filtro = porTurno ? QStringLiteral("r.fecha >= ? AND r.fecha <= ?")
+                                    : QStringLiteral("r.fecha_anticipo >= ? AND r.fecha_anticipo <= ?");
+    const Parametros valores =
+        porTurno ? Parametros{desde, hasta} : Parametros{QDateTime(desde, QTime(0, 0)), QDateTime(hasta, QTime(23, 59, 59))};
+    Recordset rs = gConexion->openRecordset(
+        QStringLiteral("SELECT r.id, r.clientes_id, cl.nombre, r.canchas_id, ca.descripcion AS cancha, r.fecha, "
+                       "h.descripcion AS horario, r.importe_anticipo, r.importe_saldo, es.descripcion AS estado "
+                       "FROM reservas r "
+                       "LEFT JOIN clientes cl ON cl.id = r.clientes_id "
+                       "LEFT JOIN canchas ca ON ca.id = r.canchas_id "
+                       "LEFT JOIN horarios h ON h.codigo = r.horarios_id "
+                       "LEFT JOIN reservas_estados es ON es.codigo = r.estado WHERE ") +
+            filtro + QStringLiteral(" ORDER BY r.fecha, r.id"),
+        valores);
+    QList<FilaListado> filas;
+    filas.reserve(rs.recordCount());
+    for (; !rs.eof(); rs.moveNext()) {
+        FilaListado f;
+        f.id = rs.campo(0).entero();
+        f.clientes_id = rs.campo(1).texto();
+        f.cliente = rs.campo(2).texto();
+        f.canchas_id = rs.campo(3).texto();
+        f.cancha = rs.campo(4).texto();
+        f.fecha = rs.campo(5).fecha();
+        f.horario = rs.campo(6).texto();
+        f.anticipo = rs.campo(7).numero();
+        f.saldo = rs.campo(8).numero();
+        f.estado = rs.campo(9).texto();
+        filas.append(f);
+    }
+    return filas;
+}
+
+} // namespace ConsultasReserva
