@@ -30,6 +30,16 @@ bool tieneOpcion(const QString &codigo, const QString &opcion)
                 .eof();
 }
 
+QStringList opciones(const QString &codigo)
+{
+    QStringList l;
+    for (Recordset rs = gConexion->openRecordset(
+             QStringLiteral("SELECT opcion FROM t_opcionesasignadas WHERE codigo = ?"), {codigo});
+         !rs.eof(); rs.moveNext())
+        l << rs.texto(QStringLiteral("opcion"));
+    return l;
+}
+
 void asignar(const QString &codigo, const QStringList &opciones)
 {
     Transaccion t(*gConexion);

@@ -21,6 +21,8 @@ bool tieneOpciones(const QString &codigo);
 // True when the user holds the option (menu item name). Throws DbError.
 bool tieneOpcion(const QString &codigo, const QString &opcion);
 
+// Every option the user holds, in no particular order. Throws DbError.
+QStringList opciones(const QString &codigo);
 // Replaces every option of the user by opciones (menu item names), all or
 // nothing: on a failure the user keeps the options held before. An empty
 // list leaves the user without options. Throws DbError.

@@ -52,7 +52,7 @@ TEST_F(Usuarios, AltaConSuCodigoComoClaveYPrimerIngreso)
     const QStringList consejos{"Agregar", "Eliminar", "Imprimir", "Buscar"};
     for (int i = 0; i < 4; ++i) {
         ASSERT_NE(ayuda::boton(l, i), nullptr);
-        EXPECT_TRUE(ayuda::boton(l, i)->text().isEmpty());
+        EXPECT_EQ(ayuda::boton(l, i)->text(), consejos[i]);
         EXPECT_FALSE(ayuda::boton(l, i)->icon().isNull());
         EXPECT_EQ(ayuda::boton(l, i)->toolTip(), consejos[i]);
     }

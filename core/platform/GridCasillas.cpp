@@ -1,0 +1,56 @@
+// Check-box columns of the grid. Kept apart from Grid.cpp: they need only the
+// grid's public signals and the table's item delegate.
+#include "Grid.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+
+namespace {
+
+// Paints a centred check box from the cell's text over the cell's background.
+class DelegadoCasilla : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem fondo = option;
+        initStyleOption(&fondo, index);
+        fondo.text.clear();
+        const QWidget *w = option.widget;
+        QStyle *st = w ? w->style() : QApplication::style();
+        st->drawControl(QStyle::CE_ItemViewItem, &fondo, p, w);
+
+        QStyleOptionButton caja;
+        const QSize t(st->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w),
+                      st->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, w));
+        caja.rect = QRect(option.rect.center() - QPoint(t.width() / 2, t.height() / 2), t);
+        caja.state = QStyle::State_Enabled;
+        caja.state |= index.data().toString() == QLatin1String("1") ? QStyle::State_On : QStyle::State_Off;
+        caja.palette = option.palette;
+        st->drawPrimitive(QStyle::PE_IndicatorCheckBox, &caja, p, w);
+    }
+    QWidget *createEditor(QWidget *, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return nullptr;
+    }
+};
+
+} // namespace
+
+void Grid::setColumnCheck(int col)
+{
+    if (col < 1 || col > MaxCols())
+        return;
+    auto *tabla = findChild<QTableWidget *>();
+    tabla->setItemDelegateForColumn(col - 1, new DelegadoCasilla(tabla));
+    setColumnEditable(col, false);
+    connect(this, &Grid::clicked, this, [this, col](int c, int row) {
+        if (c != col || row < 1)
+            return;
+        setText(col, row, text(col, row) == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"));
+        emit buttonClicked(col, row);
+    });
+}
