@@ -6,6 +6,7 @@
 #include "RegistroVentas.h"
 #include "db_caja_cabeza.h"
 #include "platform/CarpetaPrograma.h"
+#include "platform/PresentadorPantalla.h"
 #include "platform/Ventanas.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     app.setWindowIcon(iconoPrograma());
+    instalarPresentadorPantalla();
     CarpetaPrograma::desdeArgumentos(app.arguments());
     registrarVentanasCore();
     registrarVentanasReservas();

@@ -5,8 +5,6 @@
 #include "dbConfiguraciones.h"
 #include "platform/AlmacenRegional.h"
 #include "platform/CarpetaPrograma.h"
-#include "platform/DataCombo.h"
-#include "platform/Escritorio.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -28,11 +26,6 @@ AppUtils::ConsultaCaja &consultaCaja()
 void AppUtils::fijarConsultaCaja(ConsultaCaja consulta) { consultaCaja() = std::move(consulta); }
 
 bool AppUtils::hayCajaIniciada() { return consultaCaja() && !consultaCaja()(gUsuarioActual).isEmpty(); }
-
-void AppUtils::cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores)
-{
-    xCombo->cargar(sQry, valores);
-}
 
 QString AppUtils::formatoFechaAccess(const QDate &xFecha) { return xFecha.toString(QStringLiteral("MM/dd/yyyy")); }
 
@@ -81,8 +74,6 @@ QDate AppUtils::firstDayOfMonth(const QVariant &Fecha)
         return fechaCero();
     return QDate(d.year(), d.month(), 1);
 }
-
-bool AppUtils::openURL(const QString &xUrl) { return Escritorio::abrir(xUrl); }
 
 void AppUtils::chequearConfigRegional()
 {

@@ -20,7 +20,7 @@ public:
     using ConsultaCaja = std::function<QString(const QString &usuario)>;
     static void fijarConsultaCaja(ConsultaCaja consulta);
     // Makes the result of sQry the picker's row source (its shown field and
-    // key field stay as the picker was designed).
+    // key field stay as the picker was designed). Windows library only.
     void cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores = {});
     // xFecha as "mm/dd/yyyy".
     QString formatoFechaAccess(const QDate &xFecha);
@@ -36,7 +36,7 @@ public:
     QDate lastDayOfMonth(const QVariant &Fecha);
     QDate firstDayOfMonth(const QVariant &Fecha);
     // Opens a document or address with its associated program; true when the
-    // desktop accepted it.
+    // desktop accepted it. Windows library only.
     bool openURL(const QString &xUrl);
     // Checks the regional settings and fixes them, telling the user.
     void chequearConfigRegional();

@@ -122,11 +122,16 @@ void Frm_S_Configuraciones::cmdOk_Click()
         marca(ui->chkStockEnCaja),
         marca(ui->chkFormato80mm),
     };
-    // Each key is saved on its own; a failing one has told the user and the
-    // others are saved all the same.
-    for (int i = 0; i < 9; ++i) {
-        dbConfiguraciones cfg;
-        cfg.save(QString::fromUtf8(kClaves[i][0]), QString::fromUtf8(kClaves[i][1]), valores[i]);
+    // A failed save is told once and the dialog stays open with what the
+    // user typed.
+    try {
+        for (int i = 0; i < 9; ++i) {
+            dbConfiguraciones cfg;
+            cfg.save(QString::fromUtf8(kClaves[i][0]), QString::fromUtf8(kClaves[i][1]), valores[i]);
+        }
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return;
     }
     accept();
 }

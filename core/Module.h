@@ -40,12 +40,6 @@ QVariant ValorCampo(const Campo &campo);
 QString BuscarValor(const QString &tabla, const QString &campoClave, const QString &valorClave,
                     const QString &campoResultado, bool esNumerico);
 
-// Yes/No question with the question icon; true on Yes.
-bool Confirmar(const QString &mensaje);
-
-// 1: hourglass pointer; 0: normal pointer; anything else: nothing.
-void CursorEspera(int modo);
-
 // Removes every occurrence of caracter from texto (in place) and returns it.
 QString QuitarCaracter(QString &texto, const QString &caracter);
 
@@ -56,7 +50,3 @@ int SoloNumeros(int &KeyAscii);
 // Reversible scrambling of a stored password (in place); applying it twice
 // gives back the original text.
 QString CodificaTexto(QString &texto);
-
-// Tells the user about a database error and returns what to do:
-// 0 retry, 1 go on with the next statement, 2 give up (known), 3 give up.
-int ManejoErrorDB(int &intentos, const QString &nombre, const DbError &error);

@@ -9,9 +9,8 @@ public:
     QString m_Valor;
 
     // Writes the row for xCod, replacing the previous one; the old row stays
-    // when the write fails. Shows "Error: N - description" and returns false
-    // on a database error.
-    bool save(const QString &xCod, const QString &xDesc, const QString &xValor);
+    // when the write fails. Database errors reach the caller (DbError).
+    void save(const QString &xCod, const QString &xDesc, const QString &xValor);
     // The stored value of xCod; "" when the key has no row. Database errors
     // reach the caller (DbError).
     QString getValor(const QString &xCod);

@@ -1,13 +1,16 @@
 #include "Mensajes.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QDebug>
 
 namespace {
 MensajesDePrueba *g_prueba = nullptr;
-}
+Presentador g_presentador;
+
+// The answer given when nobody answers: OK, Yes for a question.
+int respuestaPorDefecto(const MensajeMostrado &m) { return m.botones() == vb::YesNo ? vb::Yes : vb::OK; }
+} // namespace
+
+void instalarPresentador(Presentador p) { g_presentador = std::move(p); }
 
 QString tituloAplicacion() { return QStringLiteral("Gestión de Club de Canchas"); }
 
@@ -36,7 +39,7 @@ int MensajesDePrueba::mostrar(const MensajeMostrado &m)
         m_respuestas.erase(m_respuestas.begin());
         return r;
     }
-    return m.botones() == vb::YesNo ? vb::Yes : vb::OK;
+    return respuestaPorDefecto(m);
 }
 
 QString MensajesDePrueba::pedirTexto(const MensajeMostrado &m, const QString &porDefecto)
@@ -55,49 +58,22 @@ QString MensajesDePrueba::pedirTexto(const MensajeMostrado &m, const QString &po
 
 int MsgBox(const QString &prompt, int estilo, const QString &titulo)
 {
-    MensajeMostrado m{prompt, estilo, titulo.isEmpty() ? tituloAplicacion() : titulo};
+    const MensajeMostrado m{prompt, estilo, titulo.isEmpty() ? tituloAplicacion() : titulo};
     if (g_prueba)
         return g_prueba->mostrar(m);
-
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(m.titulo);
-    box.setText(prompt);
-    switch (m.icono()) {
-    case vb::Critical: box.setIcon(QMessageBox::Critical); break;
-    case vb::Question: box.setIcon(QMessageBox::Question); break;
-    case vb::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case vb::Information: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
-    }
-    switch (m.botones()) {
-    case vb::YesNo: {
-        QPushButton *si = box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(si);
-        box.exec();
-        return box.clickedButton() == si ? vb::Yes : vb::No;
-    }
-    case vb::OKCancel: {
-        QPushButton *ok = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
-        box.setDefaultButton(ok);
-        box.exec();
-        return box.clickedButton() == ok ? vb::OK : vb::Cancel;
-    }
-    default:
-        box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-        box.exec();
-        return vb::OK;
-    }
+    if (g_presentador.mostrar)
+        return g_presentador.mostrar(m);
+    qWarning().noquote() << m.titulo + QStringLiteral(": ") + prompt;
+    return respuestaPorDefecto(m);
 }
 
 QString InputBox(const QString &prompt, const QString &titulo, const QString &porDefecto)
 {
-    MensajeMostrado m{prompt, vb::OKCancel, titulo.isEmpty() ? tituloAplicacion() : titulo};
+    const MensajeMostrado m{prompt, vb::OKCancel, titulo.isEmpty() ? tituloAplicacion() : titulo};
     if (g_prueba)
         return g_prueba->pedirTexto(m, porDefecto);
-    bool ok = false;
-    const QString t =
-        QInputDialog::getText(QApplication::activeWindow(), m.titulo, prompt, QLineEdit::Normal, porDefecto, &ok);
-    return ok ? t : QString();
+    if (g_presentador.pedirTexto)
+        return g_presentador.pedirTexto(m, porDefecto);
+    qWarning().noquote() << m.titulo + QStringLiteral(": ") + prompt;
+    return QString();
 }

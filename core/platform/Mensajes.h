@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes, questions and input boxes: every one the program shows goes
 // through here, so tests can read what the user was told and answer it.
+// This side only records and forwards: the windows library installs the
+// presenter that puts the boxes on the screen (instalarPresentadorPantalla).
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -42,6 +44,17 @@ struct MensajeMostrado {
     int icono() const { return estilo & 0x70; }
     int botones() const { return estilo & 0x0f; }
 };
+
+// Puts a box in front of the user and returns the answer.
+struct Presentador {
+    std::function<int(const MensajeMostrado &)> mostrar;
+    std::function<QString(const MensajeMostrado &, const QString &porDefecto)> pedirTexto;
+};
+
+// Installs the presenter of the boxes (an empty one removes it). Without a
+// presenter (tools without windows) a box is written to the error output
+// and answered as MensajesDePrueba answers by default.
+void instalarPresentador(Presentador p);
 
 // Replaces the real boxes while it lives: every box is recorded and answered
 // from the queue of answers (or by the default answer when the queue is empty:

@@ -61,7 +61,7 @@ TEST_F(AppUtilsTest, CheckTienePermisoSoloAdminExactoSaltaLaConsulta)
 TEST_F(AppUtilsTest, GetDBSettingLeeElValorGuardado)
 {
     EXPECT_EQ(gAppUtils.getDBSetting("CLUB_NOMBRE"), "");
-    ASSERT_TRUE(dbConfiguraciones().save("CLUB_NOMBRE", "Nombre", "Club d'Oro"));
+    dbConfiguraciones().save("CLUB_NOMBRE", "Nombre", "Club d'Oro");
     EXPECT_EQ(gAppUtils.getDBSetting("CLUB_NOMBRE"), "Club d'Oro");
 }
 

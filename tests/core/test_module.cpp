@@ -1,6 +1,7 @@
 #include "support/Entorno.h"
 
 #include "AppUtils.h"
+#include "InterfazModule.h"
 
 #include <QCursor>
 #include <QGuiApplication>
