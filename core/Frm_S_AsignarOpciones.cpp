@@ -1,6 +1,7 @@
 #include "Frm_S_AsignarOpciones.h"
 #include "ui_Frm_S_AsignarOpciones.h"
 
+#include "InterfazModule.h"
 #include "MenuPrincipal.h"
 #include "Module.h"
 #include "Permisos.h"
