@@ -41,8 +41,14 @@ void eliminar(const QString &id) { gConexion->execute(QStringLiteral("DELETE FRO
 
 Recordset activos(const QStringList &palabras)
 {
-    QString sql = QStringLiteral("SELECT id, descripcion FROM productos WHERE activo = 1");
     Parametros p;
+    const QString sql = sqlActivos(palabras, p);
+    return gConexion->openRecordset(sql, p);
+}
+
+QString sqlActivos(const QStringList &palabras, Parametros &p)
+{
+    QString sql = QStringLiteral("SELECT id, descripcion FROM productos WHERE activo = 1");
     if (!palabras.isEmpty()) {
         // Every word in the description, or every word in the code.
         const QString y = QStringLiteral(" AND ");
@@ -53,8 +59,7 @@ Recordset activos(const QStringList &palabras)
         for (const QString &w : palabras + palabras)
             p << w;
     }
-    sql += QStringLiteral(" ORDER BY descripcion") + kCollateEs;
-    return gConexion->openRecordset(sql, p);
+    return sql + QStringLiteral(" ORDER BY descripcion") + kCollateEs;
 }
 
 Recordset precios(const QString &id)

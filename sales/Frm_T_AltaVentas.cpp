@@ -1,0 +1,237 @@
+#include "Frm_T_AltaVentas.h"
+#include "ui_Frm_T_AltaVentas.h"
+
+#include "AppUtils.h"
+#include "EnlacesVenta.h"
+#include "Frm_T_AltaVentasAnexo.h"
+#include "Module.h"
+#include "dbVentas.h"
+#include "platform/Foco.h"
+#include "platform/Formatos.h"
+#include "platform/Mensajes.h"
+#include "platform/Reloj.h"
+
+#include <QKeyEvent>
+#include <cmath>
+
+using EnlacesVenta::leerImporte;
+
+namespace {
+enum Columna { kCodigo = 1, kDescripcion, kCantidad, kPrecio, kTotal, kCosto };
+
+// Amounts compared in whole cents, as they are shown.
+qint64 centavos(double v) { return std::llround(v * 100.0); }
+} // namespace
+
+Frm_T_AltaVentas::Frm_T_AltaVentas(QWidget *parent) : Formulario(parent), ui(std::make_unique<Ui::Frm_T_AltaVentas>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("Frm_T_AltaVentas"));
+
+    Grid *g = ui->vaSpread;
+    const QStringList titulos{QStringLiteral("Código"),   QStringLiteral("Descripción"),
+                              QStringLiteral("Cantidad"), QStringLiteral("Precio Unitario"),
+                              QStringLiteral("Total"),    QStringLiteral("Costo")};
+    g->setMaxCols(titulos.size());
+    for (int c = 0; c < titulos.size(); ++c)
+        g->setText(c + 1, 0, titulos[c]);
+    g->setColumnWidth(kCodigo, 90);
+    g->setColumnWidth(kDescripcion, 280);
+    for (int c = kCantidad; c <= kCosto; ++c)
+        g->setColumnWidth(c, 110);
+    // The quantity may be corrected in the grid; the price only by whom the
+    // settings let change it, as in the line dialog.
+    g->setColumnEditable(kCantidad, true);
+    g->setColumnEditable(kPrecio,
+                         gAppUtils.getDBSetting(QStringLiteral("CAN_MOD_PRECIO_VENTAS")) == QLatin1String("1"));
+    connect(g, &Grid::editado, this, &Frm_T_AltaVentas::lineaEditada);
+
+    EnlacesVenta::enlazarCliente(ui->txtCliente, ui->dc_cliente);
+    alPerderFoco(ui->fpPago, [this] { Usr_CalculaVuelto(); });
+    connect(ui->fpPago, &QLineEdit::returnPressed, this, &Frm_T_AltaVentas::Usr_CalculaVuelto);
+
+    connect(ui->cmdGuarda, &QPushButton::clicked, this, &Frm_T_AltaVentas::cmdGuarda_Click);
+    connect(ui->cmdLimpia, &QPushButton::clicked, this, &Frm_T_AltaVentas::Usr_LimpiaDatos);
+    connect(ui->Command_0, &QPushButton::clicked, this, &Frm_T_AltaVentas::agregar);
+    connect(ui->Command_1, &QPushButton::clicked, this, &Frm_T_AltaVentas::eliminar);
+    connect(ui->Command_4, &QPushButton::clicked, this, &Formulario::descargar);
+    for (QPushButton *b : {ui->cmdGuarda, ui->cmdLimpia, ui->Command_0, ui->Command_1, ui->Command_4})
+        b->setAutoDefault(false);
+
+    Usr_LimpiaDatos();
+    // Asked once: a register opened later enables saving when the window is
+    // opened again.
+    const bool caja = gAppUtils.hayCajaIniciada();
+    ui->cmdGuarda->setEnabled(caja);
+    if (!caja)
+        MsgBox(QStringLiteral("Deberá iniciar una caja con su usuario para poder registrar ventas."), vb::Information);
+}
+
+Frm_T_AltaVentas::~Frm_T_AltaVentas() = default;
+
+Grid *Frm_T_AltaVentas::grilla() const { return ui->vaSpread; }
+
+double Frm_T_AltaVentas::Usr_Total()
+{
+    double suma = 0;
+    for (int r = 1; r <= ui->vaSpread->MaxRows(); ++r)
+        suma += leerImporte(ui->vaSpread->text(kTotal, r));
+    ui->txtTotal->setText(Formatos::importe(suma));
+    ui->fpPago->setText(Formatos::importe(suma));
+    return suma;
+}
+
+void Frm_T_AltaVentas::Usr_AgregaLinea(const QStringList &celdas)
+{
+    Grid *g = ui->vaSpread;
+    const int fila = g->MaxRows() + 1;
+    g->setMaxRows(fila);
+    for (int c = 0; c < celdas.size(); ++c)
+        g->setText(c + 1, fila, celdas[c]);
+    Usr_Total();
+}
+
+void Frm_T_AltaVentas::Usr_LimpiaDatos()
+{
+    ui->txtCom->clear();
+    ui->txtCliente->clear();
+    ui->dc_cliente->setBoundText(QString());
+    ui->dtpicker->setDate(Reloj::hoy());
+    ui->vaSpread->setMaxRows(0);
+    ui->txtTotal->setText(Formatos::importe(0));
+    ui->txtVuelto->setText(Formatos::importe(0));
+    ui->fpPago->setText(Formatos::importe(0));
+    ui->Option1->setChecked(true);
+    const QString cliente = gAppUtils.getDBSetting(QStringLiteral("DEFAULT_CLIENTE_VENTAS"));
+    ui->txtCliente->setText(cliente);
+    ui->dc_cliente->setBoundText(cliente);
+}
+
+void Frm_T_AltaVentas::Usr_CalculaVuelto()
+{
+    if (ui->txtTotal->text().isEmpty())
+        return;
+    ui->txtVuelto->setText(Formatos::importe(leerImporte(ui->fpPago->text()) - leerImporte(ui->txtTotal->text())));
+}
+
+void Frm_T_AltaVentas::lineaEditada(int col, int row)
+{
+    if (col != kCantidad && col != kPrecio)
+        return;
+    Grid *g = ui->vaSpread;
+    bool okCantidad = false, okPrecio = false;
+    const double cantidad = leerImporte(g->text(kCantidad, row), &okCantidad);
+    const double precio = leerImporte(g->text(kPrecio, row), &okPrecio);
+    if (!okCantidad || !okPrecio || cantidad <= 0 || precio < 0) {
+        // The line keeps its total: the edited cell gets back the value that
+        // the total and the other cell stand for.
+        const double total = leerImporte(g->text(kTotal, row));
+        if (col == kCantidad && okPrecio && precio > 0)
+            g->setText(kCantidad, row, Formatos::importe(total / precio));
+        else if (col == kPrecio && okCantidad && cantidad > 0)
+            g->setText(kPrecio, row, Formatos::importe(total / cantidad));
+        MsgBox(cantidad <= 0 && okCantidad ? QStringLiteral("Debe ingresar un número mayor a 0")
+                                           : QStringLiteral("Debe ingresar un número válido"),
+               vb::Exclamation);
+        return;
+    }
+    g->setText(kCantidad, row, Formatos::importe(cantidad));
+    g->setText(kPrecio, row, Formatos::importe(precio));
+    g->setText(kTotal, row, Formatos::importe(cantidad * precio));
+    Usr_Total();
+}
+
+void Frm_T_AltaVentas::agregar()
+{
+    auto *dlg = Ventanas::obtener<Frm_T_AltaVentasAnexo>();
+    dlg->setVenta(this);
+    dlg->Tag = QStringLiteral("NEW");
+    Modal::mostrar(dlg);
+}
+
+void Frm_T_AltaVentas::eliminar()
+{
+    Grid *g = ui->vaSpread;
+    const int filas = g->MaxRows();
+    if (filas == 0) {
+        MsgBox(QStringLiteral("No hay productos cargados en la grilla."), vb::Information);
+        return;
+    }
+    int fila = g->ActiveRow();
+    if (fila < 1 || fila > filas)
+        fila = filas;
+    for (int r = fila; r < filas; ++r)
+        for (int c = 1; c <= g->MaxCols(); ++c)
+            g->setText(c, r, g->text(c, r + 1));
+    g->setMaxRows(filas - 1);
+    Usr_Total();
+}
+
+bool Frm_T_AltaVentas::Usr_ValidaDatos()
+{
+    bool clienteOk = false;
+    ui->txtCliente->text().trimmed().toLongLong(&clienteOk);
+    if (!clienteOk) {
+        MsgBox(QStringLiteral("Debe ingresar Cliente."), vb::Exclamation);
+        ui->txtCliente->setFocus();
+        return false;
+    }
+    if (ui->vaSpread->MaxRows() == 0) {
+        MsgBox(QStringLiteral("No hay productos cargados."), vb::Exclamation);
+        return false;
+    }
+    if (centavos(leerImporte(ui->txtTotal->text())) > centavos(leerImporte(ui->fpPago->text()))) {
+        MsgBox(QStringLiteral("El pago no puede ser menor al total."), vb::Exclamation);
+        ui->fpPago->setFocus();
+        return false;
+    }
+    return true;
+}
+
+qint64 Frm_T_AltaVentas::Usr_GrabaVenta()
+{
+    Grid *g = ui->vaSpread;
+    dbVentas::Venta v;
+    v.clientes_id = ui->txtCliente->text().trimmed().toLongLong();
+    v.importe_total = leerImporte(ui->txtTotal->text());
+    v.comentarios = ui->txtCom->text();
+    v.t_usuarios_codigo = gUsuarioActual;
+    for (int r = 1; r <= g->MaxRows(); ++r)
+        v.lineas.append({g->text(kCodigo, r), leerImporte(g->text(kCantidad, r)), leerImporte(g->text(kPrecio, r)),
+                         leerImporte(g->text(kCosto, r))});
+    try {
+        Transaccion t(*gConexion);
+        const qint64 id = dbVentas::grabar(v);
+        t.commit();
+        return id;
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return 0;
+    }
+}
+
+void Frm_T_AltaVentas::cmdGuarda_Click()
+{
+    if (!Usr_ValidaDatos())
+        return;
+    const qint64 id = Usr_GrabaVenta();
+    if (id == 0)
+        return;
+    MsgBox(QStringLiteral("Se ha almacenado la venta correctamente."), vb::Information);
+    Usr_LimpiaDatos();
+}
+
+void Frm_T_AltaVentas::keyPressEvent(QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_F5: Usr_LimpiaDatos(); break;
+    case Qt::Key_F6:
+        if (ui->cmdGuarda->isEnabled())
+            cmdGuarda_Click();
+        break;
+    case Qt::Key_F7: agregar(); break;
+    case Qt::Key_F8: eliminar(); break;
+    default: Formulario::keyPressEvent(e); return;
+    }
+    e->accept();
+}
