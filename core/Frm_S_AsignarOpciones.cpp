@@ -65,7 +65,10 @@ Frm_S_AsignarOpciones::Frm_S_AsignarOpciones(QWidget *parent) : Formulario(paren
 
 Frm_S_AsignarOpciones::~Frm_S_AsignarOpciones() = default;
 
-bool Frm_S_AsignarOpciones::Usr_EsOpcionExcluida(const QString &nombre) { return Permisos::esOpcionSiempreVisible(nombre); }
+bool Frm_S_AsignarOpciones::Usr_EsOpcionExcluida(const QString &nombre)
+{
+    return Permisos::esOpcionSiempreVisible(nombre);
+}
 
 bool Frm_S_AsignarOpciones::Usr_ValidaUsuario()
 {

@@ -30,7 +30,8 @@ QList<TurnoAgenda> turnosDeSemana(const QString &cancha, const QDate &lunes)
                        "AND cancha_madre_id <> '') UNION ALL SELECT 2, ") +
         columnas + QStringLiteral("res.canchas_id IN (SELECT id FROM canchas WHERE cancha_madre_id = ?) ORDER BY 1, 2");
     const QDate domingo = lunes.addDays(6);
-    Recordset rs = gConexion->openRecordset(sql, {lunes, domingo, cancha, lunes, domingo, cancha, lunes, domingo, cancha});
+    Recordset rs =
+        gConexion->openRecordset(sql, {lunes, domingo, cancha, lunes, domingo, cancha, lunes, domingo, cancha});
     for (; !rs.eof(); rs.moveNext()) {
         TurnoAgenda t;
         t.pase = static_cast<Pase>(rs.campo(0).entero());
@@ -70,8 +71,9 @@ QList<FilaListado> listado(bool porTurno, const QDate &desde, const QDate &hasta
 {
     const QString filtro = porTurno ? QStringLiteral("r.fecha >= ? AND r.fecha <= ?")
                                     : QStringLiteral("r.fecha_anticipo >= ? AND r.fecha_anticipo <= ?");
-    const Parametros valores =
-        porTurno ? Parametros{desde, hasta} : Parametros{QDateTime(desde, QTime(0, 0)), QDateTime(hasta, QTime(23, 59, 59))};
+    const Parametros valores = porTurno
+                                   ? Parametros{desde, hasta}
+                                   : Parametros{QDateTime(desde, QTime(0, 0)), QDateTime(hasta, QTime(23, 59, 59))};
     Recordset rs = gConexion->openRecordset(
         QStringLiteral("SELECT r.id, r.clientes_id, cl.nombre, r.canchas_id, ca.descripcion AS cancha, r.fecha, "
                        "h.descripcion AS horario, r.importe_anticipo, r.importe_saldo, es.descripcion AS estado "

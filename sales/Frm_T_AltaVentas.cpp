@@ -2,9 +2,10 @@
 #include "ui_Frm_T_AltaVentas.h"
 
 #include "AppUtils.h"
-#include "EnlacesVenta.h"
 #include "Frm_T_AltaVentasAnexo.h"
+#include "InterfazVentas.h"
 #include "Module.h"
+#include "NumerosVenta.h"
 #include "dbVentas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
@@ -14,7 +15,7 @@
 #include <QKeyEvent>
 #include <cmath>
 
-using EnlacesVenta::leerImporte;
+using NumerosVenta::leerImporte;
 
 namespace {
 enum Columna { kCodigo = 1, kDescripcion, kCantidad, kPrecio, kTotal, kCosto };
@@ -46,7 +47,7 @@ Frm_T_AltaVentas::Frm_T_AltaVentas(QWidget *parent) : Formulario(parent), ui(std
                          gAppUtils.getDBSetting(QStringLiteral("CAN_MOD_PRECIO_VENTAS")) == QLatin1String("1"));
     connect(g, &Grid::editado, this, &Frm_T_AltaVentas::lineaEditada);
 
-    EnlacesVenta::enlazarCliente(ui->txtCliente, ui->dc_cliente);
+    InterfazVentas::enlazarCliente(ui->txtCliente, ui->dc_cliente);
     alPerderFoco(ui->fpPago, [this] { Usr_CalculaVuelto(); });
     connect(ui->fpPago, &QLineEdit::returnPressed, this, &Frm_T_AltaVentas::Usr_CalculaVuelto);
 

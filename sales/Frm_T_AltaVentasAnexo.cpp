@@ -2,8 +2,9 @@
 #include "ui_Frm_T_AltaVentasAnexo.h"
 
 #include "AppUtils.h"
-#include "EnlacesVenta.h"
 #include "Frm_T_AltaVentas.h"
+#include "InterfazVentas.h"
+#include "NumerosVenta.h"
 #include "dbProductos.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
@@ -11,7 +12,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-using EnlacesVenta::leerImporte;
+using NumerosVenta::leerImporte;
 
 namespace {
 const QString kIdle = QStringLiteral("Ingrese su búsqueda por código o descripción");

@@ -49,8 +49,8 @@ protected:
     QStringList guardadas(const QString &usuario)
     {
         QStringList l;
-        for (Recordset rs = db().openRecordset("SELECT opcion FROM t_opcionesasignadas WHERE codigo = ? ORDER BY opcion",
-                                               {usuario});
+        for (Recordset rs = db().openRecordset(
+                 "SELECT opcion FROM t_opcionesasignadas WHERE codigo = ? ORDER BY opcion", {usuario});
              !rs.eof(); rs.moveNext())
             l << rs.texto("opcion");
         return l;

@@ -46,12 +46,12 @@ TEST_F(ConsultasReservaTest, LaSemanaTraeLaCanchaLuegoSuMadreLuegoSusHijasConTex
     reservar("H2", "2024-03-04", "RES", 10);
     reservar("M", "2024-03-04", "COB");
     reservar("H1", "2024-03-10", "SUS");
-    reservar("X", "2024-03-05", "RES");    // an unrelated court
-    reservar("C1", "2024-03-03", "RES");   // the Sunday before
-    reservar("C1", "2024-03-11", "RES");   // the Monday after
-    EXPECT_EQ(semana("C1"), (QStringList{"4 RESERVADA 00ffff", "5 SEÑADA ffff00", "6 COBRADA 00ff00",
-                                         "7 SUSPENDIDA 0000ff", "8  00ffff", "4 COBRADA (M) ff00ff",
-                                         "4 SEÑADA (H2) ff00ff", "10 SUSPENDIDA (H1) ff00ff"}));
+    reservar("X", "2024-03-05", "RES");  // an unrelated court
+    reservar("C1", "2024-03-03", "RES"); // the Sunday before
+    reservar("C1", "2024-03-11", "RES"); // the Monday after
+    EXPECT_EQ(semana("C1"),
+              (QStringList{"4 RESERVADA 00ffff", "5 SEÑADA ffff00", "6 COBRADA 00ff00", "7 SUSPENDIDA 0000ff",
+                           "8  00ffff", "4 COBRADA (M) ff00ff", "4 SEÑADA (H2) ff00ff", "10 SUSPENDIDA (H1) ff00ff"}));
     // A court without parent has no parent pass, whatever courts have an empty parent.
     EXPECT_EQ(semana("X"), (QStringList{"5 RESERVADA 00ffff"}));
     EXPECT_EQ(semana("M"), (QStringList{"4 COBRADA 00ff00", "4 RESERVADA (C1) ff00ff", "5 SEÑADA (C1) ff00ff",

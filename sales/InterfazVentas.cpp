@@ -1,14 +1,12 @@
-#include "EnlacesVenta.h"
+#include "InterfazVentas.h"
 
 #include "platform/DataCombo.h"
 #include "platform/Foco.h"
-#include "platform/Formatos.h"
 
 #include <QLineEdit>
 #include <QPointer>
-#include <QRegularExpression>
 
-namespace EnlacesVenta {
+namespace InterfazVentas {
 
 void enlazarCliente(QLineEdit *caja, DataCombo *combo)
 {
@@ -29,13 +27,4 @@ void enlazarCliente(QLineEdit *caja, DataCombo *combo)
     });
 }
 
-double leerImporte(const QString &texto, bool *ok)
-{
-    static const QRegularExpression agrupado(QStringLiteral("^-?\\d{1,3}(,\\d{3})+(\\.\\d*)?$"));
-    QString t = texto.trimmed();
-    if (agrupado.match(t).hasMatch())
-        t.remove(QLatin1Char(','));
-    return Formatos::numero(t, ok);
-}
-
-} // namespace EnlacesVenta
+} // namespace InterfazVentas
