@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -31,4 +32,11 @@ bool Escritorio::abrir(const QString &texto)
     if (g_prueba)
         return g_prueba->abrir(url);
     return QDesktopServices::openUrl(url);
+}
+
+QString Escritorio::guardarComo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro)
+{
+    if (g_prueba)
+        return g_prueba->guardarComo(sugerido);
+    return QFileDialog::getSaveFileName(padre, titulo, sugerido, filtro);
 }

@@ -3,7 +3,10 @@
 // associates with them (the shell's "Open").
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
+
+class QWidget;
 
 namespace Escritorio {
 // A path (absolute, relative to the working folder, or a Windows path) becomes
@@ -11,10 +14,16 @@ namespace Escritorio {
 QUrl destino(const QString &texto);
 // Opens texto; true when the desktop accepted it.
 bool abrir(const QString &texto);
+// The desktop's "save as" dialog: the path chosen, "" when cancelled.
+// sugerido is the proposed path or file name, filtro as QFileDialog's
+// ("Documentos PDF (*.pdf)").
+QString guardarComo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro);
 } // namespace Escritorio
 
 // Tests: while alive, nothing is opened; every URL is recorded and answered
-// with the result given to responder() (true by default).
+// with the result given to responder() (true by default). No dialog is shown
+// either: each "save as" is recorded (its proposed path) and answered from
+// the paths queued with responderArchivo(), "" (cancelled) when none is left.
 class EscritorioDePrueba {
 public:
     EscritorioDePrueba();
@@ -23,7 +32,9 @@ public:
     EscritorioDePrueba &operator=(const EscritorioDePrueba &) = delete;
 
     void responder(bool resultado) { m_resultado = resultado; }
+    void responderArchivo(const QString &ruta) { m_archivos << ruta; }
     const QList<QUrl> &abiertas() const { return m_abiertas; }
+    const QStringList &pedidosArchivo() const { return m_pedidos; }
 
     // Internal: called by Escritorio::abrir.
     bool abrir(const QUrl &url)
@@ -31,8 +42,15 @@ public:
         m_abiertas << url;
         return m_resultado;
     }
+    QString guardarComo(const QString &sugerido)
+    {
+        m_pedidos << sugerido;
+        return m_archivos.isEmpty() ? QString() : m_archivos.takeFirst();
+    }
 
 private:
     QList<QUrl> m_abiertas;
+    QStringList m_archivos;
+    QStringList m_pedidos;
     bool m_resultado = true;
 };

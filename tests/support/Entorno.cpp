@@ -60,4 +60,12 @@ QString Entorno::valor(const QString &sql, const Parametros &p)
     return rs.eof() ? QString() : rs.campo(0).texto();
 }
 
+void Entorno::instalarPlantillas()
+{
+    const QDir fuente(QStringLiteral(CLUB_FUENTE_RPTCR));
+    QDir(carpeta()).mkpath(QStringLiteral("rptcr"));
+    for (const QString &f : fuente.entryList({QStringLiteral("*.rpt")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(fuente.filePath(f), carpeta() + QStringLiteral("/rptcr/") + f)) << f.toStdString();
+}
+
 int Entorno::contar(const QString &sql, const Parametros &p) { return valor(sql, p).toInt(); }

@@ -25,6 +25,8 @@ protected:
     static void procesarEventos();
 
     QString carpeta() const { return m_dir.path(); }
+    // Copies the shipped report templates into the program folder's rptcr.
+    void instalarPlantillas();
     Conexion &db() { return *gConexion; }
     // One value of a query, as text ("" when no row).
     QString valor(const QString &sql, const Parametros &p = {});

@@ -1,0 +1,51 @@
+#include "InterfazReportes.h"
+
+#include "Frm_ViewerReport.h"
+#include "Module.h"
+#include "dbConfiguraciones.h"
+#include "platform/Formatos.h"
+#include "platform/Mensajes.h"
+#include "reportes/ErrorReporte.h"
+#include "reportes/ReportesClub.h"
+
+bool ImprimirReporte(const QString &plantilla, const QString &seleccion,
+                     const std::function<void(Reporte &)> &completar, MensajeErrorReporte forma)
+{
+    CursorEspera(1);
+    try {
+        std::unique_ptr<Reporte> r = abrirPlantilla(plantilla);
+        llenarParametrosClub(*r);
+        if (completar)
+            completar(*r);
+        r->fijarSeleccion(seleccion);
+        Frm_ViewerReport::mostrar(std::move(r));
+    } catch (const DbError &e) {
+        // The engine's errors and those of reading the club's settings.
+        CursorEspera(0);
+        if (e.numero() == CodigoReporte::ArchivoNoEncontrado)
+            MsgBox(QStringLiteral("El archivo de reporte no se encuentra, restáurelo de los discos de instalación"),
+                   vb::Critical);
+        else
+            MsgBox(forma == MensajeErrorReporte::NumeroYDescripcion ? e.mensaje() : e.descripcion(), vb::Critical);
+        return false;
+    }
+    CursorEspera(0);
+    return true;
+}
+
+bool ImprimirTicketVenta(const QString &ventaId)
+{
+    // A setting never saved (or not a number) means the full page: a ticket
+    // must not depend on the settings window having been used once.
+    QString formato;
+    try {
+        formato = dbConfiguraciones().getValor(QStringLiteral("IMP_FORMATO_80mm"));
+    } catch (const DbError &) {
+        // Unreadable settings: the printing procedure below tells the user.
+    }
+    bool esNumero = false;
+    const double valor = Formatos::numero(formato, &esNumero);
+    const bool recibo = esNumero && valor != 0;
+    return ImprimirReporte(recibo ? QStringLiteral("rpt_venta_80mm.rpt") : QStringLiteral("rpt_venta.rpt"),
+                           QStringLiteral("{ventas.id}=") + ventaId);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The printing procedure every report of the program follows, and the sale
+// ticket.
+#include <QString>
+#include <functional>
+
+class Reporte;
+
+// How an error other than a missing template is told: by its description,
+// or as "Error: N - description".
+enum class MensajeErrorReporte { Descripcion, NumeroYDescripcion };
+
+// With the hourglass meanwhile: opens rptcr/plantilla, fills {?club_nombre}
+// and {?club_telefono} from the settings, lets completar set the report's
+// other parameters and title, sets the record selection, and shows the
+// report in the preview window. True when shown. On an error nothing is
+// shown, the pointer is back to normal, and the user is told with the
+// critical icon: a missing template as "El archivo de reporte no se
+// encuentra, restáurelo de los discos de instalación", anything else as
+// forma says.
+bool ImprimirReporte(const QString &plantilla, const QString &seleccion,
+                     const std::function<void(Reporte &)> &completar = {},
+                     MensajeErrorReporte forma = MensajeErrorReporte::Descripcion);
+
+// Shows the ticket of sale ventaId (its id as text) in the preview: the
+// 80 mm receipt when the setting IMP_FORMATO_80mm is a number other than 0,
+// the full page otherwise (also when it was never saved). True when shown.
+bool ImprimirTicketVenta(const QString &ventaId);

@@ -1,0 +1,215 @@
+#include "VisorReporte.h"
+
+#include "platform/Escritorio.h"
+#include "platform/Grid.h"
+#include "platform/Mensajes.h"
+#include "reportes/ErrorReporte.h"
+#include "reportes/Reporte.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// Zoom choices, in the order of the combo; 0 means a fitting mode.
+const struct {
+    const char *texto;
+    double factor;
+} kZooms[] = {{"Ancho de página", 0}, {"Página entera", 0}, {"50%", 0.5},   {"75%", 0.75},
+              {"100%", 1.0},          {"150%", 1.5},        {"200%", 2.0}};
+} // namespace
+
+VisorReporte::VisorReporte(QWidget *parent)
+    : QWidget(parent), m_impresora(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    m_impresora->setFullPage(true);
+    auto *barra = new QHBoxLayout();
+    barra->setContentsMargins(4, 4, 4, 4);
+    m_primera = boton(QStringLiteral("cmdPrimera"), QStringLiteral("Primera"), QStringLiteral("Primera página"),
+                      QStyle::SP_MediaSkipBackward);
+    m_anterior = boton(QStringLiteral("cmdAnterior"), QStringLiteral("Anterior"), QStringLiteral("Página anterior"),
+                       QStyle::SP_MediaSeekBackward);
+    m_pagina = new QLabel(this);
+    m_pagina->setObjectName(QStringLiteral("labPagina"));
+    m_pagina->setMinimumWidth(110);
+    m_pagina->setAlignment(Qt::AlignCenter);
+    m_siguiente = boton(QStringLiteral("cmdSiguiente"), QStringLiteral("Siguiente"),
+                        QStringLiteral("Página siguiente"), QStyle::SP_MediaSeekForward);
+    m_ultima = boton(QStringLiteral("cmdUltima"), QStringLiteral("Última"), QStringLiteral("Última página"),
+                     QStyle::SP_MediaSkipForward);
+    m_zoom = new QComboBox(this);
+    m_zoom->setObjectName(QStringLiteral("cboZoom"));
+    for (const auto &z : kZooms)
+        m_zoom->addItem(QString::fromUtf8(z.texto));
+    auto *imprimir = boton(QStringLiteral("cmdImprimir"), QStringLiteral("Imprimir"),
+                           QStringLiteral("Imprimir en la impresora predeterminada"), -1);
+    auto *pdf = boton(QStringLiteral("cmdExportar"), QStringLiteral("Guardar PDF"),
+                      QStringLiteral("Guardar el reporte como archivo PDF"), -1);
+    for (QWidget *w : {static_cast<QWidget *>(m_primera), static_cast<QWidget *>(m_anterior),
+                       static_cast<QWidget *>(m_pagina), static_cast<QWidget *>(m_siguiente),
+                       static_cast<QWidget *>(m_ultima)})
+        barra->addWidget(w);
+    barra->addSpacing(12);
+    barra->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
+    barra->addWidget(m_zoom);
+    barra->addStretch();
+    barra->addWidget(imprimir);
+    barra->addWidget(pdf);
+
+    m_vista = new QPrintPreviewWidget(m_impresora.get(), this);
+    m_vista->setObjectName(QStringLiteral("vista"));
+    auto *todo = new QVBoxLayout(this);
+    todo->setContentsMargins(0, 0, 0, 0);
+    todo->setSpacing(0);
+    todo->addLayout(barra);
+    todo->addWidget(m_vista, 1);
+
+    connect(m_vista, &QPrintPreviewWidget::paintRequested, this, &VisorReporte::pintar);
+    connect(m_vista, &QPrintPreviewWidget::previewChanged, this, &VisorReporte::actualizarEstado);
+    connect(m_primera, &QToolButton::clicked, this, [this] { irAPagina(1); });
+    connect(m_anterior, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() - 1); });
+    connect(m_siguiente, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() + 1); });
+    connect(m_ultima, &QToolButton::clicked, this, [this] { irAPagina(paginas()); });
+    connect(m_zoom, &QComboBox::activated, this, &VisorReporte::cambiarZoom);
+    connect(imprimir, &QToolButton::clicked, this, &VisorReporte::imprimir);
+    connect(pdf, &QToolButton::clicked, this, &VisorReporte::exportarPdf);
+    actualizarEstado();
+}
+
+VisorReporte::~VisorReporte() = default;
+
+QToolButton *VisorReporte::boton(const QString &nombre, const QString &texto, const QString &ayuda, int icono)
+{
+    auto *b = new QToolButton(this);
+    b->setObjectName(nombre);
+    b->setText(texto);
+    b->setToolTip(ayuda);
+    if (icono >= 0) {
+        b->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icono)));
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    } else {
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
+    return b;
+}
+
+void VisorReporte::ReportSource(std::unique_ptr<Reporte> reporte)
+{
+    m_reporte = std::move(reporte);
+    if (m_reporte && !m_reporte->generado())
+        m_reporte->generar();
+}
+
+void VisorReporte::ViewReport()
+{
+    // A full page is read best across the viewer's width; a narrow receipt at
+    // its real size.
+    int zoom = 0;
+    if (m_reporte) {
+        const QPageLayout diseno = m_reporte->disenoPagina();
+        m_impresora->setPageLayout(diseno);
+        if (diseno.fullRect(QPageLayout::Millimeter).width() < 120)
+            zoom = m_zoom->findText(QStringLiteral("100%"));
+    }
+    m_zoom->setCurrentIndex(zoom);
+    cambiarZoom(zoom);
+    m_vista->updatePreview();
+    m_vista->setCurrentPage(1);
+    actualizarEstado();
+}
+
+void VisorReporte::pintar(QPrinter *impresora)
+{
+    if (!m_reporte)
+        return;
+    QPainter p(impresora);
+    m_reporte->pintarPaginas(p, *impresora);
+}
+
+int VisorReporte::paginas() const { return m_reporte ? m_vista->pageCount() : 0; }
+int VisorReporte::paginaActual() const { return m_reporte ? m_vista->currentPage() : 0; }
+
+void VisorReporte::irAPagina(int pagina)
+{
+    if (pagina >= 1 && pagina <= paginas())
+        m_vista->setCurrentPage(pagina);
+    actualizarEstado();
+}
+
+void VisorReporte::cambiarZoom(int indice)
+{
+    if (indice == 0)
+        m_vista->fitToWidth();
+    else if (indice == 1)
+        m_vista->fitInView();
+    else if (indice > 0 && indice < int(std::size(kZooms)))
+        m_vista->setZoomFactor(kZooms[indice].factor);
+}
+
+void VisorReporte::actualizarEstado()
+{
+    const int n = paginas();
+    const int actual = paginaActual();
+    m_pagina->setText(n ? QStringLiteral("Página %1 de %2").arg(actual).arg(n) : QString());
+    m_primera->setEnabled(actual > 1);
+    m_anterior->setEnabled(actual > 1);
+    m_siguiente->setEnabled(actual < n);
+    m_ultima->setEnabled(actual < n);
+}
+
+void VisorReporte::imprimir()
+{
+    if (!m_reporte)
+        return;
+    if (!Grid::hayImpresora()) {
+        MsgBox(QStringLiteral("No se puede imprimir el reporte: este equipo no tiene ninguna impresora instalada o "
+                              "disponible."),
+               vb::Exclamation);
+        return;
+    }
+    QPrinter impresora(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    impresora.setFullPage(true);
+    impresora.setPageLayout(m_reporte->disenoPagina());
+    impresora.setDocName(m_reporte->titulo());
+    QPainter p;
+    if (!p.begin(&impresora)) {
+        MsgBox(QStringLiteral("No se pudo imprimir el reporte en la impresora %1.").arg(impresora.printerName()),
+               vb::Critical);
+        return;
+    }
+    m_reporte->pintarPaginas(p, impresora);
+}
+
+void VisorReporte::exportarPdf()
+{
+    if (!m_reporte)
+        return;
+    QString nombre = m_reporte->titulo().trimmed();
+    nombre.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    if (nombre.isEmpty())
+        nombre = QFileInfo(m_reporte->archivo()).completeBaseName();
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString archivo = Escritorio::guardarComo(this, QStringLiteral("Guardar el reporte como PDF"),
+                                              QDir(carpeta).filePath(nombre + QStringLiteral(".pdf")),
+                                              QStringLiteral("Documentos PDF (*.pdf)"));
+    if (archivo.isEmpty())
+        return;
+    if (QFileInfo(archivo).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+        archivo += QStringLiteral(".pdf");
+    try {
+        m_reporte->exportarPdf(archivo);
+    } catch (const ErrorReporte &e) {
+        MsgBox(e.descripcion(), vb::Critical);
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The report viewer control of the preview window: a tool bar (first,
+// previous, next and last page, the page shown, zoom, print, save as PDF)
+// over the pages of one report.
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QPrintPreviewWidget;
+class QPrinter;
+class QToolButton;
+class Reporte;
+
+class VisorReporte : public QWidget {
+    Q_OBJECT
+public:
+    explicit VisorReporte(QWidget *parent = nullptr);
+    ~VisorReporte() override;
+
+    // The report to show; the viewer keeps it (generated) and lets the one it
+    // had go.
+    void ReportSource(std::unique_ptr<Reporte> reporte);
+    Reporte *reporte() const { return m_reporte.get(); }
+    // Lays the report's pages out on screen and shows the first one: a full
+    // page fitting the viewer's width, a narrow receipt at 100%.
+    void ViewReport();
+
+    int paginas() const;
+    int paginaActual() const; // from 1
+    void irAPagina(int pagina);
+    QPrintPreviewWidget *vista() const { return m_vista; }
+
+    // Prints every page on the default printer; without one the user is told.
+    void imprimir();
+    // Asks where and writes the report as a PDF file.
+    void exportarPdf();
+
+private:
+    void pintar(QPrinter *impresora);
+    void cambiarZoom(int indice);
+    void actualizarEstado();
+    QToolButton *boton(const QString &nombre, const QString &texto, const QString &ayuda, int icono);
+
+    std::unique_ptr<Reporte> m_reporte;
+    std::unique_ptr<QPrinter> m_impresora; // the preview's page set-up
+    QPrintPreviewWidget *m_vista = nullptr;
+    QToolButton *m_primera = nullptr;
+    QToolButton *m_anterior = nullptr;
+    QToolButton *m_siguiente = nullptr;
+    QToolButton *m_ultima = nullptr;
+    QLabel *m_pagina = nullptr;
+    QComboBox *m_zoom = nullptr;
+};
