@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -97,12 +96,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     std::vector<char *> resto;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--anios") == 0 && i + 1 < argc)
-            g_club = TamanioClub::deAnios(std::atoi(argv[++i]));
-        else
-            resto.push_back(argv[i]);
-    }
+    g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
     g_ruta = copiaDeTrabajo(g_club, dir.path());
     g_db.reset(Conexion::abrir(g_ruta, Esquema::claveBase()));

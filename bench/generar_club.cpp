@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTextStream>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -414,4 +415,16 @@ QDate mesDeMedida(const TamanioClub &t)
 {
     const QDate d = t.hasta().addMonths(-2);
     return QDate(d.year(), d.month(), 1);
+}
+
+TamanioClub TamanioClub::desdeArgumentos(int argc, char **argv, std::vector<char *> &resto)
+{
+    TamanioClub t;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--anios") == 0 && i + 1 < argc)
+            t = deAnios(std::atoi(argv[++i]));
+        else
+            resto.push_back(argv[i]);
+    }
+    return t;
 }

@@ -8,6 +8,7 @@
 // transaction, and is the same on every run.
 #include <QDate>
 #include <QString>
+#include <vector>
 
 class Conexion;
 
@@ -29,6 +30,9 @@ struct TamanioClub {
     static TamanioClub deAnios(int n);
     // A text that changes with every parameter and with the generator itself.
     QString clave() const;
+    // The size given by "--anios N" among a benchmark's arguments (10 years
+    // without it); the other arguments are left for the benchmark library.
+    static TamanioClub desdeArgumentos(int argc, char **argv, std::vector<char *> &resto);
 };
 
 // Fills a database made by Esquema::crearBase with the club. Throws DbError.

@@ -1,6 +1,7 @@
 #include "InterfazReportes.h"
 
 #include "Frm_ViewerReport.h"
+#include "InterfazModule.h"
 #include "Module.h"
 #include "dbConfiguraciones.h"
 #include "platform/Formatos.h"

@@ -26,7 +26,7 @@ namespace {
 const struct {
     const char *texto;
     double factor;
-} kZooms[] = {{"Ancho de página", 0}, {"Página entera", 0}, {"50%", 0.5},   {"75%", 0.75},
+} kZooms[] = {{"Ancho de página", 0}, {"Página entera", 0}, {"50%", 0.5}, {"75%", 0.75},
               {"100%", 1.0},          {"150%", 1.5},        {"200%", 2.0}};
 } // namespace
 
@@ -44,8 +44,8 @@ VisorReporte::VisorReporte(QWidget *parent)
     m_pagina->setObjectName(QStringLiteral("labPagina"));
     m_pagina->setMinimumWidth(110);
     m_pagina->setAlignment(Qt::AlignCenter);
-    m_siguiente = boton(QStringLiteral("cmdSiguiente"), QStringLiteral("Siguiente"),
-                        QStringLiteral("Página siguiente"), QStyle::SP_MediaSeekForward);
+    m_siguiente = boton(QStringLiteral("cmdSiguiente"), QStringLiteral("Siguiente"), QStringLiteral("Página siguiente"),
+                        QStyle::SP_MediaSeekForward);
     m_ultima = boton(QStringLiteral("cmdUltima"), QStringLiteral("Última"), QStringLiteral("Última página"),
                      QStyle::SP_MediaSkipForward);
     m_zoom = new QComboBox(this);
@@ -56,9 +56,9 @@ VisorReporte::VisorReporte(QWidget *parent)
                            QStringLiteral("Imprimir en la impresora predeterminada"), -1);
     auto *pdf = boton(QStringLiteral("cmdExportar"), QStringLiteral("Guardar PDF"),
                       QStringLiteral("Guardar el reporte como archivo PDF"), -1);
-    for (QWidget *w : {static_cast<QWidget *>(m_primera), static_cast<QWidget *>(m_anterior),
-                       static_cast<QWidget *>(m_pagina), static_cast<QWidget *>(m_siguiente),
-                       static_cast<QWidget *>(m_ultima)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_primera), static_cast<QWidget *>(m_anterior), static_cast<QWidget *>(m_pagina),
+          static_cast<QWidget *>(m_siguiente), static_cast<QWidget *>(m_ultima)})
         barra->addWidget(w);
     barra->addSpacing(12);
     barra->addWidget(new QLabel(QStringLiteral("Zoom:"), this));

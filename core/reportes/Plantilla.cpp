@@ -14,9 +14,9 @@ namespace {
 
 [[noreturn]] void invalida(const QString &ruta, const QString &que)
 {
-    throw ErrorReporte(CodigoReporte::PlantillaInvalida,
-                       QStringLiteral("La plantilla de reporte %1 no es válida: %2")
-                           .arg(QFileInfo(ruta).fileName(), que));
+    throw ErrorReporte(
+        CodigoReporte::PlantillaInvalida,
+        QStringLiteral("La plantilla de reporte %1 no es válida: %2").arg(QFileInfo(ruta).fileName(), que));
 }
 
 QString texto(const json &j) { return QString::fromStdString(j.get<std::string>()); }
@@ -57,8 +57,8 @@ void soloClaves(const json &j, std::initializer_list<const char *> permitidas, c
         for (const char *p : permitidas)
             conocida = conocida || it.key() == p;
         if (!conocida)
-            invalida(ruta, QStringLiteral("clave desconocida \"%1\" en %2.")
-                               .arg(QString::fromStdString(it.key()), donde));
+            invalida(ruta,
+                     QStringLiteral("clave desconocida \"%1\" en %2.").arg(QString::fromStdString(it.key()), donde));
     }
 }
 
@@ -82,7 +82,8 @@ PaginaPlantilla leerPagina(const json &j, const QString &ruta)
     if (j.contains("margenes_mm")) {
         const json &m = j.at("margenes_mm");
         if (!m.is_array() || m.size() != 4)
-            invalida(ruta, QStringLiteral("\"margenes_mm\" lleva cuatro números: superior, derecho, inferior, izquierdo."));
+            invalida(ruta,
+                     QStringLiteral("\"margenes_mm\" lleva cuatro números: superior, derecho, inferior, izquierdo."));
         for (const json &v : m)
             if (!v.is_number() || v.get<double>() < 0)
                 invalida(ruta, QStringLiteral("\"margenes_mm\" lleva números no negativos."));
@@ -157,7 +158,8 @@ Plantilla Plantilla::leer(const QString &ruta)
         const QByteArray antes = encabezado.toUtf8().left(int(e.byte));
         const int linea = antes.count('\n') + 1;
         const int columna = int(antes.size() - antes.lastIndexOf('\n'));
-        invalida(ruta, QStringLiteral("error de escritura en el encabezado, línea %1, columna %2.").arg(linea).arg(columna));
+        invalida(ruta,
+                 QStringLiteral("error de escritura en el encabezado, línea %1, columna %2.").arg(linea).arg(columna));
     }
     if (!j.is_object())
         invalida(ruta, QStringLiteral("el encabezado debe ser un objeto JSON."));
@@ -201,6 +203,8 @@ Plantilla Plantilla::leer(const QString &ruta)
 
     p.diseno = std::make_shared<DisenoMustache>(diseno.toStdString());
     if (!p.diseno->is_valid())
-        invalida(ruta, QStringLiteral("el diseño no se puede leer: %1").arg(QString::fromStdString(p.diseno->error_message())));
+        invalida(
+            ruta,
+            QStringLiteral("el diseño no se puede leer: %1").arg(QString::fromStdString(p.diseno->error_message())));
     return p;
 }

@@ -33,7 +33,7 @@ template <typename string_type> class basic_mustache;
 using DisenoMustache = kainjow::mustache::basic_mustache<std::string>;
 
 struct PaginaPlantilla {
-    QSizeF tamanoMm{210, 297};           // height 0: as long as the content
+    QSizeF tamanoMm{210, 297};            // height 0: as long as the content
     QMarginsF margenesMm{15, 15, 15, 15}; // left, top, right, bottom
     bool numerar = false;
     bool largoDelContenido() const { return tamanoMm.height() <= 0; }

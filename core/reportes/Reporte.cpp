@@ -99,9 +99,9 @@ struct Reporte::Datos {
     {
         const QString n = nombreDeclarado(nombre);
         if (n.isEmpty())
-            throw ErrorReporte(CodigoReporte::ParametroDesconocido,
-                               QStringLiteral("El reporte %1 no tiene el parámetro %2.")
-                                   .arg(QFileInfo(archivo).fileName(), nombre));
+            throw ErrorReporte(
+                CodigoReporte::ParametroDesconocido,
+                QStringLiteral("El reporte %1 no tiene el parámetro %2.").arg(QFileInfo(archivo).fileName(), nombre));
         return n;
     }
     QSizeF areaUtil() const // layout units
@@ -185,8 +185,9 @@ mu::data Reporte::Datos::datos() const
             rs = gConexion->openRecordset(sql, valores);
         } catch (const DbError &e) {
             // The database's number stays; the description says which rows.
-            throw ErrorReporte(e.numero(), QStringLiteral("No se pudieron leer los datos del reporte (%1): %2")
-                                   .arg(c.nombre, e.descripcion()));
+            throw ErrorReporte(
+                e.numero(),
+                QStringLiteral("No se pudieron leer los datos del reporte (%1): %2").arg(c.nombre, e.descripcion()));
         }
         mu::data filas = mu::data::type::list;
         const QStringList columnas = rs.nombres();
@@ -206,10 +207,10 @@ void Reporte::generar()
 {
     const std::string html = d->plantilla.diseno->render(d->datos());
     if (!d->plantilla.diseno->is_valid())
-        throw ErrorReporte(CodigoReporte::PlantillaInvalida,
-                           QStringLiteral("La plantilla de reporte %1 no se pudo completar: %2")
-                               .arg(QFileInfo(d->archivo).fileName(),
-                                    QString::fromStdString(d->plantilla.diseno->error_message())));
+        throw ErrorReporte(
+            CodigoReporte::PlantillaInvalida,
+            QStringLiteral("La plantilla de reporte %1 no se pudo completar: %2")
+                .arg(QFileInfo(d->archivo).fileName(), QString::fromStdString(d->plantilla.diseno->error_message())));
 
     auto doc = std::make_unique<QTextDocument>();
     doc->documentLayout()->setPaintDevice(dispositivoDeMedida());
@@ -253,10 +254,9 @@ QPageLayout Reporte::disenoPagina() const
         mm.setHeight(p.margenesMm.top() + aMm(d->altoPagina) + p.margenesMm.bottom());
     // A page size is given upright; a wide page is an upright one turned.
     const bool apaisada = mm.width() > mm.height();
-    QPageLayout diseno(QPageSize(apaisada ? mm.transposed() : mm, QPageSize::Millimeter, QString(),
-                                 QPageSize::ExactMatch),
-                       apaisada ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
-                       QPageLayout::Millimeter);
+    QPageLayout diseno(
+        QPageSize(apaisada ? mm.transposed() : mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+        apaisada ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
     diseno.setMode(QPageLayout::FullPageMode);
     return diseno;
 }

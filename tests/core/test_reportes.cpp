@@ -189,7 +189,8 @@ TEST_F(ReportesTest, PlantillasQueFaltanONoSeLeenDicenPorQue)
         const char *parteDelMensaje;
     } casos[] = {
         {valido.section("---", 0, 0), "falta la línea \"---\""},
-        {QString(valido).replace("\"tablas\": [\"ventas\"],", "\"tablas\": [\"ventas\"]"), "error de escritura en el encabezado, línea 6"},
+        {QString(valido).replace("\"tablas\": [\"ventas\"],", "\"tablas\": [\"ventas\"]"),
+         "error de escritura en el encabezado, línea 6"},
         {QString(valido).replace("\"titulo\"", "\"titulos\""), "clave desconocida \"titulos\""},
         {QString(valido).replace("SELECT id,", "DELETE FROM ventas; SELECT id,"), "no es una lectura"},
         {QString(valido).replace("{{/ventas}}\n{{^", "\n{{^"), "el diseño no se puede leer"},
