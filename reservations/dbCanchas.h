@@ -16,7 +16,8 @@ bool existe(const QString &id);
 void insertar(const QString &id, const QString &descripcion, const QString &madreId);
 // Rewrites the description and the parent court of court id.
 void modificar(const QString &id, const QString &descripcion, const QString &madreId);
-// Deletes the court's prices and then the court, both or neither. Its
+// Deletes the court's prices and then the court, both or neither (within the
+// caller's transaction when one is open). Its
 // reservations and the courts naming it as parent are left as they are.
 void eliminar(const QString &id);
 

@@ -15,7 +15,7 @@ void insertar(const QString &codigo, const QString &descripcion);
 // Rewrites the description of slot codigo.
 void modificar(const QString &codigo, const QString &descripcion);
 // Deletes the slot's prices on every court and then the slot, both or
-// neither. Reservations keep the slot's code.
+// neither (within the caller's transaction when one is open). Reservations keep the slot's code.
 void eliminar(const QString &codigo);
 
 } // namespace dbHorarios

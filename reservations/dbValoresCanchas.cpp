@@ -48,6 +48,8 @@ void insertarValor(const QString &canchaId, const QString &horarioCodigo, double
 
 int copiarValores(const QString &origenId, const QString &destinoId)
 {
+    // Whole or not at all, also when called outside an operation.
+    Transaccion t(*gConexion);
     borrarValores(destinoId);
     Recordset rs = gConexion->openRecordset(
         QStringLiteral("SELECT horarios_codigo, importe FROM valores_canchas WHERE canchas_id = ?"), {origenId});
@@ -55,6 +57,7 @@ int copiarValores(const QString &origenId, const QString &destinoId)
     for (; !rs.eof(); rs.moveNext(), ++n)
         insertarValor(destinoId, rs.texto(QStringLiteral("horarios_codigo")),
                       rs.campo(QStringLiteral("importe")).numero());
+    t.commit();
     return n;
 }
 

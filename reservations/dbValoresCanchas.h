@@ -1,7 +1,7 @@
 #pragma once
 // Prices of each court per time slot (table valores_canchas). The statements
-// run on gConexion and throw DbError; the caller holds the transaction of a
-// multi-statement write.
+// run on gConexion and throw DbError; the window holds the transaction of an
+// operation made of several calls.
 #include <QList>
 #include <QString>
 #include <optional>
@@ -27,7 +27,8 @@ void borrarValores(const QString &canchaId);
 // Stores one price of the court for a slot.
 void insertarValor(const QString &canchaId, const QString &horarioCodigo, double importe);
 // Replaces the target court's prices with the rows stored for the source
-// court (only the slots the source has a row for). Returns the rows copied.
+// court (only the slots the source has a row for), all or nothing, within
+// the caller's transaction when one is open. Returns the rows copied.
 int copiarValores(const QString &origenId, const QString &destinoId);
 
 // True when texto is a price as the grid accepts it: digits with an optional

@@ -318,6 +318,11 @@ sqlite3_stmt *Conexion::preparar(const QString &sql, const Parametros &valores)
 
 int Conexion::execute(const QString &sql, const Parametros &valores)
 {
+    // The engine rolls a whole transaction back on some failures (and on a
+    // trigger's RAISE(ROLLBACK)); a write now would be committed on its own,
+    // outside the operation the caller believes it is in.
+    if (m_enTransaccion && sqlite3_get_autocommit(m_db))
+        throw DbError(3000, QStringLiteral("La transacción en curso se deshizo; la operación no se completó."));
     sqlite3_stmt *st = preparar(sql, valores);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -384,12 +389,15 @@ void Conexion::beginTrans()
         throw DbError(3000, QStringLiteral("Ya hay una transacción abierta en la conexión."));
     execute(QStringLiteral("BEGIN IMMEDIATE"));
     m_enTransaccion = true;
+    m_puntos = 0;
 }
 
 void Conexion::commitTrans()
 {
     if (!m_enTransaccion)
         throw DbError(3034, QStringLiteral("Se intentó confirmar sin una transacción abierta."));
+    if (m_puntos != 0)
+        throw DbError(3034, QStringLiteral("Se intentó confirmar con una parte de la transacción aún abierta."));
     execute(QStringLiteral("COMMIT"));
     m_enTransaccion = false;
 }
@@ -399,8 +407,46 @@ void Conexion::rollbackTrans()
     if (!m_enTransaccion)
         throw DbError(3034, QStringLiteral("Se intentó deshacer sin una transacción abierta."));
     m_enTransaccion = false;
+    m_puntos = 0;
     if (!sqlite3_get_autocommit(m_db))
         execute(QStringLiteral("ROLLBACK"));
+}
+
+// Savepoint names are made here from a number, never from outside text.
+static QString nombrePunto(int punto) { return QStringLiteral("punto_%1").arg(punto); }
+
+int Conexion::abrirPunto()
+{
+    execute(QStringLiteral("SAVEPOINT ") + nombrePunto(m_puntos + 1));
+    return ++m_puntos;
+}
+
+void Conexion::liberarPunto(int punto)
+{
+    if (!m_enTransaccion || punto != m_puntos)
+        throw DbError(3034,
+                      QStringLiteral("Se intentó confirmar una parte de una transacción que ya no está abierta."));
+    execute(QStringLiteral("RELEASE ") + nombrePunto(punto));
+    --m_puntos;
+}
+
+void Conexion::volverAPunto(int punto)
+{
+    if (!m_enTransaccion || punto != m_puntos)
+        return;
+    --m_puntos;
+    // Nothing to undo when the engine already abandoned the transaction.
+    if (sqlite3_get_autocommit(m_db))
+        return;
+    try {
+        execute(QStringLiteral("ROLLBACK TO ") + nombrePunto(punto));
+        execute(QStringLiteral("RELEASE ") + nombrePunto(punto));
+    } catch (...) {
+        // The inner work could not be undone alone: abandon the whole
+        // transaction rather than let the outer commit keep it.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 qint64 Conexion::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
@@ -439,18 +485,33 @@ bool Conexion::existeColumna(const QString &tabla, const QString &columna) const
 
 // ---------------------------------------------------------------- Transaccion
 
+Transaccion::Transaccion(Conexion &c) : m_c(c)
+{
+    if (m_c.enTransaccion())
+        m_punto = m_c.abrirPunto();
+    else
+        m_c.beginTrans();
+}
+
 Transaccion::~Transaccion()
 {
-    if (!m_terminada && m_c.enTransaccion()) {
-        try {
+    if (m_terminada || !m_c.enTransaccion())
+        return;
+    try {
+        if (m_punto == 0)
             m_c.rollbackTrans();
-        } catch (...) {
-        }
+        else
+            m_c.volverAPunto(m_punto);
+    } catch (...) {
+        // A destructor must not throw; the outermost guard still rolls back.
     }
 }
 
 void Transaccion::commit()
 {
-    m_c.commitTrans();
+    if (m_punto == 0)
+        m_c.commitTrans();
+    else
+        m_c.liberarPunto(m_punto);
     m_terminada = true;
 }

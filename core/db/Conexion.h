@@ -115,6 +115,8 @@ public:
     // Runs a script of several statements without values (schema creation).
     void executeScript(const QString &sql);
 
+    // The connection's one transaction. Code that writes uses the guard
+    // below instead, which also nests; these refuse to nest (DbError 3000).
     void beginTrans();
     void commitTrans();
     void rollbackTrans();
@@ -136,19 +138,42 @@ private:
     sqlite3_stmt *preparar(const QString &sql, const Parametros &valores);
     [[noreturn]] void lanzar(int rc) const;
     void configurar(const QString &clave);
+    // Savepoints of the nested guards, numbered by depth.
+    friend class Transaccion;
+    int abrirPunto();
+    void liberarPunto(int punto);
+    void volverAPunto(int punto);
 
     sqlite3 *m_db = nullptr;
     QString m_ruta;
     bool m_enTransaccion = false;
+    int m_puntos = 0;
     QHash<QString, sqlite3_stmt *> m_cache;
     mutable QHash<QString, QStringList> m_columnas;
 };
 
-// Scope guard for a transaction on a connection: rolls back on destruction
-// unless commit() was called, so an exception never leaves half a write.
+// Scope guard for a unit of work that must happen whole or not at all. It
+// ends with an explicit commit(); destroyed without one, it undoes its work,
+// so an exception never leaves half a write.
+//
+// Guards nest. The first guard on a connection opens the transaction; a guard
+// created while one is open joins it with a savepoint:
+// - the inner commit() keeps the inner work as part of the outer
+//   transaction; it is written to the file only when the outermost guard
+//   commits, and an outer rollback undoes it;
+// - an inner guard destroyed without commit() rolls back to its savepoint
+//   only: the outer work before it stays, and the outer transaction stays
+//   usable (a caller may catch the inner error and go on or roll back).
+// So the window that holds an operation opens the outermost guard, and a data
+// module that needs atomicity of its own (a delete with its dependent rows)
+// opens a guard as well: alone it is the transaction, inside an operation it
+// is a part of it. Guards must end in the reverse order of their creation
+// (they are scoped objects). If the engine itself abandoned the whole
+// transaction, every later statement on the connection fails until the
+// outermost guard ends, so no write runs outside the transaction.
 class Transaccion {
 public:
-    explicit Transaccion(Conexion &c) : m_c(c) { m_c.beginTrans(); }
+    explicit Transaccion(Conexion &c);
     ~Transaccion();
     void commit();
     Transaccion(const Transaccion &) = delete;
@@ -156,6 +181,7 @@ public:
 
 private:
     Conexion &m_c;
+    int m_punto = 0; // 0: outermost guard; otherwise its savepoint number
     bool m_terminada = false;
 };
 

@@ -6,6 +6,8 @@
 #include "Frm_T_Horarios.h"
 #include "Frm_T_HorariosAnexo.h"
 #include "RegistroMaestros.h"
+#include "dbCanchas.h"
+#include "dbHorarios.h"
 #include "platform/Aperturas.h"
 #include "platform/DataCombo.h"
 
@@ -235,3 +237,32 @@ TEST_F(CanchasHorariosTest, EliminarConLaGrillaVaciaNoHaceNada)
 }
 
 } // namespace
+
+TEST_F(CanchasHorariosTest, LosBorradosDeDatosSeUnenALaOperacionAbierta)
+{
+    datosConPrecios();
+    // Inside a larger operation that is abandoned, the deletes are undone
+    // with it.
+    {
+        Transaccion t(db());
+        dbCanchas::eliminar("C1");
+        dbHorarios::eliminar("H2");
+        EXPECT_EQ(precios("1"), 1);
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM canchas"), 2);
+    EXPECT_EQ(precios("1"), 4);
+
+    // A delete that fails inside the operation leaves the operation's earlier
+    // work, and undoes its own first step.
+    db().execute("CREATE TRIGGER no_borrar BEFORE DELETE ON canchas WHEN OLD.id = 'C2' "
+                 "BEGIN SELECT RAISE(ABORT, 'cancha bloqueada'); END");
+    {
+        Transaccion t(db());
+        dbCanchas::eliminar("C1");
+        EXPECT_NE(numeroDeError([] { dbCanchas::eliminar("C2"); }), 0);
+        t.commit();
+    }
+    EXPECT_EQ(valor("SELECT group_concat(id) FROM canchas"), "C2");
+    EXPECT_EQ(precios("canchas_id = 'C2'"), 2);
+    EXPECT_EQ(precios("canchas_id = 'C1'"), 0);
+}
