@@ -126,6 +126,9 @@ void insertar(const Reserva &r, const QDate &fecha, double anticipo, const QStri
 
 qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
 {
+    // Whole or not at all, also when called outside an operation; inside
+    // the window's transaction this joins it.
+    Transaccion t(*gConexion);
     if (!r.id.trimmed().isEmpty()) {
         const qint64 id = r.id.trimmed().toLongLong();
         gConexion->execute(QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
@@ -134,14 +137,17 @@ qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
                            {r.estado.trimmed(), r.canchas_id.trimmed(), r.clientes_id.trimmed().toLongLong(), r.fecha,
                             r.horarios_id.trimmed(), r.comentarios, r.anticipo, r.total, usuario,
                             saldo(r.total, r.anticipo), id});
+        t.commit();
         return id;
     }
     if (!r.permanente) {
         insertar(r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0);
-        return gConexion->lastInsertId();
+        const qint64 id = gConexion->lastInsertId();
+        t.commit();
+        return id;
     }
-    // The number is taken inside the caller's transaction: a series that
-    // fails gives it back.
+    // The number is taken inside the transaction: a series that fails gives
+    // it back.
     const qint64 serie = ProximoNumero(QStringLiteral("RESFIJA"));
     qint64 primera = 0;
     for (int i = 0; i <= r.semanas; ++i) {
@@ -149,6 +155,7 @@ qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
         if (i == 0)
             primera = gConexion->lastInsertId();
     }
+    t.commit();
     return primera;
 }
 

@@ -62,7 +62,8 @@ double saldo(double total, double anticipo);
 // weekday holds across a daylight-saving change).
 QDate fechaFin(const QDate &inicio, int semanas);
 
-// Saves a booking that passed the checks, inside the caller's transaction:
+// Saves a booking that passed the checks, all or nothing (joining the
+// caller's transaction when one is open):
 // editing rewrites that row only (state, court, client, date, slot, remark,
 // amounts, user); adding writes one row, or for a series one row per week
 // numbered 0..semanas with a number of the RESFIJA counter, the deposit on

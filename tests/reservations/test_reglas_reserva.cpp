@@ -287,6 +287,10 @@ TEST_F(ReglasReservaTest, UnFalloEnMedioDeLaSerieNoDejaNadaNiGastaElNumero)
     EXPECT_FALSE(db().enTransaccion());
     EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
     EXPECT_EQ(siguienteSerie(), numero);
+    // Alone, without a transaction of the caller, it is whole or nothing too.
+    EXPECT_NE(numeroDeError([&] { ReglasReserva::guardar(serie(kLunes, 4), "ana", QDateTime()); }), 0);
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
+    EXPECT_EQ(siguienteSerie(), numero);
 }
 
 TEST_F(ReglasReservaTest, CargarUnIdQueNoExisteNoTocaLosCampos)
