@@ -5,46 +5,16 @@
 #include "dbCanchas.h"
 #include "dbValoresCanchas.h"
 #include "platform/Foco.h"
+#include "platform/Grid.h"
 #include "platform/Mensajes.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
-#include <QStyledItemDelegate>
-#include <QTableWidget>
 
 namespace {
 
 constexpr int kColCodigo = 1;
 constexpr int kColHorario = 2;
 constexpr int kColValor = 3;
-
-// Editor of the price column: while typing only digits and one "." with up
-// to two decimals get in; a text that is not a whole price is not stored and
-// the cell keeps its previous value.
-class DelegadoImporte : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
-    {
-        auto *e = new QLineEdit(parent);
-        e->setObjectName(QStringLiteral("editorValor"));
-        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        e->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]{0,9}(\\.[0-9]{0,2})?$")), e));
-        return e;
-    }
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        static_cast<QLineEdit *>(editor)->setText(index.data(Qt::EditRole).toString());
-    }
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        const QString t = static_cast<QLineEdit *>(editor)->text().trimmed();
-        if (dbValoresCanchas::esImporteValido(t))
-            model->setData(index, dbValoresCanchas::formatoImporte(t.toDouble()), Qt::EditRole);
-    }
-};
 
 } // namespace
 
@@ -63,7 +33,9 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
     g->setColumnWidth(kColHorario, 220);
     g->setColumnWidth(kColValor, 120);
     g->setColumnEditable(kColValor, true);
-    g->tabla()->setItemDelegateForColumn(kColValor - 1, new DelegadoImporte(g->tabla()));
+    // The price is saved as the number its text stands for: a plain number
+    // with "." as decimal separator and up to two decimals.
+    g->setColumnFormat(kColValor, Formatos::kPrecio);
 
     const QString sqlCanchas = dbCanchas::sqlLista();
     try {
@@ -111,11 +83,8 @@ bool Frm_T_ValoresCanchas::Usr_BuscaDatos()
     int fila = 0;
     for (const auto &f : filas) {
         ++fila;
-        g->setText(kColCodigo, fila, f.codigo);
-        g->setText(kColHorario, fila, f.descripcion);
-        g->setText(kColValor, fila, dbValoresCanchas::formatoImporte(f.importe));
-        if (QTableWidgetItem *it = g->tabla()->item(fila - 1, kColValor - 1))
-            it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        g->setRowTexts(fila, {f.codigo, f.descripcion});
+        g->setNumber(kColValor, fila, f.importe);
     }
     return true;
 }
@@ -184,8 +153,11 @@ bool Frm_T_ValoresCanchas::Usr_GuardaValores()
 {
     Grid *g = ui->vaSpread;
     const QString cancha = ui->txtCancha->text().trimmed();
+    QList<double> importes;
     for (int fila = 1; fila <= g->MaxRows(); ++fila) {
-        if (!dbValoresCanchas::esImporteValido(g->text(kColValor, fila).trimmed())) {
+        bool ok = false;
+        importes << g->number(kColValor, fila, &ok);
+        if (!ok) {
             MsgBox(QStringLiteral("El valor del horario ") + g->text(kColHorario, fila) +
                        QStringLiteral(" debe ser un número, con punto como separador decimal."),
                    vb::Exclamation);
@@ -198,8 +170,7 @@ bool Frm_T_ValoresCanchas::Usr_GuardaValores()
         Transaccion t(*gConexion);
         dbValoresCanchas::borrarValores(cancha);
         for (int fila = 1; fila <= g->MaxRows(); ++fila)
-            dbValoresCanchas::insertarValor(cancha, g->text(kColCodigo, fila),
-                                            g->text(kColValor, fila).trimmed().toDouble());
+            dbValoresCanchas::insertarValor(cancha, g->text(kColCodigo, fila), importes[fila - 1]);
         t.commit();
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);

@@ -2,8 +2,6 @@
 
 #include "Module.h"
 
-#include <QRegularExpression>
-
 namespace dbValoresCanchas {
 
 QList<FilaValor> valoresDeCancha(const QString &canchaId)
@@ -60,13 +58,5 @@ int copiarValores(const QString &origenId, const QString &destinoId)
     t.commit();
     return n;
 }
-
-bool esImporteValido(const QString &texto)
-{
-    static const QRegularExpression re(QStringLiteral("^[0-9]{1,9}(\\.[0-9]{1,2})?$"));
-    return re.match(texto).hasMatch();
-}
-
-QString formatoImporte(double importe) { return QString::number(importe, 'f', 2); }
 
 } // namespace dbValoresCanchas

@@ -31,10 +31,4 @@ void insertarValor(const QString &canchaId, const QString &horarioCodigo, double
 // the caller's transaction when one is open. Returns the rows copied.
 int copiarValores(const QString &origenId, const QString &destinoId);
 
-// True when texto is a price as the grid accepts it: digits with an optional
-// "." and up to two decimals, no sign, no thousands separator.
-bool esImporteValido(const QString &texto);
-// The price as the grid shows it: a plain number with two decimals ("0.00").
-QString formatoImporte(double importe);
-
 } // namespace dbValoresCanchas

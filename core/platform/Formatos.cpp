@@ -4,18 +4,52 @@
 #include <QRegularExpression>
 #include <cmath>
 
-QString Formatos::importe(double valor)
+QString Formatos::texto(double valor, const FormatoNumero &f)
 {
     // Rounded as the decimal number the value stands for (15 significant
     // digits), not its binary approximation: 2.675 and 1.5 x 1.65 end in 5
     // and round up, although as doubles they lie just below.
-    double r = std::round(QString::number(valor * 100.0, 'g', 15).toDouble()) / 100.0;
+    const double escala = std::pow(10.0, f.decimales);
+    double r = std::round(QString::number(valor * escala, 'g', 15).toDouble()) / escala;
     if (r == 0.0)
         r = 0.0;              // no "-0.00"
     QLocale c = QLocale::c(); // "." decimal, "," thousands
-    c.setNumberOptions({});
-    return c.toString(r, 'f', 2);
+    c.setNumberOptions(f.miles ? QLocale::NumberOptions{} : QLocale::OmitGroupSeparator);
+    return c.toString(r, 'f', f.decimales);
 }
+
+double Formatos::leer(const QString &texto, const FormatoNumero &f, bool *ok)
+{
+    const QString signo = f.negativos ? QStringLiteral("-?") : QString();
+    QString entero = QStringLiteral("[0-9]+");
+    if (f.miles)
+        entero = QStringLiteral("(?:[0-9]+|[0-9]{1,3}(?:,[0-9]{3})+)");
+    const QString decimales = f.decimales > 0 ? QStringLiteral("(?:\\.[0-9]{1,%1})?").arg(f.decimales) : QString();
+    const QRegularExpression forma(QStringLiteral("^%1(%2)%3$").arg(signo, entero, decimales));
+    const QString t = texto.trimmed();
+    const auto m = forma.match(t);
+    bool bien = m.hasMatch();
+    if (bien) {
+        const QString digitos = m.captured(1);
+        bien = digitos.size() - digitos.count(QLatin1Char(',')) <= f.digitos;
+    }
+    double v = bien ? QLocale::c().toDouble(QString(t).remove(QLatin1Char(',')), &bien) : 0.0;
+    if (!bien)
+        v = 0.0;
+    if (ok)
+        *ok = bien;
+    return v;
+}
+
+QString Formatos::patronEdicion(const FormatoNumero &f)
+{
+    QString p = QStringLiteral("^%1[0-9]{0,%2}").arg(f.negativos ? QStringLiteral("-?") : QString()).arg(f.digitos);
+    if (f.decimales > 0)
+        p += QStringLiteral("(\\.[0-9]{0,%1})?").arg(f.decimales);
+    return p + QLatin1Char('$');
+}
+
+QString Formatos::importe(double valor) { return texto(valor, kImporte); }
 
 QString Formatos::fecha(const QDate &d) { return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString(); }
 

@@ -7,7 +7,37 @@
 #include <QString>
 
 namespace Formatos {
-// 1234567.5 -> "1,234,567.50"; -1234.5 -> "-1,234.50" (rounded half away from zero).
+
+// How a number is written: its decimals, whether the integer part is grouped
+// by thousands with ",", whether it may be negative, and at most how many
+// integer digits it has. The decimal separator is always ".".
+struct FormatoNumero {
+    int decimales = 2;
+    bool miles = true;
+    bool negativos = false;
+    int digitos = 12;
+};
+// Amounts as the program shows them: "1,234.50", "-12.00".
+inline constexpr FormatoNumero kImporte{2, true, true, 12};
+// A price whose text is also what the user types: "1234.50", never negative.
+inline constexpr FormatoNumero kPrecio{2, false, false, 9};
+// Whole numbers: "12", "-3".
+inline constexpr FormatoNumero kEntero{0, false, true, 9};
+
+// valor written in f, rounded half away from zero as the decimal number it
+// stands for (2.675 -> "2.68"); never "-0.00".
+QString texto(double valor, const FormatoNumero &f);
+// The number a text written in f stands for. Accepted: an optional "-" (only
+// when f allows negatives), the integer digits (plain, or grouped by "," in
+// threes when f groups them), then "." and 1..f.decimales digits when f has
+// decimals. Blanks around are ignored. *ok tells whether the text was one;
+// 0 when it was not.
+double leer(const QString &texto, const FormatoNumero &f, bool *ok = nullptr);
+// What may be typed on the way to a number of f (plain digits, no grouping):
+// every prefix of an accepted plain text matches. For an editor's validator.
+QString patronEdicion(const FormatoNumero &f);
+
+// 1234567.5 -> "1,234,567.50"; -1234.5 -> "-1,234.50" (texto with kImporte).
 QString importe(double valor);
 // "dd/MM/yyyy"; "" for an invalid date.
 QString fecha(const QDate &d);

@@ -1,27 +1,16 @@
 #include "Grid.h"
+#include "GridTabla.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCollator>
-#include <QDate>
-#include <QDateTime>
 #include <QGuiApplication>
-#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QRegularExpression>
-#include <QSet>
-#include <QStyledItemDelegate>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <memory>
-#include <vector>
 
 QColor colorVB(quint32 bgr)
 {
@@ -42,142 +31,115 @@ QColor colorVB(quint32 bgr)
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-namespace {
+void DelegadoBoton::paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    QStyleOptionButton b;
+    b.rect = option.rect.adjusted(1, 1, -1, -1);
+    b.text = m_texto;
+    b.state = QStyle::State_Raised;
+    if (option.state & QStyle::State_Enabled)
+        b.state |= QStyle::State_Enabled;
+    b.palette = option.palette;
+    const QWidget *w = option.widget;
+    QStyle *st = w ? w->style() : QApplication::style();
+    st->drawControl(QStyle::CE_PushButton, &b, p, w);
+}
 
-// Paints a push button over every cell of a button column.
-class DelegadoBoton : public QStyledItemDelegate {
-public:
-    DelegadoBoton(QString texto, QObject *parent) : QStyledItemDelegate(parent), m_texto(std::move(texto)) {}
+QSize DelegadoBoton::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    return {option.fontMetrics.horizontalAdvance(m_texto) + 16, option.fontMetrics.height() + 6};
+}
 
-    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &) const override
-    {
-        QStyleOptionButton b;
-        b.rect = option.rect.adjusted(1, 1, -1, -1);
-        b.text = m_texto;
-        b.state = QStyle::State_Raised;
-        if (option.state & QStyle::State_Enabled)
-            b.state |= QStyle::State_Enabled;
-        b.palette = option.palette;
-        const QWidget *w = option.widget;
-        QStyle *st = w ? w->style() : QApplication::style();
-        st->drawControl(QStyle::CE_PushButton, &b, p, w);
-    }
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
-    {
-        return {option.fontMetrics.horizontalAdvance(m_texto) + 16, option.fontMetrics.height() + 6};
-    }
-    QWidget *createEditor(QWidget *, const QStyleOptionViewItem &, const QModelIndex &) const override
-    {
+QTableWidgetItem *Grid::Tabla::nuevaCelda(int c, const QString &texto) const
+{
+    auto *it = new QTableWidgetItem(texto);
+    if (const auto a = alineaciones.find(c); a != alineaciones.end())
+        it->setTextAlignment(*a | Qt::AlignVCenter);
+    return it;
+}
+
+QTableWidgetItem *Grid::Tabla::celda(int r, int c)
+{
+    if (r < 0 || c < 0 || r >= rowCount() || c >= columnCount())
         return nullptr;
+    QTableWidgetItem *it = item(r, c);
+    if (!it) {
+        it = nuevaCelda(c);
+        setItem(r, c, it);
     }
-
-private:
-    QString m_texto;
-};
-
-// Cells hold numbers as the program writes them ("1,234.50": "." decimal,
-// "," thousands), whatever the machine's locale.
-bool comoNumero(const QString &s, double *v)
-{
-    const QString t = s.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool ok = false;
-    *v = QLocale::c().toDouble(t, &ok);
-    return ok;
+    return it;
 }
 
-// Day-first dates ("15/03/2024") and moments ("15/03/2024 10:30:00"), so
-// that they sort by time and not by their day.
-bool comoMomento(const QString &s, QDateTime *v)
+void Grid::Tabla::quitarDelegado(int c)
 {
-    static const QRegularExpression forma(
-        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
-    const auto m = forma.match(s.trimmed());
-    if (!m.hasMatch())
-        return false;
-    const QDate d(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-    QTime h(0, 0);
-    if (!m.captured(4).isEmpty())
-        h = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
-    *v = QDateTime(d, h);
-    return d.isValid() && h.isValid();
+    setItemDelegateForColumn(c, nullptr);
+    delete botones.take(c);
+    delete numeros.take(c);
 }
 
-} // namespace
+void Grid::Tabla::olvidarColumnasDesde(int desde)
+{
+    for (int c = desde; c < columnCount(); ++c)
+        quitarDelegado(c);
+    alineaciones.removeIf([desde](QHash<int, Qt::Alignment>::iterator it) { return it.key() >= desde; });
+    editables.removeIf([desde](int c) { return c >= desde; });
+}
 
-// The table itself: knows which columns hold buttons or may be edited and
-// turns presses on button cells into Grid::buttonClicked.
-class Grid::Tabla : public QTableWidget {
-public:
-    explicit Tabla(Grid *g) : QTableWidget(g), m_grid(g) {}
+bool Grid::Tabla::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (!index.isValid() || botones.contains(index.column()) || !editables.contains(index.column()))
+        return false;
+    const bool abierto = QTableWidget::edit(index, trigger, event);
+    if (abierto)
+        m_editando = QPersistentModelIndex(index);
+    return abierto;
+}
 
-    QHash<int, DelegadoBoton *> botones; // by table column
-    QSet<int> editables;                 // table columns the user may edit
+void Grid::Tabla::commitData(QWidget *editor)
+{
+    QTableWidget::commitData(editor);
+    if (m_editando.isValid())
+        emit m_grid->editado(m_editando.column() + 1, m_editando.row() + 1);
+}
 
-protected:
-    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override
-    {
-        if (!index.isValid() || botones.contains(index.column()) || !editables.contains(index.column()))
-            return false;
-        const bool abierto = QTableWidget::edit(index, trigger, event);
-        if (abierto)
-            m_editando = QPersistentModelIndex(index);
-        return abierto;
+void Grid::Tabla::mousePressEvent(QMouseEvent *e)
+{
+    const QModelIndex idx = indexAt(e->position().toPoint());
+    if (e->button() == Qt::RightButton && idx.isValid())
+        emit m_grid->rightClicked(idx.column() + 1, idx.row() + 1);
+    if (e->button() == Qt::LeftButton && idx.isValid() && botones.contains(idx.column())) {
+        // The press is handled here and not by the view, so a modal
+        // dialog opened by the signal leaves no half-done drag behind.
+        setCurrentIndex(idx);
+        m_tragarSoltar = true;
+        e->accept();
+        emit m_grid->buttonClicked(idx.column() + 1, idx.row() + 1);
+        return;
     }
+    QTableWidget::mousePressEvent(e);
+}
 
-    void commitData(QWidget *editor) override
-    {
-        QTableWidget::commitData(editor);
-        if (m_editando.isValid())
-            emit m_grid->editado(m_editando.column() + 1, m_editando.row() + 1);
+void Grid::Tabla::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    const QModelIndex idx = indexAt(e->position().toPoint());
+    QTableWidget::mouseDoubleClickEvent(e);
+    if (idx.isValid() && e->button() == Qt::LeftButton)
+        emit m_grid->doubleClicked(idx.column() + 1, idx.row() + 1);
+}
+
+void Grid::Tabla::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (m_tragarSoltar) {
+        m_tragarSoltar = false;
+        e->accept();
+        return;
     }
-
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        const QModelIndex idx = indexAt(e->position().toPoint());
-        if (e->button() == Qt::RightButton && idx.isValid())
-            emit m_grid->rightClicked(idx.column() + 1, idx.row() + 1);
-        if (e->button() == Qt::LeftButton && idx.isValid() && botones.contains(idx.column())) {
-            // The press is handled here and not by the view, so a modal
-            // dialog opened by the signal leaves no half-done drag behind.
-            setCurrentIndex(idx);
-            m_tragarSoltar = true;
-            e->accept();
-            emit m_grid->buttonClicked(idx.column() + 1, idx.row() + 1);
-            return;
-        }
-        QTableWidget::mousePressEvent(e);
-    }
-
-    // Raised here rather than by the view, which drops a double click whose
-    // first press it did not see on the same cell.
-    void mouseDoubleClickEvent(QMouseEvent *e) override
-    {
-        const QModelIndex idx = indexAt(e->position().toPoint());
-        QTableWidget::mouseDoubleClickEvent(e);
-        if (idx.isValid() && e->button() == Qt::LeftButton)
-            emit m_grid->doubleClicked(idx.column() + 1, idx.row() + 1);
-    }
-
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        if (m_tragarSoltar) {
-            m_tragarSoltar = false;
-            e->accept();
-            return;
-        }
-        QTableWidget::mouseReleaseEvent(e);
-    }
-
-private:
-    Grid *m_grid;
-    QPersistentModelIndex m_editando;
-    bool m_tragarSoltar = false;
-};
+    QTableWidget::mouseReleaseEvent(e);
+}
 
 Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
 {
+    setFocusProxy(m_tabla);
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(m_tabla);
@@ -211,7 +173,7 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     vh->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     connect(m_tabla, &QTableWidget::cellClicked, this, [this](int r, int c) { emit clicked(c + 1, r + 1); });
-    connect(hh, &QHeaderView::sectionClicked, this, [this](int c) { emit clicked(c + 1, 0); });
+    connect(hh, &QHeaderView::sectionClicked, this, &Grid::alClicCabecera);
     connect(hh, &QHeaderView::sectionDoubleClicked, this, [this](int c) { emit doubleClicked(c + 1, 0); });
     connect(vh, &QHeaderView::sectionClicked, this, [this](int r) { emit clicked(0, r + 1); });
     connect(vh, &QHeaderView::sectionDoubleClicked, this, [this](int r) { emit doubleClicked(0, r + 1); });
@@ -245,8 +207,6 @@ bool Grid::eventFilter(QObject *obj, QEvent *e)
     return QWidget::eventFilter(obj, e);
 }
 
-QTableWidget *Grid::tabla() const { return m_tabla; }
-
 bool Grid::columnaDeBotones(int c) const { return m_tabla->botones.contains(c); }
 
 int Grid::MaxRows() const { return m_tabla->rowCount(); }
@@ -259,16 +219,7 @@ void Grid::setMaxCols(int columnas)
 {
     columnas = std::max(0, columnas);
     const int antes = m_tabla->columnCount();
-    for (auto it = m_tabla->botones.begin(); it != m_tabla->botones.end();) {
-        if (it.key() >= columnas) {
-            m_tabla->setItemDelegateForColumn(it.key(), nullptr);
-            delete it.value();
-            it = m_tabla->botones.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    m_tabla->editables.removeIf([columnas](int c) { return c >= columnas; });
+    m_tabla->olvidarColumnasDesde(columnas);
     m_tabla->setColumnCount(columnas);
     // New columns start without a title (instead of the view's numbers).
     for (int c = antes; c < columnas; ++c)
@@ -323,7 +274,7 @@ void Grid::setText(int col, int row, const QString &texto)
     if (QTableWidgetItem *it = m_tabla->item(row - 1, col - 1))
         it->setText(texto);
     else
-        m_tabla->setItem(row - 1, col - 1, new QTableWidgetItem(texto));
+        m_tabla->setItem(row - 1, col - 1, m_tabla->nuevaCelda(col - 1, texto));
 }
 
 int Grid::ActiveCol() const
@@ -382,109 +333,15 @@ int Grid::selectedRow() const
     return menor;
 }
 
-void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
-{
-    row = std::max(row, 1);
-    row2 = std::min(row2, MaxRows());
-    QList<ClaveOrden> validas;
-    for (const ClaveOrden &k : claves)
-        if (k.col >= 1 && k.col <= MaxCols())
-            validas.append(k);
-    if (validas.isEmpty() || row2 <= row)
-        return;
-
-    const int cols = MaxCols();
-    const int n = row2 - row + 1;
-    // A key cell read once. Its class orders first (empty, number, date,
-    // text), so that a column mixing them still sorts consistently.
-    enum Clase { Vacia, Numero, Momento, Texto };
-    struct Valor {
-        QString texto;
-        Clase clase = Vacia;
-        double numero = 0;
-        QDateTime momento;
-    };
-    struct Fila {
-        std::vector<QTableWidgetItem *> celdas;
-        std::vector<Valor> claves;
-    };
-    std::vector<Fila> filas(n);
-    const bool ordenable = m_tabla->isSortingEnabled();
-    m_tabla->setSortingEnabled(false);
-    m_tabla->setUpdatesEnabled(false);
-    for (int i = 0; i < n; ++i) {
-        Fila &f = filas[i];
-        f.celdas.resize(cols);
-        for (int c = 0; c < cols; ++c)
-            f.celdas[c] = m_tabla->takeItem(row - 1 + i, c);
-        for (const ClaveOrden &k : validas) {
-            Valor v;
-            if (const QTableWidgetItem *it = f.celdas[k.col - 1])
-                v.texto = it->text();
-            if (v.texto.trimmed().isEmpty())
-                v.clase = Vacia;
-            else if (comoNumero(v.texto, &v.numero))
-                v.clase = Numero;
-            else if (comoMomento(v.texto, &v.momento))
-                v.clase = Momento;
-            else
-                v.clase = Texto;
-            f.claves.push_back(std::move(v));
-        }
-    }
-
-    QCollator coll(QLocale(QLocale::Spanish, QLocale::Spain));
-    coll.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(filas.begin(), filas.end(), [&](const Fila &a, const Fila &b) {
-        for (qsizetype i = 0; i < validas.size(); ++i) {
-            const Valor &va = a.claves[size_t(i)];
-            const Valor &vb = b.claves[size_t(i)];
-            int cmp;
-            if (va.clase != vb.clase)
-                cmp = va.clase < vb.clase ? -1 : 1;
-            else if (va.clase == Numero)
-                cmp = va.numero < vb.numero ? -1 : (vb.numero < va.numero ? 1 : 0);
-            else if (va.clase == Momento)
-                cmp = va.momento < vb.momento ? -1 : (vb.momento < va.momento ? 1 : 0);
-            else
-                cmp = coll.compare(va.texto, vb.texto);
-            if (cmp != 0)
-                return validas[i].ascendente ? cmp < 0 : cmp > 0;
-        }
-        return false;
-    });
-
-    for (int i = 0; i < n; ++i)
-        for (int c = 0; c < cols; ++c)
-            if (filas[i].celdas[c])
-                m_tabla->setItem(row - 1 + i, c, filas[i].celdas[c]);
-    m_tabla->setUpdatesEnabled(true);
-    m_tabla->setSortingEnabled(ordenable);
-}
-
-namespace {
-QTableWidgetItem *celda(QTableWidget *t, int col, int row)
-{
-    if (col < 1 || row < 1 || col > t->columnCount() || row > t->rowCount())
-        return nullptr;
-    QTableWidgetItem *it = t->item(row - 1, col - 1);
-    if (!it) {
-        it = new QTableWidgetItem;
-        t->setItem(row - 1, col - 1, it);
-    }
-    return it;
-}
-} // namespace
-
 void Grid::setCellBackColor(int col, int row, const QColor &c)
 {
-    if (QTableWidgetItem *it = celda(m_tabla, col, row))
+    if (QTableWidgetItem *it = m_tabla->celda(row - 1, col - 1))
         it->setBackground(c);
 }
 
 void Grid::setCellForeColor(int col, int row, const QColor &c)
 {
-    if (QTableWidgetItem *it = celda(m_tabla, col, row))
+    if (QTableWidgetItem *it = m_tabla->celda(row - 1, col - 1))
         it->setForeground(c);
 }
 
@@ -559,7 +416,7 @@ void Grid::setColumnButton(int col, const QString &caption)
     if (col < 1 || col > MaxCols())
         return;
     const int c = col - 1;
-    delete m_tabla->botones.take(c);
+    m_tabla->quitarDelegado(c);
     auto *d = new DelegadoBoton(caption, m_tabla);
     m_tabla->botones.insert(c, d);
     m_tabla->setItemDelegateForColumn(c, d);
@@ -579,3 +436,34 @@ void Grid::setColumnEditable(int col, bool editable)
 }
 
 void Grid::setRowHeaderVisible(bool visible) { m_tabla->verticalHeader()->setVisible(visible); }
+
+QRect Grid::cellRect(int col, int row) const
+{
+    if (col < 0 || row < 0 || col > MaxCols() || row > MaxRows())
+        return {};
+    QHeaderView *hh = m_tabla->horizontalHeader();
+    QHeaderView *vh = m_tabla->verticalHeader();
+    QRect r;
+    if (row == 0 && col == 0) {
+        if (auto *esquina = m_tabla->findChild<QAbstractButton *>())
+            return QRect(esquina->mapTo(this, QPoint(0, 0)), esquina->size());
+        return {};
+    }
+    if (row == 0) {
+        r = QRect(hh->sectionViewportPosition(col - 1), 0, hh->sectionSize(col - 1), hh->height());
+        return hh->isVisible() ? QRect(hh->viewport()->mapTo(this, r.topLeft()), r.size()) : QRect();
+    }
+    if (col == 0) {
+        r = QRect(0, vh->sectionViewportPosition(row - 1), vh->width(), vh->sectionSize(row - 1));
+        return vh->isVisible() ? QRect(vh->viewport()->mapTo(this, r.topLeft()), r.size()) : QRect();
+    }
+    r = m_tabla->visualRect(m_tabla->model()->index(row - 1, col - 1));
+    return r.isValid() ? QRect(m_tabla->viewport()->mapTo(this, r.topLeft()), r.size()) : QRect();
+}
+
+bool Grid::isCellSelected(int col, int row) const
+{
+    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
+        return false;
+    return m_tabla->selectionModel()->isSelected(m_tabla->model()->index(row - 1, col - 1));
+}

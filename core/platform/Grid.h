@@ -2,12 +2,15 @@
 // The grid of every list and report window. Its numbering follows the rest
 // of the program: row 0 is the column-header row, data rows and columns are
 // numbered from 1; column 0 is the row-header column.
+#include "platform/Formatos.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
-class QTableWidget;
 class QPrinter;
 
 // Windows colour value 0x00BBGGRR (as written in the system's tables) as a
@@ -33,6 +36,25 @@ public:
     QString text(int col, int row) const;
     void setText(int col, int row, const QString &texto);
 
+    // Data the user never sees, kept per data cell (e.g. the id of the
+    // booking a cell shows). It travels with its cell when rows are sorted,
+    // inserted or removed, and goes with the row. Invalid when never set or
+    // out of range.
+    void setCellData(int col, int row, const QVariant &dato);
+    QVariant cellData(int col, int row) const;
+
+    // Rows. insertRows puts count empty rows before row (MaxRows() + 1
+    // appends); removeRows takes out rows row..row + count - 1 (those in
+    // range). The rows below move with their texts, colours and data.
+    void insertRows(int row, int count = 1);
+    void removeRows(int row, int count = 1);
+    // Writes textos into data row row, one per column from primeraCol on;
+    // texts beyond the last column are ignored, columns beyond the list keep
+    // their text.
+    void setRowTexts(int row, const QStringList &textos, int primeraCol = 1);
+    // Appends a data row filled like setRowTexts; returns its number.
+    int appendRow(const QStringList &textos, int primeraCol = 1);
+
     // Active cell (the one the user clicked last or setActiveCell set).
     int ActiveCol() const;
     int ActiveRow() const;
@@ -57,6 +79,12 @@ public:
         bool ascendente;
     };
     void sort(int row, int row2, const QList<ClaveOrden> &claves);
+    // What a click on a column title does: nothing (the default), or sort
+    // every data row by that column, ascending (the lists) or descending
+    // (the grid reports). Only titles of columns from primeraCol on sort.
+    // The click is reported by clicked(col, 0) after the sort.
+    enum class OrdenCabecera { Ninguno, Ascendente, Descendente };
+    void setHeaderSort(OrdenCabecera orden, int primeraCol = 1);
 
     // Colours of a cell, of a whole row (columns 1..MaxCols).
     void setCellBackColor(int col, int row, const QColor &c);
@@ -79,6 +107,23 @@ public:
     void setColumnButton(int col, const QString &caption = QStringLiteral("..."));
     // Cells of col may be edited by the user (default: read-only).
     void setColumnEditable(int col, bool editable);
+    // Horizontal alignment of the data cells of col (default left).
+    void setColumnAlignment(int col, Qt::Alignment alineacion);
+    Qt::Alignment columnAlignment(int col) const;
+    // Makes col a number column of format f: its cells are aligned right,
+    // setNumber writes numbers in f, and an editable cell's editor lets only
+    // what may become a number of f be typed (plain digits, no grouping) and
+    // stores it written in f; a typed text that is not a number of f leaves
+    // the cell as it was.
+    void setColumnFormat(int col, const Formatos::FormatoNumero &f);
+    // True when col is a number column; *f (when given) gets its format.
+    bool columnFormat(int col, Formatos::FormatoNumero *f = nullptr) const;
+    // Writes valor into the cell in the format of its column (kImporte in a
+    // text column).
+    void setNumber(int col, int row, double valor);
+    // The number the cell's text stands for in the format of its column
+    // (kImporte in a text column); *ok false and 0 when it is not one.
+    double number(int col, int row, bool *ok = nullptr) const;
     void setRowHeaderVisible(bool visible);
 
     // Prints the whole grid (titles and data rows) as job nombreTrabajo on
@@ -88,7 +133,12 @@ public:
     // True when the machine has a default printer.
     static bool hayImpresora();
 
-    QTableWidget *tabla() const;
+    // Where cell (col, row) lies, in this widget's coordinates (row 0 the
+    // column titles, column 0 the row headers); empty when it is not shown.
+    // With childAt() it lets a caller point at a cell as the mouse would.
+    QRect cellRect(int col, int row) const;
+    // True when data cell (col, row) is in the selection.
+    bool isCellSelected(int col, int row) const;
 
 signals:
     // (col, row) as numbered above. A header click gives row 0, a row-header
@@ -107,7 +157,11 @@ protected:
 private:
     // True when table column c (0-based) shows buttons.
     bool columnaDeBotones(int c) const;
+    // A click on the title of table column c.
+    void alClicCabecera(int c);
     class Tabla;
     friend class Tabla;
     Tabla *m_tabla;
+    OrdenCabecera m_ordenCabecera = OrdenCabecera::Ninguno;
+    int m_primeraColOrden = 1;
 };

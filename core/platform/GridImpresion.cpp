@@ -1,5 +1,6 @@
 // Printing of the grid: the whole grid as a table, with its job name as title.
 #include "Grid.h"
+#include "GridTabla.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -61,15 +62,15 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
     const double relleno = fm.height() * 0.8;
     std::vector<ColumnaImpresa> columnas;
     double anchoTotal = 0;
-    QHeaderView *hh = tabla()->horizontalHeader();
+    QHeaderView *hh = m_tabla->horizontalHeader();
     for (int v = 0; v < hh->count(); ++v) {
         const int c = hh->logicalIndex(v);
-        if (tabla()->isColumnHidden(c) || columnaDeBotones(c))
+        if (m_tabla->isColumnHidden(c) || columnaDeBotones(c))
             continue;
-        const QTableWidgetItem *h = tabla()->horizontalHeaderItem(c);
+        const QTableWidgetItem *h = m_tabla->horizontalHeaderItem(c);
         double w = h ? fmNegrita.horizontalAdvance(h->text()) : 0;
-        for (int r = 0; r < tabla()->rowCount(); ++r)
-            if (const QTableWidgetItem *it = tabla()->item(r, c))
+        for (int r = 0; r < m_tabla->rowCount(); ++r)
+            if (const QTableWidgetItem *it = m_tabla->item(r, c))
                 w = std::max(w, fm.horizontalAdvance(it->text()));
         w = std::max(w, fm.horizontalAdvance(QStringLiteral("0000"))) + relleno;
         columnas.push_back({c, w});
@@ -136,7 +137,7 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
             p.setPen(colorLinea);
             p.drawRect(r);
             p.setPen(Qt::black);
-            const QTableWidgetItem *h = tabla()->horizontalHeaderItem(c.col);
+            const QTableWidgetItem *h = m_tabla->horizontalHeaderItem(c.col);
             dibujarTexto(p, r, h ? h->text() : QString(), Qt::AlignHCenter);
             x += c.ancho;
         }
@@ -148,7 +149,7 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
             x = 0;
             for (const ColumnaImpresa &c : columnas) {
                 const QRectF r(x, y, c.ancho, altoFila);
-                const QTableWidgetItem *it = tabla()->item(fila, c.col);
+                const QTableWidgetItem *it = m_tabla->item(fila, c.col);
                 if (it && it->background().style() != Qt::NoBrush)
                     p.fillRect(r, it->background().color());
                 else if (fila % 2 == 1)

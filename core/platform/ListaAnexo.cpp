@@ -2,6 +2,7 @@
 
 #include "db/Conexion.h"
 #include "platform/Grid.h"
+#include "platform/GridAyudas.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -10,25 +11,6 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
-
-int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion)
-{
-    const bool conCodigo = !codigo.isEmpty();
-    const bool conDescripcion = !descripcion.isEmpty();
-    if (!grid || (!conCodigo && !conDescripcion))
-        return 0;
-    const QString c = codigo.trimmed();
-    const QString d = descripcion.trimmed();
-    for (int r = 1; r <= grid->MaxRows(); ++r) {
-        if (conCodigo && !grid->text(colCodigo, r).startsWith(c, Qt::CaseSensitive))
-            continue;
-        if (conDescripcion && !grid->text(colDescripcion, r).startsWith(d, Qt::CaseSensitive))
-            continue;
-        grid->selectBlock(1, r, grid->MaxCols(), r);
-        return r;
-    }
-    return 0;
-}
 
 // ------------------------------------------------------------------ list
 
@@ -51,7 +33,8 @@ void FrmLista::construir(const QString &titulo, const QStringList &columnas, con
         if (col == 1 && row >= 1)
             Usr_AbreFila(row);
     });
-    connect(m_grid, &Grid::clicked, this, &FrmLista::alClic);
+    // Only the titles sort; the button column has nothing to sort by.
+    m_grid->setHeaderSort(Grid::OrdenCabecera::Ascendente, 2);
 
     auto *filaBotones = new QHBoxLayout;
     filaBotones->addStretch();
@@ -80,13 +63,7 @@ void FrmLista::setColumnasBusqueda(int colCodigo, int colDescripcion)
 
 QPushButton *FrmLista::Command(int i) const { return m_botones.value(i); }
 
-void FrmLista::agregarFila(const QStringList &celdas)
-{
-    const int fila = m_grid->MaxRows() + 1;
-    m_grid->setMaxRows(fila);
-    for (int i = 0; i < celdas.size(); ++i)
-        m_grid->setText(i + 2, fila, celdas[i]);
-}
+void FrmLista::agregarFila(const QStringList &celdas) { m_grid->appendRow(celdas, 2); }
 
 void FrmLista::Usr_Busca(const QString &codigo, const QString &descripcion)
 {
@@ -102,14 +79,6 @@ void FrmLista::ejecutar(Accion a)
     case Imprimir: accionImprimir(); break;
     case Cerrar: descargar(); break;
     }
-}
-
-void FrmLista::alClic(int col, int row)
-{
-    // Only the header sorts; the button column has nothing to sort by.
-    if (row != 0 || col < 2 || m_grid->MaxRows() == 0)
-        return;
-    m_grid->sort(1, m_grid->MaxRows(), {{col, true}});
 }
 
 void FrmLista::Usr_HabilitaCampos(FrmAnexo *dlg, const QString &modo)

@@ -22,14 +22,6 @@ class QAbstractButton;
 class QPushButton;
 class FrmAnexo;
 
-// Selects, as a block from column 1 to the last column, the first data row of
-// grid whose cell in colCodigo starts with codigo and whose cell in
-// colDescripcion starts with descripcion, both trimmed. Only a non-empty text
-// counts (blanks count as text; neither given: no match). The comparison is
-// exact and case-sensitive and the cells are not trimmed. Returns the row, or
-// 0 when none matches (then nothing changes).
-int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion);
-
 class FrmLista : public Formulario {
     Q_OBJECT
 public:
@@ -38,7 +30,7 @@ public:
 
     // Empties the grid and refills it from the table.
     virtual void Usr_LlenarDatos() = 0;
-    // The row search (see Usr_BuscaEnGrid) over the list's code and description columns.
+    // The row search (Usr_BuscaEnGrid of GridAyudas.h) over the list's code and description columns.
     void Usr_Busca(const QString &codigo, const QString &descripcion);
 
     Grid *grilla() const { return m_grid; }
@@ -81,7 +73,6 @@ protected:
 
 private:
     void ejecutar(Accion a);
-    void alClic(int col, int row);
     void mostrarAnexo(FrmAnexo *dlg, const QString &modo);
 
     Grid *m_grid = nullptr;

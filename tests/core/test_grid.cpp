@@ -1,15 +1,13 @@
 #include "platform/Grid.h"
+#include "support/RatonGrid.h"
 
-#include <QAbstractButton>
 #include <QFile>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -37,11 +35,6 @@ QStringList columna(const Grid &g, int col)
     return l;
 }
 
-QPoint centroCelda(Grid &g, int col, int row)
-{
-    return g.tabla()->visualRect(g.tabla()->model()->index(row - 1, col - 1)).center();
-}
-
 } // namespace
 
 TEST(GridTest, NumeracionConCabeceraEnFilaCeroYDatosDesdeUno)
@@ -55,7 +48,6 @@ TEST(GridTest, NumeracionConCabeceraEnFilaCeroYDatosDesdeUno)
     g.setText(2, 3, "x");
     g.setText(3, 4, "última");
     EXPECT_EQ(g.text(1, 0), "Código");
-    EXPECT_EQ(g.tabla()->horizontalHeaderItem(0)->text(), "Código");
     EXPECT_EQ(g.text(2, 3), "x");
     EXPECT_EQ(g.text(3, 4), "última");
     EXPECT_EQ(g.text(2, 0), "");
@@ -192,8 +184,10 @@ TEST(GridTest, SeleccionDeBloque)
     g.selectBlock(0, 3, g.MaxCols(), 3);
     EXPECT_TRUE(g.isBlockSelected());
     EXPECT_EQ(g.selectedRow(), 3);
-    EXPECT_TRUE(g.tabla()->selectionModel()->isRowSelected(2, {}));
-    EXPECT_FALSE(g.tabla()->selectionModel()->isRowSelected(1, {}));
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_TRUE(g.isCellSelected(c, 3));
+        EXPECT_FALSE(g.isCellSelected(c, 2));
+    }
     g.clearSelection();
     EXPECT_FALSE(g.isBlockSelected());
     EXPECT_EQ(g.selectedRow(), 0);
@@ -218,54 +212,49 @@ TEST(GridTest, BotonDeColumnaYClicsDanColumnaYFila)
     QSignalSpy boton(&g, &Grid::buttonClicked);
     QSignalSpy clic(&g, &Grid::clicked);
     QSignalSpy doble(&g, &Grid::doubleClicked);
-    QWidget *vp = g.tabla()->viewport();
 
-    QTest::mouseClick(vp, Qt::LeftButton, {}, centroCelda(g, 1, 2));
+    raton::clic(&g, 1, 2);
     ASSERT_EQ(boton.count(), 1);
     EXPECT_EQ(boton.at(0), (QList<QVariant>{1, 2}));
     EXPECT_EQ(g.ActiveRow(), 2);
 
     // A data cell outside the button column: a click, no button.
-    QTest::mouseClick(vp, Qt::LeftButton, {}, centroCelda(g, 3, 3));
+    raton::clic(&g, 3, 3);
     EXPECT_EQ(boton.count(), 1);
     ASSERT_FALSE(clic.isEmpty());
     EXPECT_EQ(clic.last(), (QList<QVariant>{3, 3}));
 
-    // Column header: row 0.
-    QHeaderView *hh = g.tabla()->horizontalHeader();
-    const QPoint enCabecera(hh->sectionViewportPosition(1) + hh->sectionSize(1) / 2, hh->height() / 2);
-    QTest::mouseClick(hh->viewport(), Qt::LeftButton, {}, enCabecera);
+    // Column header: row 0. A header click selects nothing.
+    g.clearSelection();
+    raton::clic(&g, 2, 0);
     EXPECT_EQ(clic.last(), (QList<QVariant>{2, 0}));
-    EXPECT_FALSE(g.tabla()->selectionModel()->isColumnSelected(1, {})); // a header click selects nothing
+    EXPECT_FALSE(g.isBlockSelected());
 
     // Row header: column 0.
-    QHeaderView *vh = g.tabla()->verticalHeader();
-    const QPoint enFila(vh->width() / 2, vh->sectionViewportPosition(2) + vh->sectionSize(2) / 2);
-    QTest::mouseClick(vh->viewport(), Qt::LeftButton, {}, enFila);
+    raton::clic(&g, 0, 3);
     EXPECT_EQ(clic.last(), (QList<QVariant>{0, 3}));
 
     // Top left corner: (0, 0).
-    auto *esquina = g.tabla()->findChild<QAbstractButton *>();
-    ASSERT_NE(esquina, nullptr);
-    QTest::mouseClick(esquina, Qt::LeftButton);
+    ASSERT_FALSE(g.cellRect(0, 0).isEmpty());
+    raton::clic(&g, 0, 0);
     EXPECT_EQ(clic.last(), (QList<QVariant>{0, 0}));
 
     // Right button on a column header, a row header and a cell.
     QSignalSpy derecho(&g, &Grid::rightClicked);
-    QTest::mouseClick(hh->viewport(), Qt::RightButton, {}, enCabecera);
-    QTest::mouseClick(vh->viewport(), Qt::RightButton, {}, enFila);
-    QTest::mouseClick(vp, Qt::RightButton, {}, centroCelda(g, 3, 1));
+    raton::clic(&g, 2, 0, Qt::RightButton);
+    raton::clic(&g, 0, 3, Qt::RightButton);
+    raton::clic(&g, 3, 1, Qt::RightButton);
     ASSERT_EQ(derecho.count(), 3);
     EXPECT_EQ(derecho.at(0), (QList<QVariant>{2, 0}));
     EXPECT_EQ(derecho.at(1), (QList<QVariant>{0, 3}));
     EXPECT_EQ(derecho.at(2), (QList<QVariant>{3, 1}));
     EXPECT_EQ(boton.count(), 1);
 
-    QTest::mouseDClick(vp, Qt::LeftButton, {}, centroCelda(g, 2, 3));
+    raton::dobleClic(&g, 2, 3);
     ASSERT_FALSE(doble.isEmpty());
     EXPECT_EQ(doble.last(), (QList<QVariant>{2, 3}));
     EXPECT_EQ(g.text(2, 3), "3"); // read-only column: no editor opened by the double click
-    EXPECT_EQ(g.tabla()->findChild<QLineEdit *>(), nullptr);
+    EXPECT_EQ(raton::editor(&g), nullptr);
 }
 
 TEST(GridTest, ColumnaEditableAvisaAlTerminarLaEdicion)
@@ -280,14 +269,13 @@ TEST(GridTest, ColumnaEditableAvisaAlTerminarLaEdicion)
 
     // Read-only column: typing changes nothing.
     g.setActiveCell(3, 1);
-    g.tabla()->setFocus();
-    QTest::keyClicks(g.tabla(), "zz");
+    raton::teclas(&g, "zz");
     EXPECT_EQ(g.text(3, 1), "uno");
     EXPECT_TRUE(editado.isEmpty());
 
     g.setActiveCell(2, 2);
-    QTest::keyClick(g.tabla(), Qt::Key_F2);
-    auto *ed = g.tabla()->findChild<QLineEdit *>();
+    raton::tecla(&g, Qt::Key_F2);
+    auto *ed = raton::editor(&g);
     ASSERT_NE(ed, nullptr);
     ed->setText("150.5");
     QTest::keyClick(ed, Qt::Key_Return);

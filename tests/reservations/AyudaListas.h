@@ -2,13 +2,12 @@
 // Driving list-and-dialog windows in tests as a user would: clicks on grid
 // cells, headers and buttons, typing into boxes.
 #include "platform/Grid.h"
+#include "support/RatonGrid.h"
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 
 namespace ayuda {
@@ -43,19 +42,9 @@ inline QStringList columna(Grid *g, int col)
 }
 
 // A click on a data cell (on the button in column 1).
-inline void clicCelda(Grid *g, int col, int row)
-{
-    QTableWidget *t = g->tabla();
-    const QPoint p = t->visualRect(t->model()->index(row - 1, col - 1)).center();
-    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, p);
-}
+inline void clicCelda(Grid *g, int col, int row) { raton::clic(g, col, row); }
 
 // A click on the title of column col (row 0).
-inline void clicCabecera(Grid *g, int col)
-{
-    QHeaderView *h = g->tabla()->horizontalHeader();
-    const QPoint p(h->sectionViewportPosition(col - 1) + h->sectionSize(col - 1) / 2, h->height() / 2);
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
-}
+inline void clicCabecera(Grid *g, int col) { raton::clic(g, col, 0); }
 
 } // namespace ayuda

@@ -5,12 +5,12 @@
 #include "platform/Aperturas.h"
 #include "platform/DataCombo.h"
 #include "platform/Grid.h"
+#include "support/RatonGrid.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -187,12 +187,11 @@ TEST_F(ValoresCanchasTest, CeldaDeValorSoloAceptaNumerosConPunto)
 {
     abrir();
     cargar("C1");
-    QTableWidget *t = grilla()->tabla();
+    Grid *g = grilla();
     auto teclear = [&](int fila, const QString &teclas) {
-        const QModelIndex i = t->model()->index(fila - 1, 2);
-        t->setCurrentIndex(i);
-        t->edit(i);
-        auto *e = qobject_cast<QLineEdit *>(t->indexWidget(i));
+        g->setActiveCell(3, fila);
+        raton::tecla(g, Qt::Key_F2);
+        auto *e = raton::editor(g);
         ASSERT_NE(e, nullptr);
         e->selectAll();
         QTest::keyClicks(e, teclas);
@@ -206,9 +205,9 @@ TEST_F(ValoresCanchasTest, CeldaDeValorSoloAceptaNumerosConPunto)
     teclear(3, "-7e2");
     EXPECT_EQ(grilla()->text(3, 3), "72.00");
     // The code and slot columns are not editable.
-    const QModelIndex desc = t->model()->index(0, 1);
-    t->edit(desc);
-    EXPECT_EQ(t->indexWidget(desc), nullptr);
+    g->setActiveCell(2, 1);
+    raton::tecla(g, Qt::Key_F2);
+    EXPECT_EQ(raton::editor(g), nullptr);
 
     // Whatever a cell holds, a non-number never reaches the table.
     grilla()->setText(3, 2, "12,5");

@@ -1,0 +1,138 @@
+// Grid: sorting the data rows by keys, and the sort on a click on a title.
+#include "Grid.h"
+#include "GridTabla.h"
+
+#include <QCollator>
+#include <QDate>
+#include <QDateTime>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Cells hold numbers as the program writes them ("1,234.50": "." decimal,
+// "," thousands), whatever the machine's locale.
+bool comoNumero(const QString &s, double *v)
+{
+    const QString t = s.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    *v = QLocale::c().toDouble(t, &ok);
+    return ok;
+}
+
+// Day-first dates ("15/03/2024") and moments ("15/03/2024 10:30:00"), so
+// that they sort by time and not by their day.
+bool comoMomento(const QString &s, QDateTime *v)
+{
+    static const QRegularExpression forma(
+        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
+    const auto m = forma.match(s.trimmed());
+    if (!m.hasMatch())
+        return false;
+    const QDate d(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+    QTime h(0, 0);
+    if (!m.captured(4).isEmpty())
+        h = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    *v = QDateTime(d, h);
+    return d.isValid() && h.isValid();
+}
+
+} // namespace
+
+void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
+{
+    row = std::max(row, 1);
+    row2 = std::min(row2, MaxRows());
+    QList<ClaveOrden> validas;
+    for (const ClaveOrden &k : claves)
+        if (k.col >= 1 && k.col <= MaxCols())
+            validas.append(k);
+    if (validas.isEmpty() || row2 <= row)
+        return;
+
+    const int cols = MaxCols();
+    const int n = row2 - row + 1;
+    // A key cell read once. Its class orders first (empty, number, date,
+    // text), so that a column mixing them still sorts consistently.
+    enum Clase { Vacia, Numero, Momento, Texto };
+    struct Valor {
+        QString texto;
+        Clase clase = Vacia;
+        double numero = 0;
+        QDateTime momento;
+    };
+    struct Fila {
+        std::vector<QTableWidgetItem *> celdas;
+        std::vector<Valor> claves;
+    };
+    std::vector<Fila> filas(n);
+    const bool ordenable = m_tabla->isSortingEnabled();
+    m_tabla->setSortingEnabled(false);
+    m_tabla->setUpdatesEnabled(false);
+    for (int i = 0; i < n; ++i) {
+        Fila &f = filas[i];
+        f.celdas.resize(cols);
+        for (int c = 0; c < cols; ++c)
+            f.celdas[c] = m_tabla->takeItem(row - 1 + i, c);
+        for (const ClaveOrden &k : validas) {
+            Valor v;
+            if (const QTableWidgetItem *it = f.celdas[k.col - 1])
+                v.texto = it->text();
+            if (v.texto.trimmed().isEmpty())
+                v.clase = Vacia;
+            else if (comoNumero(v.texto, &v.numero))
+                v.clase = Numero;
+            else if (comoMomento(v.texto, &v.momento))
+                v.clase = Momento;
+            else
+                v.clase = Texto;
+            f.claves.push_back(std::move(v));
+        }
+    }
+
+    QCollator coll(QLocale(QLocale::Spanish, QLocale::Spain));
+    coll.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(filas.begin(), filas.end(), [&](const Fila &a, const Fila &b) {
+        for (qsizetype i = 0; i < validas.size(); ++i) {
+            const Valor &va = a.claves[size_t(i)];
+            const Valor &vb = b.claves[size_t(i)];
+            int cmp;
+            if (va.clase != vb.clase)
+                cmp = va.clase < vb.clase ? -1 : 1;
+            else if (va.clase == Numero)
+                cmp = va.numero < vb.numero ? -1 : (vb.numero < va.numero ? 1 : 0);
+            else if (va.clase == Momento)
+                cmp = va.momento < vb.momento ? -1 : (vb.momento < va.momento ? 1 : 0);
+            else
+                cmp = coll.compare(va.texto, vb.texto);
+            if (cmp != 0)
+                return validas[i].ascendente ? cmp < 0 : cmp > 0;
+        }
+        return false;
+    });
+
+    for (int i = 0; i < n; ++i)
+        for (int c = 0; c < cols; ++c)
+            if (filas[i].celdas[c])
+                m_tabla->setItem(row - 1 + i, c, filas[i].celdas[c]);
+    m_tabla->setUpdatesEnabled(true);
+    m_tabla->setSortingEnabled(ordenable);
+}
+
+void Grid::setHeaderSort(OrdenCabecera orden, int primeraCol)
+{
+    m_ordenCabecera = orden;
+    m_primeraColOrden = primeraCol;
+}
+
+void Grid::alClicCabecera(int c)
+{
+    const int col = c + 1;
+    if (m_ordenCabecera != OrdenCabecera::Ninguno && col >= m_primeraColOrden && MaxRows() > 0)
+        sort(1, MaxRows(), {{col, m_ordenCabecera == OrdenCabecera::Ascendente}});
+    emit clicked(col, 0);
+}
