@@ -73,10 +73,7 @@ void Grid::setColumnAlignment(int col, Qt::Alignment alineacion)
             it->setTextAlignment(alineacion | Qt::AlignVCenter);
 }
 
-Qt::Alignment Grid::columnAlignment(int col) const
-{
-    return m_tabla->alineaciones.value(col - 1, Qt::AlignLeft);
-}
+Qt::Alignment Grid::columnAlignment(int col) const { return m_tabla->alineaciones.value(col - 1, Qt::AlignLeft); }
 
 void Grid::setColumnFormat(int col, const Formatos::FormatoNumero &f)
 {

@@ -157,7 +157,7 @@ TEST(GridCeldasTest, EditorDeImportesSoloDejaEscribirNumerosDelFormato)
     };
     QString ofrecido;
     teclear(1, 1, "-2,500.755", &ofrecido);
-    EXPECT_EQ(ofrecido, "1234.50");   // no thousands separators in the editor
+    EXPECT_EQ(ofrecido, "1234.50");       // no thousands separators in the editor
     EXPECT_EQ(g.text(1, 1), "-2,500.75"); // the comma and the third decimal never got in
     teclear(1, 1, "abc");
     EXPECT_EQ(g.text(1, 1), "-2,500.75"); // nothing typed: the cell keeps its number
