@@ -72,9 +72,13 @@ QTableWidgetItem *Grid::Tabla::celda(int r, int c)
 
 void Grid::Tabla::quitarDelegado(int c)
 {
+    // Every column delegate is made by the grid for that column alone.
+    QAbstractItemDelegate *d = itemDelegateForColumn(c);
     setItemDelegateForColumn(c, nullptr);
-    delete botones.take(c);
-    delete numeros.take(c);
+    botones.remove(c);
+    numeros.remove(c);
+    casillas.remove(c);
+    delete d;
 }
 
 void Grid::Tabla::olvidarColumnasDesde(int desde)
@@ -174,6 +178,7 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
 
     connect(m_tabla, &QTableWidget::cellClicked, this, [this](int r, int c) { emit clicked(c + 1, r + 1); });
     connect(hh, &QHeaderView::sectionClicked, this, &Grid::alClicCabecera);
+    connect(this, &Grid::clicked, this, &Grid::alternarCasilla);
     connect(hh, &QHeaderView::sectionDoubleClicked, this, [this](int c) { emit doubleClicked(c + 1, 0); });
     connect(vh, &QHeaderView::sectionClicked, this, [this](int r) { emit clicked(0, r + 1); });
     connect(vh, &QHeaderView::sectionDoubleClicked, this, [this](int r) { emit doubleClicked(0, r + 1); });
@@ -457,8 +462,14 @@ QRect Grid::cellRect(int col, int row) const
         r = QRect(0, vh->sectionViewportPosition(row - 1), vh->width(), vh->sectionSize(row - 1));
         return vh->isVisible() ? QRect(vh->viewport()->mapTo(this, r.topLeft()), r.size()) : QRect();
     }
-    r = m_tabla->visualRect(m_tabla->model()->index(row - 1, col - 1));
-    return r.isValid() ? QRect(m_tabla->viewport()->mapTo(this, r.topLeft()), r.size()) : QRect();
+    r = m_tabla->visualRect(m_tabla->model()->index(row - 1, col - 1)) & m_tabla->viewport()->rect();
+    return r.isEmpty() ? QRect() : QRect(m_tabla->viewport()->mapTo(this, r.topLeft()), r.size());
+}
+
+void Grid::showCell(int col, int row)
+{
+    if (col >= 1 && row >= 1 && col <= MaxCols() && row <= MaxRows())
+        m_tabla->scrollTo(m_tabla->model()->index(row - 1, col - 1));
 }
 
 bool Grid::isCellSelected(int col, int row) const

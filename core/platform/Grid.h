@@ -133,8 +133,11 @@ public:
     // True when the machine has a default printer.
     static bool hayImpresora();
 
+    // Scrolls the grid so that data cell (col, row) is in sight.
+    void showCell(int col, int row);
     // Where cell (col, row) lies, in this widget's coordinates (row 0 the
-    // column titles, column 0 the row headers); empty when it is not shown.
+    // column titles, column 0 the row headers); empty when it is not in
+    // sight.
     // With childAt() it lets a caller point at a cell as the mouse would.
     QRect cellRect(int col, int row) const;
     // True when data cell (col, row) is in the selection.
@@ -159,6 +162,8 @@ private:
     bool columnaDeBotones(int c) const;
     // A click on the title of table column c.
     void alClicCabecera(int c);
+    // A click on a data cell of a check-box column flips it.
+    void alternarCasilla(int col, int row);
     class Tabla;
     friend class Tabla;
     Tabla *m_tabla;

@@ -1,11 +1,10 @@
-// Check-box columns of the grid. Kept apart from Grid.cpp: they need only the
-// grid's public signals and the table's item delegate.
+// Check-box columns of the grid.
 #include "Grid.h"
+#include "GridTabla.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
 
 namespace {
 
@@ -44,13 +43,17 @@ void Grid::setColumnCheck(int col)
 {
     if (col < 1 || col > MaxCols())
         return;
-    auto *tabla = findChild<QTableWidget *>();
-    tabla->setItemDelegateForColumn(col - 1, new DelegadoCasilla(tabla));
+    const int c = col - 1;
+    m_tabla->quitarDelegado(c);
+    m_tabla->setItemDelegateForColumn(c, new DelegadoCasilla(m_tabla));
+    m_tabla->casillas.insert(c);
     setColumnEditable(col, false);
-    connect(this, &Grid::clicked, this, [this, col](int c, int row) {
-        if (c != col || row < 1)
-            return;
-        setText(col, row, text(col, row) == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"));
-        emit buttonClicked(col, row);
-    });
+}
+
+void Grid::alternarCasilla(int col, int row)
+{
+    if (row < 1 || !m_tabla->casillas.contains(col - 1))
+        return;
+    setText(col, row, text(col, row) == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"));
+    emit buttonClicked(col, row);
 }

@@ -51,6 +51,7 @@ public:
 
     QHash<int, DelegadoBoton *> botones;    // by table column
     QHash<int, DelegadoNumero *> numeros;   // by table column
+    QSet<int> casillas;                     // table columns of check boxes
     QHash<int, Qt::Alignment> alineaciones; // by table column; left when absent
     QSet<int> editables;                    // table columns the user may edit
 
@@ -59,7 +60,7 @@ public:
     QTableWidgetItem *celda(int r, int c);
     // A new item for table column c.
     QTableWidgetItem *nuevaCelda(int c, const QString &texto = QString()) const;
-    // Removes the button or number delegate of table column c.
+    // Removes the delegate of table column c (button, number or check box).
     void quitarDelegado(int c);
     // Forgets the settings of the table columns from desde on.
     void olvidarColumnasDesde(int desde);

@@ -4,6 +4,7 @@
 // header or the top left corner).
 #include "platform/Grid.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -11,8 +12,11 @@ namespace raton {
 
 // The part of the grid under the centre of (col, row) and that point in its
 // coordinates; nullptr when the cell is not shown.
+// A data cell out of sight is scrolled into it first, as the user would.
 inline QWidget *bajo(Grid *g, int col, int row, QPoint *punto)
 {
+    QCoreApplication::processEvents(); // pending layouts first, so the scroll sees the real viewport
+    g->showCell(col, row);
     const QPoint p = g->cellRect(col, row).center();
     QWidget *w = g->cellRect(col, row).isEmpty() ? nullptr : g->childAt(p);
     if (w)
