@@ -1,0 +1,88 @@
+#include "Frm_L_Reservas.h"
+#include "ui_Frm_L_Reservas.h"
+
+#include "ConsultasReserva.h"
+#include "Frm_T_ReservaCanchasAnexo.h"
+#include "InterfazModule.h"
+#include "Module.h"
+#include "platform/Formatos.h"
+#include "platform/Mensajes.h"
+#include "platform/Reloj.h"
+
+Frm_L_Reservas::Frm_L_Reservas(QWidget *parent) : Dialogo(parent), ui(std::make_unique<Ui::Frm_L_Reservas>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("Frm_L_Reservas"));
+
+    Grid *g = ui->vaSpread;
+    const QStringList titulos = {QStringLiteral("Id"),   QStringLiteral("Cliente"),  QStringLiteral("Cancha"),
+                                 QStringLiteral("Fecha"), QStringLiteral("Hora"),     QStringLiteral("Anticipo"),
+                                 QStringLiteral("Saldo"), QStringLiteral("Estado")};
+    g->setMaxCols(static_cast<int>(titulos.size()));
+    for (int c = 1; c <= titulos.size(); ++c)
+        g->setText(c, 0, titulos.at(c - 1));
+    const int anchos[] = {60, 200, 150, 90, 70, 100, 100, 110};
+    for (int c = 1; c <= 8; ++c)
+        g->setColumnWidth(c, anchos[c - 1]);
+    g->setColumnFormat(6, Formatos::kImporte);
+    g->setColumnFormat(7, Formatos::kImporte);
+
+    ui->dtpDesde->setDate(Reloj::hoy());
+    ui->dtpHasta->setDate(Reloj::hoy());
+    connect(ui->cmdActualiza, &QPushButton::clicked, this, [this] { Usr_BuscaReservas(); });
+    connect(ui->btnPrint, &QPushButton::clicked, this, [this] { btnPrint_Click(); });
+    connect(ui->cmdCerrar, &QPushButton::clicked, this, [this] { descargar(); });
+    connect(ui->cmdReserva, &QPushButton::clicked, this, [this] { cmdReserva_Click(); });
+    connect(g, &Grid::clicked, this, [this](int col, int row) {
+        if (col == 0 && row >= 1)
+            abrirReserva(row);
+    });
+    Usr_BuscaReservas();
+}
+
+Frm_L_Reservas::~Frm_L_Reservas() = default;
+
+void Frm_L_Reservas::Usr_MostrarAgregar(bool visible) { ui->cmdReserva->setVisible(visible); }
+
+void Frm_L_Reservas::Usr_BuscaReservas()
+{
+    Grid *g = ui->vaSpread;
+    g->setMaxRows(0);
+    QList<ConsultasReserva::FilaListado> filas;
+    try {
+        filas = ConsultasReserva::listado(ui->optFechaTurno->isChecked(), ui->dtpDesde->date(), ui->dtpHasta->date());
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return;
+    }
+    g->setMaxRows(static_cast<int>(filas.size()));
+    int r = 0;
+    for (const auto &f : filas) {
+        g->setRowTexts(++r, {QString::number(f.id), f.clientes_id + QStringLiteral(" | ") + f.cliente,
+                             f.canchas_id + QStringLiteral(" | ") + f.cancha, Formatos::fecha(f.fecha), f.horario});
+        g->setNumber(6, r, f.anticipo);
+        g->setNumber(7, r, f.saldo);
+        g->setText(8, r, f.estado);
+    }
+}
+
+void Frm_L_Reservas::btnPrint_Click()
+{
+    if (!Confirmar(QStringLiteral("Se imprimirá el listado por la impresora predeterminada\n¿Desea continuar?")))
+        return;
+    if (!Grid::hayImpresora() || !ui->vaSpread->imprimir(windowTitle()))
+        MsgBox(QStringLiteral("No se puede imprimir el listado: este equipo no tiene ninguna impresora "
+                              "instalada o disponible."),
+               vb::Exclamation);
+}
+
+void Frm_L_Reservas::cmdReserva_Click() { Frm_T_ReservaCanchasAnexo::Usr_AbrirReserva(QString()); }
+
+void Frm_L_Reservas::abrirReserva(int fila)
+{
+    const QString id = ui->vaSpread->text(1, fila);
+    if (id.isEmpty())
+        return;
+    Frm_T_ReservaCanchasAnexo::Usr_AbrirReserva(id);
+    Usr_BuscaReservas();
+}

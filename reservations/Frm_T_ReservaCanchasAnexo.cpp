@@ -1,0 +1,392 @@
+#include "Frm_T_ReservaCanchasAnexo.h"
+#include "ui_Frm_T_ReservaCanchasAnexo.h"
+
+#include "ConsultasReserva.h"
+#include "Frm_T_ReservaCanchas.h"
+#include "Module.h"
+#include "dbCanchas.h"
+#include "dbClientes.h"
+#include "dbConfiguraciones.h"
+#include "dbHorarios.h"
+#include "dbReserva.h"
+#include "dbValoresCanchas.h"
+#include "platform/DataCombo.h"
+#include "platform/Foco.h"
+#include "platform/Formatos.h"
+#include "platform/Mensajes.h"
+#include "platform/Reloj.h"
+
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QShowEvent>
+
+namespace {
+
+// Lets into an amount box only the keys SoloNumeros lets through (digits,
+// ".", "-" and the editing keys).
+class FiltroNumeros : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        const QString t = static_cast<QKeyEvent *>(e)->text();
+        if (t.size() != 1 || !t.at(0).isPrint())
+            return false;
+        int tecla = t.at(0).unicode();
+        return SoloNumeros(tecla) == 0;
+    }
+};
+
+QString nombreDelDia(const QDate &d) { return QLocale(QLocale::Spanish).dayName(d.dayOfWeek()); }
+
+// An amount as the boxes show it: a plain number with two decimals.
+QString textoImporte(double v) { return QString::number(v, 'f', 2); }
+
+} // namespace
+
+Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
+    : Dialogo(parent), ui(std::make_unique<Ui::Frm_T_ReservaCanchasAnexo>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("Frm_T_ReservaCanchasAnexo"));
+    for (QLineEdit *e : {ui->fpTotal, ui->fpPago})
+        e->installEventFilter(new FiltroNumeros(e));
+    ui->fpSemanas->setValidator(new QIntValidator(0, 520, ui->fpSemanas));
+    ui->fpTotal->setReadOnly(true);
+
+    Usr_CargaCombos();
+    Usr_PermisoPrecio();
+
+    connect(ui->dc_canchas, &DataCombo::cambiado, this, [this] {
+        ui->mskCancha->setText(ui->dc_canchas->BoundText());
+        Usr_CalculaPrecio();
+    });
+    alPerderFoco(ui->mskCancha, [this] {
+        const QString antes = ui->dc_canchas->BoundText();
+        sincronizar(ui->mskCancha, ui->dc_canchas);
+        if (ui->dc_canchas->BoundText() != antes)
+            Usr_CalculaPrecio();
+    });
+    connect(ui->dc_Hora, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
+    connect(ui->dc_cliente, &DataCombo::cambiado, this,
+            [this] { ui->txtCliente->setText(ui->dc_cliente->BoundText()); });
+    alPerderFoco(ui->txtCliente, [this] { sincronizar(ui->txtCliente, ui->dc_cliente); });
+    connect(ui->dcEstados, &DataCombo::cambiado, this, [this] { ui->txtEstado->setText(ui->dcEstados->BoundText()); });
+    alPerderFoco(ui->txtEstado, [this] { sincronizar(ui->txtEstado, ui->dcEstados); });
+    connect(ui->fpTotal, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
+    connect(ui->fpPago, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
+    connect(ui->optUnaVez, &QRadioButton::toggled, this, [this] { Usr_TipoReserva(); });
+    connect(ui->fpSemanas, &QLineEdit::textChanged, this, [this] { Usr_FechaFin(); });
+    connect(ui->dtpFecha, &QDateEdit::dateChanged, this, [this] { fechaCambiada(); });
+    connect(ui->cmdAcepta, &QPushButton::clicked, this, [this] { cmdAcepta_Click(); });
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { descargar(); });
+    connect(ui->cmdDel, &QPushButton::clicked, this, [this] { cmdDel_Click(); });
+
+    // A new booking starts from the agenda's selection; loading the agenda
+    // (hidden) when it is not open lets the listing open the editor alone.
+    const auto turno = Ventanas::obtener<Frm_T_ReservaCanchas>()->Usr_TurnoSeleccionado();
+    ui->dtpFecha->setDate(turno.fecha);
+    fechaCambiada();
+    ui->dc_Hora->setBoundText(turno.horario);
+    ui->dc_canchas->setBoundText(turno.cancha);
+    ui->mskCancha->setText(ui->dc_canchas->BoundText());
+    ui->dtpFinFecha->setDate(ui->dtpFecha->date());
+    Usr_TipoReserva();
+    Usr_CalculaPrecio();
+}
+
+Frm_T_ReservaCanchasAnexo::~Frm_T_ReservaCanchasAnexo() = default;
+
+void Frm_T_ReservaCanchasAnexo::Usr_AbrirReserva(const QString &id)
+{
+    auto *ed = Ventanas::obtener<Frm_T_ReservaCanchasAnexo>();
+    if (id.isEmpty()) {
+        ed->Tag = QStringLiteral("NEW");
+    } else {
+        ed->setWindowTitle(QStringLiteral("Reservas - Anexo"));
+        ed->Tag = QStringLiteral("MOD");
+        ed->Usr_BuscaDatos(id);
+    }
+    Modal::mostrar(ed);
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_CargaCombos()
+{
+    try {
+        ui->dc_cliente->cargar(dbClientes::sqlListaConTelefono(), QStringLiteral("nombre"), QStringLiteral("id"));
+        ui->dc_canchas->cargar(dbCanchas::sqlLista(), QStringLiteral("descripcion"), QStringLiteral("id"));
+        ui->dc_Hora->cargar(dbHorarios::sqlLista(), QStringLiteral("descripcion"), QStringLiteral("codigo"));
+        ui->dcEstados->cargar(ConsultasReserva::sqlEstados(), QStringLiteral("descripcion"), QStringLiteral("codigo"));
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+    }
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_PermisoPrecio()
+{
+    try {
+        const QString valor = dbConfiguraciones().getValor(QStringLiteral("CAN_MOD_PRECIO_RESERVA"));
+        bool ok = false;
+        const double n = QLocale::c().toDouble(valor.trimmed(), &ok);
+        if (!ok)
+            throw DbError(13, QStringLiteral("No coinciden los tipos"));
+        ui->fpTotal->setReadOnly(n != 1);
+    } catch (const DbError &e) {
+        MsgBox(QStringLiteral("Error cargando configuraciones: ") + QString::number(e.numero()) +
+                   QStringLiteral(" - ") + e.descripcion(),
+               vb::Critical);
+    }
+}
+
+void Frm_T_ReservaCanchasAnexo::sincronizar(QLineEdit *caja, DataCombo *combo)
+{
+    const QString codigo = caja->text().trimmed();
+    if (codigo.isEmpty() && combo->BoundText().isEmpty())
+        return;
+    combo->setBoundText(codigo);
+    caja->setText(combo->BoundText());
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_CalculaPrecio()
+{
+    const QString cancha = ui->dc_canchas->BoundText();
+    const QString horario = ui->dc_Hora->BoundText();
+    try {
+        if (const auto p = dbValoresCanchas::precio(cancha, horario))
+            ui->fpTotal->setText(textoImporte(*p));
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+    }
+    Usr_CalculaSaldo();
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_CalculaSaldo()
+{
+    bool okTotal = false, okPago = false;
+    const QString pago = ui->fpPago->text().trimmed();
+    const double total = Formatos::numero(ui->fpTotal->text().trimmed(), &okTotal);
+    const double anticipo = pago.isEmpty() ? 0 : Formatos::numero(pago, &okPago);
+    if (okTotal && (okPago || pago.isEmpty()))
+        ui->fpSaldo->setText(textoImporte(ReglasReserva::saldo(total, anticipo)));
+    else
+        ui->fpSaldo->clear();
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_TipoReserva()
+{
+    const bool permanente = ui->optPermanente->isChecked();
+    if (!permanente)
+        ui->fpSemanas->clear();
+    ui->lblCantSemanas->setEnabled(permanente);
+    ui->fpSemanas->setEnabled(permanente);
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_FechaFin()
+{
+    ui->dtpFinFecha->setDate(ReglasReserva::fechaFin(ui->dtpFecha->date(), ui->fpSemanas->text().toInt()));
+}
+
+void Frm_T_ReservaCanchasAnexo::fechaCambiada()
+{
+    ui->txtDia->setText(nombreDelDia(ui->dtpFecha->date()));
+    // The end of a series follows its start, so the end shown is the date of
+    // its last week.
+    if (ui->optPermanente->isChecked())
+        Usr_FechaFin();
+}
+
+void Frm_T_ReservaCanchasAnexo::showEvent(QShowEvent *e)
+{
+    Dialogo::showEvent(e);
+    if (m_primeraActivacion && !e->spontaneous())
+        primeraActivacion();
+}
+
+void Frm_T_ReservaCanchasAnexo::primeraActivacion()
+{
+    m_primeraActivacion = false;
+    if (Tag == QLatin1String("NEW")) {
+        ui->dcEstados->setBoundText(QStringLiteral("RES"));
+        ui->txtEstado->setText(QStringLiteral("RES"));
+        ui->dcEstados->setEnabled(false);
+        ui->txtEstado->setEnabled(false);
+        try {
+            ui->txtCliente->setText(dbConfiguraciones().getValor(QStringLiteral("DEFAULT_CLIENTE_RESERVAS")));
+        } catch (const DbError &e) {
+            MsgBox(e.mensaje(), vb::Critical);
+        }
+        ui->dc_cliente->setBoundText(ui->txtCliente->text().trimmed());
+        if (ui->dc_cliente->BoundText().isEmpty())
+            ui->txtCliente->clear();
+    }
+    ui->cmdDel->setVisible(!ui->labResId->text().trimmed().isEmpty());
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_BuscaDatos(const QString &id)
+{
+    dbReserva r;
+    try {
+        if (!r.load(id))
+            return;
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return;
+    }
+    ui->labResId->setText(r.m_id);
+    ui->labFechaHora->setText(r.m_fecha_anticipo);
+    ui->dc_canchas->setBoundText(r.m_canchas_id);
+    ui->mskCancha->setText(r.m_canchas_id);
+    ui->dc_cliente->setBoundText(r.m_clientes_id);
+    ui->txtCliente->setText(r.m_clientes_id);
+    const QSignalBlocker bloqueo(ui->dtpFecha);
+    ui->dtpFecha->setDate(r.fecha());
+    ui->txtDia->setText(nombreDelDia(r.fecha()));
+    ui->dc_Hora->setBoundText(r.m_horarios_id);
+    if (r.esDeSerie()) {
+        ui->optPermanente->setChecked(true);
+        const QSignalBlocker semanas(ui->fpSemanas);
+        ui->fpSemanas->setText(r.m_cantidad_semanas);
+        ui->fpSemanas->setEnabled(false);
+        ui->labSemanaNro->setText(r.m_semana_numero + QStringLiteral(" /"));
+    } else {
+        ui->optUnaVez->setChecked(true);
+    }
+    ui->frmTipoReserva->setEnabled(false);
+    if (!r.m_fecha_reserva_fin.isEmpty())
+        ui->dtpFinFecha->setDate(Formatos::leerFecha(r.m_fecha_reserva_fin));
+    ui->fpTotal->setText(textoImporte(r.m_importe_total.toDouble()));
+    ui->fpPago->setText(textoImporte(r.m_importe_anticipo.toDouble()));
+    ui->fpSaldo->setText(textoImporte(r.m_importe_saldo.toDouble()));
+    ui->txtEstado->setText(r.m_estado);
+    ui->dcEstados->setBoundText(r.m_estado);
+    ui->txtComentarios->setText(r.m_comentarios);
+    ui->labArqueoAnticipoId->setText(r.m_arqueo_anticipo_id);
+    ui->labAqueoSaldoId->setText(r.m_arqueo_saldo_id);
+    ui->labUsuario->setText(r.m_t_usuarios_codigo);
+
+    const bool anticipoTomado = !r.m_arqueo_anticipo_id.isEmpty();
+    const bool saldoTomado = !r.m_arqueo_saldo_id.isEmpty();
+    ui->fpPago->setReadOnly(anticipoTomado);
+    ui->cmdDel->setEnabled(!anticipoTomado && !saldoTomado);
+    ui->cmdAcepta->setEnabled(!saldoTomado);
+}
+
+bool Frm_T_ReservaCanchasAnexo::leerImporte(QLineEdit *caja, const QString &nombre, double *valor)
+{
+    const QString t = caja->text().trimmed();
+    bool ok = t.isEmpty();
+    *valor = ok ? 0 : Formatos::numero(t, &ok);
+    if (ok && *valor >= 0)
+        return true;
+    MsgBox(QStringLiteral("El importe de ") + nombre +
+               QStringLiteral(" no es válido: escriba un número sin signo, con punto como separador decimal."),
+           vb::Exclamation);
+    caja->setFocus();
+    return false;
+}
+
+ReglasReserva::Reserva Frm_T_ReservaCanchasAnexo::reserva() const
+{
+    ReglasReserva::Reserva r;
+    r.id = ui->labResId->text().trimmed();
+    r.clientes_id = ui->dc_cliente->BoundText();
+    r.canchas_id = ui->dc_canchas->BoundText();
+    r.horarios_id = ui->dc_Hora->BoundText();
+    r.estado = ui->txtEstado->text().trimmed();
+    r.comentarios = ui->txtComentarios->text();
+    r.fecha = ui->dtpFecha->date();
+    r.permanente = ui->optPermanente->isChecked();
+    r.semanas = ui->fpSemanas->text().toInt();
+    r.total = Formatos::numero(ui->fpTotal->text().trimmed());
+    r.anticipo = Formatos::numero(ui->fpPago->text().trimmed());
+    return r;
+}
+
+bool Frm_T_ReservaCanchasAnexo::Usr_ControlDatos()
+{
+    double importe = 0;
+    if (!leerImporte(ui->fpTotal, QStringLiteral("TOTAL"), &importe) ||
+        !leerImporte(ui->fpPago, QStringLiteral("SEÑA"), &importe))
+        return false;
+    ReglasReserva::Resultado res;
+    try {
+        res = ReglasReserva::controlar(reserva(), Tag == QLatin1String("NEW"));
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return false;
+    }
+    if (res.aceptada())
+        return true;
+    if (!res.aviso.isEmpty())
+        MsgBox(res.aviso, vb::Information);
+    MsgBox(res.mensaje, vb::Exclamation);
+    using ReglasReserva::Foco;
+    switch (res.foco) {
+    case Foco::Cliente: ui->dc_cliente->setFocus(); break;
+    case Foco::Horario: ui->dc_Hora->setFocus(); break;
+    case Foco::Cancha: ui->dc_canchas->setFocus(); break;
+    case Foco::Anticipo: ui->fpPago->setFocus(); break;
+    case Foco::Semanas: ui->fpSemanas->setFocus(); break;
+    case Foco::Ninguno: break;
+    }
+    return false;
+}
+
+bool Frm_T_ReservaCanchasAnexo::Usr_GuardaReserva()
+{
+    try {
+        Transaccion t(*gConexion);
+        ReglasReserva::guardar(reserva(), gUsuarioActual, Reloj::ahora());
+        t.commit();
+        return true;
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return false;
+    }
+}
+
+void Frm_T_ReservaCanchasAnexo::cmdAcepta_Click()
+{
+    if (!Usr_ControlDatos())
+        return;
+    if (!Usr_GuardaReserva())
+        MsgBox(QStringLiteral("Se han producido errores."), vb::Exclamation);
+    Usr_LimpiaDatos();
+    if (auto *agenda = Ventanas::existente<Frm_T_ReservaCanchas>())
+        agenda->Usr_BuscaDatosReservas();
+    descargar();
+}
+
+void Frm_T_ReservaCanchasAnexo::Usr_LimpiaDatos()
+{
+    ui->dtpFecha->setDate(Reloj::hoy());
+    for (DataCombo *c : {ui->dc_cliente, ui->dc_canchas, ui->dc_Hora, ui->dcEstados})
+        c->setBoundText(QString());
+    for (QLineEdit *e : {ui->txtCliente, ui->mskCancha, ui->txtEstado, ui->fpTotal, ui->fpPago, ui->fpSaldo,
+                         ui->fpSemanas, ui->txtComentarios})
+        e->clear();
+    ui->optUnaVez->setChecked(true);
+}
+
+void Frm_T_ReservaCanchasAnexo::cmdDel_Click()
+{
+    if (MsgBox(QStringLiteral("Se eliminará la reserva.\r\n¿Desea continuar?"), vb::YesNo + vb::Question) != vb::Yes)
+        return;
+    const QString id = ui->labResId->text().trimmed();
+    try {
+        dbReserva r;
+        if (r.load(id) && r.esDeSerie() &&
+            MsgBox(QStringLiteral("¿Desea eliminar todas las reservas futuras de esta reserva permanente?"),
+                   vb::YesNo + vb::Question) == vb::Yes)
+            r.del_permanentes(id);
+        r.del(id);
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+    }
+    if (auto *agenda = Ventanas::existente<Frm_T_ReservaCanchas>())
+        agenda->Usr_BuscaDatosReservas();
+    descargar();
+}

@@ -1,0 +1,299 @@
+#include "AyudaReservas.h"
+
+#include "Frm_L_Reservas.h"
+
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+
+class EditorReservaTest : public ReservasVentanas {
+protected:
+    static QString texto(QWidget *d, const char *n) { return caja(d, n)->text(); }
+    static QString etiqueta(QWidget *d, const char *n) { return c<QLabel>(d, n)->text(); }
+    static QDate fecha(QWidget *d, const char *n) { return c<QDateEdit>(d, n)->date(); }
+    // Double click on a day cell of the agenda with a script for the editor.
+    void editar(int col, int row, std::function<void(QDialog *)> guion)
+    {
+        modal->guion(std::move(guion));
+        raton::dobleClic(semana(), col, row);
+    }
+    QStringList filas(const QString &sql = "SELECT fecha, semana_numero, importe_anticipo, importe_saldo, estado "
+                                           "FROM reservas ORDER BY fecha")
+    {
+        QStringList l;
+        for (Recordset rs = db().openRecordset(sql); !rs.eof(); rs.moveNext()) {
+            QStringList f;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                f << rs.campo(i).texto();
+            l << f.join(' ');
+        }
+        return l;
+    }
+};
+
+} // namespace
+
+TEST_F(EditorReservaTest, UnaCeldaLibreDelMiercolesALas18AbreElAltaYGuardaUnaSerieSenada)
+{
+    abrirAgenda();
+    editar(dia(3), 3, [&](QDialog *d) {
+        EXPECT_EQ(d->windowTitle(), "Nueva Reserva");
+        EXPECT_EQ(fecha(d, "dtpFecha"), QDate(2024, 3, 13));
+        EXPECT_EQ(texto(d, "txtDia"), "miércoles");
+        EXPECT_EQ(combo(d, "dc_Hora")->BoundText(), "H18");
+        EXPECT_EQ(texto(d, "mskCancha"), "C1");
+        EXPECT_EQ(combo(d, "dc_canchas")->Text(), "Central");
+        EXPECT_EQ(texto(d, "fpTotal"), "1000.00");
+        EXPECT_EQ(texto(d, "fpSaldo"), "1000.00");
+        EXPECT_EQ(texto(d, "txtEstado"), "RES");
+        EXPECT_FALSE(caja(d, "txtEstado")->isEnabled());
+        EXPECT_FALSE(combo(d, "dcEstados")->isEnabled());
+        EXPECT_EQ(texto(d, "txtCliente"), "1");
+        EXPECT_EQ(combo(d, "dc_cliente")->Text(), "CONSUMIDOR FINAL / ");
+        EXPECT_TRUE(c<QPushButton>(d, "cmdDel")->isHidden());
+        EXPECT_FALSE(caja(d, "fpTotal")->isReadOnly());
+
+        // Balance follows the amounts; keys other than digits, "." and "-" do not get in.
+        QTest::keyClicks(caja(d, "fpPago"), "3a0b0");
+        EXPECT_EQ(texto(d, "fpPago"), "300");
+        EXPECT_EQ(texto(d, "fpSaldo"), "700.00");
+        tipear(caja(d, "fpTotal"), "1200");
+        EXPECT_EQ(texto(d, "fpSaldo"), "900.00");
+
+        // Four weeks from 3 March end on 31 March; one-time empties the weeks.
+        c<QDateEdit>(d, "dtpFecha")->setDate(QDate(2024, 3, 3));
+        c<QRadioButton>(d, "optPermanente")->click();
+        EXPECT_TRUE(caja(d, "fpSemanas")->isEnabled());
+        tipear(caja(d, "fpSemanas"), "4");
+        EXPECT_EQ(fecha(d, "dtpFinFecha"), QDate(2024, 3, 31));
+        c<QRadioButton>(d, "optUnaVez")->click();
+        EXPECT_EQ(texto(d, "fpSemanas"), "");
+        EXPECT_FALSE(caja(d, "fpSemanas")->isEnabled());
+
+        // Back to Wednesday 13, weekly for 3 more weeks: the end follows the start.
+        c<QRadioButton>(d, "optPermanente")->click();
+        tipear(caja(d, "fpSemanas"), "3");
+        c<QDateEdit>(d, "dtpFecha")->setDate(QDate(2024, 3, 13));
+        EXPECT_EQ(fecha(d, "dtpFinFecha"), QDate(2024, 4, 3));
+        clic(d, "cmdAcepta");
+    });
+    EXPECT_TRUE(msg->vacio()) << msg->textos().join('|').toStdString();
+    EXPECT_EQ(filas(), (QStringList{"2024-03-13 0 300 900 RES", "2024-03-20 1 0 1200 RES", "2024-03-27 2 0 1200 RES",
+                                    "2024-04-03 3 0 1200 RES"}));
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas WHERE t_usuarios_codigo = 'ana' AND clientes_id = 1 "
+                     "AND reserva_fija_id = 1 AND fecha_anticipo = '2024-03-15 10:30:00'"),
+              4);
+    // The agenda was refilled.
+    EXPECT_EQ(semana()->text(dia(3), 3), "SEÑADA");
+    EXPECT_EQ(Ventanas::existente<Frm_T_ReservaCanchasAnexo>(), nullptr);
+}
+
+TEST_F(EditorReservaTest, LosRechazosAvisanYNoEscribenNadaNiGastanElNumero)
+{
+    reservar("C1", QDate(2024, 3, 27), "H18", "RES");
+    ajuste("PORC_MINIMO_RESERVAS", "30");
+    abrirAgenda();
+    editar(dia(3), 3, [&](QDialog *d) {
+        // A deposit text that is not a number is refused, never saved as 0.
+        for (const char *malo : {".", "-", "1.2.3", "-5"}) {
+            caja(d, "fpPago")->setText(malo);
+            clic(d, "cmdAcepta");
+            EXPECT_EQ(msg->ultimo().prompt, "El importe de SEÑA no es válido: escriba un número sin signo, con punto "
+                                            "como separador decimal.")
+                << malo;
+        }
+        tipear(caja(d, "fpPago"), "299");
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->ultimo().prompt, "El mínimo de reserva permitido es del %30 del total.");
+        EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+
+        tipear(caja(d, "fpPago"), "1000.01");
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->ultimo().prompt, "El pago no puede ser mayor al total.");
+
+        tipear(caja(d, "fpPago"), "1000");
+        c<QRadioButton>(d, "optPermanente")->click();
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->ultimo().prompt, "Debe ingresar cantidad de semanas de reserva permanente");
+
+        msg->limpiar();
+        tipear(caja(d, "fpSemanas"), "3");
+        clic(d, "cmdAcepta");
+        ASSERT_EQ(msg->mostrados().size(), 2u);
+        EXPECT_EQ(msg->mostrados()[0].prompt, "Cancha / horario reservado: 27/03/2024");
+        EXPECT_EQ(msg->mostrados()[0].icono(), vb::Information);
+        EXPECT_EQ(msg->mostrados()[1].prompt,
+                  "La registración de esta reserva permanente pisaría otra reserva existente.");
+        EXPECT_TRUE(d->isVisible());
+    });
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 1);
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), "1");
+
+    // The same slot as an existing booking, one-time.
+    emit c<QCalendarWidget>(agenda, "dtpFecha")->clicked(QDate(2024, 3, 27));
+    editar(dia(3), 3, [&](QDialog *d) {
+        EXPECT_EQ(d->windowTitle(), "Reservas - Anexo"); // the booked cell opens it
+    });
+    modal->guion([&](QDialog *d) {
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->ultimo().prompt, "Existe una reserva para esta cancha, día y horario.\r\n"
+                                        "Para poder pisarla es necesario marcar la existente como SUSPENDIDA.");
+    });
+    clic(agenda, "cmdReserva");
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 1);
+}
+
+TEST_F(EditorReservaTest, ElPermisoDePrecioBloqueaElTotalYUnAjusteIlegibleAvisa)
+{
+    ajuste("CAN_MOD_PRECIO_RESERVA", "0");
+    abrirAgenda();
+    editar(dia(1), 3, [&](QDialog *d) { EXPECT_TRUE(caja(d, "fpTotal")->isReadOnly()); });
+    EXPECT_TRUE(msg->vacio());
+    db().execute("DELETE FROM t_configuraciones WHERE codigo = 'CAN_MOD_PRECIO_RESERVA'");
+    editar(dia(1), 3, [&](QDialog *d) { EXPECT_TRUE(caja(d, "fpTotal")->isReadOnly()); });
+    EXPECT_EQ(msg->ultimo().prompt, "Error cargando configuraciones: 13 - No coinciden los tipos");
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+}
+
+TEST_F(EditorReservaTest, EditarUnaSemanaDeSerieMuestraSuPosicionCobraYLosSellosBloquean)
+{
+    const qint64 n = ProximoNumero("RESFIJA");
+    for (int i = 0; i < 4; ++i) {
+        reservar("C1", QDate(2024, 3, 1).addDays(7 * i), "H18", "RES", i == 0 ? 200 : 0);
+        db().execute("UPDATE reservas SET permanente = 1, reserva_fija_id = ?, semana_numero = ?, cantidad_semanas = 3, "
+                     "fecha_reserva_fin = '2024-03-22', fecha_anticipo = '2024-02-28 09:15:00', "
+                     "t_usuarios_codigo = 'beto' WHERE id = ?",
+                     {n, i, db().lastInsertId()});
+    }
+    abrirAgenda();
+    editar(dia(5), 3, [&](QDialog *d) {
+        EXPECT_EQ(d->windowTitle(), "Reservas - Anexo");
+        EXPECT_EQ(etiqueta(d, "labResId"), "3");
+        EXPECT_EQ(etiqueta(d, "labSemanaNro"), "2 /");
+        EXPECT_EQ(etiqueta(d, "labFechaHora"), "28/02/2024 09:15:00");
+        EXPECT_EQ(etiqueta(d, "labUsuario"), "beto");
+        EXPECT_TRUE(c<QRadioButton>(d, "optPermanente")->isChecked());
+        EXPECT_EQ(texto(d, "fpSemanas"), "3");
+        EXPECT_FALSE(caja(d, "fpSemanas")->isEnabled());
+        EXPECT_FALSE(c<QGroupBox>(d, "frmTipoReserva")->isEnabled());
+        EXPECT_EQ(fecha(d, "dtpFinFecha"), QDate(2024, 3, 22));
+        EXPECT_EQ(texto(d, "fpSaldo"), "1000.00");
+        EXPECT_FALSE(c<QPushButton>(d, "cmdDel")->isHidden());
+        EXPECT_TRUE(c<QPushButton>(d, "cmdDel")->isEnabled());
+        EXPECT_TRUE(caja(d, "txtEstado")->isEnabled());
+        // Collect it.
+        elegir(combo(d, "dcEstados"), "COB");
+        EXPECT_EQ(texto(d, "txtEstado"), "COB");
+        clic(d, "cmdAcepta");
+    });
+    EXPECT_EQ(filas("SELECT estado, t_usuarios_codigo, semana_numero FROM reservas WHERE id = 3"),
+              (QStringList{"COB ana 2"}));
+    EXPECT_EQ(semana()->text(dia(5), 3), "COBRADA");
+
+    db().execute("UPDATE reservas SET arqueo_anticipo_id = 5 WHERE id = 3");
+    editar(dia(5), 3, [&](QDialog *d) {
+        EXPECT_TRUE(caja(d, "fpPago")->isReadOnly());
+        EXPECT_FALSE(c<QPushButton>(d, "cmdDel")->isEnabled());
+        EXPECT_TRUE(c<QPushButton>(d, "cmdAcepta")->isEnabled());
+        EXPECT_EQ(etiqueta(d, "labArqueoAnticipoId"), "5");
+    });
+    db().execute("UPDATE reservas SET arqueo_anticipo_id = NULL, arqueo_saldo_id = 6 WHERE id = 3");
+    editar(dia(5), 3, [&](QDialog *d) {
+        EXPECT_FALSE(caja(d, "fpPago")->isReadOnly());
+        EXPECT_FALSE(c<QPushButton>(d, "cmdDel")->isEnabled());
+        EXPECT_FALSE(c<QPushButton>(d, "cmdAcepta")->isEnabled());
+    });
+
+    // Suspend the second week, then book its slot again over it.
+    emit c<QCalendarWidget>(agenda, "dtpFecha")->clicked(QDate(2024, 3, 8));
+    editar(dia(5), 3, [&](QDialog *d) {
+        elegir(combo(d, "dcEstados"), "SUS");
+        clic(d, "cmdAcepta");
+    });
+    EXPECT_EQ(semana()->text(dia(5), 3), "SUSPENDIDA");
+    modal->guion([&](QDialog *d) { clic(d, "cmdAcepta"); });
+    clic(agenda, "cmdReserva");
+    EXPECT_EQ(semana()->text(dia(5), 3), "RESERVADA");
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas WHERE fecha = '2024-03-08'"), 2);
+}
+
+TEST_F(EditorReservaTest, EliminarDesdeElEditorPreguntaPorLasSemanasFuturas)
+{
+    const qint64 n = ProximoNumero("RESFIJA");
+    for (int i = 0; i < 3; ++i) {
+        reservar("C1", QDate(2024, 3, 1).addDays(7 * i), "H18", "RES");
+        db().execute("UPDATE reservas SET permanente = 1, reserva_fija_id = ?, semana_numero = ? WHERE id = ?",
+                     {n, i, db().lastInsertId()});
+    }
+    abrirAgenda();
+    emit c<QCalendarWidget>(agenda, "dtpFecha")->clicked(QDate(2024, 3, 8));
+    msg->responder(vb::No);
+    editar(dia(5), 3, [&](QDialog *d) {
+        clic(d, "cmdDel");
+        EXPECT_EQ(msg->ultimo().prompt, "Se eliminará la reserva.\r\n¿Desea continuar?");
+        EXPECT_TRUE(d->isVisible());
+        msg->responder(vb::Yes);
+        msg->responder(vb::Yes);
+        clic(d, "cmdDel");
+        EXPECT_EQ(msg->ultimo().prompt, "¿Desea eliminar todas las reservas futuras de esta reserva permanente?");
+    });
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 1);
+    EXPECT_EQ(semana()->text(dia(5), 3), "");
+}
+
+TEST_F(EditorReservaTest, ElListadoFiltraAbreLaReservaYLaAgendaSeCargaOculta)
+{
+    const qint64 hoy = reservar("C1", QDate(2024, 3, 15), "H18", "RES");
+    reservar("ZZ", QDate(2024, 3, 15), "NO", "XX");
+    db().execute("UPDATE reservas SET fecha_anticipo = '2024-03-10 23:59:59', clientes_id = 77 WHERE id = 2");
+    reservar("C1", QDate(2024, 3, 16), "H10", "COB");
+
+    ASSERT_EQ(Ventanas::existente<Frm_T_ReservaCanchas>(), nullptr);
+    modal->guion([&](QDialog *l) {
+        EXPECT_EQ(l->windowTitle(), "Listado de reservas");
+        Grid *g = c<Grid>(l, "vaSpread");
+        ASSERT_EQ(g->MaxRows(), 2);
+        EXPECT_EQ(g->text(1, 1), QString::number(hoy));
+        EXPECT_EQ(g->text(2, 1), "2 | Ana");
+        EXPECT_EQ(g->text(3, 1), "C1 | Central");
+        EXPECT_EQ(g->text(4, 1), "15/03/2024");
+        EXPECT_EQ(g->text(5, 1), "18:00");
+        EXPECT_EQ(g->text(7, 1), "1,000.00");
+        EXPECT_EQ(g->text(8, 1), "RESERVADA");
+        EXPECT_EQ((QStringList{g->text(2, 2), g->text(3, 2), g->text(5, 2), g->text(8, 2)}),
+                  (QStringList{"77 | ", "ZZ | ", "", ""}));
+
+        // By booking date: the day runs to 23:59:59.
+        c<QRadioButton>(l, "optFechaReserva")->click();
+        c<QDateEdit>(l, "dtpDesde")->setDate(QDate(2024, 3, 10));
+        c<QDateEdit>(l, "dtpHasta")->setDate(QDate(2024, 3, 10));
+        clic(l, "cmdActualiza");
+        ASSERT_EQ(g->MaxRows(), 1);
+        EXPECT_EQ(g->text(1, 1), "2");
+        c<QRadioButton>(l, "optFechaTurno")->click();
+        c<QDateEdit>(l, "dtpHasta")->setDate(QDate(2024, 3, 16));
+        clic(l, "cmdActualiza");
+        ASSERT_EQ(g->MaxRows(), 3);
+
+        // A row header opens the editor; the list shows the saved values at once.
+        modal->guion([&](QDialog *d) {
+            EXPECT_EQ(d->objectName(), "Frm_T_ReservaCanchasAnexo");
+            EXPECT_EQ(etiqueta(d, "labResId"), QString::number(hoy));
+            tipear(caja(d, "fpPago"), "400");
+            clic(d, "cmdAcepta");
+        });
+        raton::clic(g, 0, 1);
+        EXPECT_EQ(g->text(6, 1), "400.00");
+        EXPECT_EQ(g->text(7, 1), "600.00");
+        // The agenda was loaded without being shown, and refilled.
+        auto *ag = Ventanas::existente<Frm_T_ReservaCanchas>();
+        ASSERT_NE(ag, nullptr);
+        EXPECT_FALSE(ag->isVisible());
+        EXPECT_EQ(ag->findChild<Grid *>("vaSpread")->text(dia(5), 3), "SEÑADA");
+    });
+    EXPECT_TRUE(Aperturas::abrir("mnu_ReservasListado"));
+    EXPECT_EQ(modal->mostrados(), (QStringList{"Frm_L_Reservas", "Frm_T_ReservaCanchasAnexo"}));
+}
