@@ -43,25 +43,9 @@ bool AppUtils::checkTienePermiso(const QString &xUsuarioCod, const QString &xOpc
     return !rs.eof();
 }
 
-namespace {
-
-// The date a value stands for: a date, a moment or a day-first text;
-// invalid otherwise.
-QDate comoFecha(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::QDate: return v.toDate();
-    case QMetaType::QDateTime: return v.toDateTime().date();
-    case QMetaType::QString: return Formatos::leerFecha(v.toString());
-    default: return {};
-    }
-}
-
-} // namespace
-
 QDate AppUtils::lastDayOfMonth(const QVariant &Fecha)
 {
-    const QDate d = comoFecha(Fecha);
+    const QDate d = Formatos::aFecha(Fecha);
     if (!d.isValid())
         return fechaCero();
     return QDate(d.year(), d.month(), 1).addMonths(1).addDays(-1);
@@ -69,7 +53,7 @@ QDate AppUtils::lastDayOfMonth(const QVariant &Fecha)
 
 QDate AppUtils::firstDayOfMonth(const QVariant &Fecha)
 {
-    const QDate d = comoFecha(Fecha);
+    const QDate d = Formatos::aFecha(Fecha);
     if (!d.isValid())
         return fechaCero();
     return QDate(d.year(), d.month(), 1);

@@ -1,6 +1,7 @@
 #pragma once
 // Shared utilities of the whole program; one instance, gAppUtils.
 #include "db/Conexion.h"
+#include "platform/Formatos.h"
 
 #include <QDate>
 #include <QString>
@@ -31,8 +32,9 @@ public:
     // Tool-bar permission: true for the current user "admin" (exactly so),
     // otherwise when t_opcionesasignadas holds (xUsuarioCod, xOpcionMenu).
     bool checkTienePermiso(const QString &xUsuarioCod, const QString &xOpcionMenu);
-    // Last / first day of the month of Fecha; the zero date (1899-12-30) when
-    // Fecha is not a date.
+    // Last / first day of the month of Fecha (a date, a moment, or a text
+    // Formatos::aFecha reads: stored ISO or day-first); the zero date
+    // (1899-12-30) when Fecha is not a date.
     QDate lastDayOfMonth(const QVariant &Fecha);
     QDate firstDayOfMonth(const QVariant &Fecha);
     // Opens a document or address with its associated program; true when the
@@ -46,6 +48,3 @@ public:
 };
 
 extern AppUtils gAppUtils;
-
-// The zero date of the original date type.
-inline QDate fechaCero() { return QDate(1899, 12, 30); }

@@ -2,6 +2,7 @@
 
 #include "db/Esquema.h"
 #include "platform/CarpetaPrograma.h"
+#include "platform/Formatos.h"
 
 #include <QLocale>
 
@@ -77,17 +78,18 @@ QVariant ValorCampo(const Campo &campo)
     case 203:
     case 204:
     case 205: return QString();
-    // single, double, currency, date, Boolean, decimal, numeric, date/time types
+    // date types: the 0 of the original date type, read as a date
+    case 7:
+    case 133: return fechaCero();
+    case 135: return QDateTime(fechaCero(), QTime(0, 0));
+    // single, double, currency, Boolean, decimal, numeric, time types
     case 4:
     case 5:
     case 6:
-    case 7:
     case 11:
     case 14:
     case 131:
-    case 133:
-    case 134:
-    case 135: return 0;
+    case 134: return 0;
     default: return QVariant();
     }
 }
@@ -98,6 +100,17 @@ namespace {
 QString identificador(const QString &nombre)
 {
     return QLatin1Char('"') + QString(nombre).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// The field as the program shows it: dates and moments day-first; a stored
+// text that is not a date is shown as it is.
+QString textoMostrado(const Campo &c)
+{
+    if (c.tipo() == TipoCampo::Fecha && c.fecha().isValid())
+        return Formatos::fecha(c.fecha());
+    if (c.tipo() == TipoCampo::FechaHora && c.fechaHora().isValid())
+        return Formatos::momento(c.fechaHora());
+    return c.texto();
 }
 
 } // namespace
@@ -130,7 +143,7 @@ QString BuscarValor(const QString &tabla, const QString &campoClave, const QStri
                         identificador(tabla) + QStringLiteral(" WHERE ") + identificador(campoClave) +
                         QStringLiteral(" = ?");
     Recordset rs = gConexion->openRecordset(sql, {clave});
-    return rs.eof() ? QString() : rs.campo(0).texto();
+    return rs.eof() ? QString() : textoMostrado(rs.campo(0));
 }
 
 // ---------------------------------------------------------------- texts

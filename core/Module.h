@@ -30,11 +30,15 @@ void cerrarConexion();
 qint64 ProximoNumero(const QString &id);
 
 // The field's value; for Null a default by field type: "" for integer, text
-// and variant types, 0 for double, date and Boolean types.
+// and variant types, 0 for double and Boolean types, the zero date for date
+// types (a QDate; a QDateTime at 00:00 for DATETIME). A computed column has
+// the type the data module stated for it (TiposColumnas), so a Null SUM
+// stated as Doble gives 0 and a Null MAX(fecha) stated as Fecha the zero date.
 QVariant ValorCampo(const Campo &campo);
 
 // Column campoResultado of the row of tabla whose campoClave equals
-// valorClave (as a number when esNumerico), as text; "" when no row.
+// valorClave (as a number when esNumerico), as text (a date or moment column
+// as the program shows it, day-first); "" when no row.
 // Table and column names are checked against the schema; an unknown name
 // throws DbError 3078 / 3265.
 QString BuscarValor(const QString &tabla, const QString &campoClave, const QString &valorClave,

@@ -335,7 +335,7 @@ int Conexion::execute(const QString &sql, const Parametros &valores)
     return sqlite3_changes(m_db);
 }
 
-Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores)
+Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores, const TiposColumnas &tipos)
 {
     sqlite3_stmt *st = preparar(sql, valores);
     Recordset rs;
@@ -343,6 +343,13 @@ Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores)
     for (int i = 0; i < n; ++i) {
         rs.m_nombres << QString::fromUtf8(sqlite3_column_name(st, i));
         rs.m_tipos.push_back(tipoDeclarado(sqlite3_column_decltype(st, i)));
+    }
+    for (auto it = tipos.cbegin(); it != tipos.cend(); ++it) {
+        // A misspelt name would silently leave the column untyped.
+        const int i = rs.indice(it.key());
+        if (i < 0)
+            throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección: %1").arg(it.key()));
+        rs.m_tipos[i] = it.value();
     }
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {

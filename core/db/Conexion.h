@@ -29,7 +29,8 @@ private:
 };
 
 // Field type numbers of the original data access layer, derived from the
-// declared column type; ValorCampo picks the Null default by them.
+// declared column type, or stated by the data module for a computed column
+// (see TiposColumnas); ValorCampo picks the Null default by them.
 namespace TipoCampo {
 constexpr int Entero = 3;      // INTEGER
 constexpr int Doble = 5;       // REAL
@@ -93,6 +94,13 @@ private:
 
 using Parametros = QVariantList;
 
+// Types of computed columns by result name (letter case ignored). An
+// expression (SUM, MAX, CAST, ...) has no declared type, so the data module
+// states the type its value stands for, e.g. {{"total", TipoCampo::Doble}}
+// for SUM(importe) AS total; its fields then read like a stored column of
+// that type (a Null sum counts as 0, a Null MAX(fecha) as the zero date).
+using TiposColumnas = QHash<QString, int>;
+
 class Conexion {
 public:
     // Opens an existing database file with its password; never creates one.
@@ -110,8 +118,10 @@ public:
     // number of rows changed. A text holding more than one statement is
     // refused (DbError 3142).
     int execute(const QString &sql, const Parametros &valores = {});
-    // Runs one query and reads all of its rows.
-    Recordset openRecordset(const QString &sql, const Parametros &valores = {});
+    // Runs one query and reads all of its rows. tipos gives computed
+    // columns their type (a stated type replaces a declared one); naming a
+    // column the query does not return throws DbError 3265.
+    Recordset openRecordset(const QString &sql, const Parametros &valores = {}, const TiposColumnas &tipos = {});
     // Runs a script of several statements without values (schema creation).
     void executeScript(const QString &sql);
 

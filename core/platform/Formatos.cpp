@@ -79,3 +79,24 @@ QDate Formatos::leerFecha(const QString &texto)
         return {};
     return QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
 }
+
+QDate Formatos::aFecha(const QVariant &valor)
+{
+    switch (valor.typeId()) {
+    case QMetaType::QDate: return valor.toDate();
+    case QMetaType::QDateTime: return valor.toDateTime().date();
+    case QMetaType::QString: break;
+    default: return {};
+    }
+    // A moment's time must be a real time too, or the text is not a date.
+    static const QRegularExpression forma(QStringLiteral(
+        "^(?:(\\d{4})-(\\d{2})-(\\d{2})|(\\d{1,2})/(\\d{1,2})/(\\d{4}))(?: (\\d{2}):(\\d{2}):(\\d{2}))?$"));
+    const auto m = forma.match(valor.toString().trimmed());
+    if (!m.hasMatch())
+        return {};
+    if (m.hasCaptured(7) && !QTime(m.captured(7).toInt(), m.captured(8).toInt(), m.captured(9).toInt()).isValid())
+        return {};
+    if (m.hasCaptured(1))
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    return QDate(m.captured(6).toInt(), m.captured(5).toInt(), m.captured(4).toInt());
+}

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 
 namespace Formatos {
 
@@ -46,7 +47,15 @@ QString momento(const QDateTime &m);
 // A plain number ("-12.5", "3"; no thousands separators, no exponent).
 // *ok tells whether the text was one; 0 when it was not.
 double numero(const QString &texto, bool *ok = nullptr);
-// A day-first date "dd/MM/yyyy" (one-digit day and month accepted);
-// an invalid date when the text is not one.
+// A day-first date "dd/MM/yyyy" (one-digit day and month accepted), as the
+// user types it; an invalid date when the text is not one.
 QDate leerFecha(const QString &texto);
+// The date a value stands for: a date, a moment, or a text that is a date as
+// stored ("yyyy-MM-dd", "yyyy-MM-dd HH:mm:ss") or as shown ("dd/MM/yyyy",
+// "dd/MM/yyyy HH:mm:ss"); an invalid date for anything else. Helpers that
+// take a date as text read it with this.
+QDate aFecha(const QVariant &valor);
 } // namespace Formatos
+
+// The zero date of the original date type, what a Null date field reads as.
+inline QDate fechaCero() { return QDate(1899, 12, 30); }

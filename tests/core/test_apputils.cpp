@@ -25,12 +25,19 @@ TEST_F(AppUtilsTest, UltimoYPrimerDiaDelMes)
     EXPECT_EQ(gAppUtils.firstDayOfMonth(QDate(2024, 2, 15)), QDate(2024, 2, 1));
     EXPECT_EQ(gAppUtils.firstDayOfMonth(QString("31/12/2023")), QDate(2023, 12, 1));
     EXPECT_EQ(gAppUtils.firstDayOfMonth(QDate(2024, 1, 1)), QDate(2024, 1, 1));
+
+    // Dates and moments as the database holds them, and moments as shown.
+    EXPECT_EQ(gAppUtils.lastDayOfMonth(QString("2024-02-15")), QDate(2024, 2, 29));
+    EXPECT_EQ(gAppUtils.firstDayOfMonth(QString("2023-12-31 23:59:59")), QDate(2023, 12, 1));
+    EXPECT_EQ(gAppUtils.lastDayOfMonth(QString(" 15/02/2024 10:00:00 ")), QDate(2024, 2, 29));
 }
 
 TEST_F(AppUtilsTest, LoQueNoEsFechaDaLaFechaCero)
 {
-    for (const QVariant &v : {QVariant(), QVariant(QString("no es fecha")), QVariant(QString("02/30/2024")),
-                              QVariant(QDate()), QVariant(42)}) {
+    for (const QVariant &v :
+         {QVariant(), QVariant(QString("no es fecha")), QVariant(QString("02/30/2024")), QVariant(QDate()),
+          QVariant(42), QVariant(QString("2024-02-30")), QVariant(QString("2024-2-3")),
+          QVariant(QString("2024-02-03 25:00:00")), QVariant(QString("2024-02-03x"))}) {
         EXPECT_EQ(gAppUtils.lastDayOfMonth(v), QDate(1899, 12, 30)) << v.toString().toStdString();
         EXPECT_EQ(gAppUtils.firstDayOfMonth(v), QDate(1899, 12, 30)) << v.toString().toStdString();
     }

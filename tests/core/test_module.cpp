@@ -43,17 +43,59 @@ TEST_F(ModuleTest, ValorCampoDaElValorPorDefectoSegunElTipoDeColumna)
     ASSERT_FALSE(rs.eof());
     auto esTextoVacio = [](const QVariant &v) { return v.typeId() == QMetaType::QString && v.toString().isEmpty(); };
     auto esCero = [](const QVariant &v) { return !v.isNull() && v.typeId() != QMetaType::QString && v.toInt() == 0; };
-    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("comentarios")))); // TEXT
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("importe_anticipo"))));  // REAL
-    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("clientes_id")))); // INTEGER
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha"))));             // DATE
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("fecha_anticipo"))));    // DATETIME
-    EXPECT_TRUE(esCero(ValorCampo(rs.campo("permanente"))));        // BOOLEAN
-    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("expresion"))));   // no declared type
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("comentarios"))));          // TEXT
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("importe_anticipo"))));           // REAL
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("clientes_id"))));          // INTEGER
+    EXPECT_EQ(ValorCampo(rs.campo("fecha")), QVariant(QDate(1899, 12, 30))); // DATE
+    EXPECT_EQ(ValorCampo(rs.campo("fecha_anticipo")),
+              QVariant(QDateTime(QDate(1899, 12, 30), QTime(0, 0)))); // DATETIME
+    EXPECT_TRUE(esCero(ValorCampo(rs.campo("permanente"))));          // BOOLEAN
+    EXPECT_TRUE(esTextoVacio(ValorCampo(rs.campo("expresion"))));     // no declared type
 
     EXPECT_TRUE(ValorCampo(Campo("x", QVariant(), 999)).isNull());
     EXPECT_EQ(ValorCampo(Campo("x", 12.5, TipoCampo::Doble)).toDouble(), 12.5);
     EXPECT_EQ(gAppUtils.sanitizeDbNull(rs.campo("importe_anticipo")), ValorCampo(rs.campo("importe_anticipo")));
+}
+
+TEST_F(ModuleTest, ColumnasCalculadasConTipoDeclaradoSeLeenComoLasGuardadas)
+{
+    const QString sql = "SELECT SUM(importe_total) AS total, MAX(fecha) AS ultima, COUNT(*) AS cant, "
+                        "SUM(importe_total) AS suelta FROM reservas WHERE clientes_id = ?";
+    const TiposColumnas tipos{{"TOTAL", TipoCampo::Doble}, {"ultima", TipoCampo::Fecha}};
+
+    // No rows: a Null sum counts as 0 and a Null MAX(date) is the zero date.
+    Recordset rs = db().openRecordset(sql, {7}, tipos);
+    EXPECT_EQ(rs.campo("total").tipo(), TipoCampo::Doble);
+    EXPECT_EQ(ValorCampo(rs.campo("total")).toDouble(), 0.0);
+    EXPECT_NE(ValorCampo(rs.campo("total")).typeId(), QMetaType::QString);
+    EXPECT_EQ(ValorCampo(rs.campo("ultima")), QVariant(QDate(1899, 12, 30)));
+    EXPECT_EQ(gAppUtils.sanitizeDbNull(rs.campo("ultima")), QVariant(QDate(1899, 12, 30)));
+    EXPECT_EQ(ValorCampo(rs.campo("cant")).toInt(), 0);
+    // Without a stated type an expression keeps the variant default.
+    EXPECT_EQ(ValorCampo(rs.campo("suelta")), QVariant(QString()));
+
+    // With rows the values come as stored, and the stored date text works
+    // with the date helpers.
+    db().execute("INSERT INTO reservas (clientes_id, fecha, importe_total) VALUES "
+                 "(7, '2024-02-10', 100.5), (7, '2024-02-20', 20)");
+    rs = db().openRecordset(sql, {7}, tipos);
+    EXPECT_EQ(ValorCampo(rs.campo("total")).toDouble(), 120.5);
+    EXPECT_EQ(gAppUtils.lastDayOfMonth(ValorCampo(rs.campo("ultima"))), QDate(2024, 2, 29));
+    EXPECT_EQ(gAppUtils.firstDayOfMonth(rs.texto("ultima")), QDate(2024, 2, 1));
+
+    // A stated name the query does not return is refused, not ignored.
+    EXPECT_EQ(numeroDeError([&] { db().openRecordset(sql, {7}, {{"totla", TipoCampo::Doble}}); }), 3265);
+}
+
+TEST_F(ModuleTest, BuscarValorDeUnaFechaLaDaComoLaMuestraElPrograma)
+{
+    db().execute("INSERT INTO ventas (id, fecha, fecha_anulacion) VALUES (1, '2024-03-05 18:30:00', '2024-03-06')");
+    db().execute("INSERT INTO ventas (id, fecha, fecha_anulacion) VALUES (2, NULL, 'pendiente')");
+    EXPECT_EQ(BuscarValor("ventas", "id", "1", "fecha_anulacion", true), "06/03/2024");
+    EXPECT_EQ(BuscarValor("ventas", "id", "1", "fecha", true), "05/03/2024 18:30:00");
+    EXPECT_EQ(BuscarValor("ventas", "id", "2", "fecha", true), "");
+    // A text that is not a date is shown as stored rather than lost.
+    EXPECT_EQ(BuscarValor("ventas", "id", "2", "fecha_anulacion", true), "pendiente");
 }
 
 TEST_F(ModuleTest, BuscarValorPorClaveDeTextoYNumerica)
