@@ -1,6 +1,9 @@
 #include "RegistroVentas.h"
 
+#include "Frm_L_MovimientosStock.h"
+#include "Frm_M_Stock.h"
 #include "Frm_T_AltaVentas.h"
+#include "Frm_T_ExistArticulos.h"
 #include "Frm_T_Productos.h"
 #include "platform/Aperturas.h"
 
@@ -10,4 +13,10 @@ void registrarVentanasVentas()
                          [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_Productos>()); });
     Aperturas::registrar(QStringLiteral("mnu_VentasAlta"),
                          [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_AltaVentas>()); });
+    Aperturas::registrar(QStringLiteral("mnu_mstock"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_M_Stock>()); });
+    Aperturas::registrar(QStringLiteral("mnu_MovimientosStock"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_L_MovimientosStock>()); });
+    Aperturas::registrar(QStringLiteral("mnu_ExistenciaArticulos"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_ExistArticulos>()); });
 }

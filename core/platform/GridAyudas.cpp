@@ -1,6 +1,7 @@
 #include "GridAyudas.h"
 
 #include "platform/Grid.h"
+#include "platform/Mensajes.h"
 
 int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion)
 {
@@ -19,4 +20,14 @@ int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString
         return r;
     }
     return 0;
+}
+
+bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo)
+{
+    if (Grid::hayImpresora() && grid->imprimir(nombreTrabajo))
+        return true;
+    MsgBox(QStringLiteral("No se puede imprimir el listado: este equipo no tiene ninguna impresora "
+                          "instalada o disponible."),
+           vb::Exclamation);
+    return false;
 }

@@ -12,3 +12,7 @@ class Grid;
 // exact and case-sensitive and the cells are not trimmed. Returns the row, or
 // 0 when none matches (then nothing changes).
 int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion);
+
+// Prints every row of grid as job nombreTrabajo on the default printer; on a
+// machine without one, tells the user and prints nothing. False then.
+bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo);

@@ -156,10 +156,7 @@ void FrmLista::accionImprimir()
     if (m_preguntarImpresion &&
         MsgBox(QStringLiteral("Se imprimirá el listado. ¿Desea continuar?"), vb::YesNo | vb::Question) != vb::Yes)
         return;
-    if (!Grid::hayImpresora() || !m_grid->imprimir(m_trabajoImpresion))
-        MsgBox(QStringLiteral("No se puede imprimir el listado: este equipo no tiene ninguna impresora "
-                              "instalada o disponible."),
-               vb::Exclamation);
+    Usr_ImprimirGrilla(m_grid, m_trabajoImpresion);
 }
 
 // ------------------------------------------------------------------ dialog
