@@ -15,8 +15,8 @@ Frm_L_Reservas::Frm_L_Reservas(QWidget *parent) : Dialogo(parent), ui(std::make_
     setObjectName(QStringLiteral("Frm_L_Reservas"));
 
     Grid *g = ui->vaSpread;
-    const QStringList titulos = {QStringLiteral("Id"),   QStringLiteral("Cliente"),  QStringLiteral("Cancha"),
-                                 QStringLiteral("Fecha"), QStringLiteral("Hora"),     QStringLiteral("Anticipo"),
+    const QStringList titulos = {QStringLiteral("Id"),    QStringLiteral("Cliente"), QStringLiteral("Cancha"),
+                                 QStringLiteral("Fecha"), QStringLiteral("Hora"),    QStringLiteral("Anticipo"),
                                  QStringLiteral("Saldo"), QStringLiteral("Estado")};
     g->setMaxCols(static_cast<int>(titulos.size()));
     for (int c = 1; c <= titulos.size(); ++c)

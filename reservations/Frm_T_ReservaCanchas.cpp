@@ -18,8 +18,8 @@
 #include <QCalendarWidget>
 
 namespace {
-const QStringList kDias = {QStringLiteral("Lunes"),   QStringLiteral("Martes"), QStringLiteral("Miercoles"),
-                           QStringLiteral("Jueves"),  QStringLiteral("Viernes"), QStringLiteral("Sabado"),
+const QStringList kDias = {QStringLiteral("Lunes"),  QStringLiteral("Martes"),  QStringLiteral("Miercoles"),
+                           QStringLiteral("Jueves"), QStringLiteral("Viernes"), QStringLiteral("Sabado"),
                            QStringLiteral("Domingo")};
 } // namespace
 

@@ -15,11 +15,10 @@ Frm_L_MovimientosStock::Frm_L_MovimientosStock(QWidget *parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("Frm_L_MovimientosStock"));
     Grid *g = ui->vaSpread;
-    const QStringList titulos{QStringLiteral("Id"),          QStringLiteral("Fecha / hora"),
-                              QStringLiteral("Código"),      QStringLiteral("Descripción"),
-                              QStringLiteral("Origen movimiento"), QStringLiteral("Venta Id"),
-                              QStringLiteral("Cantidad"),    QStringLiteral("Usuario"),
-                              QStringLiteral("Comentarios")};
+    const QStringList titulos{
+        QStringLiteral("Id"),          QStringLiteral("Fecha / hora"),      QStringLiteral("Código"),
+        QStringLiteral("Descripción"), QStringLiteral("Origen movimiento"), QStringLiteral("Venta Id"),
+        QStringLiteral("Cantidad"),    QStringLiteral("Usuario"),           QStringLiteral("Comentarios")};
     g->setMaxCols(titulos.size());
     g->setRowTexts(0, titulos);
     const int anchos[] = {60, 140, 80, 220, 120, 70, 90, 90, 220};
@@ -53,11 +52,10 @@ void Frm_L_MovimientosStock::Usr_LlenaGrilla()
     g->setMaxRows(0);
     for (Recordset rs = dbStock::movimientos(ui->fDesde->date(), ui->fHasta->date()); !rs.eof(); rs.moveNext()) {
         const QString venta = rs.texto(QStringLiteral("ventas_id"));
-        const int fila = g->appendRow({rs.texto(QStringLiteral("id")),
-                                       Formatos::momento(rs.campo(QStringLiteral("fecha")).fechaHora()),
-                                       rs.texto(QStringLiteral("productos_id")),
-                                       rs.texto(QStringLiteral("producto_desc")),
-                                       venta.isEmpty() ? QStringLiteral("manual") : QStringLiteral("venta"), venta});
+        const int fila = g->appendRow(
+            {rs.texto(QStringLiteral("id")), Formatos::momento(rs.campo(QStringLiteral("fecha")).fechaHora()),
+             rs.texto(QStringLiteral("productos_id")), rs.texto(QStringLiteral("producto_desc")),
+             venta.isEmpty() ? QStringLiteral("manual") : QStringLiteral("venta"), venta});
         g->setNumber(kCantidad, fila, rs.campo(QStringLiteral("cantidad")).numero());
         g->setText(kUsuario, fila, rs.texto(QStringLiteral("t_usuarios_codigo")));
         g->setText(kComentarios, fila, rs.texto(QStringLiteral("comentarios")));

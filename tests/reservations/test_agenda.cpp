@@ -46,8 +46,8 @@ TEST_F(AgendaTest, LaSemanaMuestraFechasHoyHorariosYCadaEstadoConSuColorYLasCanc
     EXPECT_EQ(g->text(2, 0), "Horarios");
     EXPECT_EQ(g->text(dia(3), 0), "Miercoles");
     EXPECT_EQ(g->text(2, 1), "FECHA:");
-    EXPECT_EQ(fila(1), (QStringList{"11/03/2024", "12/03/2024", "13/03/2024", "14/03/2024", "15/03/2024",
-                                    "16/03/2024", "17/03/2024"}));
+    EXPECT_EQ(fila(1), (QStringList{"11/03/2024", "12/03/2024", "13/03/2024", "14/03/2024", "15/03/2024", "16/03/2024",
+                                    "17/03/2024"}));
     EXPECT_EQ(fondo(2, 1), colorVB(0xC0C000));
     EXPECT_EQ(fondo(dia(4), 1), colorVB(0xC0C000));
     EXPECT_EQ(fondo(dia(5), 1), colorVB(0xFF8080)); // today
@@ -55,8 +55,8 @@ TEST_F(AgendaTest, LaSemanaMuestraFechasHoyHorariosYCadaEstadoConSuColorYLasCanc
     EXPECT_EQ((QStringList{g->text(2, 2), g->text(2, 3), g->text(2, 4)}), (QStringList{"10:00", "18:00", "9:00"}));
     EXPECT_EQ(g->MaxRows(), 4);
 
-    EXPECT_EQ(fila(3), (QStringList{"RESERVADA", "SEÑADA", "COBRADA", "SUSPENDIDA", "SEÑADA (C2)",
-                                    "RESERVADA (M1)", ""}));
+    EXPECT_EQ(fila(3),
+              (QStringList{"RESERVADA", "SEÑADA", "COBRADA", "SUSPENDIDA", "SEÑADA (C2)", "RESERVADA (M1)", ""}));
     EXPECT_EQ(fondo(dia(1), 3), colorVB(0x00FFFF));
     EXPECT_EQ(fondo(dia(2), 3), colorVB(0xFFFF00));
     EXPECT_EQ(fondo(dia(3), 3), colorVB(0x00FF00));

@@ -163,10 +163,11 @@ TEST_F(EditorReservaTest, EditarUnaSemanaDeSerieMuestraSuPosicionCobraYLosSellos
     const qint64 n = ProximoNumero("RESFIJA");
     for (int i = 0; i < 4; ++i) {
         reservar("C1", QDate(2024, 3, 1).addDays(7 * i), "H18", "RES", i == 0 ? 200 : 0);
-        db().execute("UPDATE reservas SET permanente = 1, reserva_fija_id = ?, semana_numero = ?, cantidad_semanas = 3, "
-                     "fecha_reserva_fin = '2024-03-22', fecha_anticipo = '2024-02-28 09:15:00', "
-                     "t_usuarios_codigo = 'beto' WHERE id = ?",
-                     {n, i, db().lastInsertId()});
+        db().execute(
+            "UPDATE reservas SET permanente = 1, reserva_fija_id = ?, semana_numero = ?, cantidad_semanas = 3, "
+            "fecha_reserva_fin = '2024-03-22', fecha_anticipo = '2024-02-28 09:15:00', "
+            "t_usuarios_codigo = 'beto' WHERE id = ?",
+            {n, i, db().lastInsertId()});
     }
     abrirAgenda();
     editar(dia(5), 3, [&](QDialog *d) {

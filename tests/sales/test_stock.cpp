@@ -127,8 +127,7 @@ TEST_F(StockTest, IngresoEgresoLineasYChequeos)
     d->descargar();
     procesarEventos();
     guardar(m, "Egreso");
-    EXPECT_EQ(valor("SELECT group_concat(cantidad, ' ') FROM movimientos_stock WHERE tipo = 'Egreso'"),
-              "-3.0 -55.0");
+    EXPECT_EQ(valor("SELECT group_concat(cantidad, ' ') FROM movimientos_stock WHERE tipo = 'Egreso'"), "-3.0 -55.0");
     EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'G1'"), "7");
     EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'A5'"), "-5");
 
