@@ -42,11 +42,12 @@ Frm_T_ReservaCanchas::Frm_T_ReservaCanchas(QWidget *parent)
     g->setText(kColHorario, 0, QStringLiteral("Horarios"));
     for (int d = 0; d < 7; ++d) {
         g->setText(kColLunes + d, 0, kDias.at(d));
-        g->setColumnWidth(kColLunes + d, 112);
+        g->setColumnWidth(kColLunes + d, 108);
     }
     g->setColumnHidden(kColCodigo, true);
     g->setColumnWidth(kColHorario, 70);
 
+    ui->dtpFecha->setLocale(QLocale(QLocale::Spanish, QLocale::Argentina));
     ui->dtpFecha->setSelectedDate(Reloj::hoy());
     ui->txtFecha->setText(Formatos::fecha(Reloj::hoy()));
 
