@@ -6,6 +6,7 @@
 #include "InterfazModule.h"
 #include "Module.h"
 #include "platform/Formatos.h"
+#include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
@@ -70,10 +71,7 @@ void Frm_L_Reservas::btnPrint_Click()
 {
     if (!Confirmar(QStringLiteral("Se imprimirá el listado por la impresora predeterminada\n¿Desea continuar?")))
         return;
-    if (!Grid::hayImpresora() || !ui->vaSpread->imprimir(windowTitle()))
-        MsgBox(QStringLiteral("No se puede imprimir el listado: este equipo no tiene ninguna impresora "
-                              "instalada o disponible."),
-               vb::Exclamation);
+    Usr_ImprimirGrilla(ui->vaSpread, windowTitle());
 }
 
 void Frm_L_Reservas::cmdReserva_Click() { Frm_T_ReservaCanchasAnexo::Usr_AbrirReserva(QString()); }

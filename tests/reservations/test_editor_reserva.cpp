@@ -279,6 +279,14 @@ TEST_F(EditorReservaTest, ElListadoFiltraAbreLaReservaYLaAgendaSeCargaOculta)
         clic(l, "cmdActualiza");
         ASSERT_EQ(g->MaxRows(), 3);
 
+        // Printing asks first; No prints nothing.
+        msg->limpiar();
+        msg->responder(vb::No);
+        clic(l, "btnPrint");
+        ASSERT_EQ(msg->mostrados().size(), 1u);
+        EXPECT_EQ(msg->ultimo().prompt, "Se imprimirá el listado por la impresora predeterminada\n¿Desea continuar?");
+        EXPECT_EQ(msg->ultimo().estilo, vb::YesNo + vb::Question);
+
         // A row header opens the editor; the list shows the saved values at once.
         modal->guion([&](QDialog *d) {
             EXPECT_EQ(d->objectName(), "Frm_T_ReservaCanchasAnexo");
