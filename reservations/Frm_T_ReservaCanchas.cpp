@@ -55,7 +55,8 @@ Frm_T_ReservaCanchas::Frm_T_ReservaCanchas(QWidget *parent)
         if (row >= 1)
             elegirCancha(row);
     });
-    connect(g, &Grid::clicked, this, [this](int, int) { Usr_SeleccionaTurno(); });
+    // Clicks and keys alike choose the turn.
+    connect(g, &Grid::activeCellChanged, this, [this](int, int) { Usr_SeleccionaTurno(); });
     connect(g, &Grid::doubleClicked, this, [this](int col, int row) { vaSpread_DblClick(col, row); });
     connect(ui->dtpFecha, &QCalendarWidget::clicked, this, [this](QDate d) { elegirFecha(d); });
     connect(ui->dtpFecha, &QCalendarWidget::activated, this, [this](QDate d) { elegirFecha(d); });
@@ -140,6 +141,8 @@ void Frm_T_ReservaCanchas::Usr_BuscaDatosReservas()
     Grid *g = ui->vaSpread;
     const int col = g->ActiveCol();
     const int row = g->ActiveRow();
+    // Rebuilding moves the active cell; the turn chosen stays as it was.
+    const QSignalBlocker bloqueo(g);
     try {
         Usr_ArmaGrilla();
         const QDate lunes = ConsultasReserva::lunesDe(ui->dtpFecha->selectedDate());

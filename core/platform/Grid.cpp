@@ -177,6 +177,10 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     vh->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     connect(m_tabla, &QTableWidget::cellClicked, this, [this](int r, int c) { emit clicked(c + 1, r + 1); });
+    connect(m_tabla->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &i) {
+        if (i.isValid())
+            emit activeCellChanged(i.column() + 1, i.row() + 1);
+    });
     connect(hh, &QHeaderView::sectionClicked, this, &Grid::alClicCabecera);
     connect(this, &Grid::clicked, this, &Grid::alternarCasilla);
     connect(hh, &QHeaderView::sectionDoubleClicked, this, [this](int c) { emit doubleClicked(c + 1, 0); });

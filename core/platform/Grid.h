@@ -149,6 +149,9 @@ signals:
     void buttonClicked(int col, int row);
     void clicked(int col, int row);
     void doubleClicked(int col, int row);
+    // The active cell moved (by the mouse, the keyboard or setActiveCell) to
+    // data cell (col, row).
+    void activeCellChanged(int col, int row);
     // A press of the right mouse button on a cell or a header, numbered the same.
     void rightClicked(int col, int row);
     // The user finished editing a cell.

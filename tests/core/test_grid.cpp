@@ -326,3 +326,21 @@ TEST(GridTest, SinImpresoraNoImprime)
     g.setMaxRows(1);
     EXPECT_FALSE(g.imprimir("Clientes"));
 }
+
+TEST(GridTest, LaCeldaActivaAvisaCuandoCambiaPorCodigoOPorTeclado)
+{
+    Grid g;
+    g.setMaxCols(3);
+    g.setMaxRows(3);
+    g.resize(400, 200);
+    g.show();
+    QSignalSpy spy(&g, &Grid::activeCellChanged);
+    g.setActiveCell(2, 3);
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy.last(), (QVariantList{2, 3}));
+    raton::tecla(&g, Qt::Key_Up);
+    ASSERT_EQ(spy.size(), 2);
+    EXPECT_EQ(spy.last(), (QVariantList{2, 2}));
+    g.setActiveCell(2, 2); // no move, no notice
+    EXPECT_EQ(spy.size(), 2);
+}

@@ -79,6 +79,13 @@ TEST_F(AgendaTest, LaSemanaMuestraFechasHoyHorariosYCadaEstadoConSuColorYLasCanc
     EXPECT_EQ(caja(agenda, "fpValor")->text(), "1,000.00");
     raton::clic(g, dia(3), 4);
     EXPECT_EQ(caja(agenda, "fpValor")->text(), "0.00");
+    // The keyboard chooses too.
+    QTest::keyClick(raton::foco(g), Qt::Key_Up);
+    EXPECT_EQ(caja(agenda, "fpValor")->text(), "1,000.00");
+    QTest::keyClick(raton::foco(g), Qt::Key_Up);
+    EXPECT_EQ(caja(agenda, "txtHora")->text(), "10:00");
+    EXPECT_EQ(caja(agenda, "fpValor")->text(), "800.00");
+    QTest::keyClick(raton::foco(g), Qt::Key_Down);
 
     // Row 1 and the slot columns do nothing on a double click.
     raton::dobleClic(g, dia(3), 1);
