@@ -112,6 +112,20 @@ void Frm_T_ReservaCanchas::elegirCancha(int fila)
     Usr_BuscaDatosReservas();
 }
 
+bool Frm_T_ReservaCanchas::Usr_MuestraSemana(const QString &cancha, const QDate &fecha)
+{
+    const Grid *c = ui->canchaSpread;
+    for (int r = 1; r <= c->MaxRows(); ++r) {
+        if (c->text(1, r).compare(cancha, Qt::CaseInsensitive) == 0) {
+            ui->dtpFecha->setSelectedDate(fecha);
+            ui->txtFecha->setText(Formatos::fecha(fecha));
+            elegirCancha(r);
+            return true;
+        }
+    }
+    return false;
+}
+
 void Frm_T_ReservaCanchas::elegirFecha(const QDate &fecha)
 {
     ui->dtpFecha->setSelectedDate(fecha);

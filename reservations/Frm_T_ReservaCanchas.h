@@ -31,6 +31,11 @@ public:
     // shown to the user.
     void Usr_BuscaDatosReservas();
 
+    // Shows the week of fecha of the court whose code is cancha (letter case
+    // ignored), as picking them would; false (nothing changed) when no court
+    // has that code.
+    bool Usr_MuestraSemana(const QString &cancha, const QDate &fecha);
+
     // What the editor takes for a new booking: the court shown, the date of
     // the selected day cell (the calendar's date when the selection lies
     // outside the day cells) and the slot of the selected row ("" outside).

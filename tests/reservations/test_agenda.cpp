@@ -104,6 +104,13 @@ TEST_F(AgendaTest, LaSemanaMuestraFechasHoyHorariosYCadaEstadoConSuColorYLasCanc
     raton::clic(c<Grid>(agenda, "canchaSpread"), 2, 3);
     EXPECT_EQ(caja(agenda, "txtCancha")->text(), "Madre");
     EXPECT_EQ(fila(3), (QStringList{"COBRADA (C1)", "", "", "", "", "", ""}));
+
+    // The same by code, as a caller outside the window does.
+    EXPECT_FALSE(agenda->Usr_MuestraSemana("XX", kLunes));
+    EXPECT_EQ(fila(3), (QStringList{"COBRADA (C1)", "", "", "", "", "", ""}));
+    EXPECT_TRUE(agenda->Usr_MuestraSemana("c1", kLunes.addDays(3)));
+    EXPECT_EQ(caja(agenda, "txtCancha")->text(), "Central");
+    EXPECT_EQ(agenda->idDeCelda(dia(5), 3), hija);
 }
 
 TEST_F(AgendaTest, EliminarLaTerceraSemanaDeCincoConSiBorraLasSiguientesYConNoSoloEsa)
