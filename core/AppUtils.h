@@ -20,9 +20,10 @@ public:
     // registered by the cash subsystem at start-up.
     using ConsultaCaja = std::function<QString(const QString &usuario)>;
     static void fijarConsultaCaja(ConsultaCaja consulta);
-    // Makes the result of sQry the picker's row source (its shown field and
-    // key field stay as the picker was designed). Windows library only.
-    void cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores = {});
+    // Makes the rows of the data function filas the picker's row source (its
+    // shown field and key field stay as the picker was designed). Windows
+    // library only.
+    void cargaDataComboFromRecordSet(DataCombo *xCombo, std::function<Recordset()> filas);
     // xFecha as "mm/dd/yyyy".
     QString formatoFechaAccess(const QDate &xFecha);
     // Same as ValorCampo.

@@ -49,8 +49,7 @@ Frm_S_AsignarOpciones::Frm_S_AsignarOpciones(QWidget *parent) : Formulario(paren
         connect(botones[i], &QPushButton::clicked, this, [this, i] { Command_Click(i); });
     }
 
-    ui->DBCombo_0->cargar(dbUsuarios::sqlSinAdministrador(), QStringLiteral("Descripcion"), QStringLiteral("Codigo"),
-                          dbUsuarios::valoresSinAdministrador());
+    ui->DBCombo_0->cargar(dbUsuarios::sinAdministrador, QStringLiteral("Descripcion"), QStringLiteral("Codigo"));
     connect(ui->DBCombo_0, &DataCombo::cambiado, this, [this] {
         if (!ui->DBCombo_0->Text().isEmpty())
             elegirUsuario(ui->DBCombo_0->BoundText());

@@ -3,7 +3,6 @@
 
 #include "Module.h"
 #include "dbConfiguraciones.h"
-#include "platform/Foco.h"
 #include "platform/Mensajes.h"
 
 #include <QRegularExpressionValidator>
@@ -32,19 +31,6 @@ void marcar(QCheckBox *c, const QString &valor)
 
 QString marca(const QCheckBox *c) { return c->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
 
-// A client box and its picker show the same client: the box takes the id of
-// the client the picker found for the typed id, or "" when there is none.
-void enlazarCliente(QLineEdit *caja, DataCombo *combo)
-{
-    auto aCaja = [caja, combo] { caja->setText(combo->BoundText()); };
-    QObject::connect(combo, &DataCombo::cambiado, caja, aCaja);
-    QObject::connect(combo, &DataCombo::perdioFoco, caja, aCaja);
-    alPerderFoco(caja, [caja, combo] {
-        combo->setBoundText(caja->text().trimmed());
-        caja->setText(combo->BoundText());
-    });
-}
-
 } // namespace
 
 Frm_S_Configuraciones::Frm_S_Configuraciones(QWidget *parent)
@@ -56,8 +42,8 @@ Frm_S_Configuraciones::Frm_S_Configuraciones(QWidget *parent)
     ui->fpMinimoRes->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^-?[0-9]{0,3}(\\.[0-9]{0,2})?$")), ui->fpMinimoRes));
 
-    enlazarCliente(ui->txtCliente, ui->dc_cliente);
-    enlazarCliente(ui->txtCliente2, ui->dc_cliente2);
+    ui->dc_cliente->enlazarCaja(ui->txtCliente);
+    ui->dc_cliente2->enlazarCaja(ui->txtCliente2);
     connect(ui->cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
 
@@ -71,11 +57,8 @@ void Frm_S_Configuraciones::cargarValores()
     // A database error ends the filling quietly; the controls not reached
     // keep their designed (empty) state. A key without a row is just empty.
     try {
-        // A client without a telephone is listed all the same.
-        const QString sql = QStringLiteral("SELECT id, IFNULL(nombre, '') || ' - ' || IFNULL(telefono, '') AS nombre "
-                                           "FROM clientes ORDER BY id");
-        ui->dc_cliente->cargar(sql, QStringLiteral("nombre"), QStringLiteral("id"));
-        ui->dc_cliente2->cargar(sql, QStringLiteral("nombre"), QStringLiteral("id"));
+        for (DataCombo *d : {ui->dc_cliente, ui->dc_cliente2})
+            d->cargar(dbConfiguraciones::clientes, QStringLiteral("nombre"), QStringLiteral("id"));
 
         dbConfiguraciones cfg;
         auto valor = [&cfg](int i) { return cfg.getValor(QString::fromUtf8(kClaves[i][0])); };

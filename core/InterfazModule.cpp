@@ -71,9 +71,9 @@ int ManejoErrorDB([[maybe_unused]] int &intentos, const QString &nombre, const D
 
 // ---------------------------------------------------------------- AppUtils members that reach widgets
 
-void AppUtils::cargaDataComboFromRecordSet(DataCombo *xCombo, const QString &sQry, const Parametros &valores)
+void AppUtils::cargaDataComboFromRecordSet(DataCombo *xCombo, std::function<Recordset()> filas)
 {
-    xCombo->cargar(sQry, valores);
+    xCombo->cargar(std::move(filas));
 }
 
 bool AppUtils::openURL(const QString &xUrl) { return Escritorio::abrir(xUrl); }

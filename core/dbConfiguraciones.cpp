@@ -21,3 +21,10 @@ QString dbConfiguraciones::getValor(const QString &xCod)
         gConexion->openRecordset(QStringLiteral("SELECT valor FROM t_configuraciones WHERE codigo = ?"), {xCod});
     return rs.eof() ? QString() : rs.campo(0).texto();
 }
+
+Recordset dbConfiguraciones::clientes()
+{
+    return gConexion->openRecordset(
+        QStringLiteral("SELECT id, IFNULL(nombre, '') || ' - ' || IFNULL(telefono, '') AS nombre "
+                       "FROM clientes ORDER BY id"));
+}

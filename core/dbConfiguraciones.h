@@ -1,5 +1,7 @@
 #pragma once
 // One row of the key/value settings table t_configuraciones.
+#include "db/Conexion.h"
+
 #include <QString>
 
 class dbConfiguraciones {
@@ -14,4 +16,7 @@ public:
     // The stored value of xCod; "" when the key has no row. Database errors
     // reach the caller (DbError).
     QString getValor(const QString &xCod);
+    // Rows of the default-client pickers: id, and nombre shown as
+    // "name - telephone" (a client without one is listed all the same), by number.
+    static Recordset clientes();
 };

@@ -10,14 +10,14 @@ Recordset todos()
     return gConexion->openRecordset(QStringLiteral("SELECT Codigo, Descripcion FROM t_usuarios ORDER BY Codigo"));
 }
 
-QString sqlSinAdministrador()
+Recordset sinAdministrador()
 {
     // The code column ignores letter case, so "Admin" is left out as well.
-    return QStringLiteral("SELECT Codigo, Descripcion FROM t_usuarios WHERE Codigo <> ? ORDER BY Descripcion") +
-           QLatin1String(kCollateEs);
+    return gConexion->openRecordset(
+        QStringLiteral("SELECT Codigo, Descripcion FROM t_usuarios WHERE Codigo <> ? ORDER BY Descripcion") +
+            QLatin1String(kCollateEs),
+        {QStringLiteral("ADMIN")});
 }
-
-Parametros valoresSinAdministrador() { return {QStringLiteral("ADMIN")}; }
 
 bool existe(const QString &codigo)
 {

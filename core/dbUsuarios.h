@@ -7,11 +7,9 @@ namespace dbUsuarios {
 
 // Every user ordered by code: Codigo, Descripcion (the administrator included).
 Recordset todos();
-// Query of the user pickers that leave the administrator out: Codigo and
-// Descripcion in the Spanish order of the description; its one value is the
-// administrator's code (see valoresSinAdministrador).
-QString sqlSinAdministrador();
-Parametros valoresSinAdministrador();
+// Rows of the user pickers that leave the administrator out: Codigo and
+// Descripcion in the Spanish order of the description.
+Recordset sinAdministrador();
 // True when a user with this code exists.
 bool existe(const QString &codigo);
 // Adds a user whose password is its own code (hashed).

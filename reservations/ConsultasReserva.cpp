@@ -4,10 +4,11 @@
 
 namespace ConsultasReserva {
 
-QString sqlEstados()
+Recordset estados()
 {
-    return QStringLiteral("SELECT codigo, descripcion FROM reservas_estados ORDER BY descripcion") +
-           QLatin1String(kCollateEs);
+    return gConexion->openRecordset(
+        QStringLiteral("SELECT codigo, descripcion FROM reservas_estados ORDER BY descripcion") +
+        QLatin1String(kCollateEs));
 }
 
 QDate lunesDe(const QDate &d) { return d.addDays(1 - d.dayOfWeek()); }

@@ -1,6 +1,8 @@
 #pragma once
 // Reads of the reservations for the weekly agenda and the listing, and what
 // a booked agenda cell shows. Statements run on gConexion and throw DbError.
+#include "db/Conexion.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -22,9 +24,9 @@ struct TurnoAgenda {
     double anticipo = 0;
 };
 
-// Query of the state pickers: codigo, descripcion in the Spanish order of
+// Rows of the state pickers: codigo, descripcion in the Spanish order of
 // the description.
-QString sqlEstados();
+Recordset estados();
 
 // Monday of the week of d.
 QDate lunesDe(const QDate &d);

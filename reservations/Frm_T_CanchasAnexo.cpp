@@ -2,7 +2,6 @@
 #include "ui_Frm_T_CanchasAnexo.h"
 
 #include "dbCanchas.h"
-#include "platform/Foco.h"
 
 Frm_T_CanchasAnexo::Frm_T_CanchasAnexo(QWidget *parent) : FrmAnexo(parent), ui(new Ui::Frm_T_CanchasAnexo)
 {
@@ -10,23 +9,8 @@ Frm_T_CanchasAnexo::Frm_T_CanchasAnexo(QWidget *parent) : FrmAnexo(parent), ui(n
     definirCampos({ui->MaskEd_0, ui->MaskEd_1, ui->txtCanchaMadreId});
     conectarBotones(ui->Command_0, ui->Command_1);
 
-    ui->dbComboCanchaMadre->cargar(dbCanchas::sqlLista(), QStringLiteral("descripcion"), QStringLiteral("id"));
-    // Captured directly (not through ui): the focus may leave the box while
-    // the dialog is being destroyed.
-    QPointer<QLineEdit> caja = ui->txtCanchaMadreId;
-    QPointer<DataCombo> combo = ui->dbComboCanchaMadre;
-    connect(combo, &DataCombo::cambiado, this, [caja, combo] {
-        if (caja && combo)
-            caja->setText(combo->BoundText());
-    });
-    // A typed code chooses that court in the picker; a code that no court has
-    // leaves both empty.
-    alPerderFoco(caja, [caja, combo] {
-        if (!caja || !combo)
-            return;
-        combo->setBoundText(caja->text());
-        caja->setText(combo->BoundText());
-    });
+    ui->dbComboCanchaMadre->cargar(dbCanchas::lista, QStringLiteral("descripcion"), QStringLiteral("id"));
+    ui->dbComboCanchaMadre->enlazarCaja(ui->txtCanchaMadreId);
 }
 
 Frm_T_CanchasAnexo::~Frm_T_CanchasAnexo() = default;

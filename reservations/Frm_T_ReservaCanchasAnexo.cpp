@@ -11,7 +11,6 @@
 #include "dbReserva.h"
 #include "dbValoresCanchas.h"
 #include "platform/DataCombo.h"
-#include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -60,22 +59,11 @@ Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
     Usr_CargaCombos();
     Usr_PermisoPrecio();
 
-    connect(ui->dc_canchas, &DataCombo::cambiado, this, [this] {
-        ui->mskCancha->setText(ui->dc_canchas->BoundText());
-        Usr_CalculaPrecio();
-    });
-    alPerderFoco(ui->mskCancha, [this] {
-        const QString antes = ui->dc_canchas->BoundText();
-        sincronizar(ui->mskCancha, ui->dc_canchas);
-        if (ui->dc_canchas->BoundText() != antes)
-            Usr_CalculaPrecio();
-    });
+    ui->dc_canchas->enlazarCaja(ui->mskCancha);
+    ui->dc_cliente->enlazarCaja(ui->txtCliente);
+    ui->dcEstados->enlazarCaja(ui->txtEstado);
+    connect(ui->dc_canchas, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
     connect(ui->dc_Hora, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
-    connect(ui->dc_cliente, &DataCombo::cambiado, this,
-            [this] { ui->txtCliente->setText(ui->dc_cliente->BoundText()); });
-    alPerderFoco(ui->txtCliente, [this] { sincronizar(ui->txtCliente, ui->dc_cliente); });
-    connect(ui->dcEstados, &DataCombo::cambiado, this, [this] { ui->txtEstado->setText(ui->dcEstados->BoundText()); });
-    alPerderFoco(ui->txtEstado, [this] { sincronizar(ui->txtEstado, ui->dcEstados); });
     connect(ui->fpTotal, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
     connect(ui->fpPago, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
     connect(ui->optUnaVez, &QRadioButton::toggled, this, [this] { Usr_TipoReserva(); });
@@ -116,10 +104,10 @@ void Frm_T_ReservaCanchasAnexo::Usr_AbrirReserva(const QString &id)
 void Frm_T_ReservaCanchasAnexo::Usr_CargaCombos()
 {
     try {
-        ui->dc_cliente->cargar(dbClientes::sqlListaConTelefono(), QStringLiteral("nombre"), QStringLiteral("id"));
-        ui->dc_canchas->cargar(dbCanchas::sqlLista(), QStringLiteral("descripcion"), QStringLiteral("id"));
-        ui->dc_Hora->cargar(dbHorarios::sqlLista(), QStringLiteral("descripcion"), QStringLiteral("codigo"));
-        ui->dcEstados->cargar(ConsultasReserva::sqlEstados(), QStringLiteral("descripcion"), QStringLiteral("codigo"));
+        ui->dc_cliente->cargar(dbClientes::listaConTelefono, QStringLiteral("nombre"), QStringLiteral("id"));
+        ui->dc_canchas->cargar(dbCanchas::lista, QStringLiteral("descripcion"), QStringLiteral("id"));
+        ui->dc_Hora->cargar(dbHorarios::todos, QStringLiteral("descripcion"), QStringLiteral("codigo"));
+        ui->dcEstados->cargar(ConsultasReserva::estados, QStringLiteral("descripcion"), QStringLiteral("codigo"));
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
     }
@@ -139,15 +127,6 @@ void Frm_T_ReservaCanchasAnexo::Usr_PermisoPrecio()
                    QStringLiteral(" - ") + e.descripcion(),
                vb::Critical);
     }
-}
-
-void Frm_T_ReservaCanchasAnexo::sincronizar(QLineEdit *caja, DataCombo *combo)
-{
-    const QString codigo = caja->text().trimmed();
-    if (codigo.isEmpty() && combo->BoundText().isEmpty())
-        return;
-    combo->setBoundText(codigo);
-    caja->setText(combo->BoundText());
 }
 
 void Frm_T_ReservaCanchasAnexo::Usr_CalculaPrecio()

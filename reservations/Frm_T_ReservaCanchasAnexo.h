@@ -12,7 +12,6 @@
 #include <memory>
 
 class QLineEdit;
-class DataCombo;
 
 namespace Ui {
 class Frm_T_ReservaCanchasAnexo;
@@ -59,8 +58,6 @@ private:
     bool leerImporte(QLineEdit *caja, const QString &nombre, double *valor);
     // The booking as the fields hold it.
     ReglasReserva::Reserva reserva() const;
-    // A code typed in caja chooses that row of combo; an unknown code empties caja.
-    static void sincronizar(QLineEdit *caja, DataCombo *combo);
 
     std::unique_ptr<Ui::Frm_T_ReservaCanchasAnexo> ui;
     bool m_primeraActivacion = true;

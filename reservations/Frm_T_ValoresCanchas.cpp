@@ -4,7 +4,6 @@
 #include "Module.h"
 #include "dbCanchas.h"
 #include "dbValoresCanchas.h"
-#include "platform/Foco.h"
 #include "platform/Grid.h"
 #include "platform/Mensajes.h"
 
@@ -37,19 +36,14 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
     // with "." as decimal separator and up to two decimals.
     g->setColumnFormat(kColValor, Formatos::kPrecio);
 
-    const QString sqlCanchas = dbCanchas::sqlLista();
     try {
-        ui->dc_cancha->cargar(sqlCanchas, QStringLiteral("descripcion"), QStringLiteral("id"));
-        ui->cmbCanchaCopia->cargar(sqlCanchas, QStringLiteral("descripcion"), QStringLiteral("id"));
+        ui->dc_cancha->cargar(dbCanchas::lista, QStringLiteral("descripcion"), QStringLiteral("id"));
+        ui->cmbCanchaCopia->cargar(dbCanchas::lista, QStringLiteral("descripcion"), QStringLiteral("id"));
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
     }
-
-    connect(ui->dc_cancha, &DataCombo::cambiado, this, [this] { ui->txtCancha->setText(ui->dc_cancha->BoundText()); });
-    connect(ui->cmbCanchaCopia, &DataCombo::cambiado, this,
-            [this] { ui->txtCanchaCopia->setText(ui->cmbCanchaCopia->BoundText()); });
-    alPerderFoco(ui->txtCancha, [this] { sincronizar(ui->txtCancha, ui->dc_cancha); });
-    alPerderFoco(ui->txtCanchaCopia, [this] { sincronizar(ui->txtCanchaCopia, ui->cmbCanchaCopia); });
+    ui->dc_cancha->enlazarCaja(ui->txtCancha);
+    ui->cmbCanchaCopia->enlazarCaja(ui->txtCanchaCopia);
 
     connect(ui->cmdActualizar, &QPushButton::clicked, this, [this] { cmdActualizar_Click(); });
     connect(ui->cmdGuarda, &QPushButton::clicked, this, [this] { cmdGuarda_Click(); });
@@ -61,12 +55,6 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
 }
 
 Frm_T_ValoresCanchas::~Frm_T_ValoresCanchas() = default;
-
-void Frm_T_ValoresCanchas::sincronizar(QLineEdit *caja, DataCombo *combo)
-{
-    combo->setBoundText(caja->text().trimmed());
-    caja->setText(combo->Text().isEmpty() ? QString() : combo->BoundText());
-}
 
 bool Frm_T_ValoresCanchas::Usr_BuscaDatos()
 {
@@ -128,7 +116,7 @@ bool Frm_T_ValoresCanchas::Usr_ControlCopia()
 
 void Frm_T_ValoresCanchas::cmdActualizar_Click()
 {
-    sincronizar(ui->txtCancha, ui->dc_cancha);
+    ui->dc_cancha->tomarCaja();
     if (!Usr_ControlCancha())
         return;
     if (Usr_BuscaDatos())
@@ -193,8 +181,8 @@ void Frm_T_ValoresCanchas::cmdCopia_Click()
 {
     // Typed ids count only when a court has them.
     if (ui->txtCancha->isEnabled())
-        sincronizar(ui->txtCancha, ui->dc_cancha);
-    sincronizar(ui->txtCanchaCopia, ui->cmbCanchaCopia);
+        ui->dc_cancha->tomarCaja();
+    ui->cmbCanchaCopia->tomarCaja();
     if (!Usr_ControlCancha() || !Usr_ControlCopia())
         return;
     Usr_CopiaValores();

@@ -5,9 +5,6 @@
 
 #include <memory>
 
-class QLineEdit;
-class DataCombo;
-
 namespace Ui {
 class Frm_T_ValoresCanchas;
 }
@@ -37,9 +34,6 @@ private:
     void cmdActualizar_Click();
     void cmdGuarda_Click();
     void cmdCopia_Click();
-    // The box takes the id of the court the picker shows for the typed id,
-    // or "" when no court has it.
-    static void sincronizar(QLineEdit *caja, DataCombo *combo);
 
     std::unique_ptr<Ui::Frm_T_ValoresCanchas> ui;
 };

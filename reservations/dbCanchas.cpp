@@ -16,9 +16,10 @@ Recordset porCodigo()
     return gConexion->openRecordset(QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY id"));
 }
 
-QString sqlLista()
+Recordset lista()
 {
-    return QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion") + QLatin1String(kCollateEs);
+    return gConexion->openRecordset(QStringLiteral("SELECT id, descripcion FROM canchas ORDER BY descripcion") +
+                                    QLatin1String(kCollateEs));
 }
 
 bool existe(const QString &id)

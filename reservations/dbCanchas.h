@@ -8,8 +8,8 @@ namespace dbCanchas {
 Recordset todas();
 // Every court by its code: id, descripcion (the agenda's court list).
 Recordset porCodigo();
-// Query of the court pickers: id and descripcion in the Spanish order of the description.
-QString sqlLista();
+// Rows of the court pickers: id and descripcion in the Spanish order of the description.
+Recordset lista();
 // True when a court with this code exists (letter case ignored, as the key).
 bool existe(const QString &id);
 // Adds a court; madreId is "" when it has no parent court.

@@ -10,11 +10,12 @@ Recordset todos()
                                                    "FROM clientes ORDER BY id"));
 }
 
-QString sqlListaConTelefono()
+Recordset listaConTelefono()
 {
-    return QStringLiteral("SELECT id, COALESCE(nombre, '') || ' / ' || COALESCE(telefono, '') AS nombre "
-                          "FROM clientes ORDER BY 2") +
-           QLatin1String(kCollateEs);
+    return gConexion->openRecordset(
+        QStringLiteral("SELECT id, COALESCE(nombre, '') || ' / ' || COALESCE(telefono, '') AS nombre "
+                       "FROM clientes ORDER BY 2") +
+        QLatin1String(kCollateEs));
 }
 
 qint64 insertar(const Cliente &c)

@@ -16,9 +16,9 @@ struct Cliente {
 
 // Every client by number: id, nombre, telefono, direccion, comentarios.
 Recordset todos();
-// Query of the reservation editor's client picker: id and nombre shown as
+// Rows of the reservation editor's client picker: id and nombre shown as
 // "name / telephone", in the Spanish order of that text.
-QString sqlListaConTelefono();
+Recordset listaConTelefono();
 // Adds a client; the database gives the number, which is returned.
 qint64 insertar(const Cliente &c);
 // Rewrites every column but the number of client id.

@@ -4,12 +4,11 @@
 
 namespace dbHorarios {
 
-QString sqlLista()
+Recordset todos()
 {
-    return QStringLiteral("SELECT codigo, descripcion FROM horarios ORDER BY descripcion") + QLatin1String(kCollateEs);
+    return gConexion->openRecordset(QStringLiteral("SELECT codigo, descripcion FROM horarios ORDER BY descripcion") +
+                                    QLatin1String(kCollateEs));
 }
-
-Recordset todos() { return gConexion->openRecordset(sqlLista()); }
 
 bool existe(const QString &codigo)
 {

@@ -5,10 +5,8 @@
 namespace dbHorarios {
 
 // Every slot in the text order of its description ("9:00" after "18:00",
-// Spanish order of letters): codigo, descripcion.
+// Spanish order of letters): codigo, descripcion. Also the slot pickers' rows.
 Recordset todos();
-// Query of the slot pickers: codigo, descripcion in the order of todos().
-QString sqlLista();
 // True when a slot with this code exists (letter case ignored, as the key).
 bool existe(const QString &codigo);
 void insertar(const QString &codigo, const QString &descripcion);

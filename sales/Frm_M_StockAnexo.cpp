@@ -4,7 +4,6 @@
 #include "Frm_M_Stock.h"
 #include "NumerosVenta.h"
 #include "dbStock.h"
-#include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
@@ -12,12 +11,8 @@ Frm_M_StockAnexo::Frm_M_StockAnexo(QWidget *parent) : Dialogo(parent), ui(std::m
 {
     ui->setupUi(this);
     // Inactive products too: stock of a product out of sale may be corrected.
-    ui->dc_articulo->cargar(dbStock::sqlProductos(), QStringLiteral("descripcion"), QStringLiteral("id"));
-    connect(ui->dc_articulo, &DataCombo::cambiado, this, [this] { ui->txtArt->setText(ui->dc_articulo->BoundText()); });
-    alPerderFoco(ui->txtArt, [this] {
-        ui->dc_articulo->setBoundText(ui->txtArt->text().trimmed());
-        ui->txtArt->setText(ui->dc_articulo->BoundText());
-    });
+    ui->dc_articulo->cargar(dbStock::productos, QStringLiteral("descripcion"), QStringLiteral("id"));
+    ui->dc_articulo->enlazarCaja(ui->txtArt);
     connect(ui->Command_1, &QPushButton::clicked, this, &Frm_M_StockAnexo::Aceptar);
     connect(ui->Command_2, &QPushButton::clicked, this, &Dialogo::descargar);
 }

@@ -97,9 +97,8 @@ void Frm_T_AltaVentasAnexo::Usr_FiltraProductos(const QString &texto)
     // which every product holds.
     const QStringList palabras = texto.isEmpty() ? QStringList() : texto.split(QLatin1Char(' '));
     ui->txtProducto->clear();
-    Parametros valores;
-    const QString sql = dbProductos::sqlActivos(palabras, valores);
-    ui->dc_producto->cargar(sql, QStringLiteral("descripcion"), QStringLiteral("id"), valores);
+    ui->dc_producto->cargar([palabras] { return dbProductos::activos(palabras); }, QStringLiteral("descripcion"),
+                            QStringLiteral("id"));
     ui->dc_producto->setBoundText(QString());
 }
 

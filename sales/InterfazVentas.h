@@ -6,8 +6,7 @@ class QLineEdit;
 class DataCombo;
 
 namespace InterfazVentas {
-// Fills combo with every client by number (nombre shown, id bound) and ties
-// it to caja: leaving the box chooses the client with that number (an
-// unknown number empties both); choosing a client writes its number.
+// Fills combo with every client by number (nombre shown, id bound) and binds
+// caja to it (DataCombo::enlazarCaja).
 void enlazarCliente(QLineEdit *caja, DataCombo *combo);
 } // namespace InterfazVentas

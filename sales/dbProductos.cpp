@@ -41,14 +41,8 @@ void eliminar(const QString &id) { gConexion->execute(QStringLiteral("DELETE FRO
 
 Recordset activos(const QStringList &palabras)
 {
-    Parametros p;
-    const QString sql = sqlActivos(palabras, p);
-    return gConexion->openRecordset(sql, p);
-}
-
-QString sqlActivos(const QStringList &palabras, Parametros &p)
-{
     QString sql = QStringLiteral("SELECT id, descripcion FROM productos WHERE activo = 1");
+    Parametros p;
     if (!palabras.isEmpty()) {
         // Every word in the description, or every word in the code.
         const QString y = QStringLiteral(" AND ");
@@ -59,7 +53,7 @@ QString sqlActivos(const QStringList &palabras, Parametros &p)
         for (const QString &w : palabras + palabras)
             p << w;
     }
-    return sql + QStringLiteral(" ORDER BY descripcion") + kCollateEs;
+    return gConexion->openRecordset(sql + QStringLiteral(" ORDER BY descripcion") + kCollateEs, p);
 }
 
 Recordset precios(const QString &id)

@@ -31,8 +31,6 @@ void eliminar(const QString &id);
 // holds every word, or whose code holds every word; an empty word matches
 // everything.
 Recordset activos(const QStringList &palabras = {});
-// The statement of activos with its values (for the product picker).
-QString sqlActivos(const QStringList &palabras, Parametros &valores);
 // Sale price, cost and stock of product id: precio_venta, precio_compra,
 // existencia; no row when there is no such product.
 Recordset precios(const QString &id);

@@ -21,7 +21,10 @@ void grabarManual(const QString &tipo, const QString &comentarios, const QString
     t.commit();
 }
 
-QString sqlProductos() { return QStringLiteral("SELECT id, descripcion FROM productos ORDER BY id"); }
+Recordset productos()
+{
+    return gConexion->openRecordset(QStringLiteral("SELECT id, descripcion FROM productos ORDER BY id"));
+}
 
 Recordset movimientos(const QDate &desde, const QDate &hasta)
 {

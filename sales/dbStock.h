@@ -20,9 +20,9 @@ struct Linea {
 // of its own joins the caller's transaction.
 void grabarManual(const QString &tipo, const QString &comentarios, const QString &usuario, const QList<Linea> &lineas);
 
-// The statement of every product, active or not, by code, for the line
-// dialog's picker: id, descripcion.
-QString sqlProductos();
+// Every product, active or not, by code, for the line dialog's picker: id,
+// descripcion.
+Recordset productos();
 
 // The movements of the days desde..hasta (from 00:00:00 of the first to
 // 23:59:59 of the last) by moment and id: id, fecha, productos_id,

@@ -28,6 +28,8 @@ qint64 grabar(const Venta &v)
     return id;
 }
 
+Recordset clientes() { return gConexion->openRecordset(QStringLiteral("SELECT id, nombre FROM clientes ORDER BY id")); }
+
 Recordset listado(const QDate &desde, const QDate &hasta, std::optional<qint64> cliente)
 {
     QString sql = QStringLiteral("SELECT v.id, v.fecha, v.clientes_id, COALESCE(c.nombre, '') AS nombre, "

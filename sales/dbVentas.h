@@ -32,6 +32,9 @@ struct Venta {
 // the new header row's id.
 qint64 grabar(const Venta &v);
 
+// Rows of the sale windows' client picker: id, nombre, by number.
+Recordset clientes();
+
 // Sales of the days desde..hasta (whole days), of every client or of one, by
 // number: id, fecha, clientes_id, nombre (of the client; "" when none has
 // that id), importe_total, fecha_anulacion, comentarios.

@@ -1,8 +1,9 @@
 #include "DataCombo.h"
 
-#include "Module.h"
+#include "platform/Foco.h"
 
 #include <QFocusEvent>
+#include <QLineEdit>
 
 DataCombo::DataCombo(QWidget *parent) : QComboBox(parent)
 {
@@ -10,26 +11,59 @@ DataCombo::DataCombo(QWidget *parent) : QComboBox(parent)
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(10);
     // activated is raised only by the user's choice, never by code.
-    connect(this, &QComboBox::activated, this, [this](int) { emit cambiado(); });
+    connect(this, &QComboBox::activated, this, [this](int) {
+        if (m_caja)
+            m_caja->setText(BoundText());
+        emit cambiado();
+    });
 }
 
-void DataCombo::cargar(const QString &sql, const QString &campoLista, const QString &campoClave,
-                       const Parametros &valores)
+void DataCombo::enlazarCaja(QLineEdit *caja)
+{
+    m_caja = caja;
+    // textEdited: only the user's typing, never a text the window sets.
+    connect(caja, &QLineEdit::textEdited, this, [this] { elegirPorCaja(); });
+    // Guarded: the focus may leave the box while its window is destroyed.
+    QPointer<DataCombo> yo = this;
+    alPerderFoco(caja, [yo] {
+        if (yo)
+            yo->tomarCaja();
+    });
+}
+
+void DataCombo::tomarCaja()
+{
+    if (!m_caja)
+        return;
+    elegirPorCaja();
+    m_caja->setText(BoundText());
+}
+
+void DataCombo::elegirPorCaja()
+{
+    if (!m_caja)
+        return;
+    const QString antes = BoundText();
+    setBoundText(m_caja->text().trimmed());
+    if (BoundText() != antes)
+        emit cambiado();
+}
+
+void DataCombo::cargar(Filas filas, const QString &campoLista, const QString &campoClave)
 {
     m_lista = campoLista;
     m_clave = campoClave;
-    cargar(sql, valores);
+    cargar(std::move(filas));
 }
 
-void DataCombo::cargar(const QString &sql, const Parametros &valores)
+void DataCombo::cargar(Filas filas)
 {
-    m_sql = sql;
-    m_valores = valores;
+    m_filas = std::move(filas);
     const int antes = currentIndex();
     const bool senales = blockSignals(true);
     clear();
     try {
-        Recordset rs = gConexion->openRecordset(sql, valores);
+        Recordset rs = m_filas();
         if (rs.fieldCount() > 0) {
             const QString lista = m_lista.isEmpty() ? rs.nombres().first() : m_lista;
             const QString clave = m_clave.isEmpty() ? rs.nombres().first() : m_clave;
@@ -51,13 +85,13 @@ void DataCombo::cargar(const QString &sql, const Parametros &valores)
 
 void DataCombo::refrescar()
 {
-    if (m_sql.isEmpty())
+    if (!m_filas)
         return;
     const int antes = currentIndex();
     const QString clave = BoundText();
     const bool senales = blockSignals(true);
     try {
-        cargar(m_sql, m_valores);
+        cargar(m_filas);
     } catch (...) {
         blockSignals(senales);
         if (antes != -1)

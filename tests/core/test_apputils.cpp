@@ -110,7 +110,9 @@ TEST_F(AppUtilsTest, CargaDataComboUsaLosCamposDelSelector)
     DataCombo combo;
     combo.setListField("nombre");
     combo.setBoundColumn("id");
-    gAppUtils.cargaDataComboFromRecordSet(&combo, "SELECT id, nombre FROM clientes WHERE id > ? ORDER BY id", {1});
+    gAppUtils.cargaDataComboFromRecordSet(&combo, [] {
+        return gConexion->openRecordset("SELECT id, nombre FROM clientes WHERE id > ? ORDER BY id", {1});
+    });
     ASSERT_EQ(combo.count(), 2);
     combo.setBoundText("3");
     EXPECT_EQ(combo.Text(), "Beto");

@@ -16,7 +16,10 @@ protected:
         for (const auto &[id, desc] : {std::pair{"C1", "Central"}, {"c2", "Lateral"}, {"T3", "Techada"}})
             db().execute("INSERT INTO canchas (id, descripcion) VALUES (?, ?)", {id, desc});
     }
-    static constexpr const char *kSql = "SELECT id, descripcion FROM canchas ORDER BY descripcion";
+    static Recordset canchas()
+    {
+        return gConexion->openRecordset("SELECT id, descripcion FROM canchas ORDER BY descripcion");
+    }
 };
 
 } // namespace
@@ -25,7 +28,7 @@ TEST_F(DataComboTest, ElegirPorClaveMuestraLaDescripcion)
 {
     DataCombo dc;
     QSignalSpy cambiado(&dc, &DataCombo::cambiado);
-    dc.cargar(kSql, "descripcion", "id");
+    dc.cargar(canchas, "descripcion", "id");
     EXPECT_EQ(dc.count(), 3);
     EXPECT_EQ(dc.currentIndex(), -1);
     EXPECT_EQ(dc.Text(), "");
@@ -56,7 +59,7 @@ TEST_F(DataComboTest, ElegirPorClaveMuestraLaDescripcion)
 TEST_F(DataComboTest, ElUsuarioEligeYAvisa)
 {
     DataCombo dc;
-    dc.cargar(kSql, "descripcion", "id");
+    dc.cargar(canchas, "descripcion", "id");
     dc.setBoundText("C1");
     QSignalSpy cambiado(&dc, &DataCombo::cambiado);
     QTest::keyClick(&dc, Qt::Key_Down);
@@ -75,7 +78,10 @@ TEST_F(DataComboTest, CargarConCamposDePropiedadesYValores)
     DataCombo dc;
     dc.setListField("descripcion");
     dc.setBoundColumn("id");
-    dc.cargar("SELECT id, descripcion FROM canchas WHERE descripcion <> ? ORDER BY descripcion", {"Central"});
+    dc.cargar([] {
+        return gConexion->openRecordset(
+            "SELECT id, descripcion FROM canchas WHERE descripcion <> ? ORDER BY descripcion", {"Central"});
+    });
     ASSERT_EQ(dc.count(), 2);
     EXPECT_EQ(dc.itemText(0), "Lateral");
     dc.setBoundText("C1");
@@ -85,7 +91,7 @@ TEST_F(DataComboTest, CargarConCamposDePropiedadesYValores)
 
     // The three-argument form sets the same fields.
     DataCombo otro;
-    otro.cargar(kSql, "descripcion", "id");
+    otro.cargar(canchas, "descripcion", "id");
     EXPECT_EQ(otro.ListField(), "descripcion");
     EXPECT_EQ(otro.BoundColumn(), "id");
 }
@@ -93,7 +99,7 @@ TEST_F(DataComboTest, CargarConCamposDePropiedadesYValores)
 TEST_F(DataComboTest, RefrescarReleeYConservaLaClave)
 {
     DataCombo dc;
-    dc.cargar(kSql, "descripcion", "id");
+    dc.cargar(canchas, "descripcion", "id");
     dc.setBoundText("c2");
     db().execute("UPDATE canchas SET descripcion = ? WHERE id = ?", {"Anexa", "c2"});
     db().execute("INSERT INTO canchas (id, descripcion) VALUES (?, ?)", {"N4", "Nueva"});

@@ -159,6 +159,9 @@ TEST_F(CanchasHorariosTest, CanchaMadreEnCajaYSelectorAlaPar)
     EXPECT_TRUE(mask(d, 0)->isEnabled());
 
     // Typing a code chooses the court in the picker; an unknown code empties both.
+    escribir(madre, " c1 ");
+    EXPECT_EQ(combo->Text(), "Central");
+    EXPECT_EQ(madre->text(), "C1");
     escribir(madre, "c1");
     EXPECT_EQ(combo->Text(), "Central");
     EXPECT_EQ(madre->text(), "C1");

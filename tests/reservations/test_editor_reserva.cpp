@@ -2,8 +2,10 @@
 
 #include "Frm_L_Reservas.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -305,4 +307,35 @@ TEST_F(EditorReservaTest, ElListadoFiltraAbreLaReservaYLaAgendaSeCargaOculta)
     });
     EXPECT_TRUE(Aperturas::abrir("mnu_ReservasListado"));
     EXPECT_EQ(modal->mostrados(), (QStringList{"Frm_L_Reservas", "Frm_T_ReservaCanchasAnexo"}));
+}
+
+TEST_F(EditorReservaTest, TeclearElCodigoDeCanchaEligeLaCanchaYRecalculaElPrecio)
+{
+    abrirAgenda();
+    editar(dia(3), 3, [&](QDialog *d) {
+        QLineEdit *cancha = caja(d, "mskCancha");
+        EXPECT_EQ(texto(d, "fpTotal"), "1000.00");
+        // Typing chooses as it goes; the box keeps what is typed until it is left.
+        tipear(cancha, " c2");
+        EXPECT_EQ(combo(d, "dc_canchas")->Text(), "Hija");
+        EXPECT_EQ(texto(d, "fpTotal"), "700.00");
+        EXPECT_EQ(cancha->text(), " c2");
+        // An unknown code leaves no court chosen; leaving the box empties it.
+        QTest::keyClick(cancha, Qt::Key_9);
+        EXPECT_EQ(combo(d, "dc_canchas")->BoundText(), "");
+        QFocusEvent fuera(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(cancha, &fuera);
+        EXPECT_EQ(cancha->text(), "");
+        // Choosing in the picker writes the code and prices the court.
+        elegir(combo(d, "dc_canchas"), "C1");
+        EXPECT_EQ(cancha->text(), "C1");
+        EXPECT_EQ(texto(d, "fpTotal"), "1000.00");
+        // The client box: a typed number chooses the client, stored text shown on leaving.
+        tipear(caja(d, "txtCliente"), "2 ");
+        QApplication::sendEvent(caja(d, "txtCliente"), &fuera);
+        EXPECT_EQ(texto(d, "txtCliente"), "2");
+        EXPECT_EQ(combo(d, "dc_cliente")->Text(), "Ana / 555");
+        clic(d, "cmdCancel");
+    });
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
 }

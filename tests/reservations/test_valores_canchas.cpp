@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -236,6 +237,39 @@ TEST_F(ValoresCanchasTest, CajaYPickerDeCanchaVanJuntos)
     EXPECT_TRUE(combo("dc_cancha")->Text().isEmpty());
     elegir("cmbCanchaCopia", "C3");
     EXPECT_EQ(caja("txtCanchaCopia")->text(), "C3");
+}
+
+TEST_F(ValoresCanchasTest, TeclearElCodigoEligeAlEscribirYLosBotonesTomanLaCaja)
+{
+    abrir();
+    QLineEdit *cancha = caja("txtCancha");
+    QSignalSpy cambiado(combo("dc_cancha"), &DataCombo::cambiado);
+    QTest::keyClicks(cancha, " c2");
+    EXPECT_EQ(combo("dc_cancha")->Text(), "Norte");
+    EXPECT_EQ(cambiado.count(), 1); // once, when the code became known
+    QTest::keyClick(cancha, Qt::Key_X);
+    EXPECT_EQ(combo("dc_cancha")->Text(), "");
+    QTest::keyClick(cancha, Qt::Key_Backspace);
+    EXPECT_EQ(combo("dc_cancha")->Text(), "Norte");
+    EXPECT_EQ(cambiado.count(), 3);
+    // A text set by the window is not the user choosing.
+    cancha->setText("C3");
+    EXPECT_EQ(combo("dc_cancha")->Text(), "Norte");
+    cancha->setText(" c2 ");
+
+    // Actualizar pressed without leaving the box works on the typed court.
+    guardarPrecio("C2", "H1", 55);
+    clic("cmdActualizar");
+    EXPECT_EQ(cancha->text(), "C2");
+    EXPECT_TRUE(bloqueada());
+    EXPECT_EQ(columna(3), (QStringList{"0.00", "55.00", "0.00"}));
+
+    // Copying to a typed target that no court has: the box empties and the
+    // copy asks for a target.
+    QTest::keyClicks(caja("txtCanchaCopia"), "zz");
+    clic("cmdCopia");
+    EXPECT_EQ(caja("txtCanchaCopia")->text(), "");
+    EXPECT_EQ(msg->ultimo().prompt, "Debe seleccionar la cancha destino.");
 }
 
 TEST_F(ValoresCanchasTest, CopiaLasFilasGuardadasDelOrigen)
