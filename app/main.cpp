@@ -2,6 +2,7 @@
 #include "Frm_Main.h"
 #include "Module.h"
 #include "RegistroCore.h"
+#include "RegistroInformes.h"
 #include "RegistroReservas.h"
 #include "RegistroVentas.h"
 #include "db_caja_cabeza.h"
@@ -42,6 +43,7 @@ int main(int argc, char **argv)
     registrarVentanasCore();
     registrarVentanasReservas();
     registrarVentanasVentas();
+    registrarVentanasInformes();
     registrarConsultaCaja();
 
     Frm_Main *principal = Ventanas::obtener<Frm_Main>();

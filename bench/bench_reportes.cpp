@@ -1,7 +1,9 @@
 // Report benchmarks on a generated club (10 years by default).
 //   club_bench_reportes [--anios N] [benchmark flags]
 // Rendering the 80 mm ticket is what a user waits for after confirming a
-// sale, before the preview shows it.
+// sale, before the preview shows it. The sales report's work table for a
+// month and a year is measured beside the bare grouped query it rests on.
+#include "InformeVentas.h"
 #include "Module.h"
 #include "generar_club.h"
 #include "platform/CarpetaPrograma.h"
@@ -49,6 +51,43 @@ void ticket80mmPdf(benchmark::State &st)
     }
 }
 BENCHMARK(ticket80mmPdf)->Unit(benchmark::kMillisecond);
+
+// The range measured: the month of measure (0) or the twelve months that end with it (1).
+std::pair<QDate, QDate> periodo(const benchmark::State &st)
+{
+    const QDate mes = mesDeMedida(g_club);
+    const QDate fin = mes.addMonths(1).addDays(-1);
+    return {st.range(0) == 0 ? mes : mes.addMonths(-11), fin};
+}
+
+void informeVentas(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodo(st);
+    for (auto _ : st)
+        InformeVentas::generar(QStringLiteral("admin"), desde, hasta);
+    if (gConexion->openRecordset(QStringLiteral("SELECT count(*) FROM tmp_informe_ventas")).campo(0).entero() == 0)
+        st.SkipWithError("el informe no tiene filas");
+}
+BENCHMARK(informeVentas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void consultaAgrupada(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodo(st);
+    const QString d1 = desde.toString(Qt::ISODate) + QStringLiteral(" 00:00:00");
+    const QString d2 = hasta.toString(Qt::ISODate) + QStringLiteral(" 23:59:59");
+    for (auto _ : st) {
+        Recordset rs = gConexion->openRecordset(
+            QStringLiteral("SELECT vi.productos_id, SUM(vi.cantidad), SUM(vi.precio_unitario * vi.cantidad), "
+                           "SUM(vi.precio_compra * vi.cantidad) FROM ventas_items vi INNER JOIN ventas vc "
+                           "ON vi.ventas_id = vc.id WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id"),
+            {d1, d2});
+        if (rs.recordCount() == 0) {
+            st.SkipWithError("la consulta no devolvió filas");
+            return;
+        }
+    }
+}
+BENCHMARK(consultaAgrupada)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char **argv)

@@ -522,3 +522,23 @@ void Transaccion::commit()
         m_c.liberarPunto(m_punto);
     m_terminada = true;
 }
+
+// ---------------------------------------------------------------- SinEsperarDisco
+
+SinEsperarDisco::SinEsperarDisco(Conexion &c) : m_c(c), m_activo(!c.enTransaccion())
+{
+    // In write-ahead mode NORMAL skips the wait for the disk at each commit;
+    // the next FULL commit makes everything before it durable again.
+    if (m_activo)
+        m_c.executeScript(QStringLiteral("PRAGMA synchronous = NORMAL;"));
+}
+
+SinEsperarDisco::~SinEsperarDisco()
+{
+    if (!m_activo)
+        return;
+    try {
+        m_c.executeScript(QStringLiteral("PRAGMA synchronous = FULL;"));
+    } catch (...) {
+    }
+}

@@ -195,5 +195,21 @@ private:
     bool m_terminada = false;
 };
 
+// While alive, commits on the connection do not wait for the disk: the file
+// stays whole, but a power cut may lose the last commits. Only for work
+// tables rebuilt on demand (a report's rows), never for the club's records.
+// Opened inside a transaction it changes nothing (the outer commit decides).
+class SinEsperarDisco {
+public:
+    explicit SinEsperarDisco(Conexion &c);
+    ~SinEsperarDisco();
+    SinEsperarDisco(const SinEsperarDisco &) = delete;
+    SinEsperarDisco &operator=(const SinEsperarDisco &) = delete;
+
+private:
+    Conexion &m_c;
+    bool m_activo;
+};
+
 // Spanish ordering for lists ordered by a description: ORDER BY x COLLATE ES.
 inline constexpr const char *kCollateEs = " COLLATE ES";

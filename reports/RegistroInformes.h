@@ -1,0 +1,3 @@
+#pragma once
+// Menu actions of the report windows.
+void registrarVentanasInformes();
