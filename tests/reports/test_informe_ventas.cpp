@@ -132,8 +132,7 @@ TEST_F(InformeVentasTest, CifrasDelEjemploParticipacionesYLimitesDelPeriodo)
     EXPECT_TRUE(t.contains("TOTALES"));
     EXPECT_TRUE(t.contains("TOTALES\n4.00\n210.00\n410.00\n200.00\n100.00")) << t.toStdString();
     // The last step of the printing is in the log.
-    QFile log(CarpetaPrograma::archivo(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                                       ".log"));
+    QFile log(CarpetaPrograma::archivo(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("msglog:seteo datos y esta por iniciar el report viewer"));
 
