@@ -1,6 +1,7 @@
 #include "Aplicacion.h"
 #include "Frm_Main.h"
 #include "Module.h"
+#include "RegistroCaja.h"
 #include "RegistroCore.h"
 #include "RegistroInformes.h"
 #include "RegistroReservas.h"
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     registrarVentanasVentas();
     registrarVentanasInformes();
     registrarConsultaCaja();
+    registrarVentanasCaja();
 
     Frm_Main *principal = Ventanas::obtener<Frm_Main>();
     if (Aplicacion::terminada()) {

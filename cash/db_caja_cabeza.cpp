@@ -2,6 +2,9 @@
 
 #include "AppUtils.h"
 #include "Module.h"
+#include "db_caja_resumen_operaciones.h"
+#include "platform/Mensajes.h"
+#include "platform/Reloj.h"
 
 bool db_caja_cabeza::create()
 {
@@ -41,6 +44,72 @@ bool db_caja_cabeza::load(const QString &pCajaId)
     m_fecha_hora_cierre = rs.campo(QStringLiteral("fecha_hora_cierre")).fechaHora();
     m_comentarios = rs.texto(QStringLiteral("comentarios"));
     m_t_usuarios_codigo = rs.texto(QStringLiteral("t_usuarios_codigo"));
+    return true;
+}
+
+bool db_caja_cabeza::cerrarCaja()
+{
+    if (m_id.isEmpty() || m_id.toLongLong() == 0) {
+        MsgBox(QStringLiteral("No se indicó el campo id"), vb::Exclamation);
+        // Raised so that the caller rolls back.
+        throw DbError(5, QStringLiteral("No se indicó el campo id."));
+    }
+    const qint64 id = m_id.toLongLong();
+    Transaccion t(*gConexion);
+    // The snapshot finds the register as the user's open one: before it closes.
+    db_caja_resumen_operaciones().cargaDatosOperaciones(m_t_usuarios_codigo);
+    gConexion->execute(QStringLiteral("UPDATE caja_cabeza SET importe_cierre_real = ?, importe_cierre_teorico = ?, "
+                                      "fecha_hora_cierre = ?, comentarios = ? WHERE id = ?"),
+                       {m_importe_cierre_real, m_importe_cierre_teorico, Reloj::ahora(), m_comentarios, id});
+    gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_anticipo_id = ? WHERE t_usuarios_codigo = ? "
+                                      "AND arqueo_anticipo_id IS NULL AND importe_anticipo <> 0"),
+                       {id, m_t_usuarios_codigo});
+    gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_saldo_id = ? WHERE t_usuarios_codigo = ? "
+                                      "AND arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS')"),
+                       {id, m_t_usuarios_codigo});
+    gConexion->execute(
+        QStringLiteral("UPDATE ventas SET arqueo_id = ? WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL"),
+        {id, m_t_usuarios_codigo});
+    load(m_id);
+    resumenStock();
+    t.commit();
+    return true;
+}
+
+void db_caja_cabeza::resumenStock()
+{
+    // One grouped statement for every active product: manual movements
+    // (no sale) and sale movements (negative) of the period, both ends
+    // included, over all users; the stock at opening is worked back from
+    // the present one.
+    gConexion->execute(
+        QStringLiteral(
+            "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
+            "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, existencia_actual) "
+            "SELECT ?1, ?2, ?3, p.id, p.descripcion, -COALESCE(m.vendida, 0), COALESCE(m.manual, 0), "
+            "p.existencia + (-COALESCE(m.vendida, 0) - COALESCE(m.manual, 0)), p.existencia "
+            "FROM productos p LEFT JOIN (SELECT productos_id AS producto, "
+            "SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, "
+            "SUM(CASE WHEN ventas_id IS NOT NULL THEN cantidad END) AS vendida "
+            "FROM movimientos_stock WHERE fecha >= ?2 AND fecha <= ?3 GROUP BY productos_id) m "
+            "ON m.producto = p.id WHERE p.activo = 1 ORDER BY p.id"),
+        {m_id.toLongLong(), m_fecha_hora_apertura, m_fecha_hora_cierre});
+}
+
+bool db_caja_cabeza::anulaCierre(const QString &id)
+{
+    const qint64 caja = id.toLongLong();
+    Transaccion t(*gConexion);
+    gConexion->execute(QStringLiteral("UPDATE ventas SET arqueo_id = NULL WHERE arqueo_id = ?"), {caja});
+    gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_anticipo_id = NULL WHERE arqueo_anticipo_id = ?"),
+                       {caja});
+    gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_saldo_id = NULL WHERE arqueo_saldo_id = ?"), {caja});
+    gConexion->execute(QStringLiteral("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?"), {caja});
+    gConexion->execute(QStringLiteral("DELETE FROM caja_resumen_stock WHERE caja_cabeza_id = ?"), {caja});
+    gConexion->execute(
+        QStringLiteral("UPDATE caja_cabeza SET fecha_hora_cierre = NULL, importe_cierre_real = 0 WHERE id = ?"),
+        {caja});
+    t.commit();
     return true;
 }
 

@@ -28,6 +28,25 @@ public:
     // Reads register pCajaId into the members; false (members untouched)
     // when there is no such register.
     bool load(const QString &pCajaId);
+
+    // Closes this register (m_id, owned by m_t_usuarios_codigo): rebuilds its
+    // operations snapshot, stores the counted and expected amounts, the
+    // remarks and the clock's now as the closing moment, stamps the user's
+    // untaken deposits (other than 0), balances (COB and SUS) and sales with
+    // the register, reloads itself and writes the stock summary of every
+    // active product for the register's period. Whole or nothing (a guard of
+    // its own joins the caller's transaction). An empty or 0 id is told to
+    // the user and thrown as an error.
+    bool cerrarCaja();
+    // Reopens register id: clears the stamps it set, deletes its operations
+    // and stock summaries, clears its closing moment and counted amount
+    // (expected amount, remarks, mail mark and movements stay). Whole or
+    // nothing, like cerrarCaja. Returns true.
+    bool anulaCierre(const QString &id);
+
+private:
+    // The stock summary of the period from opening to closing.
+    void resumenStock();
 };
 
 // Registers the open-register question with the shared utilities, so that

@@ -10,14 +10,16 @@ Recordset todos()
     return gConexion->openRecordset(QStringLiteral("SELECT Codigo, Descripcion FROM t_usuarios ORDER BY Codigo"));
 }
 
-Recordset sinAdministrador()
+Recordset porDescripcion(const QString &excepto)
 {
-    // The code column ignores letter case, so "Admin" is left out as well.
     return gConexion->openRecordset(
         QStringLiteral("SELECT Codigo, Descripcion FROM t_usuarios WHERE Codigo <> ? ORDER BY Descripcion") +
             QLatin1String(kCollateEs),
-        {QStringLiteral("ADMIN")});
+        {excepto});
 }
+
+// The code column ignores letter case, so "Admin" is left out as well.
+Recordset sinAdministrador() { return porDescripcion(QStringLiteral("ADMIN")); }
 
 bool existe(const QString &codigo)
 {

@@ -10,6 +10,9 @@ Recordset todos();
 // Rows of the user pickers that leave the administrator out: Codigo and
 // Descripcion in the Spanish order of the description.
 Recordset sinAdministrador();
+// Every user but excepto (no one left out when it is empty) in the Spanish
+// order of the description: Codigo, Descripcion.
+Recordset porDescripcion(const QString &excepto = {});
 // True when a user with this code exists.
 bool existe(const QString &codigo);
 // Adds a user whose password is its own code (hashed).

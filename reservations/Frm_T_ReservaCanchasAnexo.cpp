@@ -11,6 +11,7 @@
 #include "dbReserva.h"
 #include "dbValoresCanchas.h"
 #include "platform/DataCombo.h"
+#include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -21,23 +22,6 @@
 #include <QShowEvent>
 
 namespace {
-
-// Lets into an amount box only the keys SoloNumeros lets through (digits,
-// ".", "-" and the editing keys).
-class FiltroNumeros : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() != QEvent::KeyPress)
-            return false;
-        const QString t = static_cast<QKeyEvent *>(e)->text();
-        if (t.size() != 1 || !t.at(0).isPrint())
-            return false;
-        int tecla = t.at(0).unicode();
-        return SoloNumeros(tecla) == 0;
-    }
-};
 
 QString nombreDelDia(const QDate &d) { return QLocale(QLocale::Spanish).dayName(d.dayOfWeek()); }
 
@@ -52,7 +36,7 @@ Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("Frm_T_ReservaCanchasAnexo"));
     for (QLineEdit *e : {ui->fpTotal, ui->fpPago})
-        e->installEventFilter(new FiltroNumeros(e));
+        soloNumeros(e);
     ui->fpSemanas->setValidator(new QIntValidator(0, 520, ui->fpSemanas));
     ui->fpTotal->setReadOnly(true);
 

@@ -1,6 +1,9 @@
 #include "Foco.h"
 
+#include "Module.h"
+
 #include <QEvent>
+#include <QKeyEvent>
 
 namespace {
 class FiltroFoco : public QObject {
@@ -16,6 +19,23 @@ public:
 private:
     std::function<void()> m_f;
 };
+
+class FiltroNumeros : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        const QString t = static_cast<QKeyEvent *>(e)->text();
+        if (t.size() != 1 || !t.at(0).isPrint())
+            return false;
+        int tecla = t.at(0).unicode();
+        return SoloNumeros(tecla) == 0;
+    }
+};
 } // namespace
 
 void alPerderFoco(QWidget *w, std::function<void()> f) { w->installEventFilter(new FiltroFoco(w, std::move(f))); }
+
+void soloNumeros(QWidget *w) { w->installEventFilter(new FiltroNumeros(w)); }

@@ -13,7 +13,8 @@
 //   "tablas"      the tables a record selection may name,
 //   "consultas"   name -> SELECT statement (text or list of lines); the
 //                 marker {seleccion} stands for the record selection, whose
-//                 values are bound, never written into the text,
+//                 values are bound, never written into the text, and {?name}
+//                 for the bound value of parameter name (Null when unset),
 //   "formatos"    column -> importe | entero | fecha | momento | hora.
 // In the layout each query is a list of rows ({{#name}}...{{/name}}), each
 // parameter and "titulo" a value; an empty value or an unset parameter is

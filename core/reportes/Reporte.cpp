@@ -170,15 +170,30 @@ mu::data Reporte::Datos::datos() const
 
     const QString marca = QStringLiteral("{seleccion}");
     for (const ConsultaPlantilla &c : plantilla.consultas) {
-        // The selection is pasted as its text with placeholders; its values
-        // are bound, once for each place the marker appears.
+        // The selection is pasted as its text with placeholders and a
+        // parameter {?name} as one placeholder; the values are bound, in the
+        // order the markers appear (an unset parameter is Null).
         QString sql = c.sql;
         Parametros valores;
-        for (int i = sql.indexOf(marca); i >= 0; i = sql.indexOf(marca, i)) {
-            const QString condicion = QLatin1Char('(') + this->condicion.sql + QLatin1Char(')');
-            sql.replace(i, marca.size(), condicion);
-            i += condicion.size();
-            valores += this->condicion.valores;
+        for (int i = sql.indexOf(QLatin1Char('{')); i >= 0; i = sql.indexOf(QLatin1Char('{'), i)) {
+            if (sql.mid(i, marca.size()) == marca) {
+                const QString condicion = QLatin1Char('(') + this->condicion.sql + QLatin1Char(')');
+                sql.replace(i, marca.size(), condicion);
+                i += condicion.size();
+                valores += this->condicion.valores;
+                continue;
+            }
+            const int fin = sql.indexOf(QLatin1Char('}'), i);
+            const QString nombre =
+                fin > i + 2 && sql.at(i + 1) == QLatin1Char('?') ? sql.mid(i + 2, fin - i - 2) : QString();
+            if (nombre.isEmpty() || !plantilla.parametros.contains(nombre)) {
+                ++i;
+                continue;
+            }
+            sql.replace(i, fin - i + 1, QStringLiteral("?"));
+            ++i;
+            const std::optional<QString> v = this->valores.value(nombre);
+            valores << (v ? QVariant(*v) : QVariant());
         }
         Recordset rs;
         try {

@@ -1,0 +1,14 @@
+#include "RegistroCaja.h"
+
+#include "Frm_M_CajaArqueo.h"
+#include "Frm_M_MovimientosCaja.h"
+#include "platform/Aperturas.h"
+
+void registrarVentanasCaja()
+{
+    Aperturas::registrar(QStringLiteral("mnu_InicioCaja"), [] { Frm_M_MovimientosCaja::abrir(0); });
+    Aperturas::registrar(QStringLiteral("mnu_CajaIngresoEfectivo"), [] { Frm_M_MovimientosCaja::abrir(1); });
+    Aperturas::registrar(QStringLiteral("mnu_CajaExtraccionEfectivo"), [] { Frm_M_MovimientosCaja::abrir(2); });
+    Aperturas::registrar(QStringLiteral("mnu_CajaArqueo"),
+                         [] { Ventanas::showForm(Ventanas::obtener<Frm_M_CajaArqueo>(), true); });
+}

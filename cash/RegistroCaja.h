@@ -1,0 +1,3 @@
+#pragma once
+// Menu items and tool-bar buttons of the cash register windows.
+void registrarVentanasCaja();

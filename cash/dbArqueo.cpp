@@ -1,0 +1,69 @@
+#include "dbArqueo.h"
+
+#include "Module.h"
+
+#include <QRegularExpression>
+
+namespace dbArqueo {
+
+Operaciones operaciones(const QString &usuario)
+{
+    const Recordset rs = gConexion->openRecordset(
+        QStringLiteral("SELECT (SELECT COALESCE(SUM(importe_anticipo), 0) FROM reservas "
+                       "WHERE arqueo_anticipo_id IS NULL AND t_usuarios_codigo = ?1) AS res, "
+                       "(SELECT COALESCE(SUM(importe_saldo), 0) FROM reservas "
+                       "WHERE arqueo_saldo_id IS NULL AND t_usuarios_codigo = ?1 AND estado = 'COB') AS tur, "
+                       "(SELECT COALESCE(SUM(importe_pagado), 0) FROM ventas "
+                       "WHERE arqueo_id IS NULL AND t_usuarios_codigo = ?1) AS ven"),
+        {usuario});
+    return {rs.campo(0).numero(), rs.campo(1).numero(), rs.campo(2).numero()};
+}
+
+bool hayReservasPendientes(const QDateTime &ahora)
+{
+    const QDate hoy = ahora.date();
+    // A turn of an earlier day started before now whatever its time.
+    const Recordset antes = gConexion->openRecordset(
+        QStringLiteral("SELECT 1 FROM reservas r INNER JOIN horarios h ON r.horarios_id = h.codigo "
+                       "WHERE r.fecha < ? AND r.estado NOT IN ('COB', 'SUS') LIMIT 1"),
+        {hoy});
+    if (!antes.eof())
+        return true;
+    static const QRegularExpression kHora(QStringLiteral("^\\s*(\\d{1,2})[:.](\\d{2})"));
+    for (Recordset rs = gConexion->openRecordset(
+             QStringLiteral("SELECT h.descripcion FROM reservas r INNER JOIN horarios h ON r.horarios_id = h.codigo "
+                            "WHERE r.fecha = ? AND r.estado NOT IN ('COB', 'SUS')"),
+             {hoy});
+         !rs.eof(); rs.moveNext()) {
+        const QRegularExpressionMatch m = kHora.match(rs.campo(0).texto());
+        const QTime inicio = m.hasMatch() ? QTime(m.captured(1).toInt(), m.captured(2).toInt()) : QTime(0, 0);
+        if (!inicio.isValid() || QDateTime(hoy, inicio) < ahora)
+            return true;
+    }
+    return false;
+}
+
+Recordset movimientos(const QString &cajaId, const QString &usuario)
+{
+    return gConexion->openRecordset(
+        QStringLiteral("SELECT id, fecha_hora, caja_conceptos_descripcion, importe, comentarios, mov_tipo "
+                       "FROM caja_movimientos WHERE caja_cabeza_id = ? AND t_usuarios_codigo = ? "
+                       "AND mov_tipo IN ('INI', 'ING', 'EGR') ORDER BY fecha_hora, id"),
+        {cajaId.toLongLong(), usuario});
+}
+
+bool borrarMovimiento(qint64 id)
+{
+    return gConexion->execute(
+               QStringLiteral("DELETE FROM caja_movimientos WHERE id = ? AND mov_tipo IN ('ING', 'EGR')"), {id}) > 0;
+}
+
+Recordset resumenOperaciones(const QString &cajaId)
+{
+    return gConexion->openRecordset(
+        QStringLiteral("SELECT id, operacion_fecha, descripcion, operacion_id, importe, comentarios, "
+                       "caja_conceptos_id FROM caja_resumen_operaciones WHERE caja_cabeza_id = ? ORDER BY id"),
+        {cajaId.toLongLong()});
+}
+
+} // namespace dbArqueo
