@@ -333,17 +333,22 @@ TamanioClub TamanioClub::deAnios(int n)
 
 QString TamanioClub::clave() const
 {
-    const QString texto = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10")
-                              .arg(kVersionGenerador)
-                              .arg(anios)
-                              .arg(canchas)
-                              .arg(horarios)
-                              .arg(clientes)
-                              .arg(reservas)
-                              .arg(productos)
-                              .arg(ventas)
-                              .arg(lineasPorVenta)
-                              .arg(hasta().toString(Qt::ISODate));
+    // The shipped schema is part of the key: a new index makes a new club.
+    QFile esquema(QStringLiteral(":/db/schema.sql"));
+    esquema.open(QIODevice::ReadOnly);
+    const QString texto =
+        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10|%11")
+            .arg(kVersionGenerador)
+            .arg(anios)
+            .arg(canchas)
+            .arg(horarios)
+            .arg(clientes)
+            .arg(reservas)
+            .arg(productos)
+            .arg(ventas)
+            .arg(lineasPorVenta)
+            .arg(hasta().toString(Qt::ISODate))
+            .arg(QString::fromLatin1(QCryptographicHash::hash(esquema.readAll(), QCryptographicHash::Sha1).toHex()));
     return QString::fromLatin1(QCryptographicHash::hash(texto.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 

@@ -104,6 +104,9 @@ CREATE INDEX ix_reservas_turno ON reservas (canchas_id, fecha, horarios_id);
 CREATE INDEX ix_reservas_fecha ON reservas (fecha);
 CREATE INDEX ix_reservas_anticipo ON reservas (fecha_anticipo);
 CREATE INDEX ix_reservas_usuario ON reservas (t_usuarios_codigo);
+-- The count and the closing read a user's deposits and balances not yet taken.
+CREATE INDEX ix_reservas_usuario_anticipo ON reservas (t_usuarios_codigo, arqueo_anticipo_id);
+CREATE INDEX ix_reservas_usuario_saldo ON reservas (t_usuarios_codigo, arqueo_saldo_id);
 CREATE INDEX ix_reservas_serie ON reservas (reserva_fija_id, fecha);
 CREATE INDEX ix_reservas_cliente ON reservas (clientes_id);
 CREATE INDEX ix_reservas_arqueo_anticipo ON reservas (arqueo_anticipo_id);
