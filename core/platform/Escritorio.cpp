@@ -40,3 +40,10 @@ QString Escritorio::guardarComo(QWidget *padre, const QString &titulo, const QSt
         return g_prueba->guardarComo(sugerido);
     return QFileDialog::getSaveFileName(padre, titulo, sugerido, filtro);
 }
+
+QString Escritorio::elegirArchivo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro)
+{
+    if (g_prueba)
+        return g_prueba->guardarComo(sugerido);
+    return QFileDialog::getOpenFileName(padre, titulo, sugerido, filtro);
+}

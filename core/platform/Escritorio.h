@@ -18,12 +18,14 @@ bool abrir(const QString &texto);
 // sugerido is the proposed path or file name, filtro as QFileDialog's
 // ("Documentos PDF (*.pdf)").
 QString guardarComo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro);
+// The desktop's "open" dialog for an existing file, answered the same way.
+QString elegirArchivo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro);
 } // namespace Escritorio
 
 // Tests: while alive, nothing is opened; every URL is recorded and answered
 // with the result given to responder() (true by default). No dialog is shown
-// either: each "save as" is recorded (its proposed path) and answered from
-// the paths queued with responderArchivo(), "" (cancelled) when none is left.
+// either: each "save as" or "open" is recorded (its proposed path) and answered
+// from the paths queued with responderArchivo(), "" (cancelled) when none is left.
 class EscritorioDePrueba {
 public:
     EscritorioDePrueba();
@@ -42,6 +44,7 @@ public:
         m_abiertas << url;
         return m_resultado;
     }
+    // Internal: called by Escritorio::guardarComo and elegirArchivo.
     QString guardarComo(const QString &sugerido)
     {
         m_pedidos << sugerido;

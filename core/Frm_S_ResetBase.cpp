@@ -1,0 +1,47 @@
+#include "Frm_S_ResetBase.h"
+#include "ui_Frm_S_ResetBase.h"
+
+#include "Aplicacion.h"
+#include "MantenimientoBase.h"
+#include "Module.h"
+#include "Respaldo.h"
+#include "platform/Mensajes.h"
+
+Frm_S_ResetBase::Frm_S_ResetBase(QWidget *parent) : Dialogo(parent), ui(new Ui::Frm_S_ResetBase)
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    connect(ui->cmdReset, &QPushButton::clicked, this, &Frm_S_ResetBase::cmdReset_Click);
+}
+
+Frm_S_ResetBase::~Frm_S_ResetBase() = default;
+
+void Frm_S_ResetBase::cmdReset_Click()
+{
+    if (!Confirmar(QStringLiteral("Se eliminarán todas las operaciones. ¿Desea continuar?"))) {
+        descargar();
+        return;
+    }
+    try {
+        Respaldo::borrarOperaciones();
+    } catch (const DbError &e) {
+        // Nothing was deleted: the statements run all or none.
+        MsgBox(e.mensaje(), vb::Critical);
+        descargar();
+        return;
+    }
+    CursorEspera(1);
+    cerrarConexion();
+    CompactarBase(gRutaBase, gClaveBase);
+    try {
+        abrirConexion();
+    } catch (const DbError &e) {
+        CursorEspera(0);
+        MsgBox(QStringLiteral("No se pudo abrir la base de datos:\n%1\n\n").arg(gRutaBase) + e.mensaje(), vb::Critical);
+        Aplicacion::terminar(1);
+        return;
+    }
+    CursorEspera(0);
+    MsgBox(QStringLiteral("Datos de operaciones eliminados"), vb::Information);
+    descargar();
+}

@@ -1,0 +1,105 @@
+#include "MantenimientoBase.h"
+
+#include "Aplicacion.h"
+#include "Frm_Main.h"
+#include "Module.h"
+#include "Respaldo.h"
+#include "platform/Escritorio.h"
+#include "platform/Mensajes.h"
+#include "platform/Reloj.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kNombreCopia = QStringLiteral("db_tarvento.mdb");
+
+QString filtroCopias() { return QStringLiteral("Copias de la base (*.mdb);;Todos los archivos (*)"); }
+
+// The documents folder stands in for the root of drive C: offered by the
+// dialogs, which is rarely writable on a current desktop.
+QString carpetaCopias()
+{
+    const QString d = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return d.isEmpty() ? QDir::homePath() : d;
+}
+
+void fallo() { MsgBox(QStringLiteral("Ha ocurrido un error en el proceso."), vb::Critical); }
+
+} // namespace
+
+void mnu_backup_Click()
+{
+    const QString destino =
+        Escritorio::guardarComo(Frm_Main::instancia(), QStringLiteral("Seleccione donde desea guardar la copia"),
+                                carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());
+    if (destino.isEmpty())
+        return;
+    CursorEspera(1);
+    try {
+        Respaldo::copiar(*gConexion, destino, gClaveBase);
+    } catch (const DbError &e) {
+        // A backup that was not made must not pass for one that was.
+        CursorEspera(0);
+        MsgBox(QStringLiteral("Ha ocurrido un error en el proceso.\n") + e.mensaje(), vb::Critical);
+        return;
+    }
+    CursorEspera(0);
+}
+
+void mnu_restaurarbkp_Click()
+{
+    const QString origen =
+        Escritorio::elegirArchivo(Frm_Main::instancia(), QStringLiteral("Seleccione el backup de base de datos\""),
+                                  carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());
+    if (origen.isEmpty())
+        return;
+    if (MsgBox(QStringLiteral("Atención: Los datos actuales serán remplazados por la copia de seguridad.\n"
+                              "¿Desea continuar?"),
+               vb::YesNo | vb::Question) != vb::Yes) {
+        MsgBox(QStringLiteral("Se ha cancelado la restauración de la copia de seguridad."), vb::Exclamation);
+        return;
+    }
+
+    // The copy is checked while the live database is still open: a file that
+    // is not ours changes nothing and the program goes on.
+    QString preparada;
+    CursorEspera(1);
+    try {
+        preparada = Respaldo::prepararRestauracion(origen, gRutaBase, gClaveBase, Respaldo::tablas(*gConexion));
+    } catch (const DbError &) {
+        CursorEspera(0);
+        fallo();
+        return;
+    }
+    cerrarConexion();
+    bool restaurada = true;
+    try {
+        Respaldo::reemplazar(gRutaBase, preparada, Reloj::ahora());
+    } catch (const DbError &) {
+        QFile::remove(preparada);
+        restaurada = false;
+    }
+    CursorEspera(0);
+    if (restaurada)
+        MsgBox(QStringLiteral("La copia de seguridad ha sido restaurada"), vb::Information);
+    else
+        fallo();
+    MsgBox(QStringLiteral("Es necesario reiniciar el sistema.\nEl sistema se cerrará."), vb::Information);
+    Aplicacion::terminar();
+}
+
+bool CompactarBase(const QString &ruta, const QString &clave)
+{
+    try {
+        Respaldo::compactar(ruta, clave);
+        return true;
+    } catch (const DbError &e) {
+        MsgBox(QStringLiteral("Error compactando dbAccess: ") + ruta + QLatin1Char(' ') + QString::number(e.numero()) +
+                   QStringLiteral(" - ") + e.descripcion(),
+               vb::Information);
+        return false;
+    }
+}

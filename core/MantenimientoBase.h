@@ -1,0 +1,20 @@
+#pragma once
+// The database maintenance actions of the main window's menu "Base de datos":
+// backup, restore (which ends the program) and the compaction used by the
+// reset. They ask the user and report; the work is done by Respaldo.
+#include <QString>
+
+// "Generar Backup": a copy of the live database to a file the user chooses.
+// Cancelling the dialog does nothing; a failed copy is reported.
+void mnu_backup_Click();
+
+// "Restaurar Backup": after the user's confirmation, replaces the live
+// database with a chosen copy and ends the program. A file that is not a
+// database of this program with its password is refused with "Ha ocurrido un
+// error en el proceso." and the program goes on with its data untouched. The
+// replaced file is kept beside the new one.
+void mnu_restaurarbkp_Click();
+
+// Compacts the database file ruta (closed) keeping its password clave. True
+// when done; false after telling the user why ("Error compactando dbAccess: ").
+bool CompactarBase(const QString &ruta, const QString &clave);

@@ -1,0 +1,213 @@
+#include "Respaldo.h"
+
+#include "Module.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+#include <memory>
+#include <sqlite3.h>
+#include <system_error>
+
+namespace Respaldo {
+
+namespace {
+
+bool mismoArchivo(const QString &a, const QString &b)
+{
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// Removes a database file with the log files the engine keeps beside it.
+void borrarArchivoBase(const QString &ruta)
+{
+    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(ruta + QLatin1String(sufijo));
+}
+
+// Renames (replacing destino when it exists) in one step of the file system.
+void renombrar(const QString &origen, const QString &destino)
+{
+    std::error_code ec;
+    std::filesystem::rename(origen.toStdString(), destino.toStdString(), ec);
+    if (ec)
+        throw DbError(3000, QStringLiteral("No se pudo renombrar '%1' como '%2': %3")
+                                .arg(origen, destino, QString::fromLocal8Bit(ec.message().c_str())));
+}
+
+[[noreturn]] void fallaCopia(int rc)
+{
+    const int primario = rc & 0xff;
+    if (primario == SQLITE_BUSY || primario == SQLITE_LOCKED)
+        throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+    if (primario == SQLITE_FULL)
+        throw DbError(3026, QStringLiteral("No hay espacio suficiente en el disco"));
+    throw DbError(3000, QStringLiteral("No se pudo copiar la base de datos (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc))));
+}
+
+} // namespace
+
+void copiar(Conexion &c, const QString &destino, const QString &clave)
+{
+    if (mismoArchivo(c.ruta(), destino))
+        throw DbError(3000, QStringLiteral("La copia no puede reemplazar la base de datos en uso."));
+    // The copy is made beside its destination and renamed at the end, so an
+    // earlier copy with that name survives a failed one.
+    const QString temporal = destino + QStringLiteral(".copiando");
+    borrarArchivoBase(temporal);
+    try {
+        {
+            std::unique_ptr<Conexion> copia(Conexion::crear(temporal, clave));
+            sqlite3_backup *b = sqlite3_backup_init(copia->handle(), "main", c.handle(), "main");
+            if (!b)
+                fallaCopia(sqlite3_errcode(copia->handle()));
+            // All pages in one step: one read of one committed state.
+            int rc = SQLITE_OK;
+            for (int intento = 0; intento < 40; ++intento) {
+                rc = sqlite3_backup_step(b, -1);
+                if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+                    break;
+                sqlite3_sleep(50);
+            }
+            const int fin = sqlite3_backup_finish(b);
+            if (rc != SQLITE_DONE)
+                fallaCopia(rc);
+            if (fin != SQLITE_OK)
+                fallaCopia(fin);
+        }
+        renombrar(temporal, destino);
+    } catch (...) {
+        borrarArchivoBase(temporal);
+        throw;
+    }
+}
+
+QStringList tablas(Conexion &c)
+{
+    QStringList l;
+    for (Recordset rs = c.openRecordset(QStringLiteral(
+             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name"));
+         !rs.eof(); rs.moveNext())
+        l << rs.texto(QStringLiteral("name"));
+    return l;
+}
+
+QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
+                             const QStringList &tablasExigidas)
+{
+    // The chosen file itself is never opened for writing: its copy is checked.
+    const QString preparada = ruta + QStringLiteral(".restaurando");
+    borrarArchivoBase(preparada);
+    try {
+        if (!QFile::copy(origen, preparada))
+            throw DbError(3024, QStringLiteral("No se pudo leer el archivo '%1'.").arg(origen));
+        std::unique_ptr<Conexion> copia(Conexion::abrir(preparada, clave));
+        const QStringList tiene = tablas(*copia);
+        for (const QString &t : tablasExigidas)
+            if (!tiene.contains(t, Qt::CaseInsensitive))
+                throw DbError(3078, QStringLiteral("El archivo no es una base de datos del sistema: le falta la "
+                                                   "tabla '%1'.")
+                                        .arg(t));
+        const Recordset control = copia->openRecordset(QStringLiteral("PRAGMA quick_check"));
+        if (control.eof() || control.campo(0).texto() != QLatin1String("ok"))
+            throw DbError(3049, QStringLiteral("La base de datos está dañada"));
+    } catch (...) {
+        borrarArchivoBase(preparada);
+        throw;
+    }
+    // Closing the last connection has moved its log into the file.
+    QFile::remove(preparada + QStringLiteral("-shm"));
+    return preparada;
+}
+
+QString reemplazar(const QString &ruta, const QString &preparada, const QDateTime &momento)
+{
+    const QFileInfo info(ruta);
+    const QString guardada = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                             QStringLiteral("_reemplazada_") + momento.toString(QStringLiteral("yyyyMMdd_HHmmss")) +
+                             QStringLiteral(".mdb");
+    // A log left beside the live file belongs to it: it goes with it.
+    renombrar(ruta, guardada);
+    for (const char *sufijo : {"-wal", "-shm"})
+        if (QFileInfo::exists(ruta + QLatin1String(sufijo)))
+            renombrar(ruta + QLatin1String(sufijo), guardada + QLatin1String(sufijo));
+    try {
+        renombrar(preparada, ruta);
+    } catch (...) {
+        renombrar(guardada, ruta);
+        throw;
+    }
+    return guardada;
+}
+
+void borrarOperaciones()
+{
+    static const char *const sentencias[] = {
+        "DELETE FROM caja_resumen_operaciones",
+        "DELETE FROM caja_movimientos",
+        "DELETE FROM caja_cabeza",
+        "UPDATE t_numeradores SET numero_siguiente = 1 WHERE id = 'CJA'",
+        "DELETE FROM caja_resumen_stock",
+        "DELETE FROM movimientos_stock",
+        "DELETE FROM reservas",
+        "DELETE FROM ventas",
+        "DELETE FROM ventas_items",
+        "UPDATE productos SET existencia = 0",
+    };
+    Transaccion t(*gConexion);
+    for (const char *s : sentencias)
+        gConexion->execute(QString::fromLatin1(s));
+    t.commit();
+}
+
+QString temporalCompactacion(const QString &ruta) { return ruta + QStringLiteral("_TMP.mdb"); }
+
+void compactar(const QString &ruta, const QString &clave)
+{
+    const QString temporal = temporalCompactacion(ruta);
+    borrarArchivoBase(temporal);
+    try {
+        // The connection may not create files: the new one is made first.
+        delete Conexion::crear(temporal, clave);
+        {
+            std::unique_ptr<Conexion> base(Conexion::abrir(ruta, clave));
+            // The engine writes every table and index anew, packed, into a
+            // new file encrypted with the same password.
+            // An attached file reads its first page as it is attached, with
+            // the engine's default page size: the program's size is set as
+            // the default meanwhile.
+            const qint64 previo =
+                base->openRecordset(QStringLiteral("PRAGMA cipher_default_page_size")).campo(0).entero();
+            auto fijarDefecto = [&base](qint64 n) {
+                if (n > 0)
+                    base->executeScript(QStringLiteral("PRAGMA cipher_default_page_size = %1;").arg(n));
+            };
+            fijarDefecto(4096);
+            try {
+                base->execute(QStringLiteral("ATTACH DATABASE ? AS compacta KEY ?"), {temporal, clave});
+            } catch (...) {
+                fijarDefecto(previo);
+                throw;
+            }
+            fijarDefecto(previo);
+            base->executeScript(QStringLiteral("SELECT sqlcipher_export('compacta');"
+                                               "DETACH DATABASE compacta;"));
+        }
+        // The compacted file must open as the database does before it
+        // takes the database's place.
+        delete Conexion::abrir(temporal, clave);
+        // A log still beside ruta would belong to another open connection;
+        // replacing the file under it would lose its writes.
+        if (QFileInfo::exists(ruta + QStringLiteral("-wal")) && QFileInfo(ruta + QStringLiteral("-wal")).size() > 0)
+            throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+        QFile::remove(ruta + QStringLiteral("-shm"));
+        QFile::remove(temporal + QStringLiteral("-shm"));
+        QFile::remove(temporal + QStringLiteral("-wal"));
+        renombrar(temporal, ruta);
+    } catch (...) {
+        borrarArchivoBase(temporal);
+        throw;
+    }
+}
+
+} // namespace Respaldo

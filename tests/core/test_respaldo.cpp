@@ -1,0 +1,323 @@
+// Backup, restore, reset and compaction of the database file.
+#include "PruebaPrincipal.h"
+
+#include "Frm_S_ResetBase.h"
+#include "MantenimientoBase.h"
+#include "RegistroMantenimiento.h"
+#include "Respaldo.h"
+#include "db/Esquema.h"
+#include "platform/Aperturas.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+
+namespace {
+
+class Respaldos : public PruebaPrincipal {
+protected:
+    void SetUp() override
+    {
+        PruebaPrincipal::SetUp();
+        registrarMantenimientoBase();
+        db().execute("DELETE FROM clientes"); // only the clients of each test
+    }
+    QString ruta(const QString &nombre) const { return carpeta() + "/" + nombre; }
+    void cliente(const QString &nombre) { db().execute("INSERT INTO clientes (nombre) VALUES (?)", {nombre}); }
+    QStringList clientes(Conexion &c)
+    {
+        QStringList l;
+        for (Recordset rs = c.openRecordset("SELECT nombre FROM clientes ORDER BY id"); !rs.eof(); rs.moveNext())
+            l << rs.texto("nombre");
+        return l;
+    }
+    // Opens a database file as the program does: with its password.
+    std::unique_ptr<Conexion> abrirArchivo(const QString &archivo)
+    {
+        return std::unique_ptr<Conexion>(Conexion::abrir(archivo, gClaveBase));
+    }
+    void menu(const char *nombre)
+    {
+        ASSERT_TRUE(Aperturas::abrir(nombre));
+        procesarEventos();
+    }
+    QByteArray contenido(const QString &archivo)
+    {
+        QFile f(archivo);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Files of the program folder whose names contain texto.
+    QStringList archivosCon(const QString &texto) const
+    {
+        return QDir(carpeta()).entryList({"*" + texto + "*"}, QDir::Files);
+    }
+};
+
+TEST_F(Respaldos, CopiaConsistenteMientrasOtraConexionEscribe)
+{
+    for (const char *n : {"Ana", "Beto", "Carla"})
+        cliente(n);
+    // Committed, but still only in the write-ahead log.
+    ASSERT_GT(QFileInfo(gRutaBase + "-wal").size(), 0);
+
+    // Another connection holds a long write transaction meanwhile.
+    std::unique_ptr<Conexion> otra = abrirArchivo(gRutaBase);
+    otra->beginTrans();
+    for (int i = 0; i < 500; ++i)
+        otra->execute("INSERT INTO clientes (nombre) VALUES (?)", {QStringLiteral("Pendiente %1").arg(i)});
+
+    const QString copia = ruta("copias/club.mdb");
+    QDir().mkpath(ruta("copias"));
+    escritorio->responderArchivo(copia);
+    menu("mnu_backup");
+    EXPECT_TRUE(msg->vacio());
+    ASSERT_EQ(escritorio->pedidosArchivo().size(), 1);
+    EXPECT_TRUE(escritorio->pedidosArchivo()[0].endsWith("/db_tarvento.mdb"));
+    otra->commitTrans();
+
+    {
+        auto c = abrirArchivo(copia);
+        EXPECT_EQ(clientes(*c), (QStringList{"Ana", "Beto", "Carla"}));
+        EXPECT_EQ(c->openRecordset("PRAGMA integrity_check").campo(0).texto(), "ok");
+        EXPECT_EQ(Respaldo::tablas(*c), Respaldo::tablas(db()));
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM clientes"), 503);
+    EXPECT_TRUE(archivosCon(".copiando").isEmpty());
+
+    // A second backup to the same name replaces the first with the new state.
+    otra.reset();
+    escritorio->responderArchivo(copia);
+    menu("mnu_backup");
+    EXPECT_EQ(abrirArchivo(copia)->openRecordset("SELECT count(*) FROM clientes").campo(0).entero(), 503);
+
+    // Cancelling the dialog does nothing.
+    menu("mnu_backup");
+    EXPECT_TRUE(msg->vacio());
+}
+
+TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
+{
+    cliente("Ana");
+    escritorio->responderArchivo(ruta("no/existe/copia.mdb"));
+    menu("mnu_backup");
+    ASSERT_EQ(msg->mostrados().size(), 1);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Ha ocurrido un error en el proceso.\nError: "));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+    msg->limpiar();
+
+    // The live database itself is never a backup's destination.
+    escritorio->responderArchivo(gRutaBase);
+    menu("mnu_backup");
+    EXPECT_EQ(msg->mostrados().size(), 1);
+    EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+}
+
+TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
+{
+    cliente("De la copia");
+    const QString copia = ruta("copia.mdb");
+    Respaldo::copiar(db(), copia, gClaveBase);
+    db().execute("DELETE FROM clientes");
+    cliente("Posterior");
+
+    escritorio->responderArchivo(copia);
+    menu("mnu_restaurarbkp");
+    EXPECT_EQ(msg->textos(),
+              (QStringList{"Atención: Los datos actuales serán remplazados por la copia de seguridad.\n¿Desea continuar?",
+                           "La copia de seguridad ha sido restaurada",
+                           "Es necesario reiniciar el sistema.\nEl sistema se cerrará."}));
+    EXPECT_EQ(msg->mostrados()[0].estilo, vb::YesNo | vb::Question);
+    EXPECT_EQ(msg->mostrados()[1].icono(), vb::Information);
+    EXPECT_EQ(fin->veces(), 1);
+    EXPECT_EQ(gConexion, nullptr);
+
+    // The replaced file is kept beside, with the data it had.
+    const QString guardada = ruta("db_main_reemplazada_20240315_103000.mdb");
+    ASSERT_TRUE(QFileInfo::exists(guardada));
+    EXPECT_EQ(clientes(*abrirArchivo(guardada)), QStringList{"Posterior"});
+    EXPECT_TRUE(archivosCon(".restaurando").isEmpty());
+
+    // The next start opens the restored data.
+    abrirPrincipal();
+    ASSERT_NE(gConexion, nullptr);
+    EXPECT_EQ(clientes(db()), QStringList{"De la copia"});
+    EXPECT_EQ(contenido(copia).isEmpty(), false);
+}
+
+TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
+{
+    cliente("Ana");
+    QFile texto(ruta("notas.mdb"));
+    ASSERT_TRUE(texto.open(QIODevice::WriteOnly));
+    texto.write("Esto es un archivo de texto, no una base.\n");
+    texto.close();
+    QFile(ruta("vacio.mdb")).open(QIODevice::WriteOnly);
+    delete Conexion::crear(ruta("otra_clave.mdb"), "otra clave");
+    {
+        std::unique_ptr<Conexion> ajena(Conexion::crear(ruta("ajena.mdb"), gClaveBase));
+        ajena->execute("CREATE TABLE clientes (id INTEGER, nombre TEXT)");
+        ajena->execute("INSERT INTO clientes VALUES (1, 'Intruso')");
+    }
+    Esquema::crearBase(ruta("sin_reservas.mdb"));
+    abrirArchivo(ruta("sin_reservas.mdb"))->execute("DROP TABLE reservas");
+
+    for (const char *nombre : {"notas.mdb", "vacio.mdb", "otra_clave.mdb", "ajena.mdb", "sin_reservas.mdb"}) {
+        SCOPED_TRACE(nombre);
+        const QByteArray antes = contenido(ruta(nombre));
+        escritorio->responderArchivo(ruta(nombre));
+        menu("mnu_restaurarbkp");
+        ASSERT_EQ(msg->mostrados().size(), 2);
+        EXPECT_EQ(msg->ultimo().prompt, "Ha ocurrido un error en el proceso.");
+        EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+        msg->limpiar();
+        EXPECT_EQ(fin->veces(), 0);
+        ASSERT_NE(gConexion, nullptr);
+        EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+        EXPECT_EQ(contenido(ruta(nombre)), antes);
+        EXPECT_TRUE(archivosCon(".restaurando").isEmpty());
+        EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
+    }
+    // The live database still takes writes.
+    cliente("Beto");
+    EXPECT_EQ(clientes(*abrirArchivo(gRutaBase)), (QStringList{"Ana", "Beto"}));
+}
+
+TEST_F(Respaldos, RestaurarCanceladoNoHaceNada)
+{
+    Respaldo::copiar(db(), ruta("copia.mdb"), gClaveBase);
+    cliente("Ana");
+    menu("mnu_restaurarbkp"); // dialog cancelled
+    EXPECT_TRUE(msg->vacio());
+
+    escritorio->responderArchivo(ruta("copia.mdb"));
+    msg->responder(vb::No);
+    menu("mnu_restaurarbkp");
+    EXPECT_EQ(msg->ultimo().prompt, "Se ha cancelado la restauración de la copia de seguridad.");
+    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+    EXPECT_EQ(msg->mostrados().size(), 2);
+    EXPECT_EQ(fin->veces(), 0);
+    EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+}
+
+class Reset : public Respaldos {
+protected:
+    void SetUp() override
+    {
+        Respaldos::SetUp();
+        cliente("Ana");
+        db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Central')");
+        db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '18:00')");
+        db().execute("INSERT INTO valores_canchas (canchas_id, horarios_codigo, importe) VALUES ('C1', 'H1', 100)");
+        db().execute("INSERT INTO productos (id, descripcion, existencia) VALUES ('P1', 'Agua', 12), ('P2', 'Jugo', 3)");
+        crearUsuario("juan", "x", {"mnu_Caja"});
+        db().execute("INSERT INTO caja_conceptos (id, descripcion) VALUES ('LUZ', 'Luz')");
+        db().execute("UPDATE t_numeradores SET numero_siguiente = 8 WHERE id = 'CJA'");
+        db().execute("UPDATE t_numeradores SET numero_siguiente = 4 WHERE id = 'RESFIJA'");
+        db().execute("INSERT INTO caja_cabeza (id, importe_inicial) VALUES (7, 100)");
+        db().execute("INSERT INTO caja_movimientos (caja_cabeza_id, importe) VALUES (7, 10)");
+        db().execute("INSERT INTO caja_resumen_operaciones (caja_cabeza_id) VALUES (7)");
+        db().execute("INSERT INTO caja_resumen_stock (caja_cabeza_id) VALUES (7)");
+        db().execute("INSERT INTO ventas (importe_total) VALUES (20)");
+        db().execute("INSERT INTO ventas_items (ventas_id, productos_id) VALUES (1, 'P1')");
+        db().execute("INSERT INTO movimientos_stock (productos_id, cantidad) VALUES ('P1', 12)");
+        // Enough reservations for the compaction to give back space.
+        Transaccion t(db());
+        for (int i = 0; i < 3000; ++i)
+            db().execute("INSERT INTO reservas (clientes_id, canchas_id, comentarios) VALUES (1, 'C1', ?)",
+                         {QString(200, QChar('x'))});
+        t.commit();
+    }
+    Frm_S_ResetBase *abrirReset()
+    {
+        menu("mnu_BaseReset");
+        return Ventanas::existente<Frm_S_ResetBase>();
+    }
+    int operaciones()
+    {
+        int n = 0;
+        for (const char *t : {"caja_resumen_operaciones", "caja_movimientos", "caja_cabeza", "caja_resumen_stock",
+                              "movimientos_stock", "reservas", "ventas", "ventas_items"})
+            n += contar(QStringLiteral("SELECT count(*) FROM %1").arg(t));
+        return n;
+    }
+};
+
+TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
+{
+    auto *w = abrirReset();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Resetear Base de datos");
+    EXPECT_EQ(modal->mostrados().size(), 1);
+    msg->responder(vb::No);
+    w->findChild<QPushButton *>("cmdReset")->click();
+    procesarEventos();
+    EXPECT_EQ(msg->textos(), QStringList{"Se eliminarán todas las operaciones. ¿Desea continuar?"});
+    EXPECT_EQ(Ventanas::existente<Frm_S_ResetBase>(), nullptr);
+    EXPECT_EQ(operaciones(), 3007);
+    msg->limpiar();
+
+    // A temporary file left by an earlier failed compaction.
+    QFile resto(Respaldo::temporalCompactacion(gRutaBase));
+    ASSERT_TRUE(resto.open(QIODevice::WriteOnly));
+    resto.write("restos");
+    resto.close();
+    db().checkpoint();
+    const qint64 tamanoAntes = QFileInfo(gRutaBase).size();
+
+    w = abrirReset();
+    w->findChild<QPushButton *>("cmdReset")->click();
+    procesarEventos();
+    EXPECT_EQ(msg->textos(), (QStringList{"Se eliminarán todas las operaciones. ¿Desea continuar?",
+                                          "Datos de operaciones eliminados"}))
+        << msg->textos().join("|").toStdString();
+    EXPECT_EQ(msg->ultimo().icono(), vb::Information);
+    EXPECT_EQ(Ventanas::existente<Frm_S_ResetBase>(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(Respaldo::temporalCompactacion(gRutaBase)));
+    ASSERT_NE(gConexion, nullptr);
+
+    EXPECT_EQ(operaciones(), 0);
+    EXPECT_EQ(contar("SELECT count(*) FROM productos WHERE existencia = 0"), 2);
+    EXPECT_EQ(contar("SELECT count(*) FROM productos"), 2);
+    EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+    EXPECT_EQ(contar("SELECT count(*) FROM canchas"), 1);
+    EXPECT_EQ(contar("SELECT count(*) FROM valores_canchas"), 1);
+    EXPECT_EQ(contar("SELECT count(*) FROM t_opcionesasignadas WHERE codigo = 'juan'"), 1);
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_conceptos WHERE id = 'LUZ'"), 1);
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), "4");
+    // The compacted file is smaller and opens again with the password.
+    EXPECT_LT(QFileInfo(gRutaBase).size(), tamanoAntes);
+    EXPECT_EQ(clientes(*abrirArchivo(gRutaBase)), QStringList{"Ana"});
+    // The next register opened gets number 1.
+    Transaccion t(db());
+    EXPECT_EQ(ProximoNumero("CJA"), 1);
+}
+
+TEST_F(Reset, UnaSentenciaQueFallaNoBorraNada)
+{
+    db().execute("CREATE TRIGGER falla BEFORE DELETE ON ventas BEGIN SELECT RAISE(ABORT, 'no'); END");
+    abrirReset()->findChild<QPushButton *>("cmdReset")->click();
+    procesarEventos();
+    ASSERT_EQ(msg->mostrados().size(), 2);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+    EXPECT_EQ(operaciones(), 3007);
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), "8");
+    EXPECT_EQ(valor("SELECT sum(existencia) FROM productos"), "15");
+    EXPECT_FALSE(db().enTransaccion());
+}
+
+TEST_F(Respaldos, CompactacionFallidaDejaElArchivoComoEstaba)
+{
+    QFile f(ruta("roto.mdb"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8192, 'z'));
+    f.close();
+    EXPECT_FALSE(CompactarBase(ruta("roto.mdb"), gClaveBase));
+    ASSERT_EQ(msg->mostrados().size(), 1);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error compactando dbAccess: " + ruta("roto.mdb") + " 3343 - "));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Information);
+    EXPECT_EQ(contenido(ruta("roto.mdb")), QByteArray(8192, 'z'));
+    EXPECT_FALSE(QFileInfo::exists(Respaldo::temporalCompactacion(ruta("roto.mdb"))));
+}
+
+} // namespace
