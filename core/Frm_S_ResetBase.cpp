@@ -2,7 +2,8 @@
 #include "ui_Frm_S_ResetBase.h"
 
 #include "Aplicacion.h"
-#include "MantenimientoBase.h"
+#include "InterfazModule.h"
+#include "InterfazRespaldo.h"
 #include "Module.h"
 #include "Respaldo.h"
 #include "platform/Mensajes.h"

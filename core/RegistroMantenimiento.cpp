@@ -1,7 +1,7 @@
 #include "RegistroMantenimiento.h"
 
 #include "Frm_S_ResetBase.h"
-#include "MantenimientoBase.h"
+#include "InterfazRespaldo.h"
 #include "platform/Aperturas.h"
 
 void registrarMantenimientoBase()

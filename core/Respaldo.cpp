@@ -42,7 +42,8 @@ void renombrar(const QString &origen, const QString &destino)
         throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
     if (primario == SQLITE_FULL)
         throw DbError(3026, QStringLiteral("No hay espacio suficiente en el disco"));
-    throw DbError(3000, QStringLiteral("No se pudo copiar la base de datos (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc))));
+    throw DbError(3000,
+                  QStringLiteral("No se pudo copiar la base de datos (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Backup, restore, reset and compaction of the club's database file. No
-// window code here: the menu actions (MantenimientoBase) ask the user and
+// window code here: the menu actions (InterfazRespaldo) ask the user and
 // report; these procedures do the work and throw DbError when it fails.
 #include "db/Conexion.h"
 

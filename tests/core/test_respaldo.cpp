@@ -2,7 +2,7 @@
 #include "PruebaPrincipal.h"
 
 #include "Frm_S_ResetBase.h"
-#include "MantenimientoBase.h"
+#include "InterfazRespaldo.h"
 #include "RegistroMantenimiento.h"
 #include "Respaldo.h"
 #include "db/Esquema.h"
@@ -122,10 +122,11 @@ TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
 
     escritorio->responderArchivo(copia);
     menu("mnu_restaurarbkp");
-    EXPECT_EQ(msg->textos(),
-              (QStringList{"Atención: Los datos actuales serán remplazados por la copia de seguridad.\n¿Desea continuar?",
-                           "La copia de seguridad ha sido restaurada",
-                           "Es necesario reiniciar el sistema.\nEl sistema se cerrará."}));
+    EXPECT_EQ(
+        msg->textos(),
+        (QStringList{"Atención: Los datos actuales serán remplazados por la copia de seguridad.\n¿Desea continuar?",
+                     "La copia de seguridad ha sido restaurada",
+                     "Es necesario reiniciar el sistema.\nEl sistema se cerrará."}));
     EXPECT_EQ(msg->mostrados()[0].estilo, vb::YesNo | vb::Question);
     EXPECT_EQ(msg->mostrados()[1].icono(), vb::Information);
     EXPECT_EQ(fin->veces(), 1);
@@ -208,7 +209,8 @@ protected:
         db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Central')");
         db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '18:00')");
         db().execute("INSERT INTO valores_canchas (canchas_id, horarios_codigo, importe) VALUES ('C1', 'H1', 100)");
-        db().execute("INSERT INTO productos (id, descripcion, existencia) VALUES ('P1', 'Agua', 12), ('P2', 'Jugo', 3)");
+        db().execute(
+            "INSERT INTO productos (id, descripcion, existencia) VALUES ('P1', 'Agua', 12), ('P2', 'Jugo', 3)");
         crearUsuario("juan", "x", {"mnu_Caja"});
         db().execute("INSERT INTO caja_conceptos (id, descripcion) VALUES ('LUZ', 'Luz')");
         db().execute("UPDATE t_numeradores SET numero_siguiente = 8 WHERE id = 'CJA'");

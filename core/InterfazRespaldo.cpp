@@ -1,7 +1,8 @@
-#include "MantenimientoBase.h"
+#include "InterfazRespaldo.h"
 
 #include "Aplicacion.h"
 #include "Frm_Main.h"
+#include "InterfazModule.h"
 #include "Module.h"
 #include "Respaldo.h"
 #include "platform/Escritorio.h"
