@@ -48,7 +48,8 @@ public:
     // range). The rows below move with their texts, colours and data.
     void insertRows(int row, int count = 1);
     void removeRows(int row, int count = 1);
-    // Writes textos into data row row, one per column from primeraCol on;
+    // Writes textos into row row (0: the column titles), one per column from
+    // primeraCol on;
     // texts beyond the last column are ignored, columns beyond the list keep
     // their text.
     void setRowTexts(int row, const QStringList &textos, int primeraCol = 1);

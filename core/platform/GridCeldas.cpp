@@ -47,7 +47,7 @@ void Grid::removeRows(int row, int count)
 
 void Grid::setRowTexts(int row, const QStringList &textos, int primeraCol)
 {
-    if (row < 1 || row > MaxRows())
+    if (row < 0 || row > MaxRows())
         return;
     for (int i = 0; i < textos.size(); ++i)
         setText(primeraCol + i, row, textos[i]);

@@ -74,6 +74,7 @@ TEST_F(ArqueoCierreTest, ArqueoDetalleYCierre)
     EXPECT_FALSE(caja(a, "MaskEd_0")->isEnabled());
     Grid *ops = a->findChild<Grid *>("vaSpread");
     Grid *movs = a->findChild<Grid *>("vasCaja");
+    EXPECT_EQ(ops->text(3, 0), "Importe");
     EXPECT_EQ(columna(ops, 1), (QStringList{"RES", "TUR", "VEN"}));
     EXPECT_EQ(columna(ops, 2), (QStringList{"Reservas / anticipos", "Turnos / canchas", "VENTAS"}));
     // Deposits 30 + 20; the collected balance only (not the suspended one);

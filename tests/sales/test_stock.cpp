@@ -198,6 +198,7 @@ TEST_F(StockTest, ListadoDeMovimientosYExistencias)
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->windowTitle(), "Movimientos stock");
     Grid *g = grilla(l);
+    EXPECT_EQ(g->text(5, 0), "Origen movimiento");
     EXPECT_EQ(columna(g, 2), QStringList{"15/03/2024 00:00:00"}); // today's only
 
     l->findChild<QDateEdit *>("fDesde")->setDate(QDate(2024, 3, 13));
