@@ -179,7 +179,9 @@ void Frm_S_AsignarOpciones::guardar()
             elegidas << g->text(kNombre, r);
     CursorEspera(1);
     try {
+        Transaccion t(*gConexion);
         Permisos::asignar(ui->Text_0->text(), elegidas);
+        t.commit();
     } catch (const DbError &e) {
         // The user keeps the old options and the screen keeps the ticks.
         CursorEspera(0);

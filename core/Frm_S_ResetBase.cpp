@@ -24,7 +24,9 @@ void Frm_S_ResetBase::cmdReset_Click()
         return;
     }
     try {
+        Transaccion t(*gConexion);
         Respaldo::borrarOperaciones();
+        t.commit();
     } catch (const DbError &e) {
         // Nothing was deleted: the statements run all or none.
         MsgBox(e.mensaje(), vb::Critical);

@@ -1,6 +1,7 @@
 #include "Frm_S_UsuariosAnexo.h"
 #include "ui_Frm_S_UsuariosAnexo.h"
 
+#include "Module.h"
 #include "dbUsuarios.h"
 
 Frm_S_UsuariosAnexo::Frm_S_UsuariosAnexo(QWidget *parent) : FrmAnexo(parent), ui(new Ui::Frm_S_UsuariosAnexo)
@@ -32,6 +33,8 @@ void Frm_S_UsuariosAnexo::modificar() { dbUsuarios::modificar(ui->MaskEd_0->text
 
 bool Frm_S_UsuariosAnexo::eliminar()
 {
+    Transaccion t(*gConexion);
     dbUsuarios::eliminar(ui->MaskEd_0->text());
+    t.commit();
     return true;
 }
