@@ -6,6 +6,7 @@
 #include "Module.h"
 #include "dbStock.h"
 #include "platform/Formatos.h"
+#include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
@@ -121,19 +122,7 @@ void Frm_M_Stock::agregar()
     Modal::mostrar(dlg);
 }
 
-void Frm_M_Stock::eliminar()
-{
-    Grid *g = ui->vaSpread;
-    const int filas = g->MaxRows();
-    if (filas == 0) {
-        MsgBox(QStringLiteral("No hay productos cargados en la grilla."), vb::Information);
-        return;
-    }
-    int fila = g->ActiveRow();
-    if (fila < 1 || fila > filas)
-        fila = filas;
-    g->removeRows(fila);
-}
+void Frm_M_Stock::eliminar() { Usr_EliminaLinea(ui->vaSpread); }
 
 void Frm_M_Stock::Usr_CargaAnexo(int row)
 {

@@ -9,6 +9,7 @@
 #include "dbVentas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
+#include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
@@ -152,20 +153,8 @@ void Frm_T_AltaVentas::agregar()
 
 void Frm_T_AltaVentas::eliminar()
 {
-    Grid *g = ui->vaSpread;
-    const int filas = g->MaxRows();
-    if (filas == 0) {
-        MsgBox(QStringLiteral("No hay productos cargados en la grilla."), vb::Information);
-        return;
-    }
-    int fila = g->ActiveRow();
-    if (fila < 1 || fila > filas)
-        fila = filas;
-    for (int r = fila; r < filas; ++r)
-        for (int c = 1; c <= g->MaxCols(); ++c)
-            g->setText(c, r, g->text(c, r + 1));
-    g->setMaxRows(filas - 1);
-    Usr_Total();
+    if (Usr_EliminaLinea(ui->vaSpread))
+        Usr_Total();
 }
 
 bool Frm_T_AltaVentas::Usr_ValidaDatos()

@@ -31,3 +31,15 @@ bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo)
            vb::Exclamation);
     return false;
 }
+
+bool Usr_EliminaLinea(Grid *grid)
+{
+    const int filas = grid->MaxRows();
+    if (filas == 0) {
+        MsgBox(QStringLiteral("No hay productos cargados en la grilla."), vb::Information);
+        return false;
+    }
+    const int fila = grid->ActiveRow();
+    grid->removeRows(fila >= 1 && fila <= filas ? fila : filas);
+    return true;
+}

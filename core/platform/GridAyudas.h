@@ -16,3 +16,8 @@ int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString
 // Prints every row of grid as job nombreTrabajo on the default printer; on a
 // machine without one, tells the user and prints nothing. False then.
 bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo);
+
+// Removes the active data row of a grid of lines (the last row when none is
+// active). With no rows it tells "No hay productos cargados en la grilla."
+// and returns false.
+bool Usr_EliminaLinea(Grid *grid);
