@@ -1,5 +1,6 @@
 #include "RegistroCaja.h"
 
+#include "Frm_L_CierresCaja.h"
 #include "Frm_M_CajaArqueo.h"
 #include "Frm_M_MovimientosCaja.h"
 #include "platform/Aperturas.h"
@@ -11,4 +12,8 @@ void registrarVentanasCaja()
     Aperturas::registrar(QStringLiteral("mnu_CajaExtraccionEfectivo"), [] { Frm_M_MovimientosCaja::abrir(2); });
     Aperturas::registrar(QStringLiteral("mnu_CajaArqueo"),
                          [] { Ventanas::showForm(Ventanas::obtener<Frm_M_CajaArqueo>(), true); });
+    // Both items open the one list of registers.
+    for (const char *menu : {"mnu_ListadoArqueosCaja", "mnu_CierresCaja"})
+        Aperturas::registrar(QLatin1String(menu),
+                             [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_L_CierresCaja>()); });
 }
