@@ -4,11 +4,13 @@
 // works on a fresh copy of it. The durable sale is the cost a user waits for
 // when confirming a sale. A benchmark whose query finds no rows measures
 // nothing and is reported as an error.
+#include "Respaldo.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "generar_club.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -90,6 +92,41 @@ void abrirBase(benchmark::State &st)
     }
 }
 BENCHMARK(abrirBase)->Unit(benchmark::kMillisecond);
+
+// A backup of the whole club through the open connection, as the menu makes it.
+void copiaDeSeguridad(benchmark::State &st)
+{
+    const QString destino = g_ruta + QStringLiteral(".copia");
+    for (auto _ : st)
+        Respaldo::copiar(*g_db, destino, Esquema::claveBase());
+    st.counters["MB"] = static_cast<double>(QFile(destino).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(copiaDeSeguridad)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The checks of a restore: copy of the chosen file, password, tables, damage.
+void controlDeRestauracion(benchmark::State &st)
+{
+    const QString origen = g_ruta + QStringLiteral(".origen");
+    Respaldo::copiar(*g_db, origen, Esquema::claveBase());
+    const QStringList tablas = Respaldo::tablas(*g_db);
+    for (auto _ : st)
+        QFile::remove(
+            Respaldo::prepararRestauracion(origen, g_ruta + QStringLiteral(".destino"), Esquema::claveBase(), tablas));
+}
+BENCHMARK(controlDeRestauracion)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The compaction the reset runs, on a closed copy of the club.
+void compactacion(benchmark::State &st)
+{
+    const QString copia = g_ruta + QStringLiteral(".compactar");
+    for (auto _ : st) {
+        st.PauseTiming();
+        Respaldo::copiar(*g_db, copia, Esquema::claveBase());
+        st.ResumeTiming();
+        Respaldo::compactar(copia, Esquema::claveBase());
+    }
+}
+BENCHMARK(compactacion)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char **argv)
