@@ -96,6 +96,10 @@ QStringList tablas(Conexion &c)
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablasExigidas)
 {
+    // The live file itself is no copy: read as a file it would lack the
+    // writes still in its log.
+    if (mismoArchivo(origen, ruta))
+        throw DbError(3000, QStringLiteral("La base de datos en uso no es una copia de seguridad."));
     // The chosen file itself is never opened for writing: its copy is checked.
     const QString preparada = ruta + QStringLiteral(".restaurando");
     borrarArchivoBase(preparada);

@@ -24,7 +24,7 @@ QStringList tablas(Conexion &c);
 // to a new file beside ruta (the live database) and checks that the copy
 // opens with clave, holds every one of tablas and is not damaged. Returns the
 // path of the checked copy. On failure nothing is left behind and the live
-// database is untouched.
+// database is untouched. ruta itself is refused as origen.
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablas);
 

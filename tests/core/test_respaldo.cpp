@@ -162,7 +162,8 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
     Esquema::crearBase(ruta("sin_reservas.mdb"));
     abrirArchivo(ruta("sin_reservas.mdb"))->execute("DROP TABLE reservas");
 
-    for (const char *nombre : {"notas.mdb", "vacio.mdb", "otra_clave.mdb", "ajena.mdb", "sin_reservas.mdb"}) {
+    for (const char *nombre :
+         {"notas.mdb", "vacio.mdb", "otra_clave.mdb", "ajena.mdb", "sin_reservas.mdb", "db_main.mdb"}) {
         SCOPED_TRACE(nombre);
         const QByteArray antes = contenido(ruta(nombre));
         escritorio->responderArchivo(ruta(nombre));
