@@ -1,6 +1,7 @@
 #include "RegistroCaja.h"
 
 #include "Frm_L_CierresCaja.h"
+#include "Frm_L_InformeDeMovCaja.h"
 #include "Frm_M_CajaArqueo.h"
 #include "Frm_M_MovimientosCaja.h"
 #include "platform/Aperturas.h"
@@ -16,4 +17,6 @@ void registrarVentanasCaja()
     for (const char *menu : {"mnu_ListadoArqueosCaja", "mnu_CierresCaja"})
         Aperturas::registrar(QLatin1String(menu),
                              [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_L_CierresCaja>()); });
+    Aperturas::registrar(QStringLiteral("mnu_InfCajaConcepto"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_L_InformeDeMovCaja>()); });
 }
