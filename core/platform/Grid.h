@@ -80,6 +80,12 @@ public:
         bool ascendente;
     };
     void sort(int row, int row2, const QList<ClaveOrden> &claves);
+    // The same for columns: reorders columns col..col2, moving their cells
+    // of rows row..row2 only (row 0 is never moved); the col of each key
+    // names a row of that range.
+    void sortColumns(int col, int col2, int row, int row2, const QList<ClaveOrden> &claves);
+    // Rows row..row2 take the height their texts need.
+    void fitRowHeights(int row, int row2);
     // What a click on a column title does: nothing (the default), or sort
     // every data row by that column, ascending (the lists) or descending
     // (the grid reports). Only titles of columns from primeraCol on sort.
@@ -164,6 +170,9 @@ protected:
 private:
     // True when table column c (0-based) shows buttons.
     bool columnaDeBotones(int c) const;
+    // Sorts lines desde..hasta (rows when porFilas, else columns), moving
+    // their cells at positions otro1..otro2 of the other direction.
+    void ordenar(bool porFilas, int desde, int hasta, int otro1, int otro2, const QList<ClaveOrden> &claves);
     // A click on the title of table column c.
     void alClicCabecera(int c);
     // A click on a data cell of a check-box column flips it.

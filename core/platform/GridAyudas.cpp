@@ -30,6 +30,62 @@ bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo)
                           "instalada o disponible."),
            vb::Exclamation);
     return false;
+
+QList<qint16> SS_Claves;
+QList<bool> SS_Ascendente;
+qint16 SS_UltimaClave = 0;
+bool SS_OrdenarFilas = true;
+
+void SS_Ordenar(Grid *grid, int primeraFila, int altoFilas)
+{
+    if (grid->isBlockSelected())
+        grid->clearSelection();
+    QList<Grid::ClaveOrden> claves;
+    for (int i = 0; i <= SS_UltimaClave && i < SS_Claves.size(); ++i) {
+        if (SS_Claves[i] == 0)
+            break;
+        claves.append({SS_Claves[i], i < SS_Ascendente.size() ? SS_Ascendente[i] : true});
+    }
+    if (claves.isEmpty())
+        return;
+    if (SS_OrdenarFilas)
+        grid->sort(primeraFila, grid->MaxRows(), claves);
+    else
+        grid->sortColumns(1, grid->MaxCols(), primeraFila, grid->MaxRows(), claves);
+    if (altoFilas >= 0 && grid->DataRowCnt() > 0)
+        grid->fitRowHeights(1, grid->DataRowCnt());
+}
+
+int SS_BuscarFila(Grid *grid, const QList<int> &columnas, const QString &valor, bool seleccionar)
+{
+    if (columnas.isEmpty())
+        return 0;
+    for (int r = 1; r <= grid->MaxRows(); ++r) {
+        QString junto;
+        for (int c : columnas)
+            junto += grid->text(c, r);
+        if (junto != valor)
+            continue;
+        if (seleccionar)
+            grid->selectBlock(0, r, grid->MaxCols(), r);
+        return r;
+    }
+    return 0;
+}
+
+int SS_BuscarFila(Grid *grid, int columna, const QString &valor, bool seleccionar)
+{
+    return SS_BuscarFila(grid, QList<int>{columna}, valor, seleccionar);
+}
+
+void SS_ColorCelda(Grid *grid, int col, int row, const QColor &color) { grid->setCellBackColor(col, row, color); }
+
+void PintarFilaSpread(Grid *grid, int row, const QColor &color, bool fondo)
+{
+    if (fondo)
+        grid->setRowBackColor(row, color);
+    else
+        grid->setRowForeColor(row, color);
 }
 
 bool Usr_EliminaLinea(Grid *grid)

@@ -1,9 +1,11 @@
 #pragma once
 // Procedures that act on any grid, for the list windows and the grid
 // reports alike: row searches, sorts by keys, colouring, spreadsheet export.
-#include <QString>
+#include "platform/Grid.h"
 
-class Grid;
+#include <QColor>
+#include <QList>
+#include <QString>
 
 // Selects, as a block from column 1 to the last column, the first data row of
 // grid whose cell in colCodigo starts with codigo and whose cell in
@@ -21,3 +23,33 @@ bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo);
 // active). With no rows it tells "No hay productos cargados en la grilla."
 // and returns false.
 bool Usr_EliminaLinea(Grid *grid);
+
+// ------------------------------------------------------------ sort by keys
+// Filled by the caller right before each SS_Ordenar and only read by it:
+// the key columns (rows when sorting columns), most significant first, a 0
+// ending the list; whether each key sorts ascending; the last index of both
+// lists that is read; and whether rows (true) or columns (false) are sorted.
+extern QList<qint16> SS_Claves;
+extern QList<bool> SS_Ascendente;
+extern qint16 SS_UltimaClave;
+extern bool SS_OrdenarFilas;
+
+// Clears a block selection, then sorts rows primeraFila..MaxRows (or, when
+// columns are sorted, every column over those rows) by the keys of the
+// globals; with no key (the first is 0) nothing is sorted. A key missing from
+// SS_Ascendente sorts ascending. altoFilas 0 or more then fits the height of
+// rows 1..DataRowCnt to their texts; -1 leaves the heights.
+void SS_Ordenar(Grid *grid, int primeraFila = 1, int altoFilas = -1);
+
+// The first data row whose texts in columnas, joined in that order, equal
+// valor exactly (letter case and blanks count); 0 when none does or the
+// list is empty. With seleccionar the found row is selected whole.
+int SS_BuscarFila(Grid *grid, const QList<int> &columnas, const QString &valor, bool seleccionar = false);
+int SS_BuscarFila(Grid *grid, int columna, const QString &valor, bool seleccionar = false);
+
+// ------------------------------------------------------------ colours
+// Background of one cell.
+void SS_ColorCelda(Grid *grid, int col, int row, const QColor &color);
+// Background (fondo true) or text colour (fondo false) of a whole data row,
+// columns 1..MaxCols; the colour defaults to the desktop's grey text.
+void PintarFilaSpread(Grid *grid, int row, const QColor &color = colorVB(0x80000011), bool fondo = false);

@@ -1,4 +1,4 @@
-// Grid: sorting the data rows by keys, and the sort on a click on a title.
+// Grid: sorting the data rows (or columns) by keys, and the sort on a click on a title.
 #include "Grid.h"
 #include "GridTabla.h"
 
@@ -45,19 +45,30 @@ bool comoMomento(const QString &s, QDateTime *v)
 
 void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
 {
-    row = std::max(row, 1);
-    row2 = std::min(row2, MaxRows());
+    ordenar(true, std::max(row, 1), std::min(row2, MaxRows()), 1, MaxCols(), claves);
+}
+
+void Grid::sortColumns(int col, int col2, int row, int row2, const QList<ClaveOrden> &claves)
+{
+    ordenar(false, std::max(col, 1), std::min(col2, MaxCols()), std::max(row, 1), std::min(row2, MaxRows()), claves);
+}
+
+void Grid::ordenar(bool porFilas, int desde, int hasta, int otro1, int otro2, const QList<ClaveOrden> &claves)
+{
     QList<ClaveOrden> validas;
     for (const ClaveOrden &k : claves)
-        if (k.col >= 1 && k.col <= MaxCols())
+        if (k.col >= otro1 && k.col <= otro2)
             validas.append(k);
-    if (validas.isEmpty() || row2 <= row)
+    if (validas.isEmpty() || hasta <= desde)
         return;
 
-    const int cols = MaxCols();
-    const int n = row2 - row + 1;
+    // Table position (0-based) of the cell at position o of line l.
+    auto fila = [porFilas](int l, int o) { return (porFilas ? l : o) - 1; };
+    auto columna = [porFilas](int l, int o) { return (porFilas ? o : l) - 1; };
+    const int largo = otro2 - otro1 + 1;
+    const int n = hasta - desde + 1;
     // A key cell read once. Its class orders first (empty, number, date,
-    // text), so that a column mixing them still sorts consistently.
+    // text), so that a line mixing them still sorts consistently.
     enum Clase { Vacia, Numero, Momento, Texto };
     struct Valor {
         QString texto;
@@ -65,22 +76,22 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
         double numero = 0;
         QDateTime momento;
     };
-    struct Fila {
+    struct Linea {
         std::vector<QTableWidgetItem *> celdas;
         std::vector<Valor> claves;
     };
-    std::vector<Fila> filas(n);
+    std::vector<Linea> lineas(n);
     const bool ordenable = m_tabla->isSortingEnabled();
     m_tabla->setSortingEnabled(false);
     m_tabla->setUpdatesEnabled(false);
     for (int i = 0; i < n; ++i) {
-        Fila &f = filas[i];
-        f.celdas.resize(cols);
-        for (int c = 0; c < cols; ++c)
-            f.celdas[c] = m_tabla->takeItem(row - 1 + i, c);
+        Linea &f = lineas[i];
+        f.celdas.resize(largo);
+        for (int o = 0; o < largo; ++o)
+            f.celdas[o] = m_tabla->takeItem(fila(desde + i, otro1 + o), columna(desde + i, otro1 + o));
         for (const ClaveOrden &k : validas) {
             Valor v;
-            if (const QTableWidgetItem *it = f.celdas[k.col - 1])
+            if (const QTableWidgetItem *it = f.celdas[k.col - otro1])
                 v.texto = it->text();
             if (v.texto.trimmed().isEmpty())
                 v.clase = Vacia;
@@ -96,7 +107,7 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
 
     QCollator coll(QLocale(QLocale::Spanish, QLocale::Spain));
     coll.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(filas.begin(), filas.end(), [&](const Fila &a, const Fila &b) {
+    std::stable_sort(lineas.begin(), lineas.end(), [&](const Linea &a, const Linea &b) {
         for (qsizetype i = 0; i < validas.size(); ++i) {
             const Valor &va = a.claves[size_t(i)];
             const Valor &vb = b.claves[size_t(i)];
@@ -116,11 +127,17 @@ void Grid::sort(int row, int row2, const QList<ClaveOrden> &claves)
     });
 
     for (int i = 0; i < n; ++i)
-        for (int c = 0; c < cols; ++c)
-            if (filas[i].celdas[c])
-                m_tabla->setItem(row - 1 + i, c, filas[i].celdas[c]);
+        for (int o = 0; o < largo; ++o)
+            if (lineas[i].celdas[o])
+                m_tabla->setItem(fila(desde + i, otro1 + o), columna(desde + i, otro1 + o), lineas[i].celdas[o]);
     m_tabla->setUpdatesEnabled(true);
     m_tabla->setSortingEnabled(ordenable);
+}
+
+void Grid::fitRowHeights(int row, int row2)
+{
+    for (int r = std::max(row, 1); r <= std::min(row2, MaxRows()); ++r)
+        m_tabla->resizeRowToContents(r - 1);
 }
 
 void Grid::setHeaderSort(OrdenCabecera orden, int primeraCol)
