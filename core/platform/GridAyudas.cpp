@@ -30,6 +30,7 @@ bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo)
                           "instalada o disponible."),
            vb::Exclamation);
     return false;
+}
 
 QList<qint16> SS_Claves;
 QList<bool> SS_Ascendente;
