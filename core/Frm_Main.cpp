@@ -324,6 +324,11 @@ void Frm_Main::closeEvent(QCloseEvent *e)
 
 void Frm_Main::ejecutar(const QString &nombre)
 {
+    Aperturas::protegida([this, &nombre] { despachar(nombre); });
+}
+
+void Frm_Main::despachar(const QString &nombre)
+{
     if (nombre == QLatin1String("mnu_conectarse"))
         mnu_conectarse_Click();
     else if (nombre == QLatin1String("mnu_desconectarse"))

@@ -86,7 +86,10 @@ private:
     void aplicarFondo();
     void programarActivacion();
     void mostrarLogin();
+    // Runs a menu item or tool-bar button; a database error is told, never
+    // left to escape the event.
     void ejecutar(const QString &nombre);
+    void despachar(const QString &nombre);
 
     Ui::Frm_Main *ui;
     QList<QAction *> m_acciones;

@@ -2,6 +2,7 @@
 
 #include "Frm_T_ProductosAnexo.h"
 #include "dbProductos.h"
+#include "platform/Aperturas.h"
 #include "platform/Grid.h"
 
 #include <QEvent>
@@ -58,8 +59,9 @@ void Frm_T_Productos::Usr_LlenarDatos(const QString &xCriterio)
 
 void Frm_T_Productos::buscar()
 {
+    // Reached from the button and the Enter key: a read error is told here.
     if (m_txtSearch->text() != kPlaceholder)
-        Usr_LlenarDatos(m_txtSearch->text());
+        Aperturas::protegida([this] { Usr_LlenarDatos(m_txtSearch->text()); });
 }
 
 bool Frm_T_Productos::eventFilter(QObject *obj, QEvent *e)

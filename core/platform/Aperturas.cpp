@@ -1,5 +1,8 @@
 #include "Aperturas.h"
 
+#include "db/Conexion.h"
+#include "platform/Mensajes.h"
+
 #include <QHash>
 
 namespace {
@@ -20,8 +23,21 @@ bool Aperturas::abrir(const QString &nombreMenu)
     const auto f = tabla().value(nombreMenu.toLower());
     if (!f)
         return false;
-    f();
+    protegida(f);
     return true;
 }
 
 bool Aperturas::registrada(const QString &nombreMenu) { return tabla().contains(nombreMenu.toLower()); }
+
+bool Aperturas::protegida(const std::function<void()> &accion)
+{
+    // Qt cannot carry an exception out of an event handler; this is where the
+    // user's action began, so this is where its database error is told.
+    try {
+        accion();
+        return true;
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return false;
+    }
+}

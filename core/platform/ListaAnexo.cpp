@@ -1,6 +1,7 @@
 #include "ListaAnexo.h"
 
 #include "db/Conexion.h"
+#include "platform/Aperturas.h"
 #include "platform/Grid.h"
 #include "platform/GridAyudas.h"
 
@@ -29,9 +30,10 @@ void FrmLista::construir(const QString &titulo, const QStringList &columnas, con
         m_grid->setText(i + 2, 0, columnas[i]);
     m_grid->setColumnButton(1);
     m_grid->setMaxRows(0);
+    // The buttons open the dialog, which reads the database as it loads.
     connect(m_grid, &Grid::buttonClicked, this, [this](int col, int row) {
         if (col == 1 && row >= 1)
-            Usr_AbreFila(row);
+            Aperturas::protegida([this, row] { Usr_AbreFila(row); });
     });
     // Only the titles sort; the button column has nothing to sort by.
     m_grid->setHeaderSort(Grid::OrdenCabecera::Ascendente, 2);
@@ -45,7 +47,7 @@ void FrmLista::construir(const QString &titulo, const QStringList &columnas, con
         b->setObjectName(QStringLiteral("Command_%1").arg(i));
         b->setAutoDefault(false);
         b->setMinimumWidth(90);
-        connect(b, &QPushButton::clicked, this, [this, a] { ejecutar(a); });
+        connect(b, &QPushButton::clicked, this, [this, a] { Aperturas::protegida([this, a] { ejecutar(a); }); });
         filaBotones->addWidget(b);
         m_botones << b;
     }
