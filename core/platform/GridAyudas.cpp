@@ -1,7 +1,13 @@
 #include "GridAyudas.h"
 
+#include "HojaCalculo.h"
+#include "platform/Escritorio.h"
 #include "platform/Grid.h"
 #include "platform/Mensajes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
 
 int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion)
 {
@@ -98,5 +104,55 @@ bool Usr_EliminaLinea(Grid *grid)
     }
     const int fila = grid->ActiveRow();
     grid->removeRows(fila >= 1 && fila <= filas ? fila : filas);
+    return true;
+}
+
+bool clsSpread::exportToExcel(Grid *xSpread, bool xNegritaEnCabecera, bool xNegritaEnUltimaFila,
+                              const QString &xAddComments)
+{
+    const int filas = xSpread->MaxRows();
+    if (filas == 0) {
+        MsgBox(QStringLiteral("No hay datos para exportar a excel. Se ha indicado 0 en el parámetro Filas "),
+               vb::OKOnly);
+        return false;
+    }
+    HojaCalculo::Hoja hoja;
+    for (int r = 0; r <= filas; ++r) {
+        QStringList fila;
+        for (int c = 1; c <= xSpread->MaxCols(); ++c)
+            fila << xSpread->text(c, r);
+        hoja.filas << fila;
+    }
+    if (xNegritaEnCabecera)
+        hoja.negritas.insert(1);
+    if (xNegritaEnUltimaFila)
+        hoja.negritas.insert(filas + 1);
+    if (!xAddComments.isEmpty()) {
+        hoja.filas << QStringList() << QStringList();
+        hoja.filas << QStringList{QStringLiteral("Observaciones: ") + xAddComments};
+    }
+
+    // A name of its own in the temporary folder, kept after this call so the
+    // spreadsheet program can open it.
+    const QString carpeta = QDir(QDir::tempPath()).filePath(QStringLiteral("club_planillas"));
+    QString error;
+    QTemporaryFile reserva(QDir(carpeta).filePath(QStringLiteral("planilla-XXXXXX.xlsx")));
+    reserva.setAutoRemove(false);
+    if (!QDir().mkpath(carpeta) || !reserva.open()) {
+        MsgBox(QStringLiteral("No se pudo crear el libro en ") + QDir::toNativeSeparators(carpeta), vb::Critical);
+        return false;
+    }
+    const QString ruta = reserva.fileName();
+    reserva.close();
+    if (!HojaCalculo::escribir(ruta, hoja, &error)) {
+        QFile::remove(ruta);
+        MsgBox(error, vb::Critical);
+        return false;
+    }
+    if (!Escritorio::abrir(ruta))
+        MsgBox(QStringLiteral("No hay un programa para abrir planillas de cálculo en este equipo. El libro se "
+                              "guardó en:\r") +
+                   QDir::toNativeSeparators(ruta),
+               vb::Information);
     return true;
 }

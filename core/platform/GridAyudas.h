@@ -53,3 +53,20 @@ void SS_ColorCelda(Grid *grid, int col, int row, const QColor &color);
 // Background (fondo true) or text colour (fondo false) of a whole data row,
 // columns 1..MaxCols; the colour defaults to the desktop's grey text.
 void PintarFilaSpread(Grid *grid, int row, const QColor &color = colorVB(0x80000011), bool fondo = false);
+
+// ------------------------------------------------------------ spreadsheet
+// Copies a grid into a new workbook and opens it with the program the
+// desktop associates with .xlsx files.
+class clsSpread {
+public:
+    // Sheet row 1 holds the titles, row r + 1 grid row r, column c grid
+    // column c (texts as shown; numbers and dates become numbers and dates).
+    // Bold black titles and/or last row on request, widths of A:Z fitted to
+    // their texts, and "Observaciones: " with xAddComments in column A three
+    // rows below the last one when it is not empty. The workbook is written
+    // to a folder of temporary files; when no program opens it the user is
+    // told where it is. A grid without rows shows the no-data message and
+    // writes nothing. True when the workbook was written; a failure shows
+    // its description with the critical icon and gives false.
+    bool exportToExcel(Grid *xSpread, bool xNegritaEnCabecera, bool xNegritaEnUltimaFila, const QString &xAddComments);
+};
