@@ -4,6 +4,7 @@
 #include "Frm_L_InformeDeMovCaja.h"
 #include "Frm_M_CajaArqueo.h"
 #include "Frm_M_MovimientosCaja.h"
+#include "Frm_T_MovCaja_Conceptos.h"
 #include "platform/Aperturas.h"
 
 void registrarVentanasCaja()
@@ -19,4 +20,6 @@ void registrarVentanasCaja()
                              [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_L_CierresCaja>()); });
     Aperturas::registrar(QStringLiteral("mnu_InfCajaConcepto"),
                          [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_L_InformeDeMovCaja>()); });
+    Aperturas::registrar(QStringLiteral("mnu_CajaConceptos"),
+                         [] { Ventanas::mostrarEnArea(Ventanas::obtener<Frm_T_MovCaja_Conceptos>()); });
 }
