@@ -12,6 +12,7 @@
 #include "dbValoresCanchas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
+#include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
@@ -139,12 +140,12 @@ void Frm_T_ReservaCanchas::Usr_ArmaGrilla()
     const QDate lunes = ConsultasReserva::lunesDe(ui->dtpFecha->selectedDate());
     g->setMaxRows(0);
     g->appendRow({QString(), QStringLiteral("FECHA:")});
-    g->setRowBackColor(kFilaFechas, colorVB(ConsultasReserva::kColorFilaFechas));
+    PintarFilaSpread(g, kFilaFechas, colorVB(ConsultasReserva::kColorFilaFechas), true);
     for (int d = 0; d < 7; ++d) {
         const QDate dia = lunes.addDays(d);
         g->setText(kColLunes + d, kFilaFechas, Formatos::fecha(dia));
         if (dia == Reloj::hoy())
-            g->setCellBackColor(kColLunes + d, kFilaFechas, colorVB(ConsultasReserva::kColorHoy));
+            SS_ColorCelda(g, kColLunes + d, kFilaFechas, colorVB(ConsultasReserva::kColorHoy));
     }
     for (Recordset rs = dbHorarios::todos(); !rs.eof(); rs.moveNext())
         g->appendRow({rs.texto(QStringLiteral("codigo")), rs.texto(QStringLiteral("descripcion"))});
@@ -172,7 +173,7 @@ void Frm_T_ReservaCanchas::Usr_BuscaDatosReservas()
             const ConsultasReserva::Celda celda = ConsultasReserva::celda(t);
             g->setText(c, r, celda.texto);
             g->setCellData(c, r, t.id);
-            g->setCellBackColor(c, r, colorVB(celda.color));
+            SS_ColorCelda(g, c, r, colorVB(celda.color));
         }
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
