@@ -106,6 +106,10 @@ void Frm_L_InformeGrilla::construir(const QString &titulo, const QString &nombre
     connect(actualizar, &QPushButton::clicked, this, &Frm_L_InformeGrilla::Usr_LlenaGrilla);
     connect(print, &QPushButton::clicked, this, &Frm_L_InformeGrilla::imprimir);
     connect(m_buscar, &QPushButton::clicked, this, &Frm_L_InformeGrilla::buscar);
+    connect(excel, &QPushButton::clicked, this, [this] {
+        clsSpread xls;
+        xls.exportToExcel(m_grid, true, false, QString());
+    });
 }
 
 QDate Frm_L_InformeGrilla::desde() const { return m_desde->date(); }
