@@ -7,6 +7,7 @@
 #include "dbUsuarios.h"
 #include "db_caja_cabeza.h"
 #include "platform/Formatos.h"
+#include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
@@ -26,7 +27,7 @@ Frm_L_CierresCaja::Frm_L_CierresCaja(QWidget *parent)
         QStringLiteral("Cierre Real"), QStringLiteral("Observaciones")};
     g->setMaxCols(titulos.size());
     g->setRowTexts(0, titulos);
-    const int anchos[] = {50, 140, 140, 90, 110, 110, 110, 260};
+    const int anchos[] = {50, 160, 160, 90, 110, 110, 110, 260};
     for (int c = kId; c <= kObservaciones; ++c)
         g->setColumnWidth(c, anchos[c - 1]);
     g->setColumnAlignment(kId, Qt::AlignRight);
@@ -90,11 +91,11 @@ void Frm_L_CierresCaja::Usr_LlenaGrilla()
             g->setText(kObservaciones, fila, rs.texto(QStringLiteral("comentarios")));
             total += real;
             if (rs.campo(QStringLiteral("enviado")).entero() == 1)
-                g->setRowBackColor(fila, colorVB(0xC0FFC0));
+                PintarFilaSpread(g, fila, colorVB(0xC0FFC0), true);
             // Compared as shown, to the cent: a third decimal is no difference.
             if (g->text(kTeorico, fila) != g->text(kReal, fila)) {
-                g->setCellBackColor(kTeorico, fila, colorVB(255));
-                g->setCellBackColor(kReal, fila, colorVB(255));
+                SS_ColorCelda(g, kTeorico, fila, colorVB(255));
+                SS_ColorCelda(g, kReal, fila, colorVB(255));
             }
         }
     } catch (const DbError &e) {
