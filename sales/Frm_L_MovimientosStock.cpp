@@ -3,6 +3,7 @@
 
 #include "dbStock.h"
 #include "platform/Formatos.h"
+#include "platform/GridAyudas.h"
 #include "platform/Reloj.h"
 
 namespace {
@@ -30,6 +31,8 @@ Frm_L_MovimientosStock::Frm_L_MovimientosStock(QWidget *parent)
 
     connect(ui->cmdActualiza, &QPushButton::clicked, this, &Frm_L_MovimientosStock::Usr_LlenaGrilla);
     connect(ui->cmdCerrar, &QPushButton::clicked, this, &Formulario::descargar);
+    connect(ui->toExcel, &QPushButton::clicked, this,
+            [this] { clsSpread().exportToExcel(ui->vaSpread, true, false, QString()); });
 
     Usr_Inicializa();
     Usr_LlenaGrilla();

@@ -31,6 +31,8 @@ Frm_T_ExistArticulos::Frm_T_ExistArticulos(QWidget *parent)
     });
     connect(ui->btnPrint, &QPushButton::clicked, this, &Frm_T_ExistArticulos::imprimir);
     connect(ui->cmdActualizar, &QPushButton::clicked, this, &Frm_T_ExistArticulos::Usr_LlenaGrilla);
+    connect(ui->toExcel, &QPushButton::clicked, this,
+            [this] { clsSpread().exportToExcel(ui->vaSpread, true, false, QString()); });
 
     Usr_LlenaGrilla();
 }

@@ -6,6 +6,8 @@
 #include "Frm_T_ExistArticulos.h"
 #include "Frm_T_ExistArticulosAnexo.h"
 
+#include "platform/Escritorio.h"
+
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPushButton>
@@ -214,11 +216,22 @@ TEST_F(StockTest, ListadoDeMovimientosYExistencias)
     EXPECT_EQ(columna(g, 8), (QStringList{"luis", "ana", "ana"}));
     EXPECT_EQ(columna(g, 9), (QStringList{"borrado", "entrega", "mesa 4"}));
 
-    // A period that ends before it starts lists nothing, silently.
+    // The export writes the listing as it is shown and opens it.
+    EscritorioDePrueba escritorio;
+    l->findChild<QPushButton *>("toExcel")->click();
+    ASSERT_EQ(escritorio.abiertas().size(), 1);
+    EXPECT_TRUE(escritorio.abiertas()[0].toLocalFile().endsWith(".xlsx"));
+
+    // A period that ends before it starts lists nothing, silently; its
+    // export says there is nothing to export.
     l->findChild<QDateEdit *>("fDesde")->setDate(QDate(2024, 3, 15));
     l->findChild<QPushButton *>("cmdActualiza")->click();
     EXPECT_EQ(g->MaxRows(), 0);
     EXPECT_TRUE(msg->vacio());
+    l->findChild<QPushButton *>("toExcel")->click();
+    EXPECT_EQ(msg->textos(),
+              QStringList{"No hay datos para exportar a excel. Se ha indicado 0 en el parámetro Filas "});
+    msg->limpiar();
 
     // Stock on hand: active products only, in Spanish order, negative
     // stock shown as it is.
