@@ -4,9 +4,11 @@
 // works on a fresh copy of it. The durable sale is the cost a user waits for
 // when confirming a sale. A benchmark whose query finds no rows measures
 // nothing and is reported as an error.
+#include "Module.h"
 #include "Respaldo.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
+#include "dbVentas.h"
 #include "generar_club.h"
 
 #include <QCoreApplication>
@@ -55,6 +57,58 @@ void ventaDurable(benchmark::State &st)
     }
 }
 BENCHMARK(ventaDurable)->Unit(benchmark::kMillisecond);
+
+// The sale as the sale window writes it: five lines, each with its movement
+// and stock decrement, in one committed transaction.
+dbVentas::Venta ventaDeCinco()
+{
+    dbVentas::Venta v;
+    v.clientes_id = 1;
+    v.t_usuarios_codigo = QStringLiteral("admin");
+    for (int l = 0; l < 5; ++l) {
+        v.lineas.append({QString::asprintf("P%04d", l + 11), 1.5, 1234.5, 900});
+        v.importe_total += 1.5 * 1234.5;
+    }
+    return v;
+}
+
+void ventaDeCincoLineas(benchmark::State &st)
+{
+    gConexion = g_db.get();
+    const dbVentas::Venta v = ventaDeCinco();
+    for (auto _ : st) {
+        Transaccion t(*g_db);
+        benchmark::DoNotOptimize(dbVentas::grabar(v));
+        t.commit();
+    }
+    gConexion = nullptr;
+}
+BENCHMARK(ventaDeCincoLineas)->Unit(benchmark::kMillisecond);
+
+// The same sale in bare statements, for comparison.
+void ventaDeCincoLineasSentencias(benchmark::State &st)
+{
+    Conexion &c = *g_db;
+    const dbVentas::Venta v = ventaDeCinco();
+    for (auto _ : st) {
+        Transaccion t(c);
+        c.execute("INSERT INTO ventas (fecha, clientes_id, importe_total, importe_pagado, comentarios, "
+                  "t_usuarios_codigo) VALUES ('2026-01-01 10:00:00', 1, ?, ?, '', 'admin')",
+                  {v.importe_total, v.importe_total});
+        const qint64 id = c.lastInsertId();
+        for (const dbVentas::Linea &l : v.lineas) {
+            c.execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad, precio_unitario, precio_compra) "
+                      "VALUES (?, ?, ?, ?, ?)",
+                      {id, l.productos_id, l.cantidad, l.precio_unitario, l.precio_compra});
+            c.execute("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, comentarios, "
+                      "t_usuarios_codigo) VALUES ('Egreso', '2026-01-01 10:00:00', ?, ?, ?, '', 'admin')",
+                      {l.productos_id, id, -l.cantidad});
+            c.execute("UPDATE productos SET existencia = existencia - ? WHERE id = ?", {l.cantidad, l.productos_id});
+        }
+        t.commit();
+    }
+}
+BENCHMARK(ventaDeCincoLineasSentencias)->Unit(benchmark::kMillisecond);
 
 void semanaDeAgenda(benchmark::State &st)
 {

@@ -6,6 +6,7 @@
 #include "Frm_T_AltaVentas.h"
 #include "Frm_T_AltaVentasAnexo.h"
 #include "RegistroVentas.h"
+#include "dbVentas.h"
 #include "platform/Aperturas.h"
 #include "platform/DataCombo.h"
 #include "reservations/AyudaListas.h"
