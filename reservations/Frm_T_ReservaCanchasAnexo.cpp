@@ -101,6 +101,12 @@ void Frm_T_ReservaCanchasAnexo::Usr_PermisoPrecio()
 {
     try {
         const QString valor = dbConfiguraciones().getValor(QStringLiteral("CAN_MOD_PRECIO_RESERVA"));
+        // Never saved (a new club): the price may not be changed, and no
+        // error at every booking.
+        if (valor.trimmed().isEmpty()) {
+            ui->fpTotal->setReadOnly(true);
+            return;
+        }
         bool ok = false;
         const double n = QLocale::c().toDouble(valor.trimmed(), &ok);
         if (!ok)

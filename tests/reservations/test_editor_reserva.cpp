@@ -154,7 +154,12 @@ TEST_F(EditorReservaTest, ElPermisoDePrecioBloqueaElTotalYUnAjusteIlegibleAvisa)
     abrirAgenda();
     editar(dia(1), 3, [&](QDialog *d) { EXPECT_TRUE(caja(d, "fpTotal")->isReadOnly()); });
     EXPECT_TRUE(msg->vacio());
+    // Never saved: locked without a word; a stored value that is no number
+    // is told.
     db().execute("DELETE FROM t_configuraciones WHERE codigo = 'CAN_MOD_PRECIO_RESERVA'");
+    editar(dia(1), 3, [&](QDialog *d) { EXPECT_TRUE(caja(d, "fpTotal")->isReadOnly()); });
+    EXPECT_TRUE(msg->vacio());
+    ajuste("CAN_MOD_PRECIO_RESERVA", "si");
     editar(dia(1), 3, [&](QDialog *d) { EXPECT_TRUE(caja(d, "fpTotal")->isReadOnly()); });
     EXPECT_EQ(msg->ultimo().prompt, "Error cargando configuraciones: 13 - No coinciden los tipos");
     EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
