@@ -3,6 +3,7 @@
 
 #include "AppUtils.h"
 #include "Frm_T_AltaVentasAnexo.h"
+#include "InterfazReportes.h"
 #include "InterfazVentas.h"
 #include "Module.h"
 #include "NumerosVenta.h"
@@ -208,6 +209,9 @@ void Frm_T_AltaVentas::cmdGuarda_Click()
     if (id == 0)
         return;
     MsgBox(QStringLiteral("Se ha almacenado la venta correctamente."), vb::Information);
+    // Both options show the ticket in the preview; printing is done from there.
+    if (ui->chkPrint->isChecked() || ui->optPrev->isChecked())
+        ImprimirTicketVenta(QString::number(id));
     Usr_LimpiaDatos();
 }
 

@@ -1,6 +1,7 @@
 #include "Frm_T_BuscaVentas.h"
 #include "ui_Frm_T_BuscaVentas.h"
 
+#include "InterfazReportes.h"
 #include "InterfazVentas.h"
 #include "Module.h"
 #include "NumerosVenta.h"
@@ -130,6 +131,7 @@ void Frm_T_BuscaVentas::cmdImprimir_Click()
         return;
     if (MsgBox(QStringLiteral("Se imprimirá la factura. ¿Desea continuar?"), vb::YesNo | vb::Question) == vb::No)
         return;
+    ImprimirTicketVenta(ui->vaSpread->text(kDoc, fila));
 }
 
 bool Frm_T_BuscaVentas::Usr_PuedeAnular()

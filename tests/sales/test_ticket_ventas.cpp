@@ -1,0 +1,135 @@
+#include "AyudaVentas.h"
+
+#include "Frm_T_BuscaVentas.h"
+#include "Frm_ViewerReport.h"
+#include "VisorReporte.h"
+#include "core/AyudaReportes.h"
+#include "dbConfiguraciones.h"
+#include "reportes/Reporte.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextDocument>
+
+using namespace ayuda;
+
+namespace {
+
+// The ticket of a sale saved from the sale window, and its reprint from the
+// listing, with the templates of the program folder.
+class TicketVentasTest : public VentasBase {
+protected:
+    void SetUp() override
+    {
+        VentasBase::SetUp();
+        instalarPlantillas();
+        area.resize(1000, 700);
+        area.show();
+        Ventanas::fijarArea(&area);
+        abrirCaja();
+    }
+    void TearDown() override
+    {
+        VentasBase::TearDown();
+        Ventanas::fijarArea(nullptr);
+    }
+    Reporte *mostrado()
+    {
+        auto *v = Ventanas::existente<Frm_ViewerReport>();
+        return v ? v->crViewer()->reporte() : nullptr;
+    }
+    double anchoMm() { return mostrado()->disenoPagina().fullRect(QPageLayout::Millimeter).width(); }
+    // Sells 3 x G1 (2.00 each) with the print option named opcion.
+    void vender(Frm_T_AltaVentas *v, const char *opcion)
+    {
+        auto *d = dialogoLineas(v);
+        linea(d, "G1", "3");
+        d->descargar();
+        procesarEventos();
+        v->findChild<QRadioButton *>(opcion)->setChecked(true);
+        QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
+        procesarEventos();
+    }
+
+    QMdiArea area;
+};
+
+TEST_F(TicketVentasTest, TicketPorOpcionYFormatoTrasGuardar)
+{
+    dbConfiguraciones().save("CLUB_NOMBRE", "", "Club Los Álamos");
+    auto *v = abrirVenta();
+
+    // "NO": the sale is saved and no ticket is shown.
+    vender(v, "Option1");
+    EXPECT_EQ(msg->ultimo().prompt, "Se ha almacenado la venta correctamente.");
+    EXPECT_EQ(Ventanas::existente<Frm_ViewerReport>(), nullptr);
+
+    // "SI" with IMP_FORMATO_80mm never saved: the full page ticket of the new
+    // sale, with the club's name and no telephone.
+    vender(v, "chkPrint");
+    ASSERT_NE(mostrado(), nullptr);
+    EXPECT_TRUE(mostrado()->archivo().endsWith("rpt_venta.rpt"));
+    EXPECT_GT(anchoMm(), 200);
+    const QString texto = mostrado()->documento().toPlainText();
+    EXPECT_TRUE(texto.contains("Club Los Álamos")) << texto.toStdString();
+    EXPECT_TRUE(texto.contains("Venta Nº 2")) << texto.toStdString();
+    EXPECT_TRUE(texto.contains("6.00"));
+    EXPECT_FALSE(texto.contains("Tel.:"));
+    EXPECT_TRUE(v->findChild<QRadioButton *>("Option1")->isChecked()); // cleared for the next sale
+
+    // "Previsualizar" with the 80 mm setting: the receipt in the same window.
+    dbConfiguraciones().save("IMP_FORMATO_80mm", "", "1");
+    dbConfiguraciones().save("CLUB_TEL", "", "4555-1234");
+    vender(v, "optPrev");
+    EXPECT_TRUE(mostrado()->archivo().endsWith("rpt_venta_80mm.rpt"));
+    EXPECT_NEAR(anchoMm(), 80, 0.5);
+    EXPECT_TRUE(mostrado()->documento().toPlainText().contains("Venta Nº 3"));
+    EXPECT_TRUE(mostrado()->documento().toPlainText().contains("4555-1234"));
+
+    // The ticket written as PDF and read back.
+    const QString pdf = carpeta() + "/ticket.pdf";
+    mostrado()->exportarPdf(pdf);
+    const QString leido = textoPdf(pdf);
+    EXPECT_TRUE(leido.contains("Club Los Álamos")) << leido.toStdString();
+    EXPECT_TRUE(leido.contains("Venta Nº 3"));
+    EXPECT_TRUE(leido.contains("6.00"));
+
+    // A missing template: the sale is saved, the user told, no ticket.
+    QFile::remove(carpeta() + "/rptcr/rpt_venta_80mm.rpt");
+    msg->limpiar();
+    vender(v, "chkPrint");
+    EXPECT_EQ(msg->textos(), (QStringList{"Se ha almacenado la venta correctamente.",
+                                          "El archivo de reporte no se encuentra, restáurelo de los discos de "
+                                          "instalación"}));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+    EXPECT_EQ(contar("SELECT count(*) FROM ventas"), 4);
+    EXPECT_EQ(mostrado()->seleccion(), "{ventas.id}=3"); // the ticket shown before stays
+}
+
+TEST_F(TicketVentasTest, ReimpresionDesdeElListado)
+{
+    auto *v = abrirVenta();
+    vender(v, "Option1");
+    vender(v, "Option1");
+    EXPECT_TRUE(Aperturas::abrir("mnu_VentasBuscar"));
+    procesarEventos();
+    auto *l = Ventanas::existente<Frm_T_BuscaVentas>();
+    ASSERT_NE(l, nullptr);
+    l->grilla()->setActiveCell(1, 1);
+    msg->limpiar();
+    msg->responder(vb::No);
+    QTest::mouseClick(l->findChild<QPushButton *>("cmdImprimir"), Qt::LeftButton);
+    EXPECT_EQ(msg->textos(), QStringList{"Se imprimirá la factura. ¿Desea continuar?"});
+    EXPECT_EQ(msg->ultimo().icono(), vb::Question);
+    EXPECT_EQ(mostrado(), nullptr);
+    QTest::mouseClick(l->findChild<QPushButton *>("cmdImprimir"), Qt::LeftButton);
+    ASSERT_NE(mostrado(), nullptr);
+    EXPECT_TRUE(mostrado()->documento().toPlainText().contains("Venta Nº 1"));
+    l->grilla()->setActiveCell(1, 2);
+    QTest::mouseClick(l->findChild<QPushButton *>("cmdImprimir"), Qt::LeftButton);
+    EXPECT_TRUE(mostrado()->documento().toPlainText().contains("Venta Nº 2"));
+}
+
+} // namespace
