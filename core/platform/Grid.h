@@ -108,7 +108,8 @@ public:
     bool isColumnHidden(int col) const;
     // Every data row of col shows a check box standing for its text ("1"
     // ticked, anything else not). A click on it flips the text between "1"
-    // and "0" and then emits buttonClicked (defined in GridCasillas.cpp).
+    // and "0" and then emits buttonClicked; so does the space bar on the
+    // active cell (defined in GridCasillas.cpp).
     void setColumnCheck(int col);
     // Every data row of col shows a push button; a press emits buttonClicked.
     void setColumnButton(int col, const QString &caption = QStringLiteral("..."));

@@ -3,6 +3,7 @@
 #include "GridTabla.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -37,6 +38,24 @@ public:
     }
 };
 
+// The space bar flips the check box of the active cell, as a click does.
+class TeclaEspacio : public QObject {
+public:
+    TeclaEspacio(Grid *g, int col) : QObject(g), m_grid(g), m_col(col) {}
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(e)->key() != Qt::Key_Space ||
+            m_grid->ActiveCol() != m_col || m_grid->ActiveRow() < 1)
+            return false;
+        emit m_grid->clicked(m_col, m_grid->ActiveRow());
+        return true;
+    }
+
+private:
+    Grid *m_grid;
+    int m_col;
+};
+
 } // namespace
 
 void Grid::setColumnCheck(int col)
@@ -48,6 +67,7 @@ void Grid::setColumnCheck(int col)
     m_tabla->setItemDelegateForColumn(c, new DelegadoCasilla(m_tabla));
     m_tabla->casillas.insert(c);
     setColumnEditable(col, false);
+    m_tabla->installEventFilter(new TeclaEspacio(this, col));
 }
 
 void Grid::alternarCasilla(int col, int row)
