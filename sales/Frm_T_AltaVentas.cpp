@@ -40,8 +40,12 @@ Frm_T_AltaVentas::Frm_T_AltaVentas(QWidget *parent) : Formulario(parent), ui(std
         g->setText(c + 1, 0, titulos[c]);
     g->setColumnWidth(kCodigo, 90);
     g->setColumnWidth(kDescripcion, 280);
-    for (int c = kCantidad; c <= kCosto; ++c)
+    // Amount columns: right-aligned, and an edited quantity or price is
+    // typed as a plain number and kept in the amount format.
+    for (int c = kCantidad; c <= kCosto; ++c) {
         g->setColumnWidth(c, 110);
+        g->setColumnFormat(c, Formatos::kImporte);
+    }
     // The quantity may be corrected in the grid; the price only by whom the
     // settings let change it, as in the line dialog.
     g->setColumnEditable(kCantidad, true);
@@ -114,7 +118,12 @@ void Frm_T_AltaVentas::Usr_CalculaVuelto()
 {
     if (ui->txtTotal->text().isEmpty())
         return;
-    ui->txtVuelto->setText(Formatos::importe(leerImporte(ui->fpPago->text()) - leerImporte(ui->txtTotal->text())));
+    // A payment typed as a plain number is shown as the amounts are.
+    bool ok = false;
+    const double pago = leerImporte(ui->fpPago->text(), &ok);
+    if (ok)
+        ui->fpPago->setText(Formatos::importe(pago));
+    ui->txtVuelto->setText(Formatos::importe(pago - leerImporte(ui->txtTotal->text())));
 }
 
 void Frm_T_AltaVentas::lineaEditada(int col, int row)

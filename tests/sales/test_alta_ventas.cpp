@@ -93,6 +93,10 @@ TEST_F(AltaVentasTest, VentaDeDosLineasDelMismoProductoStockNegativoYPago)
     escribir(caja(v, "txtCom"), "mesa 'B'");
     escribir(caja(v, "fpPago"), "63.13");
     EXPECT_EQ(caja(v, "txtVuelto")->text(), "0.00");
+    escribir(caja(v, "fpPago"), "1000");
+    EXPECT_EQ(caja(v, "fpPago")->text(), "1,000.00");
+    EXPECT_EQ(caja(v, "txtVuelto")->text(), "936.87");
+    escribir(caja(v, "fpPago"), "63.13");
     QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
     EXPECT_EQ(msg->textos(), QStringList{"Se ha almacenado la venta correctamente."});
     EXPECT_EQ(valor("SELECT id || '|' || fecha || '|' || clientes_id || '|' || importe_total || '|' || "
