@@ -53,34 +53,32 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 
 QList<FilaFideliza> clientesSinTurnos(int minimo, const QDate &desde, const QDate &hasta)
 {
-    // cuenta: every client's reservations in one grouped pass; the clients
-    // with enough of them and none in the period are the candidates. Only
-    // the candidates' reservations are grouped again by court, the best court
-    // ranked first (most reservations, then lowest id), and its earliest
-    // reservation gives the weekday and the slot.
+    // candidatos: every client's reservations counted in one pass over the
+    // index on (clientes_id, canchas_id, fecha), less the clients with one in
+    // the period (read through the index on fecha). For each candidate alone,
+    // its part of the same index grouped by court gives the court it books
+    // most (the lowest id on a tie) and on it the earliest reservation
+    // (date, then id), whose weekday and slot are shown. The LIMIT keeps the
+    // engine from copying the court's subquery into every place that reads
+    // it: it runs once per candidate.
     Recordset rs = gConexion->openRecordset(
         QStringLiteral(
-            "WITH cuenta AS ("
-            "  SELECT clientes_id, MAX(fecha) AS ultima FROM reservas GROUP BY clientes_id HAVING COUNT(*) >= ?"
-            "), candidatos AS ("
-            "  SELECT cu.clientes_id, cu.ultima FROM cuenta cu WHERE NOT EXISTS ("
-            "    SELECT 1 FROM reservas r WHERE r.clientes_id = cu.clientes_id AND r.fecha >= ? AND r.fecha <= ?)"
-            "), por_cancha AS ("
-            "  SELECT r.clientes_id, r.canchas_id, ROW_NUMBER() OVER ("
-            "    PARTITION BY r.clientes_id ORDER BY COUNT(r.canchas_id) DESC, r.canchas_id) AS puesto "
-            "  FROM reservas r INNER JOIN candidatos cd ON cd.clientes_id = r.clientes_id "
-            "  GROUP BY r.clientes_id, r.canchas_id"
+            "WITH candidatos AS ("
+            "  SELECT clientes_id, MAX(fecha) AS ultima FROM reservas GROUP BY clientes_id HAVING COUNT(*) >= ? "
+            "  AND clientes_id NOT IN (SELECT clientes_id FROM reservas WHERE fecha >= ? AND fecha <= ? "
+            "    AND clientes_id IS NOT NULL)"
             "), preferida AS ("
-            "  SELECT clientes_id, canchas_id, (SELECT r.id FROM reservas r WHERE r.clientes_id = p.clientes_id "
-            "    AND r.canchas_id = p.canchas_id ORDER BY r.fecha, r.id LIMIT 1) AS reserva_id "
-            "  FROM por_cancha p WHERE puesto = 1"
+            "  SELECT cd.clientes_id, cd.ultima, (SELECT r.canchas_id FROM reservas r "
+            "    WHERE r.clientes_id = cd.clientes_id GROUP BY r.canchas_id "
+            "    ORDER BY COUNT(r.canchas_id) DESC, r.canchas_id LIMIT 1) AS canchas_id "
+            "  FROM candidatos cd LIMIT -1"
             ") "
-            "SELECT cl.id, cl.nombre, cl.telefono, cd.ultima, ca.descripcion AS cancha, r.fecha AS fecha_frecuente, "
-            "  h.descripcion AS hora, cl.comentarios "
-            "FROM candidatos cd INNER JOIN clientes cl ON cl.id = cd.clientes_id "
-            "LEFT JOIN preferida p ON p.clientes_id = cl.id "
+            "SELECT cl.id, cl.nombre, cl.telefono, p.ultima AS ultima, ca.descripcion AS cancha, "
+            "  r.fecha AS fecha_frecuente, h.descripcion AS hora, cl.comentarios "
+            "FROM preferida p INNER JOIN clientes cl ON cl.id = p.clientes_id "
             "LEFT JOIN canchas ca ON ca.id = p.canchas_id "
-            "LEFT JOIN reservas r ON r.id = p.reserva_id "
+            "LEFT JOIN reservas r ON r.id = (SELECT r2.id FROM reservas r2 WHERE r2.clientes_id = p.clientes_id "
+            "  AND r2.canchas_id = p.canchas_id ORDER BY r2.fecha, r2.id LIMIT 1) "
             "LEFT JOIN horarios h ON h.codigo = r.horarios_id "
             "ORDER BY cl.nombre") +
             QLatin1String(kCollateEs) + QStringLiteral(", cl.id"),

@@ -1,0 +1,121 @@
+// The grid reports on a generated club (10 years by default):
+//   club_bench_grilla [--anios N] [benchmark flags]
+// Each report's rows, computed by its set-based statement, beside the one
+// grouped query over the same table and period that it cannot do without:
+// the goal is at most 1.5 times that query.
+#include "ConsultasInformes.h"
+#include "Module.h"
+#include "generar_club.h"
+#include "platform/CarpetaPrograma.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+TamanioClub g_club;
+
+// Periods measured: the last 3 months (0), the last year (1) and the ten
+// years (2) up to the club's last day.
+std::pair<QDate, QDate> periodo(const benchmark::State &st)
+{
+    const QDate fin = g_club.hasta().addDays(-1);
+    const int dias[] = {90, 365, 3650};
+    return {fin.addDays(-dias[st.range(0)]), fin};
+}
+
+QString iso(const QDate &d) { return d.toString(Qt::ISODate); }
+
+void filas(benchmark::State &st, qsizetype n)
+{
+    if (n == 0)
+        st.SkipWithError("sin filas");
+}
+
+void estadisticaTurnos(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodo(st);
+    for (auto _ : st)
+        filas(st, ConsultasInformes::turnosPorCancha(desde, hasta).size());
+}
+BENCHMARK(estadisticaTurnos)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void estadisticaAgrupada(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodo(st);
+    for (auto _ : st)
+        filas(st, gConexion
+                      ->openRecordset(QStringLiteral("SELECT canchas_id, COUNT(id), SUM(importe_total) FROM reservas "
+                                                     "WHERE fecha >= ? AND fecha <= ? AND estado = 'COB' "
+                                                     "GROUP BY canchas_id"),
+                                      {iso(desde), iso(hasta)})
+                      .recordCount());
+}
+BENCHMARK(estadisticaAgrupada)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void rankingClientes(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodo(st);
+    for (auto _ : st)
+        filas(st, ConsultasInformes::rankingClientes(desde, hasta).size());
+}
+BENCHMARK(rankingClientes)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The sales of the period grouped by client (the larger of the two sums).
+void rankingAgrupada(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodo(st);
+    for (auto _ : st)
+        filas(st,
+              gConexion
+                  ->openRecordset(QStringLiteral("SELECT clientes_id, SUM(importe_total) FROM ventas "
+                                                 "WHERE fecha >= ? AND fecha <= ? GROUP BY clientes_id"),
+                                  {iso(desde) + QStringLiteral(" 00:00:00"), iso(hasta) + QStringLiteral(" 23:59:59")})
+                  .recordCount());
+}
+BENCHMARK(rankingAgrupada)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Loyalty over the last 15 days (0) and the last year (1), at least 3 turns.
+std::pair<QDate, QDate> periodoFideliza(const benchmark::State &st)
+{
+    const QDate fin = g_club.hasta().addDays(-1);
+    return {fin.addDays(st.range(0) == 0 ? -15 : -365), fin};
+}
+
+void clientesFideliza(benchmark::State &st)
+{
+    const auto [desde, hasta] = periodoFideliza(st);
+    for (auto _ : st)
+        filas(st, ConsultasInformes::clientesSinTurnos(3, desde, hasta).size());
+}
+BENCHMARK(clientesFideliza)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Every client's reservations counted in one grouped pass.
+void fidelizaAgrupada(benchmark::State &st)
+{
+    for (auto _ : st)
+        filas(st, gConexion
+                      ->openRecordset(QStringLiteral("SELECT clientes_id, COUNT(*), MAX(fecha) FROM reservas "
+                                                     "GROUP BY clientes_id"))
+                      .recordCount());
+}
+BENCHMARK(fidelizaAgrupada)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    std::vector<char *> resto;
+    g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
+    QTemporaryDir dir;
+    copiaDeTrabajo(g_club, dir.path());
+    CarpetaPrograma::fijar(dir.path());
+    fijarRutasBase();
+    abrirConexion();
+
+    int n = static_cast<int>(resto.size());
+    benchmark::Initialize(&n, resto.data());
+    benchmark::RunSpecifiedBenchmarks();
+    cerrarConexion();
+    return 0;
+}
