@@ -1,14 +1,51 @@
 #include "Mensajes.h"
 
 #include <QDebug>
+#include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace {
 MensajesDePrueba *g_prueba = nullptr;
 Presentador g_presentador;
 
-// The answer given when nobody answers: OK, Yes for a question.
-int respuestaPorDefecto(const MensajeMostrado &m) { return m.botones() == vb::YesNo ? vb::Yes : vb::OK; }
+// The answer given when nobody answers: the default button's.
+int respuestaPorDefecto(const MensajeMostrado &m) { return m.respuestas().at(m.botonPorDefecto()); }
+
+constexpr int kBitsConocidos = 0x0f | 0x70 | 0x300;
 } // namespace
+
+bool MensajeMostrado::estiloConocido() const
+{
+    const int b = botones();
+    const bool botonesConocidos =
+        b == vb::OKOnly || b == vb::OKCancel || b == vb::YesNoCancel || b == vb::YesNo || b == vb::RetryCancel;
+    const int icono = this->icono();
+    const bool iconoConocido = icono == 0 || icono == vb::Critical || icono == vb::Question ||
+                               icono == vb::Exclamation || icono == vb::Information;
+    const int defecto = (estilo >> 8) & 3;
+    return (estilo & ~kBitsConocidos) == 0 && botonesConocidos && iconoConocido && defecto < 3;
+}
+
+std::vector<int> MensajeMostrado::respuestas() const
+{
+    if (!estiloConocido())
+        return {vb::OK};
+    switch (botones()) {
+    case vb::OKCancel: return {vb::OK, vb::Cancel};
+    case vb::YesNoCancel: return {vb::Yes, vb::No, vb::Cancel};
+    case vb::YesNo: return {vb::Yes, vb::No};
+    case vb::RetryCancel: return {vb::Retry, vb::Cancel};
+    default: return {vb::OK};
+    }
+}
+
+int MensajeMostrado::botonPorDefecto() const
+{
+    // A default beyond the last button falls on the last one.
+    const int pedido = estiloConocido() ? (estilo >> 8) & 3 : 0;
+    return std::min(pedido, static_cast<int>(respuestas().size()) - 1);
+}
 
 void instalarPresentador(Presentador p) { g_presentador = std::move(p); }
 
@@ -31,6 +68,8 @@ QStringList MensajesDePrueba::textos() const
 
 int MensajesDePrueba::mostrar(const MensajeMostrado &m)
 {
+    if (!m.estiloConocido())
+        throw std::invalid_argument("MsgBox: estilo desconocido " + std::to_string(m.estilo));
     m_mostrados.push_back(m);
     if (m_alMostrar)
         m_alMostrar(m);

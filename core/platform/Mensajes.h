@@ -12,15 +12,22 @@ namespace vb {
 // Buttons
 constexpr int OKOnly = 0;
 constexpr int OKCancel = 1;
+constexpr int YesNoCancel = 3;
 constexpr int YesNo = 4;
+constexpr int RetryCancel = 5;
 // Icons
 constexpr int Critical = 16;
 constexpr int Question = 32;
 constexpr int Exclamation = 48;
 constexpr int Information = 64;
+// Default button (the first one when none is given)
+constexpr int DefaultButton1 = 0;
+constexpr int DefaultButton2 = 256;
+constexpr int DefaultButton3 = 512;
 // Answers
 constexpr int OK = 1;
 constexpr int Cancel = 2;
+constexpr int Retry = 4;
 constexpr int Yes = 6;
 constexpr int No = 7;
 } // namespace vb
@@ -28,9 +35,12 @@ constexpr int No = 7;
 // Title of the application; the default title of every box.
 QString tituloAplicacion();
 
-// Shows prompt with the buttons and icon of estilo (buttons + icon, as the
-// vb constants above) and returns the answer (vb::OK, vb::Yes, ...).
-// An empty title means the application title.
+// Shows prompt with the buttons, icon and default button of estilo (the sum
+// of vb constants above) and returns the answer (vb::OK, vb::Yes, ...).
+// An empty title means the application title. A style made of anything else
+// is a programming error: MensajesDePrueba refuses it (throws
+// std::invalid_argument), the program shows the box with OK only.
+// Closing the box without a button answers as its last button (Cancel, No).
 int MsgBox(const QString &prompt, int estilo = vb::OKOnly, const QString &titulo = QString());
 
 // Asks for a text; returns "" when cancelled.
@@ -43,6 +53,12 @@ struct MensajeMostrado {
     QString titulo; // the title as shown (application title when none given)
     int icono() const { return estilo & 0x70; }
     int botones() const { return estilo & 0x0f; }
+    // True when estilo is made only of the constants above.
+    bool estiloConocido() const;
+    // The answers of the buttons in order (vb::OK alone for an unknown style).
+    std::vector<int> respuestas() const;
+    // Position in respuestas() of the default button.
+    int botonPorDefecto() const;
 };
 
 // Puts a box in front of the user and returns the answer.
@@ -57,8 +73,9 @@ struct Presentador {
 void instalarPresentador(Presentador p);
 
 // Replaces the real boxes while it lives: every box is recorded and answered
-// from the queue of answers (or by the default answer when the queue is empty:
-// OK, Yes for a question, "" for an input box).
+// from the queue of answers (or by the default button when the queue is
+// empty, "" for an input box). A box of unknown style throws
+// std::invalid_argument.
 class MensajesDePrueba {
 public:
     MensajesDePrueba();

@@ -21,26 +21,27 @@ int mostrar(const MensajeMostrado &m)
     case vb::Information: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
-    switch (m.botones()) {
-    case vb::YesNo: {
-        QPushButton *si = box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(si);
-        box.exec();
-        return box.clickedButton() == si ? vb::Yes : vb::No;
+    // Unknown styles show OK alone (respuestas() says so).
+    const std::vector<int> respuestas = m.respuestas();
+    std::vector<QPushButton *> botones;
+    for (const int r : respuestas) {
+        switch (r) {
+        case vb::Yes: botones.push_back(box.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole)); break;
+        case vb::No: botones.push_back(box.addButton(QStringLiteral("&No"), QMessageBox::NoRole)); break;
+        case vb::Retry: botones.push_back(box.addButton(QStringLiteral("&Reintentar"), QMessageBox::AcceptRole)); break;
+        case vb::Cancel: botones.push_back(box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole)); break;
+        default: botones.push_back(box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole)); break;
+        }
     }
-    case vb::OKCancel: {
-        QPushButton *ok = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
-        box.setDefaultButton(ok);
-        box.exec();
-        return box.clickedButton() == ok ? vb::OK : vb::Cancel;
-    }
-    default:
-        box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
-        box.exec();
-        return vb::OK;
-    }
+    box.setDefaultButton(botones[m.botonPorDefecto()]);
+    // Escape and the close box answer Cancel when there is one, otherwise
+    // the only or the last button.
+    box.setEscapeButton(botones.back());
+    box.exec();
+    for (size_t i = 0; i < botones.size(); ++i)
+        if (box.clickedButton() == botones[i])
+            return respuestas[i];
+    return respuestas.back();
 }
 
 QString pedirTexto(const MensajeMostrado &m, const QString &porDefecto)
