@@ -105,13 +105,15 @@ void Frm_S_Configuraciones::cmdOk_Click()
         marca(ui->chkStockEnCaja),
         marca(ui->chkFormato80mm),
     };
-    // A failed save is told once and the dialog stays open with what the
-    // user typed.
+    // The nine keys are saved together or not at all; a failure is told once
+    // and the dialog stays open with what the user typed.
     try {
+        Transaccion t(*gConexion);
         for (int i = 0; i < 9; ++i) {
             dbConfiguraciones cfg;
             cfg.save(QString::fromUtf8(kClaves[i][0]), QString::fromUtf8(kClaves[i][1]), valores[i]);
         }
+        t.commit();
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
         return;

@@ -10,8 +10,9 @@ public:
     QString m_descripcion;
     QString m_Valor;
 
-    // Writes the row for xCod, replacing the previous one; the old row stays
-    // when the write fails. Database errors reach the caller (DbError).
+    // Writes the row for xCod, replacing the previous one, inside the
+    // caller's transaction when there is one; the old row stays when the
+    // write fails. Database errors reach the caller (DbError).
     void save(const QString &xCod, const QString &xDesc, const QString &xValor);
     // The stored value of xCod; "" when the key has no row. Database errors
     // reach the caller (DbError).

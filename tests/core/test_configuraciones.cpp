@@ -184,3 +184,44 @@ TEST_F(ConfiguracionesTest, GetValorYSaveFallido)
     EXPECT_TRUE(msg->vacio());
     EXPECT_EQ(cfg.getValor("club_nombre"), "Viejo");
 }
+
+namespace {
+
+TEST_F(ConfiguracionesTest, GuardadoFallidoNoGuardaNadaAvisaUnaVezYQuedaAbierto)
+{
+    dbConfiguraciones().save("CLUB_NOMBRE", "Nombre del club para usar en reportes", "Viejo");
+    abrir();
+    escribir("txtNombreClub", "Nuevo");
+    escribir("txtTel", "4444-5555");
+    escribir("fpMinimoRes", "10");
+    chk("chkFormato80mm")->setChecked(true);
+    // The fifth of the nine writes fails.
+    db().execute("CREATE TABLE cuenta (n INTEGER)");
+    db().execute("CREATE TRIGGER falla BEFORE INSERT ON t_configuraciones BEGIN "
+                 "INSERT INTO cuenta VALUES (1); "
+                 "SELECT RAISE(ABORT, 'sin lugar') WHERE (SELECT count(*) FROM cuenta) >= 5; END");
+    aceptar();
+
+    ASSERT_EQ(msg->mostrados().size(), 1u);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+    EXPECT_TRUE(abierto());
+    EXPECT_EQ(caja("txtNombreClub")->text(), "Nuevo");
+    EXPECT_EQ(caja("txtTel")->text(), "4444-5555");
+    EXPECT_TRUE(chk("chkFormato80mm")->isChecked());
+    // Nothing of the four writes before the failure stays.
+    EXPECT_EQ(guardado("CLUB_NOMBRE"), "Viejo");
+    EXPECT_EQ(contar("SELECT count(*) FROM t_configuraciones"), 1);
+    EXPECT_FALSE(db().enTransaccion());
+
+    // Once the cause is gone the same dialog saves everything.
+    db().execute("DROP TRIGGER falla");
+    msg->limpiar();
+    aceptar();
+    EXPECT_TRUE(msg->vacio());
+    EXPECT_FALSE(abierto());
+    EXPECT_EQ(guardado("CLUB_NOMBRE"), "Nuevo");
+    EXPECT_EQ(contar("SELECT count(*) FROM t_configuraciones"), 9);
+}
+
+} // namespace
