@@ -78,6 +78,10 @@ void Frm_T_ReservaCanchasAnexo::Usr_AbrirReserva(const QString &id)
     if (id.isEmpty()) {
         ed->Tag = QStringLiteral("NEW");
     } else {
+        // The id stays with the editor also when another station deleted the
+        // booking meanwhile: saving then tells so instead of adding a booking
+        // that skipped the overlap checks.
+        ed->ui->labResId->setText(id);
         ed->setWindowTitle(QStringLiteral("Reservas - Anexo"));
         ed->Tag = QStringLiteral("MOD");
         ed->Usr_BuscaDatos(id);

@@ -131,12 +131,14 @@ qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
     Transaccion t(*gConexion);
     if (!r.id.trimmed().isEmpty()) {
         const qint64 id = r.id.trimmed().toLongLong();
-        gConexion->execute(QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
-                                          "horarios_id = ?, comentarios = ?, importe_anticipo = ?, importe_total = ?, "
-                                          "t_usuarios_codigo = ?, importe_saldo = ? WHERE id = ?"),
-                           {r.estado.trimmed(), r.canchas_id.trimmed(), r.clientes_id.trimmed().toLongLong(), r.fecha,
-                            r.horarios_id.trimmed(), r.comentarios, r.anticipo, r.total, usuario,
-                            saldo(r.total, r.anticipo), id});
+        const int cambiadas = gConexion->execute(
+            QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
+                           "horarios_id = ?, comentarios = ?, importe_anticipo = ?, importe_total = ?, "
+                           "t_usuarios_codigo = ?, importe_saldo = ? WHERE id = ?"),
+            {r.estado.trimmed(), r.canchas_id.trimmed(), r.clientes_id.trimmed().toLongLong(), r.fecha,
+             r.horarios_id.trimmed(), r.comentarios, r.anticipo, r.total, usuario, saldo(r.total, r.anticipo), id});
+        if (cambiadas == 0)
+            throw DbError(3021, QStringLiteral("La reserva %1 ya no existe.").arg(r.id.trimmed()));
         t.commit();
         return id;
     }

@@ -65,10 +65,11 @@ QDate fechaFin(const QDate &inicio, int semanas);
 // Saves a booking that passed the checks, all or nothing (joining the
 // caller's transaction when one is open):
 // editing rewrites that row only (state, court, client, date, slot, remark,
-// amounts, user); adding writes one row, or for a series one row per week
-// numbered 0..semanas with a number of the RESFIJA counter, the deposit on
-// the first row only and every row's balance = its total − its deposit.
-// Every written row records usuario. Returns the id of the (first) row.
+// amounts, user), DbError 3021 when no row has that id any more; adding
+// writes one row, or for a series one row per week numbered 0..semanas with
+// a number of the RESFIJA counter, the deposit on the first row only and
+// every row's balance = its total − its deposit. Every written row records
+// usuario. Returns the id of the (first) row.
 qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora);
 
 } // namespace ReglasReserva

@@ -120,6 +120,13 @@ TEST_F(EditorReservaTest, LosRechazosAvisanYNoEscribenNadaNiGastanElNumero)
         c<QRadioButton>(d, "optPermanente")->click();
         clic(d, "cmdAcepta");
         EXPECT_EQ(msg->ultimo().prompt, "Debe ingresar cantidad de semanas de reserva permanente");
+        EXPECT_EQ(d->focusWidget(), caja(d, "fpSemanas"));
+        // No client: the first check, the focus on the client picker.
+        tipear(caja(d, "txtCliente"), "");
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->ultimo().prompt, "Debe seleccionar un Cliente.");
+        EXPECT_EQ(d->focusWidget(), combo(d, "dc_cliente"));
+        tipear(caja(d, "txtCliente"), "1");
 
         msg->limpiar();
         tipear(caja(d, "fpSemanas"), "3");
@@ -343,4 +350,44 @@ TEST_F(EditorReservaTest, TeclearElCodigoDeCanchaEligeLaCanchaYRecalculaElPrecio
         clic(d, "cmdCancel");
     });
     EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
+}
+
+TEST_F(EditorReservaTest, UnGuardadoFallidoAvisaDosVecesCierraYNoDejaNadaNiSumaUnaReservaBorradaEnOtroPuesto)
+{
+    db().execute("CREATE TRIGGER falla BEFORE INSERT ON reservas WHEN NEW.semana_numero = 2 "
+                 "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    abrirAgenda();
+    editar(dia(3), 3, [&](QDialog *d) {
+        c<QRadioButton>(d, "optPermanente")->click();
+        tipear(caja(d, "fpSemanas"), "3");
+        clic(d, "cmdAcepta");
+    });
+    ASSERT_EQ(msg->mostrados().size(), 2u) << msg->textos().join('|').toStdString();
+    EXPECT_EQ(msg->mostrados()[0].prompt, "Error: 3317 - Un valor no cumple una regla de la tabla (disco lleno)");
+    EXPECT_EQ(msg->mostrados()[0].icono(), vb::Critical);
+    EXPECT_EQ(msg->mostrados()[1].prompt, "Se han producido errores.");
+    EXPECT_EQ(msg->mostrados()[1].icono(), vb::Exclamation);
+    EXPECT_EQ(Ventanas::existente<Frm_T_ReservaCanchasAnexo>(), nullptr);
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), "1");
+
+    // A cell whose booking another station deleted since the last fill: the
+    // editor keeps its id, and saving says it is gone instead of booking the
+    // slot again without the overlap checks.
+    db().execute("DROP TRIGGER falla");
+    const qint64 id = reservar("C1", QDate(2024, 3, 13), "H18", "RES");
+    agenda->Usr_BuscaDatosReservas();
+    db().execute("DELETE FROM reservas");
+    msg->limpiar();
+    editar(dia(3), 3, [&](QDialog *d) {
+        EXPECT_EQ(d->windowTitle(), "Reservas - Anexo");
+        EXPECT_EQ(etiqueta(d, "labResId"), QString::number(id));
+        elegir(combo(d, "dcEstados"), "RES");
+        elegir(combo(d, "dc_cliente"), "1");
+        clic(d, "cmdAcepta");
+    });
+    EXPECT_EQ(msg->textos(), (QStringList{"Error: 3021 - La reserva " + QString::number(id) + " ya no existe.",
+                                          "Se han producido errores."}));
+    EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
+    EXPECT_EQ(semana()->text(dia(3), 3), "");
 }
