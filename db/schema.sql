@@ -102,6 +102,8 @@ CREATE TABLE reservas (
 );
 CREATE INDEX ix_reservas_turno ON reservas (canchas_id, fecha, horarios_id);
 CREATE INDEX ix_reservas_fecha ON reservas (fecha);
+-- Collected turns of a period by court and client, read without the table.
+CREATE INDEX ix_reservas_estado_fecha ON reservas (estado, fecha, canchas_id, clientes_id, importe_total);
 CREATE INDEX ix_reservas_anticipo ON reservas (fecha_anticipo);
 CREATE INDEX ix_reservas_usuario ON reservas (t_usuarios_codigo);
 -- The count and the closing read a user's deposits and balances not yet taken.
@@ -135,7 +137,8 @@ CREATE TABLE ventas (
     fecha_anulacion   DATE,
     arqueo_id         INTEGER
 );
-CREATE INDEX ix_ventas_fecha ON ventas (fecha);
+-- Sales of a period, with the client and amount read from the index.
+CREATE INDEX ix_ventas_fecha ON ventas (fecha, clientes_id, importe_total);
 CREATE INDEX ix_ventas_usuario ON ventas (t_usuarios_codigo, arqueo_id);
 CREATE INDEX ix_ventas_arqueo ON ventas (arqueo_id);
 CREATE INDEX ix_ventas_cliente ON ventas (clientes_id);

@@ -32,15 +32,16 @@ QList<FilaTurnos> turnosPorCancha(const QDate &desde, const QDate &hasta)
 QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 {
     // Sales carry their moment: the whole last day counts, as in the other
-    // sales reports. Reservations carry a date only.
+    // sales reports. Reservations carry a date only. Both are summed by
+    // client in one grouped pass, joined to every client.
     Recordset rs = gConexion->openRecordset(
-        QStringLiteral("SELECT c.id, c.nombre, COALESCE(v.total, 0) + COALESCE(r.total, 0) AS total "
-                       "FROM clientes c "
-                       "LEFT JOIN (SELECT clientes_id, SUM(importe_total) AS total FROM ventas "
-                       "  WHERE fecha >= ? AND fecha <= ? GROUP BY clientes_id) v ON v.clientes_id = c.id "
-                       "LEFT JOIN (SELECT clientes_id, SUM(importe_total) AS total FROM reservas "
-                       "  WHERE fecha >= ? AND fecha <= ? AND estado = 'COB' GROUP BY clientes_id) r "
-                       "  ON r.clientes_id = c.id "
+        QStringLiteral("SELECT c.id, c.nombre, COALESCE(t.total, 0) AS total FROM clientes c LEFT JOIN ("
+                       "  SELECT clientes_id, SUM(importe_total) AS total FROM ("
+                       "    SELECT clientes_id, importe_total FROM ventas WHERE fecha >= ? AND fecha <= ? "
+                       "    UNION ALL SELECT clientes_id, importe_total FROM reservas "
+                       "    WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?"
+                       "  ) GROUP BY clientes_id"
+                       ") t ON t.clientes_id = c.id "
                        "ORDER BY c.id"),
         {iso(desde) + QStringLiteral(" 00:00:00"), iso(hasta) + QStringLiteral(" 23:59:59"), iso(desde), iso(hasta)},
         {{QStringLiteral("total"), TipoCampo::Doble}});
@@ -53,32 +54,25 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 
 QList<FilaFideliza> clientesSinTurnos(int minimo, const QDate &desde, const QDate &hasta)
 {
-    // candidatos: every client's reservations counted in one pass over the
-    // index on (clientes_id, canchas_id, fecha), less the clients with one in
-    // the period (read through the index on fecha). For each candidate alone,
-    // its part of the same index grouped by court gives the court it books
-    // most (the lowest id on a tie) and on it the earliest reservation
-    // (date, then id), whose weekday and slot are shown. The LIMIT keeps the
-    // engine from copying the court's subquery into every place that reads
-    // it: it runs once per candidate.
+    // One pass over the index on (clientes_id, canchas_id, fecha) counts each
+    // client's reservations, finds the latest and, with TURNO_FRECUENTE, the
+    // earliest reservation (date, then id) on the court it books most (the
+    // lowest court id on a tie); the clients with one in the period (read
+    // through the index on fecha) are left out. That reservation gives the
+    // court, the weekday and the slot.
     Recordset rs = gConexion->openRecordset(
         QStringLiteral(
             "WITH candidatos AS ("
-            "  SELECT clientes_id, MAX(fecha) AS ultima FROM reservas GROUP BY clientes_id HAVING COUNT(*) >= ? "
+            "  SELECT clientes_id, MAX(fecha) AS ultima, TURNO_FRECUENTE(canchas_id, fecha, id) AS reserva_id "
+            "  FROM reservas GROUP BY clientes_id HAVING COUNT(*) >= ? "
             "  AND clientes_id NOT IN (SELECT clientes_id FROM reservas WHERE fecha >= ? AND fecha <= ? "
             "    AND clientes_id IS NOT NULL)"
-            "), preferida AS ("
-            "  SELECT cd.clientes_id, cd.ultima, (SELECT r.canchas_id FROM reservas r "
-            "    WHERE r.clientes_id = cd.clientes_id GROUP BY r.canchas_id "
-            "    ORDER BY COUNT(r.canchas_id) DESC, r.canchas_id LIMIT 1) AS canchas_id "
-            "  FROM candidatos cd LIMIT -1"
             ") "
-            "SELECT cl.id, cl.nombre, cl.telefono, p.ultima AS ultima, ca.descripcion AS cancha, "
+            "SELECT cl.id, cl.nombre, cl.telefono, cd.ultima AS ultima, ca.descripcion AS cancha, "
             "  r.fecha AS fecha_frecuente, h.descripcion AS hora, cl.comentarios "
-            "FROM preferida p INNER JOIN clientes cl ON cl.id = p.clientes_id "
-            "LEFT JOIN canchas ca ON ca.id = p.canchas_id "
-            "LEFT JOIN reservas r ON r.id = (SELECT r2.id FROM reservas r2 WHERE r2.clientes_id = p.clientes_id "
-            "  AND r2.canchas_id = p.canchas_id ORDER BY r2.fecha, r2.id LIMIT 1) "
+            "FROM candidatos cd INNER JOIN clientes cl ON cl.id = cd.clientes_id "
+            "LEFT JOIN reservas r ON r.id = cd.reserva_id "
+            "LEFT JOIN canchas ca ON ca.id = r.canchas_id "
             "LEFT JOIN horarios h ON h.codigo = r.horarios_id "
             "ORDER BY cl.nombre") +
             QLatin1String(kCollateEs) + QStringLiteral(", cl.id"),

@@ -43,8 +43,9 @@ struct FilaFideliza {
     QString comentarios;
 };
 // Ordered by name (Spanish order), then id. The court booked most is the one
-// with the most reservations; on a tie the lowest court id. Its reservation
-// is the client's earliest on that court (date, then id).
+// with the most reservations; on a tie the lowest court id (compared ignoring
+// case). Its reservation is the client's earliest on that court (date, then
+// id).
 QList<FilaFideliza> clientesSinTurnos(int minimo, const QDate &desde, const QDate &hasta);
 
 } // namespace ConsultasInformes

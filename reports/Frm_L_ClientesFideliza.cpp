@@ -37,7 +37,7 @@ Frm_L_ClientesFideliza::Frm_L_ClientesFideliza(QWidget *parent) : Frm_L_InformeG
     arriba()->addLayout(opciones);
 
     Grid *g = grilla();
-    const int anchos[] = {0, 60, 200, 110, 90, 130, 90, 110, 200};
+    const int anchos[] = {0, 60, 200, 110, 95, 130, 105, 110, 200};
     for (int c = kCodigo; c <= kComentarios; ++c)
         g->setColumnWidth(c, anchos[c]);
     resize(1100, 540);
