@@ -5,10 +5,15 @@
 #include <QSettings>
 
 namespace {
-QString leer(const QString &clave)
+QString valor(const QString &clave)
 {
     QSettings ini(ConfigPrograma::archivo(), QSettings::IniFormat);
-    const QString v = ini.value(QStringLiteral("soporte/") + clave).toString().trimmed();
+    return ini.value(clave).toString().trimmed();
+}
+
+QString leer(const QString &clave)
+{
+    const QString v = valor(QStringLiteral("soporte/") + clave);
     if (!v.isEmpty())
         return v;
     return QStringLiteral("sin configurar (club.ini, sección [soporte], clave %1)").arg(clave);
@@ -20,3 +25,11 @@ QString ConfigPrograma::archivo() { return CarpetaPrograma::archivo(QStringLiter
 QString ConfigPrograma::soporteTelefono() { return leer(QStringLiteral("telefono")); }
 QString ConfigPrograma::soporteMensajeria() { return leer(QStringLiteral("mensajeria")); }
 QString ConfigPrograma::soporteEmail() { return leer(QStringLiteral("email")); }
+
+QString ConfigPrograma::servidorCorreo()
+{
+    const QString v = valor(QStringLiteral("correo/servidor"));
+    return v.isEmpty() ? QStringLiteral("smtp.gmail.com") : v;
+}
+
+QString ConfigPrograma::certificadosCorreo() { return valor(QStringLiteral("correo/certificados")); }

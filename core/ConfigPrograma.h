@@ -13,4 +13,10 @@ QString soporteTelefono();
 QString soporteMensajeria();
 QString soporteEmail();
 
+// Mail: the SMTP server every mail goes through ([correo] servidor,
+// smtp.gmail.com when not set), and a file of certificate authorities to
+// trust besides the system's ([correo] certificados, "" when not set).
+QString servidorCorreo();
+QString certificadosCorreo();
+
 } // namespace ConfigPrograma

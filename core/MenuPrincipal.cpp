@@ -31,6 +31,7 @@ const std::vector<Entrada> &entradas()
         {QStringLiteral("&Restaurar Backup"), QStringLiteral("mnu_restaurarbkp"), 2},
         {QStringLiteral("Resetear base"), QStringLiteral("mnu_BaseReset"), 2},
         {QStringLiteral("&Opciones"), QStringLiteral("mnu_Opciones"), 1},
+        {QStringLiteral("Configuración &e-mail"), QStringLiteral("mnu_ConfiguraEmail"), 1},
         {QStringLiteral("&Informes"), QStringLiteral("Mnu_Informes"), 0},
         {QStringLiteral("Informe de ventas y rentabilidad"), QStringLiteral("mnu_InformeIngresos"), 1},
         {QStringLiteral("Informe de movimientos de caja por concepto"), QStringLiteral("mnu_InfCajaConcepto"), 1},

@@ -17,7 +17,7 @@ struct Entrada {
     bool esSeparador() const { return caption == QLatin1String("-"); }
 };
 
-// Every item of the menu tree in display order (49 entries).
+// Every item of the menu tree in display order (50 entries).
 const std::vector<Entrada> &entradas();
 
 // The seven level-0 menus hidden while nobody is logged in.

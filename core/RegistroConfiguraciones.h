@@ -1,3 +1,3 @@
 #pragma once
-// Menu action of the settings dialog.
+// Menu actions of the settings dialog and of the mail account dialog.
 void registrarVentanaConfiguraciones();

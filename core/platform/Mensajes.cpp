@@ -49,6 +49,18 @@ int MensajeMostrado::botonPorDefecto() const
 
 void instalarPresentador(Presentador p) { g_presentador = std::move(p); }
 
+EsperaVisible::EsperaVisible()
+{
+    if (g_presentador.espera)
+        g_presentador.espera(true);
+}
+
+EsperaVisible::~EsperaVisible()
+{
+    if (g_presentador.espera)
+        g_presentador.espera(false);
+}
+
 QString tituloAplicacion() { return QStringLiteral("Gestión de Club de Canchas"); }
 
 MensajesDePrueba::MensajesDePrueba() { g_prueba = this; }

@@ -65,12 +65,23 @@ struct MensajeMostrado {
 struct Presentador {
     std::function<int(const MensajeMostrado &)> mostrar;
     std::function<QString(const MensajeMostrado &, const QString &porDefecto)> pedirTexto;
+    std::function<void(bool)> espera; // the wait pointer on (true) or off
 };
 
 // Installs the presenter of the boxes (an empty one removes it). Without a
 // presenter (tools without windows) a box is written to the error output
 // and answered as MensajesDePrueba answers by default.
 void instalarPresentador(Presentador p);
+
+// Shows the wait pointer while it lives, for data work the user waits on
+// (nothing without a presenter).
+class EsperaVisible {
+public:
+    EsperaVisible();
+    ~EsperaVisible();
+    EsperaVisible(const EsperaVisible &) = delete;
+    EsperaVisible &operator=(const EsperaVisible &) = delete;
+};
 
 // Replaces the real boxes while it lives: every box is recorded and answered
 // from the queue of answers (or by the default button when the queue is

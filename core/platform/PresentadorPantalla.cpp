@@ -1,5 +1,6 @@
 #include "PresentadorPantalla.h"
 
+#include "InterfazModule.h"
 #include "Mensajes.h"
 
 #include <QApplication>
@@ -54,4 +55,7 @@ QString pedirTexto(const MensajeMostrado &m, const QString &porDefecto)
 
 } // namespace
 
-void instalarPresentadorPantalla() { instalarPresentador({mostrar, pedirTexto}); }
+void instalarPresentadorPantalla()
+{
+    instalarPresentador({mostrar, pedirTexto, [](bool si) { CursorEspera(si ? 1 : 0); }});
+}

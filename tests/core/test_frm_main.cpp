@@ -52,7 +52,7 @@ TEST_F(FrmMain, ArbolDeMenusEnOrdenConNombresYNiveles)
     abrirPrincipal();
     const auto &acciones = principal->accionesMenu();
     const auto &datos = MenuPrincipal::entradas();
-    ASSERT_EQ(acciones.size(), 49);
+    ASSERT_EQ(acciones.size(), 50);
     for (int i = 0; i < acciones.size(); ++i) {
         EXPECT_EQ(acciones[i]->objectName(), datos[i].nombre);
         EXPECT_EQ(acciones[i]->property("HelpContextID").toInt(), datos[i].nivel * 5);

@@ -1,0 +1,297 @@
+#include "support/Entorno.h"
+
+#include "ConfigPrograma.h"
+#include "Frm_S_ConfiguraEmail.h"
+#include "RegistroConfiguraciones.h"
+#include "clsCDOmail.h"
+#include "dbEmailConf.h"
+#include "platform/Aperturas.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kUsuario = "cierres@club.test";
+const QString kClave = "clave-secreta";
+
+// An SMTP server on loopback, started for one test (tests/support/servidor_smtp.py).
+class ServidorSmtp {
+public:
+    ServidorSmtp(const QString &carpeta, bool tls) : m_carpeta(carpeta)
+    {
+        QStringList args{QStringLiteral(CLUB_PRUEBAS_DIR "/support/servidor_smtp.py"), carpeta};
+        if (tls)
+            args << "--tls";
+        args << kUsuario << kClave;
+        // The system's interpreter, where the python3-aiosmtpd package lives.
+        // The first process ends once the server listens and names it.
+        QProcess p;
+        p.start("/usr/bin/python3", args);
+        p.waitForFinished(30000);
+        const QStringList linea = QString::fromUtf8(p.readAllStandardOutput()).split(' ', Qt::SkipEmptyParts);
+        if (linea.size() == 4 && linea[0] == "PUERTO") {
+            puerto = linea[1].toInt();
+            m_pid = linea[3].toInt();
+        } else {
+            ADD_FAILURE() << "the SMTP server did not start: " << p.readAllStandardError().toStdString();
+        }
+    }
+    ~ServidorSmtp()
+    {
+        if (m_pid > 0)
+            ::kill(m_pid, SIGTERM);
+    }
+    QJsonObject registro() const
+    {
+        QFile f(m_carpeta + "/registro.json");
+        return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
+    }
+    int conexiones() const { return registro()["conexiones"].toInt(); }
+    QJsonArray logins() const { return registro()["logins"].toArray(); }
+    QJsonArray mensajes() const { return registro()["mensajes"].toArray(); }
+
+    int puerto = 0;
+
+private:
+    QString m_carpeta;
+    pid_t m_pid = 0;
+};
+
+// A loopback port where nothing listens.
+int puertoLibre()
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
+    socklen_t n = sizeof a;
+    getsockname(s, reinterpret_cast<sockaddr *>(&a), &n);
+    close(s);
+    return ntohs(a.sin_port);
+}
+
+class CorreoTest : public Entorno {
+protected:
+    void SetUp() override
+    {
+        Entorno::SetUp();
+        ASSERT_TRUE(QDir().mkpath(carpeta() + "/smtp"));
+        configurar("correo/servidor", "127.0.0.1");
+    }
+    void configurar(const QString &clave, const QString &valor)
+    {
+        QSettings ini(ConfigPrograma::archivo(), QSettings::IniFormat);
+        ini.setValue(clave, valor);
+    }
+    QString adjunto(const QString &nombre, const QByteArray &contenido)
+    {
+        QFile f(carpeta() + "/" + nombre);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(contenido);
+        return f.fileName();
+    }
+    // A message as the closings list sends it: SSL and login on the server's port.
+    void preparar(clsCDOmail &m, int puerto)
+    {
+        m.servidor = ConfigPrograma::servidorCorreo();
+        m.puerto = QString::number(puerto);
+        m.UseAuntentificacion = true;
+        m.ssl = true;
+        m.Usuario = kUsuario;
+        m.PassWord = kClave;
+        m.de = kUsuario;
+        m.para = "tesoreria@club.test, dueño <duenio@club.test>";
+        m.Asunto = "Cierre de caja Nº 7";
+        m.Mensaje = "Se adjunta el cierre de caja.";
+        QObject::connect(&m, &clsCDOmail::fallo, [this](const QString &t, int n) { fallos.push_back({t, n}); });
+    }
+
+    std::vector<std::pair<QString, int>> fallos;
+};
+
+} // namespace
+
+TEST_F(CorreoTest, EnvioConSslYLoginYSusFallos)
+{
+    ServidorSmtp srv(carpeta() + "/smtp", true);
+    ASSERT_GT(srv.puerto, 0);
+    const QString zeta = adjunto("zeta.txt", "cierre 7");
+    const QString alfa = adjunto("alfa.txt", "resumen de stock");
+
+    // The self-signed certificate is refused until club.ini trusts it.
+    {
+        clsCDOmail m;
+        preparar(m, srv.puerto);
+        EXPECT_FALSE(m.Enviar_Backup());
+        EXPECT_TRUE(srv.logins().isEmpty()) << "the password went to an unverified server";
+        EXPECT_TRUE(srv.mensajes().isEmpty());
+        EXPECT_TRUE(msg->vacio());
+        ASSERT_EQ(fallos.size(), 1u);
+        EXPECT_TRUE(fallos[0].first.contains("certificate")) << fallos[0].first.toStdString();
+        fallos.clear();
+    }
+    configurar("correo/certificados", carpeta() + "/smtp/cert.pem");
+
+    clsCDOmail m;
+    preparar(m, srv.puerto);
+    m.Adjunto = zeta + ";" + alfa;
+    bool enviado = false;
+    QObject::connect(&m, &clsCDOmail::enviado, [&] { enviado = true; });
+    ASSERT_TRUE(m.Enviar_Backup()) << m.ultimoError().toStdString();
+    EXPECT_TRUE(enviado);
+    EXPECT_EQ(msg->textos(), QStringList{"Mensaje enviado correctamente"});
+    EXPECT_EQ(msg->ultimo().icono(), vb::Information);
+    EXPECT_EQ(srv.logins(), QJsonArray{kUsuario});
+    ASSERT_EQ(srv.mensajes().size(), 1);
+    const QJsonObject recibido = srv.mensajes()[0].toObject();
+    EXPECT_TRUE(recibido["autenticado"].toBool());
+    EXPECT_EQ(recibido["de"].toString(), kUsuario);
+    EXPECT_EQ(recibido["para"].toArray(), (QJsonArray{"tesoreria@club.test", "duenio@club.test"}));
+    EXPECT_EQ(recibido["asunto"].toString(), "Cierre de caja Nº 7");
+    EXPECT_EQ(recibido["cuerpo"].toString().trimmed(), "Se adjunta el cierre de caja.");
+    EXPECT_EQ(recibido["adjuntos"].toArray(),
+              (QJsonArray{QJsonArray{"zeta.txt", "cierre 7"}, QJsonArray{"alfa.txt", "resumen de stock"}}));
+    EXPECT_TRUE(fallos.empty());
+
+    // A wrong password: the login is refused and the user told so.
+    msg->limpiar();
+    clsCDOmail mal;
+    preparar(mal, srv.puerto);
+    mal.PassWord = "otra";
+    EXPECT_FALSE(mal.Enviar_Backup());
+    ASSERT_EQ(fallos.size(), 1u);
+    EXPECT_EQ(fallos[0].second, clsCDOmail::kErrorUsuario);
+    EXPECT_EQ(fallos[0].first, "Posible error : error en la el nombre de usuario, o en el password ");
+    EXPECT_EQ(msg->textos(), QStringList{"Usuario o contraseña de e-mail incorrectos"});
+    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+    EXPECT_EQ(srv.mensajes().size(), 1);
+
+    // A port where no server listens.
+    fallos.clear();
+    msg->limpiar();
+    clsCDOmail otroPuerto;
+    preparar(otroPuerto, puertoLibre());
+    EXPECT_FALSE(otroPuerto.Enviar_Backup());
+    ASSERT_EQ(fallos.size(), 1u);
+    EXPECT_EQ(fallos[0], std::make_pair(QString("Posible error : nombre del Servidor incorrecto o número de puerto "
+                                                "incorrecto"),
+                                        clsCDOmail::kErrorServidor));
+    EXPECT_TRUE(msg->vacio());
+
+    // A port that is not a number, or a missing attachment: the server is not contacted.
+    const int antes = srv.conexiones();
+    fallos.clear();
+    clsCDOmail sinPuerto;
+    preparar(sinPuerto, 0);
+    sinPuerto.puerto = "abc";
+    EXPECT_FALSE(sinPuerto.Enviar_Backup());
+    clsCDOmail sinArchivo;
+    preparar(sinArchivo, srv.puerto);
+    sinArchivo.Adjunto = zeta + ";" + carpeta() + "/no_existe.pdf";
+    EXPECT_FALSE(sinArchivo.Enviar_Backup());
+    ASSERT_EQ(fallos.size(), 2u);
+    EXPECT_EQ(fallos[0], std::make_pair(QString("No se ha indicado el puerto del servidor"), 0));
+    EXPECT_TRUE(fallos[1].first.contains("no_existe.pdf"));
+    EXPECT_EQ(srv.conexiones(), antes);
+    EXPECT_EQ(srv.mensajes().size(), 1);
+    EXPECT_TRUE(msg->vacio());
+}
+
+TEST_F(CorreoTest, SinAutenticacionNoSeEnviaElLogin)
+{
+    ServidorSmtp srv(carpeta() + "/smtp", false);
+    ASSERT_GT(srv.puerto, 0);
+    clsCDOmail m;
+    preparar(m, srv.puerto);
+    m.UseAuntentificacion = false; // user, password and SSL are set but not used
+    ASSERT_TRUE(m.Enviar_Backup()) << m.ultimoError().toStdString();
+    EXPECT_TRUE(srv.logins().isEmpty());
+    ASSERT_EQ(srv.mensajes().size(), 1);
+    EXPECT_FALSE(srv.mensajes()[0].toObject()["autenticado"].toBool());
+    EXPECT_TRUE(srv.mensajes()[0].toObject()["adjuntos"].toArray().isEmpty());
+}
+
+TEST_F(CorreoTest, ElCierreEnviadoQuedaMarcado)
+{
+    db().execute("INSERT INTO caja_cabeza (id, t_usuarios_codigo, enviado) VALUES (4, 'admin', 0), (5, 'admin', 0)");
+    EXPECT_TRUE(clsCDOmail::setEnviado(5));
+    EXPECT_EQ(valor("SELECT group_concat(enviado) FROM (SELECT enviado FROM caja_cabeza ORDER BY id)"), "0,1");
+}
+
+TEST_F(CorreoTest, LaCuentaSeGuardaUnaVezConLaClaveCodificada)
+{
+    registrarVentanaConfiguraciones();
+    auto abrir = [this] {
+        EXPECT_TRUE(Aperturas::abrir("mnu_ConfiguraEmail"));
+        auto *d = Ventanas::existente<Frm_S_ConfiguraEmail>();
+        EXPECT_NE(d, nullptr);
+        return d;
+    };
+    auto caja = [](QWidget *d, const char *n) { return d->findChild<QLineEdit *>(n); };
+    auto boton = [](QWidget *d, const char *n) { return d->findChild<QPushButton *>(n); };
+
+    Frm_S_ConfiguraEmail *d = abrir();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->findChild<QWidget *>("Frame1")->property("title").toString().contains("127.0.0.1"));
+    EXPECT_EQ(caja(d, "txt_Usuario")->text(), "");
+    caja(d, "txt_Usuario")->setText(kUsuario);
+    caja(d, "txt_Password")->setText("primera");
+    caja(d, "txt_Destinatario")->setText("a@club.test,b@club.test");
+    boton(d, "cmdOK")->click();
+    procesarEventos();
+    EXPECT_EQ(msg->textos(), QStringList{"Se almaceno la configuración exitosamente"});
+    EXPECT_EQ(Ventanas::existente<Frm_S_ConfiguraEmail>(), nullptr);
+
+    gUsuarioActual = "caja2";
+    d = abrir();
+    QLineEdit *clave = caja(d, "txt_Password");
+    EXPECT_EQ(clave->text(), "primera");
+    EXPECT_EQ(clave->echoMode(), QLineEdit::Password);
+    boton(d, "cmdMostrar")->click();
+    EXPECT_EQ(clave->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(boton(d, "cmdMostrar")->text(), "Ocultar");
+    boton(d, "cmdMostrar")->click();
+    EXPECT_EQ(clave->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(boton(d, "cmdMostrar")->text(), "Mostrar");
+    clave->setText("segunda");
+    boton(d, "cmdOK")->click();
+    procesarEventos();
+
+    EXPECT_EQ(contar("SELECT count(*) FROM t_emailconf"), 1);
+    EXPECT_NE(valor("SELECT \"contraseña\" FROM t_emailconf"), "segunda");
+    EXPECT_EQ(valor("SELECT t_usuarios_codigo FROM t_emailconf"), "caja2");
+    const auto cuenta = dbEmailConf::leer();
+    ASSERT_TRUE(cuenta.has_value());
+    EXPECT_EQ(cuenta->contrasena, "segunda");
+    EXPECT_EQ(cuenta->destinatario, "a@club.test,b@club.test");
+
+    // A failing save keeps the stored account and the dialog open.
+    db().execute("CREATE TRIGGER falla BEFORE INSERT ON t_emailconf BEGIN SELECT RAISE(ABORT, 'falla'); END");
+    msg->limpiar();
+    d = abrir();
+    caja(d, "txt_Usuario")->setText("otra@club.test");
+    boton(d, "cmdOK")->click();
+    procesarEventos();
+    ASSERT_EQ(msg->textos().size(), 1);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+    EXPECT_NE(Ventanas::existente<Frm_S_ConfiguraEmail>(), nullptr);
+    EXPECT_EQ(valor("SELECT usuario FROM t_emailconf"), kUsuario);
+    EXPECT_FALSE(db().enTransaccion());
+
+    boton(d, "cmdCancel")->click();
+    procesarEventos();
+    EXPECT_EQ(Ventanas::existente<Frm_S_ConfiguraEmail>(), nullptr);
+}
