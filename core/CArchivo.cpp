@@ -44,10 +44,7 @@ bool CArchivo::abrir(const QString &ruta, QIODevice::OpenMode modo)
     return true;
 }
 
-bool CArchivo::Abrir_Escritura(const QString &ruta)
-{
-    return abrir(ruta, QIODevice::WriteOnly | QIODevice::Truncate);
-}
+bool CArchivo::Abrir_Escritura(const QString &ruta) { return abrir(ruta, QIODevice::WriteOnly | QIODevice::Truncate); }
 
 bool CArchivo::Abrir_Agregar_Escritura(const QString &ruta)
 {

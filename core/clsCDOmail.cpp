@@ -112,8 +112,8 @@ bool clsCDOmail::Enviar_Backup()
 {
     m_ultimoError.clear();
     if (!hayRuta(servidor))
-        return fallar(QStringLiteral("No se puede enviar el correo. Verificar la conexión a internet si está disponible"),
-                      0);
+        return fallar(
+            QStringLiteral("No se puede enviar el correo. Verificar la conexión a internet si está disponible"), 0);
     bool numerico = false;
     const int nPuerto = puerto.toString().trimmed().toInt(&numerico);
     if (!numerico || nPuerto < 1 || nPuerto > 65535)
@@ -126,8 +126,8 @@ bool clsCDOmail::Enviar_Backup()
     iniciarCurl();
     Envio e;
     const bool conSsl = UseAuntentificacion && ssl;
-    const QByteArray url = (conSsl ? "smtps://" : "smtp://") + servidor.trimmed().toUtf8() + ":" +
-                           QByteArray::number(nPuerto);
+    const QByteArray url =
+        (conSsl ? "smtps://" : "smtp://") + servidor.trimmed().toUtf8() + ":" + QByteArray::number(nPuerto);
     char error[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(e.h, CURLOPT_URL, url.constData());
     curl_easy_setopt(e.h, CURLOPT_ERRORBUFFER, error);
@@ -153,10 +153,10 @@ bool clsCDOmail::Enviar_Backup()
     curl_easy_setopt(e.h, CURLOPT_MAIL_RCPT, destinatarios.p);
 
     Lista encabezados;
-    encabezados.agregar("Date: " + QLocale::c()
-                                       .toString(QDateTime::currentDateTimeUtc(),
-                                                 QStringLiteral("ddd, dd MMM yyyy HH:mm:ss +0000"))
-                                       .toLatin1());
+    encabezados.agregar(
+        "Date: " + QLocale::c()
+                       .toString(QDateTime::currentDateTimeUtc(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss +0000"))
+                       .toLatin1());
     encabezados.agregar("From: " + valorEncabezado(de));
     encabezados.agregar("To: " + valorEncabezado(para));
     encabezados.agregar("Subject: " + valorEncabezado(Asunto));

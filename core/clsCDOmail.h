@@ -17,8 +17,8 @@ public:
     static constexpr int kErrorUsuario = static_cast<int>(0x80040211u);
 
     QString servidor;
-    QString para;    // recipients separated by commas
-    QString de;      // sender address
+    QString para; // recipients separated by commas
+    QString de;   // sender address
     QString Asunto;
     QString Mensaje; // plain-text body
     QString Adjunto; // attachment paths separated by ";", attached in order

@@ -72,7 +72,7 @@ protected:
     DataCombo *combo = nullptr;
 };
 
-TEST_F(AsignarOpciones, ArbolDeCuarentaYUnaOpcionesConNivelesYGrises)
+TEST_F(AsignarOpciones, ArbolDeCuarentaYDosOpcionesConNivelesYGrises)
 {
     EXPECT_EQ(w->windowTitle(), "Asignación de Opciones");
     EXPECT_EQ(g->MaxRows(), 0);
@@ -84,7 +84,7 @@ TEST_F(AsignarOpciones, ArbolDeCuarentaYUnaOpcionesConNivelesYGrises)
 
     elegir("juan");
     EXPECT_EQ(codigo->text(), "juan");
-    ASSERT_EQ(g->MaxRows(), 41);
+    ASSERT_EQ(g->MaxRows(), 42);
     EXPECT_EQ(g->text(1, 0), "Asigna");
     EXPECT_EQ(g->text(2, 0), "Opción");
     EXPECT_EQ(g->text(3, 0), "Descripción");
@@ -98,6 +98,7 @@ TEST_F(AsignarOpciones, ArbolDeCuarentaYUnaOpcionesConNivelesYGrises)
     EXPECT_EQ(g->text(2, fila("mnu_backup")), "          Generar Backup");
     EXPECT_EQ(g->text(4, fila("mnu_backup")), "10");
     EXPECT_EQ(g->text(4, fila("mnu_uti")), "5");
+    EXPECT_EQ(fila("mnu_ConfiguraEmail"), fila("mnu_Opciones") + 1);
     EXPECT_EQ(columna(g, 4).count("0"), 7);
     EXPECT_EQ(columna(g, 4).count("10"), 3);
 
@@ -137,7 +138,7 @@ TEST_F(AsignarOpciones, MarcarPadresYDesmarcarSubarbol)
 
     // Tick all, untick all.
     ayuda::clic(w, 2);
-    EXPECT_EQ(marcadas().size(), 41);
+    EXPECT_EQ(marcadas().size(), 42);
     ayuda::clic(w, 3);
     EXPECT_TRUE(marcadas().isEmpty());
     ayuda::clic(w, 0);
@@ -151,7 +152,7 @@ TEST_F(AsignarOpciones, CodigoEscritoAdministradorYDesconocidoSeBorran)
     escribir(codigo, "JUAN");
     EXPECT_EQ(codigo->text(), "juan");
     EXPECT_EQ(combo->Text(), "juan");
-    ASSERT_EQ(g->MaxRows(), 41);
+    ASSERT_EQ(g->MaxRows(), 42);
     marcar("mnu_clientes");
     // Leaving the box again keeps the ticks being made.
     escribir(codigo, "juan");
@@ -185,7 +186,7 @@ TEST_F(AsignarOpciones, GuardarReemplazaTodoONadaYSinMarcasQuitaTodo)
     EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
     EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
     EXPECT_EQ(guardadas("juan"), (QStringList{"mnu_Venta", "mnu_VentasAlta"}));
-    EXPECT_EQ(g->MaxRows(), 41);
+    EXPECT_EQ(g->MaxRows(), 42);
     EXPECT_FALSE(db().enTransaccion());
     msg->limpiar();
 
