@@ -91,6 +91,7 @@ TEST_F(EditorReservaTest, UnaCeldaLibreDelMiercolesALas18AbreElAltaYGuardaUnaSer
     // The agenda was refilled.
     EXPECT_EQ(semana()->text(dia(3), 3), "SEÑADA");
     EXPECT_EQ(Ventanas::existente<Frm_T_ReservaCanchasAnexo>(), nullptr);
+    EXPECT_EQ(agenda->focusWidget(), c<QPushButton>(agenda, "cmdReserva"));
 }
 
 TEST_F(EditorReservaTest, LosRechazosAvisanYNoEscribenNadaNiGastanElNumero)
