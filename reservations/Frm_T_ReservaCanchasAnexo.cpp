@@ -268,7 +268,9 @@ ReglasReserva::Reserva Frm_T_ReservaCanchasAnexo::reserva() const
     r.clientes_id = ui->dc_cliente->BoundText();
     r.canchas_id = ui->dc_canchas->BoundText();
     r.horarios_id = ui->dc_Hora->BoundText();
-    r.estado = ui->txtEstado->text().trimmed();
+    // The picker's code: a typed text that names no state is none, also
+    // when Enter saves before the box is left.
+    r.estado = ui->dcEstados->BoundText();
     r.comentarios = ui->txtComentarios->text();
     r.fecha = ui->dtpFecha->date();
     r.permanente = ui->optPermanente->isChecked();

@@ -200,10 +200,16 @@ TEST_F(EditorReservaTest, EditarUnaSemanaDeSerieMuestraSuPosicionCobraYLosSellos
         EXPECT_FALSE(c<QPushButton>(d, "cmdDel")->isHidden());
         EXPECT_TRUE(c<QPushButton>(d, "cmdDel")->isEnabled());
         EXPECT_TRUE(caja(d, "txtEstado")->isEnabled());
-        // Collect it.
-        elegir(combo(d, "dcEstados"), "COB");
-        EXPECT_EQ(texto(d, "txtEstado"), "COB");
-        clic(d, "cmdAcepta");
+        // A typed code that is no state is never saved, also with Enter
+        // before the box is left; a state's code in any case collects it.
+        tipear(caja(d, "txtEstado"), "XX");
+        QTest::keyClick(caja(d, "txtEstado"), Qt::Key_Return);
+        EXPECT_EQ(valor("SELECT estado FROM reservas WHERE id = 3"), "RES");
+        ASSERT_TRUE(d->isVisible());
+        EXPECT_EQ(msg->ultimo().prompt, "Debe indicar estado.");
+        tipear(caja(d, "txtEstado"), "cob");
+        EXPECT_EQ(combo(d, "dcEstados")->Text(), "COBRADA");
+        QTest::keyClick(caja(d, "txtEstado"), Qt::Key_Return);
     });
     EXPECT_EQ(filas("SELECT estado, t_usuarios_codigo, semana_numero FROM reservas WHERE id = 3"),
               (QStringList{"COB ana 2"}));
