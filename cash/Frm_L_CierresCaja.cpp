@@ -1,15 +1,25 @@
 #include "Frm_L_CierresCaja.h"
 #include "ui_Frm_L_CierresCaja.h"
 
+#include "CArchivo.h"
+#include "ConfigPrograma.h"
 #include "InterfazCaja.h"
+#include "InterfazModule.h"
+#include "InterfazReportes.h"
 #include "Module.h"
+#include "ReporteCaja.h"
+#include "clsCDOmail.h"
 #include "dbCierresCaja.h"
+#include "dbConfiguraciones.h"
+#include "dbEmailConf.h"
 #include "dbUsuarios.h"
 #include "db_caja_cabeza.h"
+#include "platform/CarpetaPrograma.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
+#include "reportes/ReportesClub.h"
 
 namespace {
 enum Columna { kId = 1, kApertura, kCierre, kUsuario, kInicial, kTeorico, kReal, kObservaciones };
@@ -46,6 +56,7 @@ Frm_L_CierresCaja::Frm_L_CierresCaja(QWidget *parent)
     });
     connect(ui->cmdPrint, &QPushButton::clicked, this, &Frm_L_CierresCaja::imprimir);
     connect(ui->cmdAnulaCierre, &QPushButton::clicked, this, &Frm_L_CierresCaja::anularCierre);
+    connect(ui->cmdPDF, &QPushButton::clicked, this, &Frm_L_CierresCaja::cmdPDF_Click);
 
     Usr_LlenaGrilla();
 }
@@ -151,6 +162,90 @@ void Frm_L_CierresCaja::anularCierre()
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
         return;
+    }
+    Usr_LlenaGrilla();
+}
+
+void Frm_L_CierresCaja::cmdPDF_Click()
+{
+    const QString id = cajaElegida();
+    if (id.isEmpty())
+        return;
+    db_caja_cabeza caja;
+    QString club;
+    try {
+        if (!caja.load(id) || !caja.m_fecha_hora_cierre.isValid()) {
+            MsgBox(
+                QStringLiteral("La caja Nº %1 no está cerrada: solo se envía el cierre de una caja cerrada.").arg(id),
+                vb::Exclamation);
+            return;
+        }
+        club = dbConfiguraciones().getValor(QStringLiteral("CLUB_NOMBRE"));
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return;
+    }
+    const QString carpeta = CarpetaPrograma::archivo(QStringLiteral("cierres_pdf"));
+    CArchivo archivo;
+    if (!archivo.CrearCarpeta(carpeta)) {
+        MsgBox(QStringLiteral("No se pudo crear la carpeta %1: %2").arg(carpeta, archivo.Error()), vb::Critical);
+        return;
+    }
+    const QString FileName = carpeta + QLatin1Char('/') + dbCierresCaja::nombrePdf(club, caja.m_fecha_hora_cierre);
+    const QString cierre = Formatos::momento(caja.m_fecha_hora_cierre);
+    if (MsgBox(QStringLiteral("Se enviará el Cierre de Caja Nº: %1 con fecha: %2\r\n¿Desea continuar?").arg(id, cierre),
+               vb::OKCancel + vb::Question, QStringLiteral("Confirmar envio")) != vb::OK)
+        return;
+    CursorEspera(1);
+    try {
+        Usr_ExportPDF(id, *abrirPlantilla(QString::fromLatin1(kPlantillaCaja)), FileName,
+                      QStringLiteral("Informe de Caja"));
+    } catch (const DbError &e) {
+        // Without its file there is nothing to mail.
+        CursorEspera(0);
+        AvisarErrorReporte(e);
+        return;
+    }
+    CursorEspera(0);
+    if (Usr_EnviaMail(FileName, id, cierre, club))
+        Usr_MarcaEnviado(id);
+}
+
+bool Frm_L_CierresCaja::Usr_EnviaMail(const QString &FileName, const QString &id, const QString &cierre,
+                                      const QString &club)
+{
+    std::optional<CuentaEmail> cuenta;
+    try {
+        cuenta = dbEmailConf::leer();
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
+        return false;
+    }
+    if (!cuenta || cuenta->usuario.isEmpty() || cuenta->contrasena.isEmpty()) {
+        MsgBox(QStringLiteral("Debe configurar una cuenta de correo válida para utilizar esta función"),
+               vb::Information);
+        return false;
+    }
+    clsCDOmail objMail;
+    objMail.servidor = ConfigPrograma::servidorCorreo();
+    objMail.puerto = ConfigPrograma::puertoCorreo();
+    objMail.UseAuntentificacion = true;
+    objMail.ssl = true;
+    objMail.Usuario = cuenta->usuario;
+    objMail.PassWord = cuenta->contrasena;
+    objMail.Asunto = dbCierresCaja::asunto(id, cierre, club);
+    objMail.Adjunto = FileName;
+    objMail.de = cuenta->usuario;
+    objMail.para = cuenta->destinatario;
+    return objMail.Enviar_Backup();
+}
+
+void Frm_L_CierresCaja::Usr_MarcaEnviado(const QString &id)
+{
+    try {
+        clsCDOmail::setEnviado(id.toLongLong());
+    } catch (const DbError &e) {
+        MsgBox(e.mensaje(), vb::Critical);
     }
     Usr_LlenaGrilla();
 }

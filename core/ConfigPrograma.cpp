@@ -32,4 +32,10 @@ QString ConfigPrograma::servidorCorreo()
     return v.isEmpty() ? QStringLiteral("smtp.gmail.com") : v;
 }
 
+QString ConfigPrograma::puertoCorreo()
+{
+    const QString v = valor(QStringLiteral("correo/puerto"));
+    return v.isEmpty() ? QStringLiteral("465") : v;
+}
+
 QString ConfigPrograma::certificadosCorreo() { return valor(QStringLiteral("correo/certificados")); }

@@ -17,6 +17,9 @@ QString soporteEmail();
 // smtp.gmail.com when not set), and a file of certificate authorities to
 // trust besides the system's ([correo] certificados, "" when not set).
 QString servidorCorreo();
+// The port of that server for SMTP over SSL ([correo] puerto, 465 when not
+// set).
+QString puertoCorreo();
 QString certificadosCorreo();
 
 } // namespace ConfigPrograma

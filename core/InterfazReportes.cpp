@@ -9,6 +9,15 @@
 #include "reportes/ErrorReporte.h"
 #include "reportes/ReportesClub.h"
 
+void AvisarErrorReporte(const DbError &e, MensajeErrorReporte forma)
+{
+    if (e.numero() == CodigoReporte::ArchivoNoEncontrado)
+        MsgBox(QStringLiteral("El archivo de reporte no se encuentra, restáurelo de los discos de instalación"),
+               vb::Critical);
+    else
+        MsgBox(forma == MensajeErrorReporte::NumeroYDescripcion ? e.mensaje() : e.descripcion(), vb::Critical);
+}
+
 bool ImprimirReporte(const QString &plantilla, const QString &seleccion,
                      const std::function<void(Reporte &)> &completar, MensajeErrorReporte forma)
 {
@@ -23,11 +32,7 @@ bool ImprimirReporte(const QString &plantilla, const QString &seleccion,
     } catch (const DbError &e) {
         // The engine's errors and those of reading the club's settings.
         CursorEspera(0);
-        if (e.numero() == CodigoReporte::ArchivoNoEncontrado)
-            MsgBox(QStringLiteral("El archivo de reporte no se encuentra, restáurelo de los discos de instalación"),
-                   vb::Critical);
-        else
-            MsgBox(forma == MensajeErrorReporte::NumeroYDescripcion ? e.mensaje() : e.descripcion(), vb::Critical);
+        AvisarErrorReporte(e, forma);
         return false;
     }
     CursorEspera(0);

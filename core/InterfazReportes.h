@@ -4,11 +4,18 @@
 #include <QString>
 #include <functional>
 
+class DbError;
 class Reporte;
 
 // How an error other than a missing template is told: by its description,
 // or as "Error: N - description".
 enum class MensajeErrorReporte { Descripcion, NumeroYDescripcion };
+
+// Tells the user, with the critical icon, about an error of the report
+// engine or of the data it read: a missing template as "El archivo de
+// reporte no se encuentra, restáurelo de los discos de instalación",
+// anything else as forma says.
+void AvisarErrorReporte(const DbError &e, MensajeErrorReporte forma = MensajeErrorReporte::Descripcion);
 
 // With the hourglass meanwhile: opens rptcr/plantilla, fills {?club_nombre}
 // and {?club_telefono} from the settings, lets completar set the report's

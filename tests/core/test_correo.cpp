@@ -6,81 +6,18 @@
 #include "clsCDOmail.h"
 #include "dbEmailConf.h"
 #include "platform/Aperturas.h"
+#include "support/ServidorSmtp.h"
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QSettings>
-#include <csignal>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
 const QString kUsuario = "cierres@club.test";
 const QString kClave = "clave-secreta";
-
-// An SMTP server on loopback, started for one test (tests/support/servidor_smtp.py).
-class ServidorSmtp {
-public:
-    ServidorSmtp(const QString &carpeta, bool tls) : m_carpeta(carpeta)
-    {
-        QStringList args{QStringLiteral(CLUB_PRUEBAS_DIR "/support/servidor_smtp.py"), carpeta};
-        if (tls)
-            args << "--tls";
-        args << kUsuario << kClave;
-        // The system's interpreter, where the python3-aiosmtpd package lives.
-        // The first process ends once the server listens and names it.
-        QProcess p;
-        p.start("/usr/bin/python3", args);
-        p.waitForFinished(30000);
-        const QStringList linea = QString::fromUtf8(p.readAllStandardOutput()).split(' ', Qt::SkipEmptyParts);
-        if (linea.size() == 4 && linea[0] == "PUERTO") {
-            puerto = linea[1].toInt();
-            m_pid = linea[3].toInt();
-        } else {
-            ADD_FAILURE() << "the SMTP server did not start: " << p.readAllStandardError().toStdString();
-        }
-    }
-    ~ServidorSmtp()
-    {
-        if (m_pid > 0)
-            ::kill(m_pid, SIGTERM);
-    }
-    QJsonObject registro() const
-    {
-        QFile f(m_carpeta + "/registro.json");
-        return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
-    }
-    int conexiones() const { return registro()["conexiones"].toInt(); }
-    QJsonArray logins() const { return registro()["logins"].toArray(); }
-    QJsonArray mensajes() const { return registro()["mensajes"].toArray(); }
-
-    int puerto = 0;
-
-private:
-    QString m_carpeta;
-    pid_t m_pid = 0;
-};
-
-// A loopback port where nothing listens.
-int puertoLibre()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr *>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
-}
 
 class CorreoTest : public Entorno {
 protected:
@@ -89,11 +26,6 @@ protected:
         Entorno::SetUp();
         ASSERT_TRUE(QDir().mkpath(carpeta() + "/smtp"));
         configurar("correo/servidor", "127.0.0.1");
-    }
-    void configurar(const QString &clave, const QString &valor)
-    {
-        QSettings ini(ConfigPrograma::archivo(), QSettings::IniFormat);
-        ini.setValue(clave, valor);
     }
     QString adjunto(const QString &nombre, const QByteArray &contenido)
     {
@@ -125,7 +57,7 @@ protected:
 
 TEST_F(CorreoTest, EnvioConSslYLoginYSusFallos)
 {
-    ServidorSmtp srv(carpeta() + "/smtp", true);
+    ServidorSmtp srv(carpeta() + "/smtp", true, kUsuario, kClave);
     ASSERT_GT(srv.puerto, 0);
     const QString zeta = adjunto("zeta.txt", "cierre 7");
     const QString alfa = adjunto("alfa.txt", "resumen de stock");
@@ -211,7 +143,7 @@ TEST_F(CorreoTest, EnvioConSslYLoginYSusFallos)
 
 TEST_F(CorreoTest, SinAutenticacionNoSeEnviaElLogin)
 {
-    ServidorSmtp srv(carpeta() + "/smtp", false);
+    ServidorSmtp srv(carpeta() + "/smtp", false, kUsuario, kClave);
     ASSERT_GT(srv.puerto, 0);
     clsCDOmail m;
     preparar(m, srv.puerto);
