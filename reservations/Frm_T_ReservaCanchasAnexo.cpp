@@ -224,6 +224,7 @@ void Frm_T_ReservaCanchasAnexo::Usr_BuscaDatos(const QString &id)
         ui->fpSemanas->setText(r.m_cantidad_semanas);
         ui->fpSemanas->setEnabled(false);
         ui->labSemanaNro->setText(r.m_semana_numero + QStringLiteral(" /"));
+        m_semanaNumero = r.m_semana_numero.toInt();
     } else {
         ui->optUnaVez->setChecked(true);
     }
@@ -275,6 +276,7 @@ ReglasReserva::Reserva Frm_T_ReservaCanchasAnexo::reserva() const
     r.fecha = ui->dtpFecha->date();
     r.permanente = ui->optPermanente->isChecked();
     r.semanas = ui->fpSemanas->text().toInt();
+    r.semana = m_semanaNumero;
     r.total = Formatos::numero(ui->fpTotal->text().trimmed());
     r.anticipo = Formatos::numero(ui->fpPago->text().trimmed());
     return r;

@@ -61,4 +61,6 @@ private:
 
     std::unique_ptr<Ui::Frm_T_ReservaCanchasAnexo> ui;
     bool m_primeraActivacion = true;
+    // Position in its series of the booking loaded (0 also for one-time).
+    int m_semanaNumero = 0;
 };

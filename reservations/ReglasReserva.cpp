@@ -55,6 +55,10 @@ Resultado controlar(const Reserva &r, bool agregando)
             }
         }
     }
+    // The deposit of a series is on its first week: its later weeks could
+    // otherwise never be collected or suspended once a minimum is set.
+    if (r.semana > 0)
+        return {};
     const QString porcentaje = dbConfiguraciones().getValor(QStringLiteral("PORC_MINIMO_RESERVAS"));
     if (!alcanzaMinimo(r.anticipo, r.total, porcentaje))
         return rechazo(9, QStringLiteral("El mínimo de reserva permitido es del %") + porcentaje +

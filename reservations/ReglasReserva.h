@@ -21,6 +21,7 @@ struct Reserva {
     QDate fecha;
     bool permanente = false; // a weekly series (adding only)
     int semanas = 0;         // weeks after the first of a series
+    int semana = 0;          // position of an edited row in its series (0 the first)
     double anticipo = 0;
     double total = 0;
 };
@@ -42,7 +43,8 @@ struct Resultado {
 // Runs the checks in order and stops at the first refusal: client, slot,
 // court, deposit not above the total, state, weeks of a series; when adding,
 // the slot still free and every week of a series still free; the minimum
-// deposit of PORC_MINIMO_RESERVAS. Suspended bookings never hold a slot.
+// deposit of PORC_MINIMO_RESERVAS (not asked of the later weeks of a series,
+// which carry no deposit by the save's own rule). Suspended bookings never hold a slot.
 // Editing skips the two overlap checks: a booking may be moved onto a taken
 // slot.
 Resultado controlar(const Reserva &r, bool agregando);

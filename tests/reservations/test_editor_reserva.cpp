@@ -184,6 +184,8 @@ TEST_F(EditorReservaTest, EditarUnaSemanaDeSerieMuestraSuPosicionCobraYLosSellos
             "t_usuarios_codigo = 'beto' WHERE id = ?",
             {n, i, db().lastInsertId()});
     }
+    // Only the first week carries the minimum deposit.
+    ajuste("PORC_MINIMO_RESERVAS", "30");
     abrirAgenda();
     editar(dia(5), 3, [&](QDialog *d) {
         EXPECT_EQ(d->windowTitle(), "Reservas - Anexo");
@@ -236,9 +238,12 @@ TEST_F(EditorReservaTest, EditarUnaSemanaDeSerieMuestraSuPosicionCobraYLosSellos
         clic(d, "cmdAcepta");
     });
     EXPECT_EQ(semana()->text(dia(5), 3), "SUSPENDIDA");
-    modal->guion([&](QDialog *d) { clic(d, "cmdAcepta"); });
+    modal->guion([&](QDialog *d) {
+        tipear(caja(d, "fpPago"), "300");
+        clic(d, "cmdAcepta");
+    });
     clic(agenda, "cmdReserva");
-    EXPECT_EQ(semana()->text(dia(5), 3), "RESERVADA");
+    EXPECT_EQ(semana()->text(dia(5), 3), "SEÑADA");
     EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas WHERE fecha = '2024-03-08'"), 2);
 }
 

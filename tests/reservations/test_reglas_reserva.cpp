@@ -214,6 +214,11 @@ TEST_F(ReglasReservaTest, ElMinimoDeSenaSeMideContraElTotal)
     Reserva editada = reserva(kLunes, 0);
     editada.id = "1";
     EXPECT_EQ(ReglasReserva::controlar(editada, false).control, 9);
+    // A later week of a series carries no deposit by design: it can still be
+    // collected or suspended.
+    editada.semana = 2;
+    editada.estado = "COB";
+    EXPECT_TRUE(ReglasReserva::controlar(editada, false).aceptada());
     // A slot without price (total 0) passes.
     Reserva sinPrecio = reserva(kLunes, 0);
     sinPrecio.total = 0;
