@@ -154,8 +154,9 @@ TEST_F(ConsultasInformesTest, LasConsultasDeConjuntoDanLoMismoQueLaLecturaPorFil
             EXPECT_EQ(obtenido, esperado) << "desde " << iso(desde).toStdString() << " minimo " << minimo;
             // A year without reservations lists every client who has any
             // (ids 1 to 36), none of those without.
-            if (desde.year() == 2023 && minimo == 1)
+            if (desde.year() == 2023 && minimo == 1) {
                 EXPECT_EQ(obtenido.size(), 36);
+            }
         }
     }
 }
