@@ -11,6 +11,7 @@
 #include "db_caja_cabeza.h"
 #include "db_caja_movimientos.h"
 #include "generar_club.h"
+#include "medida.h"
 #include "platform/Reloj.h"
 
 #include <QCoreApplication>
@@ -23,13 +24,6 @@ TamanioClub g_club;
 std::unique_ptr<Conexion> g_db;
 QString g_caja;
 const QString kUsuario = QStringLiteral("admin");
-
-bool hayFilas(benchmark::State &st, bool hay)
-{
-    if (!hay)
-        st.SkipWithError("la consulta no devolvió filas en el club generado");
-    return hay;
-}
 
 void arqueo(benchmark::State &st)
 {

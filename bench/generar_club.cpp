@@ -1,7 +1,9 @@
 #include "generar_club.h"
 
+#include "Module.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
+#include "platform/CarpetaPrograma.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -334,8 +336,7 @@ TamanioClub TamanioClub::deAnios(int n)
 QString TamanioClub::clave() const
 {
     // The shipped schema is part of the key: a new index makes a new club.
-    QFile esquema(QStringLiteral(":/db/schema.sql"));
-    esquema.open(QIODevice::ReadOnly);
+    // (Read through Esquema, which registers the resources of its library.)
     const QString texto =
         QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10|%11")
             .arg(kVersionGenerador)
@@ -348,7 +349,8 @@ QString TamanioClub::clave() const
             .arg(ventas)
             .arg(lineasPorVenta)
             .arg(hasta().toString(Qt::ISODate))
-            .arg(QString::fromLatin1(QCryptographicHash::hash(esquema.readAll(), QCryptographicHash::Sha1).toHex()));
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(Esquema::textoBase().toUtf8(), QCryptographicHash::Sha1).toHex()));
     return QString::fromLatin1(QCryptographicHash::hash(texto.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
 }
 
@@ -408,6 +410,14 @@ QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta)
     if (!QFile::copy(origen, destino))
         throw DbError(3024, QStringLiteral("No se pudo copiar %1 a %2").arg(origen, destino));
     return destino;
+}
+
+void abrirComoPrograma(const TamanioClub &t, const QString &carpeta)
+{
+    copiaDeTrabajo(t, carpeta);
+    CarpetaPrograma::fijar(carpeta);
+    fijarRutasBase();
+    abrirConexion();
 }
 
 QDate lunesDeMedida(const TamanioClub &t)

@@ -45,6 +45,9 @@ QString clubEnCache(const TamanioClub &t);
 
 // Copies the cached club to carpeta/db_main.mdb and returns that path.
 QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta);
+// A copy of the club in carpeta made the program folder, with gConexion open
+// on it, as the program works.
+void abrirComoPrograma(const TamanioClub &t, const QString &carpeta);
 
 // Periods that hold data on any club size: the Monday of a week half a year
 // before the end, and the first day of the month before the last one.

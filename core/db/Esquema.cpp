@@ -20,6 +20,12 @@ QString leerRecurso(const QString &nombre)
 
 QString Esquema::claveBase() { return QStringLiteral("pwkte5813"); }
 
+QString Esquema::textoBase()
+{
+    iniciarRecursos();
+    return leerRecurso(QStringLiteral(":/db/schema.sql")) + leerRecurso(QStringLiteral(":/db/seed.sql"));
+}
+
 void Esquema::crearBase(const QString &ruta)
 {
     iniciarRecursos();

@@ -9,4 +9,7 @@ QString claveBase();
 // Creates a new database file at ruta (which must not exist) with every table
 // and the shipped rows. Throws DbError.
 void crearBase(const QString &ruta);
+// The schema and shipped rows a new database gets, as one text: it changes
+// whenever what crearBase makes changes.
+QString textoBase();
 } // namespace Esquema
