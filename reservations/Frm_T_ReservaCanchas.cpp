@@ -96,8 +96,9 @@ void Frm_T_ReservaCanchas::Usr_CargaCanchas()
 
 QString Frm_T_ReservaCanchas::canchaActual() const
 {
+    // No court in the list (row 0 would read the column title): no court.
     const Grid *c = ui->canchaSpread;
-    return c->text(1, c->ActiveRow());
+    return c->ActiveRow() >= 1 ? c->text(1, c->ActiveRow()) : QString();
 }
 
 void Frm_T_ReservaCanchas::elegirCancha(int fila)

@@ -191,3 +191,20 @@ TEST_F(AgendaTest, LosBotonesAbrenElListadoConAgregarYLosClientesEnAlta)
     ASSERT_NE(Ventanas::existente<Frm_T_Clientes>(), nullptr);
     EXPECT_EQ(modal->mostrados().last(), "Frm_T_ClientesAnexo");
 }
+
+TEST_F(AgendaTest, SinCanchasMuestraLasFechasYLosHorariosSinCanchaNiReservas)
+{
+    db().execute("DELETE FROM valores_canchas");
+    db().execute("DELETE FROM canchas");
+    reservar("C1", kLunes, "H18", "RES");
+    abrirAgenda();
+    Grid *g = semana();
+    EXPECT_EQ(g->MaxRows(), 4);
+    EXPECT_EQ(g->text(dia(1), 1), "11/03/2024");
+    EXPECT_EQ(fila(3), (QStringList{"", "", "", "", "", "", ""}));
+    EXPECT_EQ(caja(agenda, "txtCancha")->text(), "");
+    raton::clic(g, dia(2), 3);
+    EXPECT_EQ(caja(agenda, "fpValor")->text(), "0.00");
+    EXPECT_EQ(agenda->Usr_TurnoSeleccionado().cancha, "");
+    EXPECT_EQ(agenda->Usr_TurnoSeleccionado().horario, "H18");
+}
