@@ -47,10 +47,14 @@ int mostrar(const MensajeMostrado &m)
 
 QString pedirTexto(const MensajeMostrado &m, const QString &porDefecto)
 {
-    bool ok = false;
-    const QString t =
-        QInputDialog::getText(QApplication::activeWindow(), m.titulo, m.prompt, QLineEdit::Normal, porDefecto, &ok);
-    return ok ? t : QString();
+    // The dialog's own buttons would be in the platform's language.
+    QInputDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(m.titulo);
+    dlg.setLabelText(m.prompt);
+    dlg.setTextValue(porDefecto);
+    dlg.setOkButtonText(QStringLiteral("Aceptar"));
+    dlg.setCancelButtonText(QStringLiteral("Cancelar"));
+    return dlg.exec() == QDialog::Accepted ? dlg.textValue() : QString();
 }
 
 } // namespace

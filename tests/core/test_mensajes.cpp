@@ -5,6 +5,7 @@
 #include "platform/PresentadorPantalla.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -105,6 +106,23 @@ TEST_F(PantallaTest, BotonesYBotonPorDefectoEnElDialogo)
     // An unknown style is a box with OK alone.
     EXPECT_EQ(mostrar(vb::YesNo + 4096), vb::OK);
     EXPECT_EQ(botones, QStringList{"Aceptar"});
+}
+
+TEST_F(PantallaTest, PedidoDeTextoEnCastellano)
+{
+    QStringList textos;
+    QTimer::singleShot(0, [&textos] {
+        auto *dlg = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        textos << dlg->windowTitle() << dlg->labelText();
+        for (QAbstractButton *b : dlg->findChildren<QAbstractButton *>())
+            textos << b->text();
+        dlg->setTextValue("roto");
+        dlg->accept();
+    });
+    EXPECT_EQ(InputBox("Describa el motivo", "Anular Factura"), "roto");
+    textos.sort();
+    EXPECT_EQ(textos, (QStringList{"Aceptar", "Anular Factura", "Cancelar", "Describa el motivo"}));
 }
 
 } // namespace
