@@ -3,8 +3,6 @@
 #include "Module.h"
 #include "platform/Reloj.h"
 
-#include <cmath>
-
 namespace dbVentas {
 
 qint64 grabar(const Venta &v)
@@ -61,10 +59,10 @@ QDate anular(qint64 id, const QString &motivo, const QDateTime &ahora)
     for (Recordset rs = gConexion->openRecordset(
              QStringLiteral("SELECT productos_id, cantidad FROM ventas_items WHERE ventas_id = ?"), {id});
          !rs.eof(); rs.moveNext()) {
-        // Whole units go back, as the stock always counted them.
-        const double unidades = std::nearbyint(rs.campo(QStringLiteral("cantidad")).numero());
+        // What the sale took goes back, fractions included (2.5 litres sold
+        // are 2.5 returned), so the stock is as it was before the sale.
         gConexion->execute(QStringLiteral("UPDATE productos SET existencia = existencia + ? WHERE id = ?"),
-                           {unidades, rs.texto(QStringLiteral("productos_id"))});
+                           {rs.campo(QStringLiteral("cantidad")).numero(), rs.texto(QStringLiteral("productos_id"))});
     }
     gConexion->execute(QStringLiteral("DELETE FROM ventas_items WHERE ventas_id = ?"), {id});
     return {};

@@ -44,8 +44,8 @@ Recordset listado(const QDate &desde, const QDate &hasta, std::optional<qint64> 
 qint64 arqueoDe(qint64 id);
 
 // Cancels sale id at the moment ahora with motivo as its comments: amounts to 0, the
-// stock of its lines given back (each quantity rounded to a whole number,
-// half to even), its lines deleted; its movements stay. Runs inside the
+// stock of its lines given back (the quantity each took), its lines
+// deleted; its movements stay. Runs inside the
 // caller's transaction, which must be open. A sale already cancelled is left
 // as it is; its cancellation day is returned then, an invalid date otherwise.
 QDate anular(qint64 id, const QString &motivo, const QDateTime &ahora);

@@ -113,7 +113,7 @@ TEST_F(BuscaVentasTest, AnulacionDevuelveStockPintaDeRojoYBajaElTotal)
     EXPECT_EQ(msg->mostrados()[0].prompt, "Describa el motivo de anulación de la factura");
     EXPECT_EQ(msg->ultimo().prompt, "Se ha anulado la factura");
     EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'P1'"), "1");
-    EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'A5'"), "47.5"); // 2.5 goes back as 2 (half to even)
+    EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'A5'"), "48"); // the 2.5 sold go back whole
     EXPECT_EQ(valor("SELECT importe_total || '|' || importe_pagado || '|' || fecha_anulacion || '|' || comentarios "
                     "FROM ventas WHERE id = ?",
                     {id}),
