@@ -59,6 +59,14 @@ int Frm_T_BuscaVentas::filaActiva() const
     return fila >= 1 && fila <= ui->vaSpread->MaxRows() ? fila : 0;
 }
 
+int Frm_T_BuscaVentas::filaElegida() const
+{
+    const int fila = filaActiva();
+    if (fila == 0)
+        MsgBox(QStringLiteral("No hay una venta elegida en la lista."), vb::Exclamation);
+    return fila;
+}
+
 void Frm_T_BuscaVentas::cmdActualizar_Click()
 {
     if (Usr_ValidaDatos())
@@ -111,6 +119,10 @@ void Frm_T_BuscaVentas::Usr_LlenaGrilla()
             if (anulada.isValid())
                 g->setRowBackColor(fila, colorVB(255));
         }
+        // The first sale is the chosen one until the user picks another, so
+        // Imprimir and Eliminar act without a click first.
+        if (g->MaxRows() > 0)
+            g->setActiveCell(kDoc, 1);
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
     }
@@ -126,7 +138,7 @@ void Frm_T_BuscaVentas::Usr_Totales()
 
 void Frm_T_BuscaVentas::cmdImprimir_Click()
 {
-    const int fila = filaActiva();
+    const int fila = filaElegida();
     if (fila == 0)
         return;
     if (MsgBox(QStringLiteral("Se imprimirá la factura. ¿Desea continuar?"), vb::YesNo | vb::Question) == vb::No)
@@ -136,7 +148,7 @@ void Frm_T_BuscaVentas::cmdImprimir_Click()
 
 bool Frm_T_BuscaVentas::Usr_PuedeAnular()
 {
-    const int fila = filaActiva();
+    const int fila = filaElegida();
     if (fila == 0)
         return false;
     try {

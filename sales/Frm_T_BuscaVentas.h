@@ -41,6 +41,8 @@ private:
     void cmdImprimir_Click();
     // Data row of the active cell, or 0 when no data row is active.
     int filaActiva() const;
+    // The same, telling the user when the list has no sale to act on.
+    int filaElegida() const;
 
     std::unique_ptr<Ui::Frm_T_BuscaVentas> ui;
 };

@@ -77,6 +77,13 @@ TEST_F(BuscaVentasTest, ListadoPorDiasYCliente)
     EXPECT_EQ(g->MaxRows(), 0);
     EXPECT_EQ(w->findChild<QDateEdit *>("dtpDesde")->date(), QDate(2024, 3, 15));
     EXPECT_EQ(caja(w, "txtTotal")->text(), "0.00");
+    // Reprinting or cancelling from the empty list is told, nothing asked.
+    msg->limpiar();
+    boton(w, "cmdImprimir");
+    boton(w, "btnAnular");
+    EXPECT_EQ(msg->textos(),
+              (QStringList{"No hay una venta elegida en la lista.", "No hay una venta elegida en la lista."}));
+    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
 
     // "Buscar" hides the cancel button; "Anulación" leaves it as it is.
     descargarTodo();
