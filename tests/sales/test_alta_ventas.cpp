@@ -32,6 +32,15 @@ TEST_F(AltaVentasTest, SinCajaNoSeGuardaPeroSeArmanLineas)
     QTest::keyClick(caja(v, "txtCom"), Qt::Key_F8);
     EXPECT_EQ(columna(grilla(v), 1), QStringList{"G1"});
     EXPECT_EQ(caja(v, "txtTotal")->text(), "2.00");
+    // Without CAN_MOD_PRECIO_VENTAS the line's price is not edited in the
+    // grid either; its quantity is.
+    grilla(v)->setActiveCell(4, 1);
+    raton::tecla(grilla(v), Qt::Key_F2);
+    EXPECT_EQ(raton::editor(grilla(v)), nullptr);
+    grilla(v)->setActiveCell(3, 1);
+    raton::tecla(grilla(v), Qt::Key_F2);
+    ASSERT_NE(raton::editor(grilla(v)), nullptr);
+    QTest::keyClick(raton::editor(grilla(v)), Qt::Key_Escape);
     msg->limpiar();
     QTest::keyClick(caja(v, "txtCom"), Qt::Key_F6);
     EXPECT_TRUE(msg->vacio());
@@ -128,6 +137,12 @@ TEST_F(AltaVentasTest, VentaDeDosLineasDelMismoProductoStockNegativoYPago)
     escribir(caja(v, "txtCliente"), "2");
     QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
     EXPECT_EQ(msg->textos(), (QStringList{"Debe ingresar Cliente.", "No hay productos cargados."}));
+    EXPECT_EQ(msg->mostrados()[0].icono(), vb::Exclamation);
+    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+    escribir(caja(v, "txtCliente"), "");
+    caja(v, "txtCom")->setFocus();
+    QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
+    EXPECT_EQ(v->focusWidget(), caja(v, "txtCliente"));
 }
 
 TEST_F(AltaVentasTest, CantidadYPrecioConMilesSeGuardanExactos)
