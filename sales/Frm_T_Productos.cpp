@@ -43,7 +43,7 @@ Frm_T_Productos::Frm_T_Productos(QWidget *parent) : FrmLista(parent)
     fila->addWidget(m_cmdSearch);
     static_cast<QVBoxLayout *>(layout())->insertLayout(0, fila);
 
-    resize(900, 500);
+    resize(960, 500);
     Usr_LlenarDatos();
 }
 

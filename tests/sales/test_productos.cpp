@@ -8,6 +8,8 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTableView>
 
 using namespace ayuda;
 
@@ -39,6 +41,10 @@ TEST_F(ProductosTest, AltaEnOrdenEspanolYCodigoRepetido)
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->windowTitle(), "Productos");
     EXPECT_EQ(caja(l, "txtSearch")->text(), "Ingrese su busqueda");
+    // The window opens wide enough for its eight columns.
+    auto *tabla = l->findChild<QTableView *>();
+    ASSERT_NE(tabla, nullptr);
+    EXPECT_EQ(tabla->horizontalScrollBar()->maximum(), 0);
     clic(l, 0);
     auto *d = dialogo();
     ASSERT_NE(d, nullptr);
