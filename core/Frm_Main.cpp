@@ -72,19 +72,7 @@ void Frm_Main::Form_Load()
         gSucursal = rs.eof() ? QString() : rs.texto(QStringLiteral("Sucursal"));
     } catch (const DbError &e) {
         cerrarConexion();
-        QString texto;
-        // A file that exists but cannot be opened also reports 3024: only a
-        // file that is really absent gets the "not found" advice.
-        if (!QFileInfo::exists(gRutaBase))
-            texto = QStringLiteral("No se encontró la base de datos:\n%1\n\nCréela con la herramienta de instalación "
-                                   "(crear_base) o ejecutando scripts/run, y vuelva a iniciar el programa.")
-                        .arg(gRutaBase);
-        else
-            texto = QStringLiteral("No se pudo abrir la base de datos:\n%1\n\nError: %2 - %3\n\nVerifique que el "
-                                   "archivo sea una base de datos de este programa y no esté dañado.")
-                        .arg(gRutaBase)
-                        .arg(e.numero())
-                        .arg(e.descripcion());
+        const QString texto = textoErrorAlAbrirBase(e, gRutaBase);
         MsgBox(texto, vb::Critical);
         Aplicacion::terminar(1);
         return;

@@ -4,6 +4,7 @@
 #include "platform/CarpetaPrograma.h"
 #include "platform/Formatos.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 Conexion *gConexion = nullptr;
@@ -28,6 +29,38 @@ void abrirConexion()
     if (gRutaBase.isEmpty())
         fijarRutasBase();
     gConexion = Conexion::abrir(gRutaBase, gClaveBase);
+}
+
+QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta)
+{
+    // A file that exists but cannot be opened also reports 3024: only a
+    // file that is really absent gets the "not found" advice.
+    if (!QFileInfo::exists(ruta))
+        return QStringLiteral("No se encontró la base de datos:\n%1\n\nCréela con la herramienta de instalación "
+                              "(crear_base) o ejecutando scripts/run, y vuelva a iniciar el programa.")
+            .arg(ruta);
+    QString consejo;
+    switch (error.numero()) {
+    case 3027:
+        consejo = QStringLiteral("El archivo es de sólo lectura: el programa necesita modificarlo. Dé permiso de "
+                                 "escritura sobre el archivo a este usuario y vuelva a iniciar el programa.");
+        break;
+    case 3026:
+        consejo = QStringLiteral("El disco está lleno. Libere espacio en el disco donde está el archivo y vuelva "
+                                 "a iniciar el programa.");
+        break;
+    case 3043:
+        consejo = QStringLiteral("El disco no pudo leer o escribir el archivo. Verifique el disco (o la unidad de "
+                                 "red) donde está el archivo y vuelva a iniciar el programa.");
+        break;
+    default:
+        consejo = QStringLiteral("Verifique que el archivo sea una base de datos de este programa y no esté dañado.");
+        break;
+    }
+    return QStringLiteral("No se pudo abrir la base de datos:\n%1\n\nError: %2 - %3\n\n%4")
+        .arg(ruta)
+        .arg(error.numero())
+        .arg(error.descripcion(), consejo);
 }
 
 void cerrarConexion()

@@ -22,6 +22,10 @@ extern Recordset gRs;           // scratch recordset
 void fijarRutasBase();
 // Opens gConexion on gRutaBase (throws DbError); closes a previous one.
 void abrirConexion();
+// What the user is told when the database cannot be opened at start: the
+// file, the cause (absent, read-only, disk full, read/write error, not a
+// database of the program) and what to do.
+QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta);
 // Releases gConexion.
 void cerrarConexion();
 

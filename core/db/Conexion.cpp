@@ -3,6 +3,7 @@
 
 #include <QCollator>
 #include <QFileInfo>
+#include <cerrno>
 #include <sqlite3.h>
 
 DbError::DbError(int numero, const QString &descripcion)
@@ -159,6 +160,10 @@ Conexion *Conexion::abrir(const QString &ruta, const QString &clave)
     try {
         if (rc != SQLITE_OK)
             c->lanzar(rc);
+        // A file the user may not write is opened read-only without a word;
+        // refuse it before anything is read, so no -wal/-shm is left behind.
+        if (sqlite3_db_readonly(db, "main") == 1)
+            throw DbError(3027, QStringLiteral("La base de datos es de sólo lectura (%1)").arg(ruta));
         c->configurar(clave);
         // Reading the schema fails here when the file is not ours or the
         // password is wrong; an empty file (a failed copy) has no tables and
@@ -235,6 +240,17 @@ void Conexion::lanzar(int rc) const
     case SQLITE_FULL:
         numero = 3026;
         texto = QStringLiteral("No hay espacio suficiente en el disco");
+        break;
+    case SQLITE_IOERR:
+        // A write refused for lack of space is a full disk, whatever path
+        // of the engine reported it.
+        if (m_db && sqlite3_system_errno(m_db) == ENOSPC) {
+            numero = 3026;
+            texto = QStringLiteral("No hay espacio suficiente en el disco");
+        } else {
+            numero = 3043;
+            texto = QStringLiteral("Error de lectura o escritura en el disco");
+        }
         break;
     case SQLITE_CORRUPT:
         numero = 3049;

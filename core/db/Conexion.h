@@ -104,7 +104,8 @@ using TiposColumnas = QHash<QString, int>;
 class Conexion {
 public:
     // Opens an existing database file with its password; never creates one.
-    // Throws DbError (3024 missing file, 3343 not a database / wrong password).
+    // Throws DbError (3024 missing file, 3343 not a database / wrong password,
+    // 3027 a file this user may not write: refused, nothing left beside it).
     static Conexion *abrir(const QString &ruta, const QString &clave);
     // Creates a new empty encrypted database file (used by the creation tool).
     static Conexion *crear(const QString &ruta, const QString &clave);

@@ -252,3 +252,23 @@ TEST_F(ModuleTest, ManejoErrorDBConArchivoBloqueadoNoReintentaSinFin)
         EXPECT_EQ(ManejoErrorDB(intentos, "Concepto", DbError(3260, "bloqueado")), 2);
     EXPECT_EQ(msg->mostrados().size(), 3u);
 }
+
+TEST_F(ModuleTest, TextoAlNoPoderAbrirLaBaseNombraArchivoCausaYQueHacer)
+{
+    const QString ruta = gRutaBase;
+    ASSERT_TRUE(QFileInfo::exists(ruta));
+    const QString soloLectura = textoErrorAlAbrirBase(DbError(3027, "La base de datos es de sólo lectura"), ruta);
+    EXPECT_TRUE(soloLectura.contains(ruta));
+    EXPECT_TRUE(soloLectura.contains("Error: 3027 - "));
+    EXPECT_TRUE(soloLectura.contains("permiso de escritura"));
+    EXPECT_FALSE(soloLectura.contains("dañado"));
+    const QString lleno = textoErrorAlAbrirBase(DbError(3026, "No hay espacio suficiente en el disco"), ruta);
+    EXPECT_TRUE(lleno.contains("Error: 3026 - "));
+    EXPECT_TRUE(lleno.contains("Libere espacio"));
+    EXPECT_FALSE(lleno.contains("dañado"));
+    const QString io = textoErrorAlAbrirBase(DbError(3043, "Error de lectura o escritura en el disco"), ruta);
+    EXPECT_TRUE(io.contains("Verifique el disco"));
+    EXPECT_FALSE(io.contains("dañado"));
+    EXPECT_TRUE(textoErrorAlAbrirBase(DbError(3343, "x"), ruta).contains("no esté dañado"));
+    EXPECT_TRUE(textoErrorAlAbrirBase(DbError(3024, "x"), ruta + ".no").startsWith("No se encontró la base de datos"));
+}
