@@ -12,7 +12,8 @@
 
 namespace {
 enum Columna { kDoc = 1, kCliente, kNombre, kFecha, kImporte, kAnulacion, kComentarios };
-}
+const QString kEnCierre = QStringLiteral("No es posible anular una venta incluida en un cierre de caja.");
+} // namespace
 
 Frm_T_BuscaVentas::Frm_T_BuscaVentas(QWidget *parent)
     : Formulario(parent), ui(std::make_unique<Ui::Frm_T_BuscaVentas>())
@@ -153,7 +154,7 @@ bool Frm_T_BuscaVentas::Usr_PuedeAnular()
         return false;
     try {
         if (dbVentas::arqueoDe(ui->vaSpread->text(kDoc, fila).toLongLong()) != 0) {
-            MsgBox(QStringLiteral("No es posible anular una venta incluida en un cierre de caja."), vb::Exclamation);
+            MsgBox(kEnCierre, vb::Exclamation);
             return false;
         }
     } catch (const DbError &e) {
@@ -176,8 +177,9 @@ void Frm_T_BuscaVentas::Usr_AnularVenta()
     }
     ui->vaSpread->setText(kComentarios, fila, motivo);
     QDate anulada;
+    bool enCierre = false;
     try {
-        anulada = Usr_Update();
+        anulada = Usr_Update(&enCierre);
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
         Usr_LlenaGrilla();
@@ -186,13 +188,15 @@ void Frm_T_BuscaVentas::Usr_AnularVenta()
     }
     Usr_LlenaGrilla();
     Usr_Totales();
-    if (anulada.isValid())
+    if (enCierre)
+        MsgBox(kEnCierre, vb::Exclamation);
+    else if (anulada.isValid())
         MsgBox(QStringLiteral("La factura fue anulada el día ") + Formatos::fecha(anulada), vb::Exclamation);
     else
         MsgBox(QStringLiteral("Se ha anulado la factura"), vb::Information);
 }
 
-QDate Frm_T_BuscaVentas::Usr_Update()
+QDate Frm_T_BuscaVentas::Usr_Update(bool *enCierre)
 {
     const int fila = filaActiva();
     if (fila == 0)
@@ -200,8 +204,15 @@ QDate Frm_T_BuscaVentas::Usr_Update()
     // The sale update, the stock returns and the line deletion happen
     // together or not at all.
     Transaccion t(*gConexion);
-    const QDate anulada = dbVentas::anular(ui->vaSpread->text(kDoc, fila).toLongLong(),
-                                           ui->vaSpread->text(kComentarios, fila), Reloj::ahora());
+    const qint64 id = ui->vaSpread->text(kDoc, fila).toLongLong();
+    // A closing at another station may have taken the sale while the reason
+    // was being typed: checked again inside the transaction.
+    if (dbVentas::arqueoDe(id) != 0) {
+        if (enCierre)
+            *enCierre = true;
+        return {};
+    }
+    const QDate anulada = dbVentas::anular(id, ui->vaSpread->text(kComentarios, fila), Reloj::ahora());
     t.commit();
     return anulada;
 }

@@ -21,9 +21,10 @@ public:
 
     // Cancels the sale of the grid's active row with the reason in its
     // column 7, in one transaction. Returns the day the sale had already been
-    // cancelled on (nothing written then), or an invalid date. Database
+    // cancelled on (nothing written then), or an invalid date. A sale that a
+    // closing has taken meanwhile is left alone and *enCierre set. Database
     // errors reach the caller with nothing written.
-    QDate Usr_Update();
+    QDate Usr_Update(bool *enCierre = nullptr);
 
     // The cancel button ("Eliminar"), hidden by the Buscar menu item.
     QPushButton *btnAnular() const;

@@ -158,6 +158,24 @@ TEST_F(BuscaVentasTest, VentaEnUnCierreNoSeAnulaYUnFalloNoDejaNadaAMedias)
     EXPECT_EQ(msg->textos(), QStringList{"No es posible anular una venta incluida en un cierre de caja."});
     EXPECT_EQ(valor("SELECT importe_total FROM ventas WHERE id = ?", {cerrada}), "2");
 
+    // A closing at another station takes the sale while its reason is typed:
+    // nothing is cancelled and the user is told why.
+    const QString intacta = huella();
+    msg->alMostrar([this, id](const MensajeMostrado &m) {
+        if (m.titulo == "Anular Factura")
+            db().execute("UPDATE ventas SET arqueo_id = 5 WHERE id = ?", {id});
+    });
+    msg->limpiar();
+    msg->responderTexto("tarde");
+    g->setActiveCell(1, 2);
+    boton(w, "btnAnular");
+    msg->alMostrar({});
+    EXPECT_EQ(msg->ultimo().prompt, "No es posible anular una venta incluida en un cierre de caja.");
+    EXPECT_EQ(huella(), intacta);
+    EXPECT_EQ(valor("SELECT importe_total || '|' || comentarios FROM ventas WHERE id = ?", {id}), "23.25|");
+    EXPECT_FALSE(db().enTransaccion());
+    db().execute("UPDATE ventas SET arqueo_id = NULL WHERE id = ?", {id});
+
     // The stock return of the third line fails: the sale stays as it was.
     const QString antes = huella();
     db().execute("CREATE TRIGGER falla BEFORE UPDATE ON productos WHEN old.id = 'G1' "
