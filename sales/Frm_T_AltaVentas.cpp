@@ -226,6 +226,9 @@ void Frm_T_AltaVentas::cmdGuarda_Click()
 
 void Frm_T_AltaVentas::keyPressEvent(QKeyEvent *e)
 {
+    // A key pressed while a cell is being edited acts on what was typed.
+    if (e->key() >= Qt::Key_F5 && e->key() <= Qt::Key_F8)
+        ui->vaSpread->terminarEdicion();
     switch (e->key()) {
     case Qt::Key_F5: Usr_LimpiaDatos(); break;
     case Qt::Key_F6:

@@ -99,6 +99,18 @@ bool Grid::Tabla::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
     return abierto;
 }
 
+void Grid::Tabla::terminarEdicion()
+{
+    if (state() != EditingState || !m_editando.isValid())
+        return;
+    if (QWidget *editor = indexWidget(m_editando)) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void Grid::terminarEdicion() { m_tabla->terminarEdicion(); }
+
 void Grid::Tabla::commitData(QWidget *editor)
 {
     QTableWidget::commitData(editor);

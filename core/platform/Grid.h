@@ -115,6 +115,10 @@ public:
     void setColumnButton(int col, const QString &caption = QStringLiteral("..."));
     // Cells of col may be edited by the user (default: read-only).
     void setColumnEditable(int col, bool editable);
+    // Ends the edit of a cell still open, keeping its text (editado is
+    // emitted), so that a key acting on the grid's content sees what the
+    // user typed. Nothing when no cell is being edited.
+    void terminarEdicion();
     // Horizontal alignment of the data cells of col (default left).
     void setColumnAlignment(int col, Qt::Alignment alineacion);
     Qt::Alignment columnAlignment(int col) const;

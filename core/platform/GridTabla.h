@@ -49,6 +49,9 @@ class Grid::Tabla : public QTableWidget {
 public:
     explicit Tabla(Grid *g) : QTableWidget(g), m_grid(g) {}
 
+    // Closes the open cell editor keeping what it holds, as Enter does.
+    void terminarEdicion();
+
     QHash<int, DelegadoBoton *> botones;    // by table column
     QHash<int, DelegadoNumero *> numeros;   // by table column
     QSet<int> casillas;                     // table columns of check boxes

@@ -189,6 +189,20 @@ TEST_F(AltaVentasTest, CantidadYPrecioConMilesSeGuardanExactos)
     emit g->editado(3, 1);
     EXPECT_EQ(msg->ultimo().prompt, "Debe ingresar un número válido");
     EXPECT_EQ(g->text(3, 1), "4.00");
+
+    // F6 pressed while a quantity is still being typed in its cell saves
+    // that quantity, not the one the cell held before.
+    g->setActiveCell(3, 1);
+    raton::tecla(g, Qt::Key_F2);
+    QLineEdit *ed = raton::editor(g);
+    ASSERT_NE(ed, nullptr);
+    ed->setText("6");
+    msg->limpiar();
+    QTest::keyClick(ed, Qt::Key_F6);
+    EXPECT_EQ(msg->textos(), QStringList{"Se ha almacenado la venta correctamente."});
+    EXPECT_EQ(valor("SELECT importe_total || '|' || group_concat(cantidad) FROM ventas JOIN ventas_items "
+                    "ON ventas_id = ventas.id WHERE ventas.id = 2"),
+              "7.5|6.0");
 }
 
 TEST_F(AltaVentasTest, FalloEnElStockDeLaTerceraLineaNoDejaRastro)
