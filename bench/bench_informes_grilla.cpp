@@ -6,7 +6,6 @@
 #include "ConsultasInformes.h"
 #include "Module.h"
 #include "generar_club.h"
-#include "platform/CarpetaPrograma.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -112,10 +111,7 @@ int main(int argc, char **argv)
     std::vector<char *> resto;
     g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
-    copiaDeTrabajo(g_club, dir.path());
-    CarpetaPrograma::fijar(dir.path());
-    fijarRutasBase();
-    abrirConexion();
+    abrirComoPrograma(g_club, dir.path());
 
     int n = static_cast<int>(resto.size());
     benchmark::Initialize(&n, resto.data());
