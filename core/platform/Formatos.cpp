@@ -1,31 +1,64 @@
 #include "Formatos.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
 
-QString Formatos::texto(double valor, const FormatoNumero &f)
+namespace {
+// The pattern of the texts of f, compiled once per format.
+QRegularExpression formaDe(const Formatos::FormatoNumero &f)
 {
-    // Rounded as the decimal number the value stands for (15 significant
-    // digits), not its binary approximation: 2.675 and 1.5 x 1.65 end in 5
-    // and round up, although as doubles they lie just below.
-    const double escala = std::pow(10.0, f.decimales);
-    double r = std::round(QString::number(valor * escala, 'g', 15).toDouble()) / escala;
-    if (r == 0.0)
-        r = 0.0;              // no "-0.00"
-    QLocale c = QLocale::c(); // "." decimal, "," thousands
-    c.setNumberOptions(f.miles ? QLocale::NumberOptions{} : QLocale::OmitGroupSeparator);
-    return c.toString(r, 'f', f.decimales);
-}
-
-double Formatos::leer(const QString &texto, const FormatoNumero &f, bool *ok)
-{
+    thread_local QHash<int, QRegularExpression> cache;
+    const int clave = f.decimales * 4 + (f.miles ? 2 : 0) + (f.negativos ? 1 : 0);
+    if (const auto it = cache.constFind(clave); it != cache.constEnd())
+        return *it;
     const QString signo = f.negativos ? QStringLiteral("-?") : QString();
     QString entero = QStringLiteral("[0-9]+");
     if (f.miles)
         entero = QStringLiteral("(?:[0-9]+|[0-9]{1,3}(?:,[0-9]{3})+)");
     const QString decimales = f.decimales > 0 ? QStringLiteral("(?:\\.[0-9]{1,%1})?").arg(f.decimales) : QString();
-    const QRegularExpression forma(QStringLiteral("^%1(%2)%3$").arg(signo, entero, decimales));
+    QRegularExpression forma(QStringLiteral("^%1(%2)%3$").arg(signo, entero, decimales));
+    forma.optimize();
+    cache.insert(clave, forma);
+    return forma;
+}
+} // namespace
+
+QString Formatos::texto(double valor, const FormatoNumero &f)
+{
+    // Rounded as the decimal number the value stands for (15 significant
+    // digits), not its binary approximation: 2.675 and 1.5 x 1.65 end in 5
+    // and round up, although as doubles they lie just below. Only a value
+    // within a hair of a half needs that slower reading; the others round
+    // the same either way.
+    const double escala = std::pow(10.0, f.decimales);
+    const double x = valor * escala;
+    double n = std::round(x);
+    if (std::abs(x - std::floor(x) - 0.5) < 1e-6)
+        n = std::round(QString::number(x, 'g', 15).toDouble());
+    if (!(std::abs(n) < 1e15)) {
+        QLocale c = QLocale::c(); // "." decimal, "," thousands
+        c.setNumberOptions(f.miles ? QLocale::NumberOptions{} : QLocale::OmitGroupSeparator);
+        return c.toString(n / escala, 'f', f.decimales);
+    }
+    // Written from the whole number of hundredths (or units): lists of
+    // thousands of amounts fill quickly. Never "-0.00".
+    const qint64 entero = std::llabs(std::llround(n));
+    QString digitos = QString::number(entero).rightJustified(f.decimales + 1, QLatin1Char('0'));
+    QString parte = digitos.left(digitos.size() - f.decimales);
+    if (f.miles)
+        for (int i = parte.size() - 3; i > 0; i -= 3)
+            parte.insert(i, QLatin1Char(','));
+    QString r = (n < 0 && entero != 0) ? QStringLiteral("-") + parte : parte;
+    if (f.decimales > 0)
+        r += QLatin1Char('.') + digitos.right(f.decimales);
+    return r;
+}
+
+double Formatos::leer(const QString &texto, const FormatoNumero &f, bool *ok)
+{
+    const QRegularExpression forma = formaDe(f);
     const QString t = texto.trimmed();
     const auto m = forma.match(t);
     bool bien = m.hasMatch();
