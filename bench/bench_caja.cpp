@@ -6,7 +6,6 @@
 // the same rows. The closing runs inside a transaction that is rolled back, so
 // every iteration closes the same register.
 #include "Module.h"
-#include "db/Esquema.h"
 #include "dbArqueo.h"
 #include "db_caja_cabeza.h"
 #include "db_caja_movimientos.h"
@@ -17,11 +16,9 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 namespace {
 TamanioClub g_club;
-std::unique_ptr<Conexion> g_db;
 QString g_caja;
 const QString kUsuario = QStringLiteral("admin");
 
@@ -43,7 +40,7 @@ BENCHMARK(arqueo)->Unit(benchmark::kMillisecond);
 void arqueoSentencias(benchmark::State &st)
 {
     for (auto _ : st) {
-        const Recordset rs = g_db->openRecordset(
+        const Recordset rs = gConexion->openRecordset(
             "SELECT c.id, (SELECT SUM(importe_anticipo) FROM reservas WHERE arqueo_anticipo_id IS NULL AND "
             "t_usuarios_codigo = ?1), (SELECT SUM(importe_saldo) FROM reservas WHERE arqueo_saldo_id IS NULL AND "
             "t_usuarios_codigo = ?1 AND estado = 'COB'), (SELECT SUM(importe_pagado) FROM ventas WHERE arqueo_id IS "
@@ -59,7 +56,7 @@ BENCHMARK(arqueoSentencias)->Unit(benchmark::kMillisecond);
 void cierre(benchmark::State &st)
 {
     for (auto _ : st) {
-        Transaccion t(*g_db);
+        Transaccion t(*gConexion);
         db_caja_cabeza c;
         c.load(g_caja);
         c.m_importe_cierre_real = 1000;
@@ -74,44 +71,47 @@ void cierreSentencias(benchmark::State &st)
 {
     const qint64 id = g_caja.toLongLong();
     for (auto _ : st) {
-        Transaccion t(*g_db);
+        Transaccion t(*gConexion);
         const QDateTime ahora = Reloj::ahora();
-        g_db->execute("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?", {id});
+        gConexion->execute("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?", {id});
         const QString insertar = "INSERT INTO caja_resumen_operaciones (caja_cabeza_id, caja_conceptos_id, "
                                  "operacion_id, clientes_id, operacion_fecha, descripcion, fecha_hora, importe, "
                                  "comentarios) ";
-        g_db->execute(insertar + "SELECT ?, 'VEN', id, clientes_id, fecha, 'VENTAS', ?, importe_pagado, '' FROM "
-                                 "ventas WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL",
-                      {id, ahora, kUsuario});
-        g_db->execute(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
-                                 "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
-                                 "arqueo_anticipo_id IS NULL AND importe_anticipo > 0",
-                      {id, ahora, kUsuario});
-        g_db->execute(insertar + "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
-                                 "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado = "
-                                 "'COB'",
-                      {id, ahora, kUsuario});
-        g_db->execute("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = 1000, "
-                      "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",
-                      {ahora, id});
-        g_db->execute("UPDATE reservas SET arqueo_anticipo_id = ?1 WHERE t_usuarios_codigo = ?2 AND "
-                      "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0",
-                      {id, kUsuario});
-        g_db->execute("UPDATE reservas SET arqueo_saldo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS "
-                      "NULL AND estado IN ('COB', 'SUS')",
-                      {id, kUsuario});
-        const int ventas = g_db->execute(
+        gConexion->execute(insertar + "SELECT ?, 'VEN', id, clientes_id, fecha, 'VENTAS', ?, importe_pagado, '' FROM "
+                                      "ventas WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL",
+                           {id, ahora, kUsuario});
+        gConexion->execute(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
+                                      "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
+                                      "arqueo_anticipo_id IS NULL AND importe_anticipo > 0",
+                           {id, ahora, kUsuario});
+        gConexion->execute(insertar +
+                               "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
+                               "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado = "
+                               "'COB'",
+                           {id, ahora, kUsuario});
+        gConexion->execute("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = 1000, "
+                           "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",
+                           {ahora, id});
+        gConexion->execute("UPDATE reservas SET arqueo_anticipo_id = ?1 WHERE t_usuarios_codigo = ?2 AND "
+                           "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0",
+                           {id, kUsuario});
+        gConexion->execute(
+            "UPDATE reservas SET arqueo_saldo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS "
+            "NULL AND estado IN ('COB', 'SUS')",
+            {id, kUsuario});
+        const int ventas = gConexion->execute(
             "UPDATE ventas SET arqueo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_id IS NULL", {id, kUsuario});
-        g_db->execute("INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
-                      "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
-                      "existencia_actual) SELECT ?1, c.fecha_hora_apertura, ?2, p.id, p.descripcion, "
-                      "-COALESCE(m.vendida, 0), COALESCE(m.manual, 0), p.existencia - COALESCE(m.vendida, 0) - "
-                      "COALESCE(m.manual, 0), p.existencia FROM caja_cabeza c, productos p LEFT JOIN (SELECT "
-                      "productos_id, SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, SUM(CASE WHEN "
-                      "ventas_id IS NOT NULL THEN cantidad END) AS vendida FROM movimientos_stock, caja_cabeza c2 "
-                      "WHERE c2.id = ?1 AND fecha >= c2.fecha_hora_apertura AND fecha <= ?2 GROUP BY productos_id) m "
-                      "ON m.productos_id = p.id WHERE c.id = ?1 AND p.activo = 1",
-                      {id, ahora});
+        gConexion->execute(
+            "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
+            "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
+            "existencia_actual) SELECT ?1, c.fecha_hora_apertura, ?2, p.id, p.descripcion, "
+            "-COALESCE(m.vendida, 0), COALESCE(m.manual, 0), p.existencia - COALESCE(m.vendida, 0) - "
+            "COALESCE(m.manual, 0), p.existencia FROM caja_cabeza c, productos p LEFT JOIN (SELECT "
+            "productos_id, SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, SUM(CASE WHEN "
+            "ventas_id IS NOT NULL THEN cantidad END) AS vendida FROM movimientos_stock, caja_cabeza c2 "
+            "WHERE c2.id = ?1 AND fecha >= c2.fecha_hora_apertura AND fecha <= ?2 GROUP BY productos_id) m "
+            "ON m.productos_id = p.id WHERE c.id = ?1 AND p.activo = 1",
+            {id, ahora});
         if (!hayFilas(st, ventas > 0))
             return;
     }
@@ -125,20 +125,20 @@ int main(int argc, char **argv)
     std::vector<char *> resto;
     g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
-    g_db.reset(Conexion::abrir(copiaDeTrabajo(g_club, dir.path()), Esquema::claveBase()));
-    gConexion = g_db.get();
+    abrirComoPrograma(g_club, dir.path());
     // A busy register: a year of admin's sales and payments not yet taken.
     const QString desde = g_club.hasta().addYears(-1).toString(Qt::ISODate);
-    g_db->execute("UPDATE ventas SET arqueo_id = NULL WHERE t_usuarios_codigo = ? AND fecha >= ?", {kUsuario, desde});
-    g_db->execute("UPDATE reservas SET arqueo_anticipo_id = NULL, arqueo_saldo_id = NULL WHERE t_usuarios_codigo = ? "
-                  "AND fecha >= ?",
-                  {kUsuario, desde});
+    gConexion->execute("UPDATE ventas SET arqueo_id = NULL WHERE t_usuarios_codigo = ? AND fecha >= ?",
+                       {kUsuario, desde});
+    gConexion->execute(
+        "UPDATE reservas SET arqueo_anticipo_id = NULL, arqueo_saldo_id = NULL WHERE t_usuarios_codigo = ? "
+        "AND fecha >= ?",
+        {kUsuario, desde});
     g_caja = db_caja_cabeza().getCajaAbiertaId(kUsuario);
     Reloj::fijar(QDateTime(g_club.hasta().addDays(-1), QTime(23, 0)));
     int n = static_cast<int>(resto.size());
     benchmark::Initialize(&n, resto.data());
     benchmark::RunSpecifiedBenchmarks();
-    gConexion = nullptr;
-    g_db.reset();
+    cerrarConexion();
     return 0;
 }
