@@ -14,35 +14,42 @@ void generar(const QString &usuario, const QDate &desde, const QDate &hasta)
     SinEsperarDisco rapido(*gConexion);
     Transaccion t(*gConexion);
     gConexion->execute(QStringLiteral("DELETE FROM tmp_informe_ventas WHERE t_usuarios_codigo = ?"), {usuario});
-    // One grouped pass over the range's lines gives each product's sums;
-    // the margin is sales minus cost, as unit price x units minus unit cost x units.
-    gConexion->execute(
-        QStringLiteral(
-            "INSERT INTO tmp_informe_ventas (producto_id, producto_descripcion, cantidad_vendida, importe_costo, "
-            "importe_ventas, importe_rentabilidad, porcentaje_ponderacion, t_usuarios_codigo) "
-            "SELECT p.id, p.descripcion, s.cantidad, s.compra, s.importe, s.importe - s.compra, 0, ? "
-            "FROM productos p INNER JOIN ("
-            "  SELECT vi.productos_id, SUM(vi.cantidad) AS cantidad, "
-            "         COALESCE(SUM(vi.precio_unitario * vi.cantidad), 0) AS importe, "
-            "         COALESCE(SUM(vi.precio_compra * vi.cantidad), 0) AS compra "
-            "  FROM ventas_items vi INNER JOIN ventas vc ON vi.ventas_id = vc.id "
-            "  WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id"
-            ") s ON s.productos_id = p.id "
-            "WHERE COALESCE(s.cantidad, 0) <> 0"),
-        {usuario, d1, d2});
+    // One grouped pass over the range's lines gives each product's sums,
+    // kept in a table of this connection's memory; the margin is sales
+    // minus cost, as unit price x units minus unit cost x units. The total
+    // margin is read from there, so each row is written to the report's
+    // table once, already with its share.
+    gConexion->executeScript(
+        QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ventas_por_producto ("
+                       "productos_id TEXT COLLATE NOCASE, cantidad REAL, importe REAL, compra REAL)"));
+    gConexion->execute(QStringLiteral("DELETE FROM temp.ventas_por_producto"));
+    gConexion->execute(QStringLiteral("INSERT INTO temp.ventas_por_producto "
+                                      "SELECT vi.productos_id, SUM(vi.cantidad), "
+                                      "       COALESCE(SUM(vi.precio_unitario * vi.cantidad), 0), "
+                                      "       COALESCE(SUM(vi.precio_compra * vi.cantidad), 0) "
+                                      "FROM ventas_items vi INNER JOIN ventas vc ON vi.ventas_id = vc.id "
+                                      "WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id"),
+                       {d1, d2});
+    // The margin of the products that get a row, as they are written below.
     const double margen =
         gConexion
-            ->openRecordset(QStringLiteral("SELECT SUM(importe_rentabilidad) AS margen_total FROM tmp_informe_ventas "
-                                           "WHERE t_usuarios_codigo = ?"),
-                            {usuario})
+            ->openRecordset(QStringLiteral("SELECT SUM(s.importe - s.compra) AS margen_total "
+                                           "FROM temp.ventas_por_producto s INNER JOIN productos p "
+                                           "ON p.id = s.productos_id WHERE COALESCE(s.cantidad, 0) <> 0"))
             .campo(0)
             .numero();
     // Margins adding up to 0 (to the cent) leave every share at 0 instead of
     // dividing by nothing.
-    if (std::abs(margen) >= 0.005)
-        gConexion->execute(QStringLiteral("UPDATE tmp_informe_ventas SET porcentaje_ponderacion = "
-                                          "importe_rentabilidad * 100.0 / ? WHERE t_usuarios_codigo = ?"),
-                           {margen, usuario});
+    const double divisor = std::abs(margen) >= 0.005 ? margen : 0.0;
+    gConexion->execute(
+        QStringLiteral(
+            "INSERT INTO tmp_informe_ventas (producto_id, producto_descripcion, cantidad_vendida, importe_costo, "
+            "importe_ventas, importe_rentabilidad, porcentaje_ponderacion, t_usuarios_codigo) "
+            "SELECT p.id, p.descripcion, s.cantidad, s.compra, s.importe, s.importe - s.compra, "
+            "  CASE WHEN ? = 0 THEN 0 ELSE (s.importe - s.compra) * 100.0 / ? END, ? "
+            "FROM temp.ventas_por_producto s INNER JOIN productos p ON p.id = s.productos_id "
+            "WHERE COALESCE(s.cantidad, 0) <> 0"),
+        {divisor, divisor, usuario});
     t.commit();
 }
 
