@@ -50,25 +50,7 @@ QSize DelegadoBoton::sizeHint(const QStyleOptionViewItem &option, const QModelIn
     return {option.fontMetrics.horizontalAdvance(m_texto) + 16, option.fontMetrics.height() + 6};
 }
 
-QTableWidgetItem *Grid::Tabla::nuevaCelda(int c, const QString &texto) const
-{
-    auto *it = new QTableWidgetItem(texto);
-    if (const auto a = alineaciones.find(c); a != alineaciones.end())
-        it->setTextAlignment(*a | Qt::AlignVCenter);
-    return it;
-}
-
-QTableWidgetItem *Grid::Tabla::celda(int r, int c)
-{
-    if (r < 0 || c < 0 || r >= rowCount() || c >= columnCount())
-        return nullptr;
-    QTableWidgetItem *it = item(r, c);
-    if (!it) {
-        it = nuevaCelda(c);
-        setItem(r, c, it);
-    }
-    return it;
-}
+Grid::Tabla::Tabla(Grid *g) : QTableView(g), modelo(new ModeloGrid(this)), m_grid(g) { setModel(modelo); }
 
 void Grid::Tabla::quitarDelegado(int c)
 {
@@ -83,9 +65,8 @@ void Grid::Tabla::quitarDelegado(int c)
 
 void Grid::Tabla::olvidarColumnasDesde(int desde)
 {
-    for (int c = desde; c < columnCount(); ++c)
+    for (int c = desde; c < modelo->columnCount(); ++c)
         quitarDelegado(c);
-    alineaciones.removeIf([desde](QHash<int, Qt::Alignment>::iterator it) { return it.key() >= desde; });
     editables.removeIf([desde](int c) { return c >= desde; });
 }
 
@@ -93,10 +74,27 @@ bool Grid::Tabla::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
 {
     if (!index.isValid() || botones.contains(index.column()) || !editables.contains(index.column()))
         return false;
-    const bool abierto = QTableWidget::edit(index, trigger, event);
-    if (abierto)
+    const bool abierto = QTableView::edit(index, trigger, event);
+    if (abierto) {
         m_editando = QPersistentModelIndex(index);
+        m_textoEditado = modelo->texto(index.row(), index.column());
+    }
     return abierto;
+}
+
+void Grid::Tabla::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    if (m_editando.isValid() && indexWidget(m_editando) && m_editando.row() >= topLeft.row() &&
+        m_editando.row() <= bottomRight.row() && m_editando.column() >= topLeft.column() &&
+        m_editando.column() <= bottomRight.column()) {
+        const QString &ahora = modelo->texto(m_editando.row(), m_editando.column());
+        if (ahora == m_textoEditado) {
+            viewport()->update();
+            return;
+        }
+        m_textoEditado = ahora;
+    }
+    QTableView::dataChanged(topLeft, bottomRight, roles);
 }
 
 void Grid::Tabla::terminarEdicion()
@@ -113,7 +111,7 @@ void Grid::terminarEdicion() { m_tabla->terminarEdicion(); }
 
 void Grid::Tabla::commitData(QWidget *editor)
 {
-    QTableWidget::commitData(editor);
+    QTableView::commitData(editor);
     if (m_editando.isValid())
         emit m_grid->editado(m_editando.column() + 1, m_editando.row() + 1);
 }
@@ -132,13 +130,13 @@ void Grid::Tabla::mousePressEvent(QMouseEvent *e)
         emit m_grid->buttonClicked(idx.column() + 1, idx.row() + 1);
         return;
     }
-    QTableWidget::mousePressEvent(e);
+    QTableView::mousePressEvent(e);
 }
 
 void Grid::Tabla::mouseDoubleClickEvent(QMouseEvent *e)
 {
     const QModelIndex idx = indexAt(e->position().toPoint());
-    QTableWidget::mouseDoubleClickEvent(e);
+    QTableView::mouseDoubleClickEvent(e);
     if (idx.isValid() && e->button() == Qt::LeftButton)
         emit m_grid->doubleClicked(idx.column() + 1, idx.row() + 1);
 }
@@ -150,7 +148,7 @@ void Grid::Tabla::mouseReleaseEvent(QMouseEvent *e)
         e->accept();
         return;
     }
-    QTableWidget::mouseReleaseEvent(e);
+    QTableView::mouseReleaseEvent(e);
 }
 
 Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
@@ -160,8 +158,6 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(m_tabla);
 
-    m_tabla->setColumnCount(0);
-    m_tabla->setRowCount(0);
     m_tabla->setAlternatingRowColors(true);
     m_tabla->setWordWrap(false);
     m_tabla->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -188,7 +184,8 @@ Grid::Grid(QWidget *parent) : QWidget(parent), m_tabla(new Tabla(this))
     vh->setDefaultSectionSize(m_tabla->fontMetrics().height() + 8);
     vh->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    connect(m_tabla, &QTableWidget::cellClicked, this, [this](int r, int c) { emit clicked(c + 1, r + 1); });
+    connect(m_tabla, &QTableView::clicked, this,
+            [this](const QModelIndex &i) { emit clicked(i.column() + 1, i.row() + 1); });
     connect(m_tabla->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &i) {
         if (i.isValid())
             emit activeCellChanged(i.column() + 1, i.row() + 1);
@@ -230,72 +227,42 @@ bool Grid::eventFilter(QObject *obj, QEvent *e)
 
 bool Grid::columnaDeBotones(int c) const { return m_tabla->botones.contains(c); }
 
-int Grid::MaxRows() const { return m_tabla->rowCount(); }
+int Grid::MaxRows() const { return m_tabla->modelo->rowCount(); }
 
-void Grid::setMaxRows(int filas) { m_tabla->setRowCount(std::max(0, filas)); }
+void Grid::setMaxRows(int filas) { m_tabla->modelo->ponerFilas(std::max(0, filas)); }
 
-int Grid::MaxCols() const { return m_tabla->columnCount(); }
+int Grid::MaxCols() const { return m_tabla->modelo->columnCount(); }
 
 void Grid::setMaxCols(int columnas)
 {
     columnas = std::max(0, columnas);
-    const int antes = m_tabla->columnCount();
     m_tabla->olvidarColumnasDesde(columnas);
-    m_tabla->setColumnCount(columnas);
-    // New columns start without a title (instead of the view's numbers).
-    for (int c = antes; c < columnas; ++c)
-        m_tabla->setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
+    m_tabla->modelo->ponerColumnas(columnas);
 }
 
-int Grid::DataRowCnt() const
-{
-    for (int r = m_tabla->rowCount() - 1; r >= 0; --r)
-        for (int c = 0; c < m_tabla->columnCount(); ++c) {
-            const QTableWidgetItem *it = m_tabla->item(r, c);
-            if (it && !it->text().isEmpty())
-                return r + 1;
-        }
-    return 0;
-}
+int Grid::DataRowCnt() const { return m_tabla->modelo->filasConTexto(); }
 
 QString Grid::text(int col, int row) const
 {
     if (col < 0 || row < 0 || col > MaxCols() || row > MaxRows() || (col == 0 && row == 0))
         return {};
-    if (row == 0) {
-        const QTableWidgetItem *it = m_tabla->horizontalHeaderItem(col - 1);
-        return it ? it->text() : QString();
-    }
-    if (col == 0) {
-        const QTableWidgetItem *it = m_tabla->verticalHeaderItem(row - 1);
-        return it ? it->text() : QString::number(row);
-    }
-    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
-    return it ? it->text() : QString();
+    if (row == 0)
+        return m_tabla->modelo->titulo(col - 1);
+    if (col == 0)
+        return m_tabla->modelo->cabeceraFila(row - 1);
+    return m_tabla->modelo->texto(row - 1, col - 1);
 }
 
 void Grid::setText(int col, int row, const QString &texto)
 {
     if (col < 0 || row < 0 || col > MaxCols() || row > MaxRows() || (col == 0 && row == 0))
         return;
-    if (row == 0) {
-        if (QTableWidgetItem *it = m_tabla->horizontalHeaderItem(col - 1))
-            it->setText(texto);
-        else
-            m_tabla->setHorizontalHeaderItem(col - 1, new QTableWidgetItem(texto));
-        return;
-    }
-    if (col == 0) {
-        if (QTableWidgetItem *it = m_tabla->verticalHeaderItem(row - 1))
-            it->setText(texto);
-        else
-            m_tabla->setVerticalHeaderItem(row - 1, new QTableWidgetItem(texto));
-        return;
-    }
-    if (QTableWidgetItem *it = m_tabla->item(row - 1, col - 1))
-        it->setText(texto);
+    if (row == 0)
+        m_tabla->modelo->ponerTitulo(col - 1, texto);
+    else if (col == 0)
+        m_tabla->modelo->ponerCabeceraFila(row - 1, texto);
     else
-        m_tabla->setItem(row - 1, col - 1, m_tabla->nuevaCelda(col - 1, texto));
+        m_tabla->modelo->ponerTexto(row - 1, col - 1, texto);
 }
 
 int Grid::ActiveCol() const
@@ -356,34 +323,24 @@ int Grid::selectedRow() const
 
 void Grid::setCellBackColor(int col, int row, const QColor &c)
 {
-    if (QTableWidgetItem *it = m_tabla->celda(row - 1, col - 1))
-        it->setBackground(c);
+    if (esCelda(*this, col, row))
+        m_tabla->modelo->ponerFondo(row - 1, col - 1, c);
 }
 
 void Grid::setCellForeColor(int col, int row, const QColor &c)
 {
-    if (QTableWidgetItem *it = m_tabla->celda(row - 1, col - 1))
-        it->setForeground(c);
+    if (esCelda(*this, col, row))
+        m_tabla->modelo->ponerTinta(row - 1, col - 1, c);
 }
 
 QColor Grid::cellBackColor(int col, int row) const
 {
-    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
-        return {};
-    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
-    if (!it || it->background().style() == Qt::NoBrush)
-        return {};
-    return it->background().color();
+    return esCelda(*this, col, row) ? m_tabla->modelo->fondo(row - 1, col - 1) : QColor();
 }
 
 QColor Grid::cellForeColor(int col, int row) const
 {
-    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
-        return {};
-    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
-    if (!it || it->foreground().style() == Qt::NoBrush)
-        return {};
-    return it->foreground().color();
+    return esCelda(*this, col, row) ? m_tabla->modelo->tinta(row - 1, col - 1) : QColor();
 }
 
 void Grid::setRowBackColor(int row, const QColor &c)

@@ -8,49 +8,42 @@
 
 #include <algorithm>
 
-namespace {
-// The role that holds the data the user never sees.
-constexpr int kRolDato = Qt::UserRole + 1;
-} // namespace
-
 void Grid::setCellData(int col, int row, const QVariant &dato)
 {
-    if (QTableWidgetItem *it = m_tabla->celda(row - 1, col - 1))
-        it->setData(kRolDato, dato);
+    if (esCelda(*this, col, row))
+        m_tabla->modelo->ponerDato(row - 1, col - 1, dato);
 }
 
 QVariant Grid::cellData(int col, int row) const
 {
-    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
-        return {};
-    const QTableWidgetItem *it = m_tabla->item(row - 1, col - 1);
-    return it ? it->data(kRolDato) : QVariant();
+    return esCelda(*this, col, row) ? m_tabla->modelo->dato(row - 1, col - 1) : QVariant();
 }
 
 void Grid::insertRows(int row, int count)
 {
     if (row < 1 || row > MaxRows() + 1 || count < 1)
         return;
-    for (int i = 0; i < count; ++i)
-        m_tabla->insertRow(row - 1);
+    m_tabla->modelo->insertarFilas(row - 1, count);
 }
 
 void Grid::removeRows(int row, int count)
 {
     if (row < 1 || row > MaxRows() || count < 1)
         return;
-    const int ultima = std::min(MaxRows(), row + count - 1);
-    // From the bottom up, so the numbers still to remove do not move.
-    for (int r = ultima; r >= row; --r)
-        m_tabla->removeRow(r - 1);
+    m_tabla->modelo->quitarFilas(row - 1, count);
 }
 
 void Grid::setRowTexts(int row, const QStringList &textos, int primeraCol)
 {
     if (row < 0 || row > MaxRows())
         return;
-    for (int i = 0; i < textos.size(); ++i)
-        setText(primeraCol + i, row, textos[i]);
+    if (row == 0 || primeraCol < 1) {
+        for (int i = 0; i < textos.size(); ++i)
+            setText(primeraCol + i, row, textos[i]);
+        return;
+    }
+    // A data row: written at once, with one notice to the view.
+    m_tabla->modelo->ponerTextos(row - 1, primeraCol - 1, textos);
 }
 
 int Grid::appendRow(const QStringList &textos, int primeraCol)
@@ -66,14 +59,13 @@ void Grid::setColumnAlignment(int col, Qt::Alignment alineacion)
     if (col < 1 || col > MaxCols())
         return;
     const int c = col - 1;
-    alineacion &= Qt::AlignHorizontal_Mask;
-    m_tabla->alineaciones.insert(c, alineacion);
-    for (int r = 0; r < m_tabla->rowCount(); ++r)
-        if (QTableWidgetItem *it = m_tabla->item(r, c))
-            it->setTextAlignment(alineacion | Qt::AlignVCenter);
+    m_tabla->modelo->ponerAlineacion(c, alineacion & Qt::AlignHorizontal_Mask);
 }
 
-Qt::Alignment Grid::columnAlignment(int col) const { return m_tabla->alineaciones.value(col - 1, Qt::AlignLeft); }
+Qt::Alignment Grid::columnAlignment(int col) const
+{
+    return m_tabla->modelo->alineacion(col - 1).value_or(Qt::AlignLeft);
+}
 
 void Grid::setColumnFormat(int col, const Formatos::FormatoNumero &f)
 {

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTableWidget>
 
 #include <algorithm>
 #include <memory>
@@ -60,6 +59,7 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
     const QFontMetricsF fm(fuente, printer);
     const QFontMetricsF fmNegrita(negrita, printer);
     const double relleno = fm.height() * 0.8;
+    const ModeloGrid &modelo = *m_tabla->modelo;
     std::vector<ColumnaImpresa> columnas;
     double anchoTotal = 0;
     QHeaderView *hh = m_tabla->horizontalHeader();
@@ -67,11 +67,9 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
         const int c = hh->logicalIndex(v);
         if (m_tabla->isColumnHidden(c) || columnaDeBotones(c))
             continue;
-        const QTableWidgetItem *h = m_tabla->horizontalHeaderItem(c);
-        double w = h ? fmNegrita.horizontalAdvance(h->text()) : 0;
-        for (int r = 0; r < m_tabla->rowCount(); ++r)
-            if (const QTableWidgetItem *it = m_tabla->item(r, c))
-                w = std::max(w, fm.horizontalAdvance(it->text()));
+        double w = fmNegrita.horizontalAdvance(modelo.titulo(c));
+        for (int r = 0; r < modelo.rowCount(); ++r)
+            w = std::max(w, fm.horizontalAdvance(modelo.texto(r, c)));
         w = std::max(w, fm.horizontalAdvance(QStringLiteral("0000"))) + relleno;
         columnas.push_back({c, w});
         anchoTotal += w;
@@ -137,8 +135,7 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
             p.setPen(colorLinea);
             p.drawRect(r);
             p.setPen(Qt::black);
-            const QTableWidgetItem *h = m_tabla->horizontalHeaderItem(c.col);
-            dibujarTexto(p, r, h ? h->text() : QString(), Qt::AlignHCenter);
+            dibujarTexto(p, r, modelo.titulo(c.col), Qt::AlignHCenter);
             x += c.ancho;
         }
         y += altoFila;
@@ -149,17 +146,16 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
             x = 0;
             for (const ColumnaImpresa &c : columnas) {
                 const QRectF r(x, y, c.ancho, altoFila);
-                const QTableWidgetItem *it = m_tabla->item(fila, c.col);
-                if (it && it->background().style() != Qt::NoBrush)
-                    p.fillRect(r, it->background().color());
+                const QColor fondo = modelo.fondo(fila, c.col);
+                if (fondo.isValid())
+                    p.fillRect(r, fondo);
                 else if (fila % 2 == 1)
                     p.fillRect(r, colorAlterna);
                 p.setPen(colorLinea);
                 p.drawRect(r);
-                if (it) {
-                    p.setPen(it->foreground().style() != Qt::NoBrush ? it->foreground().color() : QColor(Qt::black));
-                    dibujarTexto(p, r, it->text(), it->textAlignment());
-                }
+                const QColor tinta = modelo.tinta(fila, c.col);
+                p.setPen(tinta.isValid() ? tinta : QColor(Qt::black));
+                dibujarTexto(p, r, modelo.texto(fila, c.col), int(modelo.alineacion(c.col).value_or(Qt::AlignLeft)));
                 x += c.ancho;
             }
             y += altoFila;

@@ -65,7 +65,6 @@ void Grid::ordenar(bool porFilas, int desde, int hasta, int otro1, int otro2, co
     // Table position (0-based) of the cell at position o of line l.
     auto fila = [porFilas](int l, int o) { return (porFilas ? l : o) - 1; };
     auto columna = [porFilas](int l, int o) { return (porFilas ? o : l) - 1; };
-    const int largo = otro2 - otro1 + 1;
     const int n = hasta - desde + 1;
     // A key cell read once. Its class orders first (empty, number, date,
     // text), so that a line mixing them still sorts consistently.
@@ -77,22 +76,17 @@ void Grid::ordenar(bool porFilas, int desde, int hasta, int otro1, int otro2, co
         QDateTime momento;
     };
     struct Linea {
-        std::vector<QTableWidgetItem *> celdas;
+        int origen; // its place in the range before the sort
         std::vector<Valor> claves;
     };
-    std::vector<Linea> lineas(n);
-    const bool ordenable = m_tabla->isSortingEnabled();
-    m_tabla->setSortingEnabled(false);
-    m_tabla->setUpdatesEnabled(false);
+    const ModeloGrid &modelo = *m_tabla->modelo;
+    std::vector<Linea> lineas(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        Linea &f = lineas[i];
-        f.celdas.resize(largo);
-        for (int o = 0; o < largo; ++o)
-            f.celdas[o] = m_tabla->takeItem(fila(desde + i, otro1 + o), columna(desde + i, otro1 + o));
+        Linea &f = lineas[size_t(i)];
+        f.origen = i;
         for (const ClaveOrden &k : validas) {
             Valor v;
-            if (const QTableWidgetItem *it = f.celdas[k.col - otro1])
-                v.texto = it->text();
+            v.texto = modelo.texto(fila(desde + i, k.col), columna(desde + i, k.col));
             if (v.texto.trimmed().isEmpty())
                 v.clase = Vacia;
             else if (comoNumero(v.texto, &v.numero))
@@ -126,12 +120,14 @@ void Grid::ordenar(bool porFilas, int desde, int hasta, int otro1, int otro2, co
         return false;
     });
 
+    std::vector<int> orden(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
-        for (int o = 0; o < largo; ++o)
-            if (lineas[i].celdas[o])
-                m_tabla->setItem(fila(desde + i, otro1 + o), columna(desde + i, otro1 + o), lineas[i].celdas[o]);
-    m_tabla->setUpdatesEnabled(true);
-    m_tabla->setSortingEnabled(ordenable);
+        orden[size_t(i)] = lineas[size_t(i)].origen;
+    // Rows move whole; columns move only their cells of the rows given.
+    if (porFilas)
+        m_tabla->modelo->permutarFilas(desde - 1, orden);
+    else
+        m_tabla->modelo->permutarColumnas(desde - 1, orden, otro1 - 1, otro2 - 1);
 }
 
 void Grid::fitRowHeights(int row, int row2)

@@ -1,14 +1,114 @@
 #pragma once
-// Inside of Grid, shared by its source files only: the table widget with the
-// column settings (buttons, editable columns, alignment, number formats).
+// Inside of Grid, shared by its source files only: the model that holds the
+// cells, and the table view with the column settings (buttons, editable
+// columns, number formats).
 #include "Grid.h"
 
+#include <QAbstractTableModel>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QSet>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
+
+#include <optional>
+#include <vector>
+
+// True when (col, row) is a data cell of g (numbered as Grid numbers them).
+inline bool esCelda(const Grid &g, int col, int row)
+{
+    return col >= 1 && row >= 1 && col <= g.MaxCols() && row <= g.MaxRows();
+}
+
+// The cells of the grid (0-based positions), kept row by row in plain
+// arrays: a row holds its texts, and the data and colours of its cells only
+// once one of them is set, so a sort, insert or removal moves whole rows.
+// Writes are announced to the view once per burst, not once per cell: the
+// written block is gathered and its dataChanged emitted when control goes
+// back to the event loop, or before the rows or columns change.
+class ModeloGrid : public QAbstractTableModel {
+public:
+    // The role that holds the data the user never sees.
+    static constexpr int kRolDato = Qt::UserRole + 1;
+
+    explicit ModeloGrid(QObject *parent) : QAbstractTableModel(parent) {}
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // The editors write the text (edit or display role).
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Size; new rows and columns come empty, removed ones take their cells.
+    void ponerFilas(int n);
+    void ponerColumnas(int n);
+    void insertarFilas(int r, int n);
+    void quitarFilas(int r, int n);
+
+    // Cells. Positions are checked by the caller, except that a cell never
+    // written reads as empty.
+    const QString &texto(int r, int c) const;
+    void ponerTexto(int r, int c, const QString &t);
+    // textos into row r from column c on, those beyond the last column left out.
+    void ponerTextos(int r, int c, const QStringList &textos);
+    QVariant dato(int r, int c) const;
+    void ponerDato(int r, int c, const QVariant &d);
+    // Colours; invalid when never set.
+    QColor fondo(int r, int c) const;
+    QColor tinta(int r, int c) const;
+    void ponerFondo(int r, int c, const QColor &color);
+    void ponerTinta(int r, int c, const QColor &color);
+    // One past the last row holding any text (0 when none).
+    int filasConTexto() const;
+
+    // Column titles and row headers (a row header never set shows its number).
+    const QString &titulo(int c) const;
+    void ponerTitulo(int c, const QString &t);
+    QString cabeceraFila(int r) const;
+    void ponerCabeceraFila(int r, const QString &t);
+
+    // Horizontal alignment of the cells of column c; none set means left.
+    std::optional<Qt::Alignment> alineacion(int c) const;
+    void ponerAlineacion(int c, Qt::Alignment a);
+
+    // Reorders rows desde..desde + orden.size() - 1: row desde + i takes
+    // what row desde + orden[i] held. The row headers stay.
+    void permutarFilas(int desde, const std::vector<int> &orden);
+    // The same for columns, moving only their cells of rows fila1..fila2.
+    void permutarColumnas(int desde, const std::vector<int> &orden, int fila1, int fila2);
+
+    // Emits the pending dataChanged now.
+    void avisar();
+
+private:
+    // What a cell has besides its text.
+    struct Adorno {
+        QVariant dato;
+        QColor fondo;
+        QColor tinta;
+    };
+    struct Fila {
+        std::vector<QString> textos; // empty until a cell is written; then one per column
+        std::vector<Adorno> adornos; // empty until a cell gets data or a colour
+    };
+    QString &textoDe(int r, int c);
+    Adorno &adornoDe(int r, int c);
+    const Adorno *adornoLeido(int r, int c) const;
+    // Adds block r1..r2 x c1..c2 to the pending dataChanged.
+    void marcar(int r1, int c1, int r2, int c2);
+
+    std::vector<Fila> m_filas;
+    int m_columnas = 0;
+    std::vector<QString> m_titulos;                  // one per column
+    std::vector<std::optional<QString>> m_cabeceras; // empty until a row header is set
+    QHash<int, Qt::Alignment> m_alineaciones;
+    // The block written since the last dataChanged; m_r1 < 0 when none.
+    int m_r1 = -1, m_c1 = 0, m_r2 = 0, m_c2 = 0;
+    bool m_avisoPedido = false;
+};
 
 // Paints a push button over every cell of a button column.
 class DelegadoBoton : public QStyledItemDelegate {
@@ -43,26 +143,22 @@ private:
     Formatos::FormatoNumero m_formato;
 };
 
-// The table itself: knows which columns hold buttons, numbers or may be
-// edited, and turns presses on button cells into Grid::buttonClicked.
-class Grid::Tabla : public QTableWidget {
+// The table itself: shows the model, knows which columns hold buttons,
+// numbers or may be edited, and turns presses on button cells into
+// Grid::buttonClicked.
+class Grid::Tabla : public QTableView {
 public:
-    explicit Tabla(Grid *g) : QTableWidget(g), m_grid(g) {}
+    explicit Tabla(Grid *g);
 
     // Closes the open cell editor keeping what it holds, as Enter does.
     void terminarEdicion();
 
-    QHash<int, DelegadoBoton *> botones;    // by table column
-    QHash<int, DelegadoNumero *> numeros;   // by table column
-    QSet<int> casillas;                     // table columns of check boxes
-    QHash<int, Qt::Alignment> alineaciones; // by table column; left when absent
-    QSet<int> editables;                    // table columns the user may edit
+    ModeloGrid *modelo;
+    QHash<int, DelegadoBoton *> botones;  // by table column
+    QHash<int, DelegadoNumero *> numeros; // by table column
+    QSet<int> casillas;                   // table columns of check boxes
+    QSet<int> editables;                  // table columns the user may edit
 
-    // The item of a data cell (0-based), created with its column's
-    // alignment when missing; nullptr out of range.
-    QTableWidgetItem *celda(int r, int c);
-    // A new item for table column c.
-    QTableWidgetItem *nuevaCelda(int c, const QString &texto = QString()) const;
     // Removes the delegate of table column c (button, number or check box).
     void quitarDelegado(int c);
     // Forgets the settings of the table columns from desde on.
@@ -70,6 +166,11 @@ public:
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    // The model announces a burst of writes as one block, which may cover
+    // the cell being edited without writing it: its editor then keeps what
+    // the user typed, and is reloaded only when the cell's text changed.
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
     void commitData(QWidget *editor) override;
     void mousePressEvent(QMouseEvent *e) override;
     // Raised here rather than by the view, which drops a double click whose
@@ -80,5 +181,6 @@ protected:
 private:
     Grid *m_grid;
     QPersistentModelIndex m_editando;
+    QString m_textoEditado; // the text of the cell its open editor was loaded with
     bool m_tragarSoltar = false;
 };

@@ -7,7 +7,7 @@
 #include "platform/DataCombo.h"
 #include "reservations/AyudaListas.h"
 
-#include <QTableWidget>
+#include <QTableView>
 
 using namespace ayuda;
 
@@ -126,7 +126,7 @@ TEST_F(AsignarOpciones, MarcarPadresYDesmarcarSubarbol)
     // Unticking a level-1 item without children changes nothing else; the
     // space bar on the box does what a click does.
     g->setActiveCell(1, fila("mnu_InfRankingClientes"));
-    QTest::keyClick(g->findChild<QTableWidget *>(), Qt::Key_Space);
+    QTest::keyClick(g->findChild<QTableView *>(), Qt::Key_Space);
     EXPECT_FALSE(marcada("mnu_InfRankingClientes"));
     EXPECT_TRUE(marcada("Mnu_Informes"));
 
