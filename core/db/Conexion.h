@@ -82,10 +82,18 @@ public:
     Campo campo(int indice) const;
     // Shorthand for campo(nombre).texto().
     QString texto(const QString &nombre) const { return campo(nombre).texto(); }
+    // What campo(indice).texto(), .numero(), .entero() and .fecha() give,
+    // read without making the field: for loops over thousands of rows.
+    QString texto(int indice) const;
+    double numero(int indice) const;
+    qint64 entero(int indice) const;
+    QDate fecha(int indice) const;
 
 private:
     friend class Conexion;
     int indice(const QString &nombre) const;
+    // The value at indice of the current row; throws as campo(indice).
+    const QVariant &valor(int indice) const;
     QStringList m_nombres;
     std::vector<int> m_tipos;
     std::vector<std::vector<QVariant>> m_filas;
