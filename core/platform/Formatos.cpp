@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
+#include <iterator>
 
 namespace {
 // The pattern of the texts of f, compiled once per format.
@@ -23,6 +24,8 @@ QRegularExpression formaDe(const Formatos::FormatoNumero &f)
     cache.insert(clave, forma);
     return forma;
 }
+// The most decimals written from the whole number; more go through QLocale.
+constexpr int kMaxDecimales = 16;
 } // namespace
 
 QString Formatos::texto(double valor, const FormatoNumero &f)
@@ -32,28 +35,47 @@ QString Formatos::texto(double valor, const FormatoNumero &f)
     // and round up, although as doubles they lie just below. Only a value
     // within a hair of a half needs that slower reading; the others round
     // the same either way.
-    const double escala = std::pow(10.0, f.decimales);
+    static constexpr double kPotencias[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                            1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    const double escala =
+        f.decimales >= 0 && f.decimales <= kMaxDecimales ? kPotencias[f.decimales] : std::pow(10.0, f.decimales);
     const double x = valor * escala;
     double n = std::round(x);
     if (std::abs(x - std::floor(x) - 0.5) < 1e-6)
         n = std::round(QString::number(x, 'g', 15).toDouble());
-    if (!(std::abs(n) < 1e15)) {
+    if (!(std::abs(n) < 1e15) || f.decimales > kMaxDecimales) {
         QLocale c = QLocale::c(); // "." decimal, "," thousands
         c.setNumberOptions(f.miles ? QLocale::NumberOptions{} : QLocale::OmitGroupSeparator);
         return c.toString(n / escala, 'f', f.decimales);
     }
-    // Written from the whole number of hundredths (or units): lists of
-    // thousands of amounts fill quickly. Never "-0.00".
-    const qint64 entero = std::llabs(std::llround(n));
-    QString digitos = QString::number(entero).rightJustified(f.decimales + 1, QLatin1Char('0'));
-    QString parte = digitos.left(digitos.size() - f.decimales);
-    if (f.miles)
-        for (int i = parte.size() - 3; i > 0; i -= 3)
-            parte.insert(i, QLatin1Char(','));
-    QString r = (n < 0 && entero != 0) ? QStringLiteral("-") + parte : parte;
+    // Written from the whole number of hundredths (or units), right to
+    // left into one buffer: lists of thousands of amounts fill quickly.
+    // Never "-0.00".
+    quint64 resto = quint64(std::llabs(std::llround(n)));
+    const bool negativo = n < 0 && resto != 0;
+    // |n| < 1e15: at most 15 digits, 4 group separators, a sign and a point.
+    char16_t buf[24 + kMaxDecimales];
+    qsizetype p = std::size(buf);
+    for (int i = 0; i < f.decimales; ++i) {
+        buf[--p] = char16_t(u'0' + resto % 10);
+        resto /= 10;
+    }
     if (f.decimales > 0)
-        r += QLatin1Char('.') + digitos.right(f.decimales);
-    return r;
+        buf[--p] = u'.';
+    for (int enGrupo = 0;; ++enGrupo) {
+        if (enGrupo == 3) {
+            if (f.miles)
+                buf[--p] = u',';
+            enGrupo = 0;
+        }
+        buf[--p] = char16_t(u'0' + resto % 10);
+        resto /= 10;
+        if (resto == 0)
+            break;
+    }
+    if (negativo)
+        buf[--p] = u'-';
+    return QString(reinterpret_cast<const QChar *>(buf + p), qsizetype(std::size(buf)) - p);
 }
 
 double Formatos::leer(const QString &texto, const FormatoNumero &f, bool *ok)
@@ -84,7 +106,22 @@ QString Formatos::patronEdicion(const FormatoNumero &f)
 
 QString Formatos::importe(double valor) { return texto(valor, kImporte); }
 
-QString Formatos::fecha(const QDate &d) { return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString(); }
+QString Formatos::fecha(const QDate &d)
+{
+    if (!d.isValid())
+        return {};
+    int anio = 0, mes = 0, dia = 0;
+    d.getDate(&anio, &mes, &dia);
+    if (anio < 1000 || anio > 9999)
+        return d.toString(QStringLiteral("dd/MM/yyyy"));
+    // Written digit by digit: a list of thousands of dates fills quickly.
+    const char16_t t[10] = {
+        char16_t(u'0' + dia / 10),    char16_t(u'0' + dia % 10),        u'/',
+        char16_t(u'0' + mes / 10),    char16_t(u'0' + mes % 10),        u'/',
+        char16_t(u'0' + anio / 1000), char16_t(u'0' + anio / 100 % 10), char16_t(u'0' + anio / 10 % 10),
+        char16_t(u'0' + anio % 10)};
+    return QString(reinterpret_cast<const QChar *>(t), 10);
+}
 
 QString Formatos::momento(const QDateTime &m)
 {
