@@ -89,17 +89,17 @@ QList<FilaListado> listado(bool porTurno, const QDate &desde, const QDate &hasta
     filas.reserve(rs.recordCount());
     for (; !rs.eof(); rs.moveNext()) {
         FilaListado f;
-        f.id = rs.campo(0).entero();
-        f.clientes_id = rs.campo(1).texto();
-        f.cliente = rs.campo(2).texto();
-        f.canchas_id = rs.campo(3).texto();
-        f.cancha = rs.campo(4).texto();
-        f.fecha = rs.campo(5).fecha();
-        f.horario = rs.campo(6).texto();
-        f.anticipo = rs.campo(7).numero();
-        f.saldo = rs.campo(8).numero();
-        f.estado = rs.campo(9).texto();
-        filas.append(f);
+        f.id = rs.entero(0);
+        f.clientes_id = rs.texto(1);
+        f.cliente = rs.texto(2);
+        f.canchas_id = rs.texto(3);
+        f.cancha = rs.texto(4);
+        f.fecha = rs.fecha(5);
+        f.horario = rs.texto(6);
+        f.anticipo = rs.numero(7);
+        f.saldo = rs.numero(8);
+        f.estado = rs.texto(9);
+        filas.append(std::move(f));
     }
     return filas;
 }

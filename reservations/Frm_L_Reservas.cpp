@@ -10,6 +10,8 @@
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
+#include <QStringBuilder>
+
 Frm_L_Reservas::Frm_L_Reservas(QWidget *parent) : Dialogo(parent), ui(std::make_unique<Ui::Frm_L_Reservas>())
 {
     ui->setupUi(this);
@@ -57,13 +59,29 @@ void Frm_L_Reservas::Usr_BuscaReservas()
         return;
     }
     g->setMaxRows(static_cast<int>(filas.size()));
+    // Each row is written whole from a list of its own, which the grid
+    // keeps as it is.
+    const QString separador = QStringLiteral(" | ");
+    // The rows come by date: one text per day, shared by its rows.
+    QDate dia;
+    QString textoDia;
     int r = 0;
-    for (const auto &f : filas) {
-        g->setRowTexts(++r, {QString::number(f.id), f.clientes_id + QStringLiteral(" | ") + f.cliente,
-                             f.canchas_id + QStringLiteral(" | ") + f.cancha, Formatos::fecha(f.fecha), f.horario});
-        g->setNumber(6, r, f.anticipo);
-        g->setNumber(7, r, f.saldo);
-        g->setText(8, r, f.estado);
+    for (auto &f : filas) {
+        if (f.fecha != dia || r == 0) {
+            dia = f.fecha;
+            textoDia = Formatos::fecha(dia);
+        }
+        QStringList textos;
+        textos.reserve(8);
+        textos.append(QString::number(f.id));
+        textos.append(f.clientes_id % separador % f.cliente);
+        textos.append(f.canchas_id % separador % f.cancha);
+        textos.append(textoDia);
+        textos.append(std::move(f.horario));
+        textos.append(Formatos::importe(f.anticipo));
+        textos.append(Formatos::importe(f.saldo));
+        textos.append(std::move(f.estado));
+        g->setRowTexts(++r, textos);
     }
 }
 

@@ -100,8 +100,8 @@ void ModeloGrid::ponerColumnas(int n)
     m_columnas = n;
     m_titulos.resize(size_t(n));
     for (Fila &f : m_filas) {
-        if (f.textos.size() > size_t(n))
-            f.textos.resize(size_t(n));
+        if (f.textos.size() > n)
+            f.textos.resize(n);
         if (f.adornos.size() > size_t(n))
             f.adornos.resize(size_t(n));
     }
@@ -137,15 +137,15 @@ void ModeloGrid::quitarFilas(int r, int n)
 const QString &ModeloGrid::texto(int r, int c) const
 {
     const Fila &f = m_filas[size_t(r)];
-    return size_t(c) < f.textos.size() ? f.textos[size_t(c)] : kVacio;
+    return c < f.textos.size() ? f.textos.at(c) : kVacio;
 }
 
 QString &ModeloGrid::textoDe(int r, int c)
 {
     Fila &f = m_filas[size_t(r)];
-    if (f.textos.size() <= size_t(c))
-        f.textos.resize(size_t(m_columnas));
-    return f.textos[size_t(c)];
+    if (f.textos.size() <= c)
+        f.textos.resize(m_columnas);
+    return f.textos[c];
 }
 
 void ModeloGrid::ponerTexto(int r, int c, const QString &t)
@@ -159,8 +159,12 @@ void ModeloGrid::ponerTextos(int r, int c, const QStringList &textos)
     const int n = std::min(int(textos.size()), m_columnas - c);
     if (n <= 0)
         return;
-    for (int i = 0; i < n; ++i)
-        textoDe(r, c + i) = textos[i];
+    Fila &f = m_filas[size_t(r)];
+    if (c == 0 && n == m_columnas && textos.size() == n && f.textos.isEmpty())
+        f.textos = textos;
+    else
+        for (int i = 0; i < n; ++i)
+            textoDe(r, c + i) = textos[i];
     marcar(r, c, r, c + n - 1);
 }
 
@@ -283,13 +287,13 @@ void ModeloGrid::permutarColumnas(int desde, const std::vector<int> &orden, int 
         auto permutar = [&](auto &celdas) {
             if (celdas.empty())
                 return;
-            celdas.resize(size_t(m_columnas));
+            celdas.resize(m_columnas);
             std::decay_t<decltype(celdas)> antes;
             antes.reserve(n);
             for (size_t i = 0; i < n; ++i)
-                antes.push_back(std::move(celdas[size_t(desde) + i]));
+                antes.push_back(std::move(celdas[desde + int(i)]));
             for (size_t i = 0; i < n; ++i)
-                celdas[size_t(desde) + i] = std::move(antes[size_t(orden[i])]);
+                celdas[desde + int(i)] = std::move(antes[orden[i]]);
         };
         permutar(f.textos);
         permutar(f.adornos);

@@ -91,7 +91,9 @@ private:
         QColor tinta;
     };
     struct Fila {
-        std::vector<QString> textos; // empty until a cell is written; then one per column
+        // Empty until a cell is written; then one per column. A list written
+        // whole into a fresh row is shared, not copied text by text.
+        QStringList textos;
         std::vector<Adorno> adornos; // empty until a cell gets data or a colour
     };
     QString &textoDe(int r, int c);
