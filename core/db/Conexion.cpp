@@ -3,7 +3,9 @@
 
 #include <QCollator>
 #include <QFileInfo>
+#include <QVarLengthArray>
 #include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 
 DbError::DbError(int numero, const QString &descripcion)
@@ -104,22 +106,19 @@ Campo Recordset::campo(const QString &nombre) const
     return campo(i);
 }
 
-Campo Recordset::campo(int i) const
-{
-    if (eof())
-        throw DbError(3021, QStringLiteral("No hay registro actual."));
-    if (i < 0 || i >= m_nombres.size())
-        throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección."));
-    return Campo(m_nombres[i], m_filas[m_pos][i], m_tipos[i]);
-}
-
 const QVariant &Recordset::valor(int i) const
 {
     if (eof())
         throw DbError(3021, QStringLiteral("No hay registro actual."));
     if (i < 0 || i >= m_nombres.size())
         throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección."));
-    return m_filas[m_pos][i];
+    return m_valores[static_cast<qsizetype>(m_pos) * m_nombres.size() + i];
+}
+
+Campo Recordset::campo(int i) const
+{
+    const QVariant &v = valor(i); // checks i first
+    return Campo(m_nombres[i], v, m_tipos[i]);
 }
 
 QString Recordset::texto(int i) const { return comoTexto(valor(i)); }
@@ -131,16 +130,59 @@ QDate Recordset::fecha(int i) const { return comoFecha(valor(i)); }
 
 namespace {
 
+using Utf16 = QVarLengthArray<char16_t, 128>;
+
+// The UTF-8 text as UTF-16 in out, when it holds characters of one or two
+// bytes only (every Spanish text); false otherwise.
+bool aUtf16(const unsigned char *p, int n, Utf16 &out)
+{
+    out.resize(n);
+    char16_t *d = out.data();
+    for (int i = 0; i < n;) {
+        const unsigned c = p[i];
+        if (c < 0x80) {
+            *d++ = static_cast<char16_t>(c);
+            ++i;
+        } else if (c >= 0xC2 && c < 0xE0 && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+            *d++ = static_cast<char16_t>(((c & 0x1F) << 6) | (p[i + 1] & 0x3F));
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    out.resize(d - out.data());
+    return true;
+}
+
+// Spanish order, then the UTF-16 code units (so that only equal texts
+// compare equal). A sort calls it many times per row: equal texts are told
+// at once, and the usual texts are compared from buffers kept between calls
+// instead of two new strings each time.
 int compararEs(void *, int n1, const void *s1, int n2, const void *s2)
 {
     static thread_local QCollator col(QLocale(QLocale::Spanish, QLocale::Spain));
-    const QString a = QString::fromUtf8(static_cast<const char *>(s1), n1);
-    const QString b = QString::fromUtf8(static_cast<const char *>(s2), n2);
-    const int r = col.compare(a, b);
-    if (r != 0)
-        return r;
-    return a.compare(b);
+    static thread_local Utf16 x;
+    static thread_local Utf16 y;
+    const auto *a = static_cast<const unsigned char *>(s1);
+    const auto *b = static_cast<const unsigned char *>(s2);
+    if (n1 == n2 && std::memcmp(a, b, static_cast<size_t>(n1)) == 0)
+        return 0;
+    if (aUtf16(a, n1, x) && aUtf16(b, n2, y)) {
+        const QStringView va(x.data(), x.size());
+        const QStringView vb(y.data(), y.size());
+        const int r = col.compare(va, vb);
+        return r != 0 ? r : va.compare(vb);
+    }
+    const QString qa = QString::fromUtf8(reinterpret_cast<const char *>(a), n1);
+    const QString qb = QString::fromUtf8(reinterpret_cast<const char *>(b), n2);
+    const int r = col.compare(qa, qb);
+    return r != 0 ? r : qa.compare(qb);
 }
+
+// A connection is used by the thread that opened it only: the engine need
+// not lock it around every call (each value read took a lock and its
+// release).
+constexpr int kSinCerrojo = SQLITE_OPEN_NOMUTEX;
 
 int tipoDeclarado(const char *decl)
 {
@@ -208,7 +250,7 @@ Conexion *Conexion::abrir(const QString &ruta, const QString &clave)
     if (!QFileInfo::exists(ruta))
         throw DbError(3024, QStringLiteral("No se pudo encontrar el archivo '%1'.").arg(ruta));
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | kSinCerrojo, nullptr);
     auto *c = new Conexion(db, ruta);
     try {
         if (rc != SQLITE_OK)
@@ -237,7 +279,8 @@ Conexion *Conexion::crear(const QString &ruta, const QString &clave)
     if (QFileInfo::exists(ruta))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(ruta));
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kSinCerrojo, nullptr);
     auto *c = new Conexion(db, ruta);
     try {
         if (rc != SQLITE_OK)
@@ -335,6 +378,7 @@ sqlite3_stmt *Conexion::preparar(const QString &sql, const Parametros &valores)
             for (sqlite3_stmt *v : std::as_const(m_cache))
                 sqlite3_finalize(v);
             m_cache.clear();
+            m_leidos.clear();
         }
         m_cache.insert(sql, st);
     } else {
@@ -423,26 +467,31 @@ Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores,
         rs.m_tipos[i] = it.value();
     }
     int rc;
+    // A query run again mostly reads about as much as the last time: room
+    // for that is taken at once, instead of moving the values as they grow.
+    QList<QVariant> &datos = rs.m_valores;
+    datos.reserve(m_leidos.value(st, 0));
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        std::vector<QVariant> fila;
-        fila.reserve(n);
+        ++rs.m_filas;
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER: fila.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i))); break;
-            case SQLITE_FLOAT: fila.emplace_back(sqlite3_column_double(st, i)); break;
+            case SQLITE_INTEGER: datos.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i))); break;
+            case SQLITE_FLOAT: datos.emplace_back(sqlite3_column_double(st, i)); break;
             case SQLITE_TEXT:
-                fila.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
-                                                    sqlite3_column_bytes(st, i)));
+                datos.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                                     sqlite3_column_bytes(st, i)));
                 break;
             case SQLITE_BLOB:
-                fila.emplace_back(
+                datos.emplace_back(
                     QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
                 break;
-            default: fila.emplace_back(); break;
+            default: datos.emplace_back(); break;
             }
         }
-        rs.m_filas.push_back(std::move(fila));
     }
+    m_leidos.insert(st, datos.size());
+    if (datos.capacity() > 2 * datos.size() + 1024)
+        datos.squeeze(); // far fewer than the last time: the room is given back
     if (rc != SQLITE_DONE) {
         sqlite3_reset(st);
         lanzar(rc);

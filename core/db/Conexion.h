@@ -70,10 +70,10 @@ private:
 class Recordset {
 public:
     Recordset() = default;
-    bool eof() const { return m_pos >= static_cast<int>(m_filas.size()); }
+    bool eof() const { return m_pos >= m_filas; }
     void moveNext() { ++m_pos; }
     void moveFirst() { m_pos = 0; }
-    int recordCount() const { return static_cast<int>(m_filas.size()); }
+    int recordCount() const { return m_filas; }
     int fieldCount() const { return m_nombres.size(); }
     QStringList nombres() const { return m_nombres; }
     // Field of the current row by name (ignoring letter case) or position.
@@ -82,12 +82,14 @@ public:
     Campo campo(int indice) const;
     // Shorthand for campo(nombre).texto().
     QString texto(const QString &nombre) const { return campo(nombre).texto(); }
-    // What campo(indice).texto(), .numero(), .entero() and .fecha() give,
-    // read without making the field: for loops over thousands of rows.
+    // What campo(indice).texto(), .numero(), .entero(), .fecha() and
+    // .esNulo() give, read without making the field: for loops over
+    // thousands of rows.
     QString texto(int indice) const;
     double numero(int indice) const;
     qint64 entero(int indice) const;
     QDate fecha(int indice) const;
+    bool esNulo(int indice) const { return valor(indice).isNull(); }
 
 private:
     friend class Conexion;
@@ -96,7 +98,11 @@ private:
     const QVariant &valor(int indice) const;
     QStringList m_nombres;
     std::vector<int> m_tipos;
-    std::vector<std::vector<QVariant>> m_filas;
+    // Row after row, fieldCount() values each: one block for the whole
+    // result instead of one per row (a QList grows it without moving the
+    // values one by one).
+    QList<QVariant> m_valores;
+    int m_filas = 0;
     int m_pos = 0;
 };
 
@@ -109,6 +115,7 @@ using Parametros = QVariantList;
 // that type (a Null sum counts as 0, a Null MAX(fecha) as the zero date).
 using TiposColumnas = QHash<QString, int>;
 
+// Used only from the thread that opened it (the engine does not lock it).
 class Conexion {
 public:
     // Opens an existing database file with its password; never creates one.
@@ -168,6 +175,8 @@ private:
     bool m_enTransaccion = false;
     int m_puntos = 0;
     QHash<QString, sqlite3_stmt *> m_cache;
+    // Values read by each cached query the last time it ran.
+    QHash<sqlite3_stmt *, qsizetype> m_leidos;
     mutable QHash<QString, QStringList> m_columnas;
 };
 

@@ -67,6 +67,58 @@ TEST_F(ConexionTest, OrdenEspanol)
     for (; !rs.eof(); rs.moveNext())
         l << rs.texto("descripcion");
     EXPECT_EQ(l, (QStringList{"Árbol", "nube", "Ñandú", "oso"}));
+
+    // Equal texts, texts with characters of three bytes and texts that
+    // differ in letter case only keep that order, a prefix first.
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('E', 'nube'), ('F', 'Ñandú €'), ('G', 'Nube'), "
+                 "('H', 'árbol')");
+    rs = db().openRecordset(QString("SELECT descripcion FROM canchas ORDER BY descripcion") + kCollateEs + ", id");
+    l.clear();
+    for (; !rs.eof(); rs.moveNext())
+        l << rs.texto("descripcion");
+    EXPECT_EQ(l, (QStringList{"árbol", "Árbol", "nube", "nube", "Nube", "Ñandú", "Ñandú €", "oso"}));
+}
+
+TEST_F(ConexionTest, LosValoresSeLeenIgualPorCampoYSinEl)
+{
+    // Several rows of several columns, dates written in every way a column
+    // may hold them, read through a Campo and straight from the recordset.
+    db().execute("INSERT INTO reservas (id, fecha, comentarios, importe_total) VALUES "
+                 "(1, '2024-03-15', 'a', 1.5), (2, '2024-03-15 10:30:00', NULL, NULL), (3, '2024-02-30', '', 2), "
+                 "(4, '0000-01-01', 'd', 3), (5, '2024-3-5', 'e', 4), (6, '2024/03/15', 'f', 5), (7, NULL, 'g', 6), "
+                 "(8, 20240315, 'h', 7)");
+    const QList<QDate> fechas{
+        QDate(2024, 3, 15), QDate(2024, 3, 15), QDate(), QDate(), QDate(), QDate(2024, 3, 15), QDate(), QDate()};
+    Recordset rs = db().openRecordset("SELECT id, fecha, comentarios, importe_total FROM reservas ORDER BY id");
+    ASSERT_EQ(rs.recordCount(), 8);
+    for (int fila = 0; !rs.eof(); rs.moveNext(), ++fila) {
+        EXPECT_EQ(rs.entero(0), fila + 1);
+        EXPECT_EQ(rs.fecha(1), fechas[fila]) << fila;
+        EXPECT_EQ(rs.campo(1).fecha(), fechas[fila]) << fila;
+        EXPECT_EQ(rs.texto(2), rs.campo("comentarios").texto());
+        EXPECT_EQ(rs.esNulo(2), fila == 1);
+        EXPECT_EQ(rs.numero(3), rs.campo(3).numero());
+        EXPECT_EQ(rs.texto(3), rs.campo(3).texto());
+    }
+    EXPECT_EQ(numeroDeError([&] { rs.entero(0); }), 3021);
+    rs.moveFirst();
+    EXPECT_EQ(numeroDeError([&] { rs.texto(4); }), 3265);
+    EXPECT_EQ(numeroDeError([&] { rs.campo(-1); }), 3265);
+
+    // The same query again with fewer rows, then more, reads just those.
+    const QString sql = "SELECT id, comentarios FROM reservas WHERE id <= ? ORDER BY id";
+    EXPECT_EQ(db().openRecordset(sql, {8}).recordCount(), 8);
+    rs = db().openRecordset(sql, {2});
+    ASSERT_EQ(rs.recordCount(), 2);
+    rs.moveNext();
+    EXPECT_EQ(rs.entero(0), 2);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    rs = db().openRecordset(sql, {5});
+    ASSERT_EQ(rs.recordCount(), 5);
+    for (int i = 0; i < 4; ++i)
+        rs.moveNext();
+    EXPECT_EQ(rs.texto(1), "e");
 }
 
 TEST_F(ConexionTest, AjustesDelMotorParaNoPerderDatosYSerRapido)
