@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <memory>
 
 Conexion *gConexion = nullptr;
 QString gRutaBase;
@@ -28,7 +29,11 @@ void abrirConexion()
     cerrarConexion();
     if (gRutaBase.isEmpty())
         fijarRutasBase();
-    gConexion = Conexion::abrir(gRutaBase, gClaveBase);
+    std::unique_ptr<Conexion> c(Conexion::abrir(gRutaBase, gClaveBase));
+    // A file made by an earlier version gets the indexes the statements
+    // of this one count on.
+    Esquema::actualizarIndices(*c);
+    gConexion = c.release();
 }
 
 QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta)

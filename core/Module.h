@@ -20,7 +20,8 @@ extern Recordset gRs;           // scratch recordset
 
 // Fills gClaveBase, gRutaBase and gCadenaConexion from the program folder.
 void fijarRutasBase();
-// Opens gConexion on gRutaBase (throws DbError); closes a previous one.
+// Opens gConexion on gRutaBase, its indexes brought up to date (throws
+// DbError); closes a previous one.
 void abrirConexion();
 // What the user is told when the database cannot be opened at start: the
 // file, the cause (absent, read-only, disk full, read/write error, not a

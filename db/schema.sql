@@ -111,8 +111,12 @@ CREATE INDEX ix_reservas_usuario_anticipo ON reservas (t_usuarios_codigo, arqueo
 CREATE INDEX ix_reservas_usuario_saldo ON reservas (t_usuarios_codigo, arqueo_saldo_id);
 CREATE INDEX ix_reservas_serie ON reservas (reserva_fija_id, fecha);
 -- A client's reservations by court and date: counted, grouped by court and
--- searched for the earliest on a court without reading the table.
-CREATE INDEX ix_reservas_cliente ON reservas (clientes_id, canchas_id, fecha);
+-- searched for the earliest on a court (date, then id) and its slot without
+-- reading the table.
+CREATE INDEX ix_reservas_cliente ON reservas (clientes_id, canchas_id, fecha, id, horarios_id);
+-- A client's reservations by date: its latest, and whether it has one in a
+-- period, each found by one look.
+CREATE INDEX ix_reservas_cliente_fecha ON reservas (clientes_id, fecha);
 CREATE INDEX ix_reservas_arqueo_anticipo ON reservas (arqueo_anticipo_id);
 CREATE INDEX ix_reservas_arqueo_saldo ON reservas (arqueo_saldo_id);
 

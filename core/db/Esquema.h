@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class Conexion;
+
 // Creation of a new shipped database from the schema and seed rows built
 // into the program.
 namespace Esquema {
@@ -12,4 +14,9 @@ void crearBase(const QString &ruta);
 // The schema and shipped rows a new database gets, as one text: it changes
 // whenever what crearBase makes changes.
 QString textoBase();
+// Brings the indexes of a database made by an earlier version to those of
+// the schema: creates the ones it lacks and rebuilds the ones defined
+// otherwise, in one transaction. A database already up to date is only
+// read. Throws DbError.
+void actualizarIndices(Conexion &c);
 } // namespace Esquema

@@ -319,3 +319,44 @@ TEST_F(ConexionTest, ClavesValoresPorDefectoYMayusculas)
     EXPECT_EQ(valor("SELECT enviado FROM caja_cabeza WHERE id = 1"), "0");
     EXPECT_EQ(valor("SELECT typeof(fecha_hora_cierre) FROM caja_cabeza"), "null");
 }
+
+TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesAlAbrirseYUnaAlDiaNoSeToca)
+{
+    // A file as an earlier version left it: an index missing, another with
+    // its former columns, and one of the user's own.
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id) VALUES (5, 'C1', '2024-01-02', "
+                 "'H1'), (5, 'C1', '2024-01-01', 'H2')");
+    db().execute("DROP INDEX ix_reservas_cliente_fecha");
+    db().execute("DROP INDEX ix_reservas_cliente");
+    db().execute("CREATE INDEX ix_reservas_cliente ON reservas (clientes_id, canchas_id, fecha)");
+    db().execute("CREATE INDEX ix_propio ON clientes (telefono)");
+    auto indices = [this] {
+        QStringList l;
+        for (Recordset rs = db().openRecordset(
+                 "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name");
+             !rs.eof(); rs.moveNext())
+            l << rs.texto(0) + ": " + rs.texto(1).simplified();
+        return l;
+    };
+    const QStringList antes = indices();
+
+    abrirConexion();
+    QStringList despues = indices();
+    EXPECT_TRUE(despues.contains("ix_reservas_cliente: CREATE INDEX ix_reservas_cliente ON reservas (clientes_id, "
+                                 "canchas_id, fecha, id, horarios_id)"))
+        << despues.join('\n').toStdString();
+    EXPECT_TRUE(despues.contains(
+        "ix_reservas_cliente_fecha: CREATE INDEX ix_reservas_cliente_fecha ON reservas (clientes_id, fecha)"));
+    EXPECT_TRUE(despues.contains("ix_propio: CREATE INDEX ix_propio ON clientes (telefono)"));
+    EXPECT_EQ(despues.size(), antes.size() + 1);
+    EXPECT_EQ(valor("SELECT horarios_id FROM reservas WHERE clientes_id = 5 AND canchas_id = 'c1' ORDER BY fecha, id "
+                    "LIMIT 1"),
+              "H2");
+    EXPECT_EQ(valor("PRAGMA integrity_check"), "ok");
+
+    // Opened again, nothing is written: the schema keeps its version.
+    const QString version = valor("PRAGMA schema_version");
+    abrirConexion();
+    EXPECT_EQ(indices(), despues);
+    EXPECT_EQ(valor("PRAGMA schema_version"), version);
+}
