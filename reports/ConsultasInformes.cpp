@@ -65,42 +65,50 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 
 QList<FilaFideliza> clientesSinTurnos(int minimo, const QDate &desde, const QDate &hasta)
 {
-    // One pass over the index on (clientes_id, canchas_id, fecha) counts each
-    // client's reservations, finds the latest and, with TURNO_FRECUENTE, the
-    // earliest reservation (date, then id) on the court it books most (the
-    // lowest court id on a tie); the clients with one in the period (read
-    // through the index on fecha) are left out. That reservation gives the
-    // court, the weekday and the slot.
+    // Each client without a reservation in the period (one look into the
+    // index on client and date) has its reservations read once from the
+    // index on client, court and date, which counts them and finds, with
+    // CLAVE_FRECUENTE, the court it books most (the lowest court id on a
+    // tie); '' stands for a client with reservations on no court, Null for
+    // one below the minimum. LIMIT -1 keeps that subquery from being merged
+    // into the outer one, which would run it once per use of cancha. The
+    // latest date and the earliest reservation (date, then id) on that court
+    // are then single looks into those indexes, which also hold its slot.
     Recordset rs = gConexion->openRecordset(
         QStringLiteral(
-            "WITH candidatos AS ("
-            "  SELECT clientes_id, MAX(fecha) AS ultima, TURNO_FRECUENTE(canchas_id, fecha, id) AS reserva_id "
-            "  FROM reservas GROUP BY clientes_id HAVING COUNT(*) >= ? "
-            "  AND clientes_id NOT IN (SELECT clientes_id FROM reservas WHERE fecha >= ? AND fecha <= ? "
-            "    AND clientes_id IS NOT NULL)"
-            ") "
-            "SELECT cl.id, cl.nombre, cl.telefono, cd.ultima AS ultima, ca.descripcion AS cancha, "
-            "  r.fecha AS fecha_frecuente, h.descripcion AS hora, cl.comentarios "
-            "FROM candidatos cd INNER JOIN clientes cl ON cl.id = cd.clientes_id "
-            "LEFT JOIN reservas r ON r.id = cd.reserva_id "
-            "LEFT JOIN canchas ca ON ca.id = r.canchas_id "
-            "LEFT JOIN horarios h ON h.codigo = r.horarios_id "
-            "ORDER BY cl.nombre") +
-            QLatin1String(kCollateEs) + QStringLiteral(", cl.id"),
+            "SELECT cd.id, cd.nombre, cd.telefono, "
+            "  (SELECT MAX(fecha) FROM reservas WHERE clientes_id = cd.id) AS ultima, "
+            "  ca.descripcion AS cancha, "
+            "  (SELECT fecha FROM reservas WHERE clientes_id = cd.id AND canchas_id = cd.cancha "
+            "    ORDER BY fecha, id LIMIT 1) AS fecha_frecuente, "
+            "  (SELECT h.descripcion FROM reservas r LEFT JOIN horarios h ON h.codigo = r.horarios_id "
+            "    WHERE r.clientes_id = cd.id AND r.canchas_id = cd.cancha ORDER BY r.fecha, r.id LIMIT 1) AS hora, "
+            "  cd.comentarios "
+            "FROM ("
+            "  SELECT c.id, c.nombre, c.telefono, c.comentarios, "
+            "    (SELECT CASE WHEN COUNT(*) >= ? THEN COALESCE(CLAVE_FRECUENTE(canchas_id), '') END "
+            "     FROM reservas WHERE clientes_id = c.id) AS cancha "
+            "  FROM clientes c WHERE NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = c.id "
+            "    AND fecha >= ? AND fecha <= ?) "
+            "  LIMIT -1"
+            ") cd LEFT JOIN canchas ca ON ca.id = cd.cancha "
+            "WHERE cd.cancha IS NOT NULL "
+            "ORDER BY cd.nombre") +
+            QLatin1String(kCollateEs) + QStringLiteral(", cd.id"),
         {minimo, iso(desde), iso(hasta)}, {{QStringLiteral("ultima"), TipoCampo::Fecha}});
     QList<FilaFideliza> filas;
     filas.reserve(rs.recordCount());
     for (; !rs.eof(); rs.moveNext()) {
         FilaFideliza f;
-        f.id = rs.campo(0).entero();
-        f.nombre = rs.campo(1).texto();
-        f.telefono = rs.campo(2).texto();
-        f.ultimoTurno = rs.campo(3).fecha();
-        f.canchaFrecuente = rs.campo(4).texto();
-        f.fechaFrecuente = rs.campo(5).fecha();
-        f.horaFrecuente = rs.campo(6).texto();
-        f.comentarios = rs.campo(7).texto();
-        filas.append(f);
+        f.id = rs.entero(0);
+        f.nombre = rs.texto(1);
+        f.telefono = rs.texto(2);
+        f.ultimoTurno = rs.fecha(3);
+        f.canchaFrecuente = rs.texto(4);
+        f.fechaFrecuente = rs.fecha(5);
+        f.horaFrecuente = rs.texto(6);
+        f.comentarios = rs.texto(7);
+        filas.append(std::move(f));
     }
     return filas;
 }

@@ -8,138 +8,139 @@
 
 namespace {
 
-unsigned char sinMayuscula(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
+int sinMayuscula(unsigned char u) { return u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u; }
 
-struct Texto {
-    const char *p;
-    size_t n;
-};
-
-Texto texto(sqlite3_value *v)
+// Two texts as NOCASE orders them: bytes compared unsigned, ASCII letters
+// lowered, a prefix first.
+int compararSinMayusculas(const char *a, size_t na, const char *b, size_t nb)
 {
-    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(v));
-    return {t ? t : "", t ? static_cast<size_t>(sqlite3_value_bytes(v)) : 0};
-}
-
-// A text against a clave already lowered, as NOCASE orders them: bytes
-// compared unsigned, ASCII letters lowered, a prefix first.
-int compararClave(Texto t, const std::string &clave)
-{
-    const size_t n = t.n < clave.size() ? t.n : clave.size();
+    const size_t n = na < nb ? na : nb;
     for (size_t i = 0; i < n; ++i) {
-        const int d = sinMayuscula(t.p[i]) - static_cast<unsigned char>(clave[i]);
+        const int d = sinMayuscula(static_cast<unsigned char>(a[i])) - sinMayuscula(static_cast<unsigned char>(b[i]));
         if (d != 0)
             return d;
     }
-    return t.n < clave.size() ? -1 : t.n > clave.size() ? 1 : 0;
+    return na < nb ? -1 : na > nb ? 1 : 0;
 }
 
 struct Grupo {
-    std::string clave; // ASCII letters lowered: equal and ordered as NOCASE
-    long long cuenta = 0;
-    std::string orden; // of the chosen row
-    long long valor = 0;
+    size_t inicio; // of the clave, as its first row wrote it, in Estado::textos
+    size_t largo;
+    long long cuenta;
 };
 
 // A client has a few dozen claves, most seen once or twice: the groups are
-// kept ordered by clave, so a row finds its group by one comparison when the
-// rows come ordered by clave (as an index gives them), by a binary search
-// otherwise.
+// kept ordered by clave, so a row written as the previous one counts after
+// one comparison of its bytes (rows ordered by clave, as an index gives
+// them), and any other finds its group by a binary search. Lives in the
+// aggregate's own memory; its claves' bytes follow one another in textos.
 struct Estado {
+    std::string textos;
     std::vector<Grupo> grupos;
     size_t ultimo = 0; // the last row's group
+
+    int comparar(const char *t, size_t n, const Grupo &g) const
+    {
+        return compararSinMayusculas(t, n, textos.data() + g.inicio, g.largo);
+    }
+
+    void contar(const char *t, size_t n)
+    {
+        if (ultimo < grupos.size()) {
+            // Claves are short: a loop beats a call to memcmp.
+            Grupo &g = grupos[ultimo];
+            if (g.largo == n) {
+                const char *u = textos.data() + g.inicio;
+                size_t i = 0;
+                while (i < n && t[i] == u[i])
+                    ++i;
+                if (i == n) {
+                    ++g.cuenta;
+                    return;
+                }
+            }
+        }
+        size_t pos = grupos.size();
+        if (!grupos.empty() && comparar(t, n, grupos.back()) <= 0) {
+            size_t a = 0;
+            size_t b = grupos.size();
+            while (a < b) {
+                const size_t m = (a + b) / 2;
+                if (comparar(t, n, grupos[m]) > 0)
+                    a = m + 1;
+                else
+                    b = m;
+            }
+            pos = a;
+        }
+        if (pos == grupos.size() || comparar(t, n, grupos[pos]) != 0) {
+            grupos.insert(grupos.begin() + static_cast<std::ptrdiff_t>(pos), Grupo{textos.size(), n, 0});
+            textos.append(t, n);
+        }
+        ultimo = pos;
+        ++grupos[pos].cuenta;
+    }
 };
 
-Estado *estado(sqlite3_context *ctx, bool crear)
-{
-    auto **p = static_cast<Estado **>(sqlite3_aggregate_context(ctx, crear ? sizeof(Estado *) : 0));
-    if (!p)
-        return nullptr;
-    if (!*p && crear) {
-        *p = new (std::nothrow) Estado;
-        if (*p)
-            (*p)->grupos.reserve(32); // moving the groups as it grows costs more
-    }
-    return *p;
-}
+// The aggregate's memory starts zeroed: the state is built in it on the
+// first row and destroyed by the final call, which SQLite makes whenever a
+// row was given.
+struct Contexto {
+    bool listo;
+    alignas(Estado) unsigned char memoria[sizeof(Estado)];
+    Estado &estado() { return *std::launder(reinterpret_cast<Estado *>(memoria)); }
+};
 
-Grupo &grupoDe(Estado &e, Texto clave)
+// Runs once per row of a long scan: only the text's bytes are read and
+// compared; memory is taken for a new clave only.
+void pasoClaveFrecuente(sqlite3_context *ctx, int, sqlite3_value **args)
 {
-    auto &gs = e.grupos;
-    if (e.ultimo < gs.size() && compararClave(clave, gs[e.ultimo].clave) == 0)
-        return gs[e.ultimo];
-    size_t pos = gs.size();
-    if (!gs.empty() && compararClave(clave, gs.back().clave) <= 0) {
-        size_t a = 0;
-        size_t b = gs.size();
-        while (a < b) {
-            const size_t m = (a + b) / 2;
-            if (compararClave(clave, gs[m].clave) > 0)
-                a = m + 1;
-            else
-                b = m;
-        }
-        pos = a;
-    }
-    e.ultimo = pos;
-    if (pos == gs.size() || compararClave(clave, gs[pos].clave) != 0) {
-        Grupo g{std::string(clave.p, clave.n), 0, {}, 0};
-        for (char &c : g.clave)
-            c = static_cast<char>(sinMayuscula(c));
-        gs.insert(gs.begin() + static_cast<std::ptrdiff_t>(pos), std::move(g));
-    }
-    return gs[pos];
-}
-
-// Runs once per row of a long scan: only the texts' bytes are compared;
-// strings are made for a new clave or a lower orden, and the valor is read
-// only when the orden does not already lose.
-void pasoTurnoFrecuente(sqlite3_context *ctx, int, sqlite3_value **args)
-{
-    if (sqlite3_value_type(args[0]) == SQLITE_NULL)
-        return;
-    Estado *e = estado(ctx, true);
-    if (!e) {
+    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(args[0]));
+    if (!t)
+        return; // Null
+    const auto n = static_cast<size_t>(sqlite3_value_bytes(args[0]));
+    auto *c = static_cast<Contexto *>(sqlite3_aggregate_context(ctx, sizeof(Contexto)));
+    if (!c) {
         sqlite3_result_error_nomem(ctx);
         return;
     }
-    Grupo &g = grupoDe(*e, texto(args[0]));
-    const Texto orden = texto(args[1]);
-    const int cmp = g.cuenta == 0 ? 1 : g.orden.compare(0, std::string::npos, orden.p, orden.n);
-    ++g.cuenta;
-    if (cmp < 0)
-        return;
-    const long long valor = sqlite3_value_int64(args[2]);
-    if (cmp > 0 || valor < g.valor) {
-        g.orden.assign(orden.p, orden.n);
-        g.valor = valor;
+    try {
+        if (!c->listo) {
+            Estado *e = new (c->memoria) Estado;
+            c->listo = true;
+            // Room for a client's courts taken once: growing step by step
+            // cost more than the counting.
+            e->grupos.reserve(32);
+            e->textos.reserve(256);
+        }
+        c->estado().contar(t, n);
+    } catch (const std::bad_alloc &) {
+        sqlite3_result_error_nomem(ctx);
     }
 }
 
-void finTurnoFrecuente(sqlite3_context *ctx)
+void finClaveFrecuente(sqlite3_context *ctx)
 {
-    Estado *e = estado(ctx, false);
-    if (!e)
+    auto *c = static_cast<Contexto *>(sqlite3_aggregate_context(ctx, 0));
+    if (!c || !c->listo)
         return; // no row with a clave: Null
+    Estado &e = c->estado();
     // Groups are ordered by clave: the first with the highest count has the
     // lowest clave among those tied.
     const Grupo *mejor = nullptr;
-    for (const Grupo &g : e->grupos)
+    for (const Grupo &g : e.grupos)
         if (!mejor || g.cuenta > mejor->cuenta)
             mejor = &g;
     if (mejor)
-        sqlite3_result_int64(ctx, mejor->valor);
-    delete e;
+        sqlite3_result_text(ctx, e.textos.data() + mejor->inicio, static_cast<int>(mejor->largo), SQLITE_TRANSIENT);
+    e.~Estado();
+    c->listo = false;
 }
 
 } // namespace
 
 void registrarFuncionesSql(sqlite3 *db)
 {
-    sqlite3_create_function_v2(db, "TURNO_FRECUENTE", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
-                               pasoTurnoFrecuente, finTurnoFrecuente, nullptr);
+    sqlite3_create_function_v2(db, "CLAVE_FRECUENTE", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                               pasoClaveFrecuente, finClaveFrecuente, nullptr);
 }

@@ -3,40 +3,40 @@
 namespace {
 class FuncionesSqlTest : public Entorno {
 protected:
-    // TURNO_FRECUENTE over the rows given as "(clave, orden, valor), ...".
+    // CLAVE_FRECUENTE over the claves given as "(clave), ...".
     QString frecuente(const QString &filas)
     {
-        return valor("WITH t(c, o, v) AS (VALUES " + filas + ") SELECT TURNO_FRECUENTE(c, o, v) FROM t");
+        return valor("WITH t(c) AS (VALUES " + filas + ") SELECT CLAVE_FRECUENTE(c) FROM t");
     }
 };
 } // namespace
 
-TEST_F(FuncionesSqlTest, TurnoFrecuenteElijeLaClaveMasRepetidaYSuFilaDeMenorOrden)
+TEST_F(FuncionesSqlTest, ClaveFrecuenteElijeLaMasRepetidaYEnEmpateLaMenor)
 {
-    // "b" twice against "A" and "a" (the same key ignoring case) three times.
-    EXPECT_EQ(frecuente("('b', '2024-01-01', 1), ('A', '2024-03-01', 2), ('b', '2024-01-02', 3), "
-                        "('a', '2024-02-01', 4), ('A', '2024-02-01', 9)"),
-              "4");
+    // "b" twice against "A" and "a" (the same key ignoring case) three
+    // times; the key as its first row wrote it.
+    EXPECT_EQ(frecuente("('b'), ('A'), ('b'), ('a'), ('A')"), "A");
     // A tie goes to the lowest key as NOCASE orders it ("b" before "C"); the
     // rows need not come grouped.
-    EXPECT_EQ(frecuente("('C', '2024-01-01', 1), ('b', '2024-05-01', 2), ('C', '2024-01-02', 3), "
-                        "('b', '2024-04-01', 4)"),
-              "4");
+    EXPECT_EQ(frecuente("('C'), ('b'), ('C'), ('b')"), "b");
     // Keys arriving out of order, one between two already seen, and the same
     // key in both cases one after the other: "c" (3) wins over "a" and "d"
-    // (2 each); its earliest row by orden, then by valor.
-    EXPECT_EQ(frecuente("('d', '2024-01-01', 1), ('a', '2024-01-01', 2), ('c', '2024-03-01', 7), "
-                        "('C', '2024-02-01', 8), ('c', '2024-02-01', 5), ('a', '2024-01-02', 3), "
-                        "('D', '2024-01-03', 4)"),
-              "5");
+    // (2 each).
+    EXPECT_EQ(frecuente("('d'), ('a'), ('c'), ('C'), ('c'), ('a'), ('D')"), "c");
     // A tie among keys that came in descending order goes to the lowest; a
-    // byte above ASCII orders after the letters.
-    EXPECT_EQ(frecuente("('é', '2024-01-01', 1), ('z', '2024-01-01', 2), ('M', '2024-01-01', 3), "
-                        "('é', '2024-01-01', 4), ('z', '2024-01-01', 5), ('m', '2024-01-01', 6)"),
-              "3");
-    EXPECT_EQ(frecuente("('é', '2024-01-01', 1), ('z', '2024-01-01', 2), ('é', '2024-01-01', 4)"), "1");
+    // byte above ASCII orders after the letters; a prefix before the longer
+    // key.
+    EXPECT_EQ(frecuente("('é'), ('z'), ('M'), ('é'), ('z'), ('m')"), "M");
+    EXPECT_EQ(frecuente("('é'), ('z'), ('é')"), "é");
+    EXPECT_EQ(frecuente("('C10'), ('C1'), ('C10'), ('C1')"), "C1");
     // Null keys count for nothing; only Null keys give Null.
-    EXPECT_EQ(frecuente("(NULL, '2024-01-01', 1), (NULL, '2024-01-01', 2), ('Z', '2024-09-01', 3)"), "3");
-    EXPECT_EQ(frecuente("(NULL, '2024-01-01', 1)"), "");
-    EXPECT_EQ(valor("SELECT TURNO_FRECUENTE(canchas_id, fecha, id) FROM reservas"), "");
+    EXPECT_EQ(frecuente("(NULL), (NULL), ('Z')"), "Z");
+    EXPECT_EQ(frecuente("(NULL)"), "");
+    EXPECT_EQ(valor("SELECT CLAVE_FRECUENTE(canchas_id) FROM reservas"), "");
+    // One result per group, each from its own rows, over an index's order.
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha) VALUES (1, 'X', '2024-01-01'), "
+                 "(1, 'y', '2024-01-02'), (1, 'Y', '2024-01-03'), (2, 'X', '2024-01-01'), (2, 'x', '2024-01-04')");
+    EXPECT_EQ(valor("SELECT group_concat(c, ',') FROM (SELECT clientes_id, CLAVE_FRECUENTE(canchas_id) AS c "
+                    "FROM reservas GROUP BY clientes_id ORDER BY clientes_id)"),
+              "y,X");
 }
