@@ -2,8 +2,6 @@
 
 #include "Module.h"
 
-#include <QHash>
-
 namespace ConsultasInformes {
 
 namespace {
@@ -35,30 +33,40 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 {
     // Sales carry their moment: the whole last day counts, as in the other
     // sales reports. Reservations carry a date only. Both are summed by
-    // client in one grouped pass; every client is then read in id order and
-    // given its sum. Joining the clients to the grouped pass in the statement
-    // made SQLite index the sums first, which on a short period cost more
-    // than the pass itself.
+    // client in one grouped pass, which gives them in client order; every
+    // client, read in id order, takes its sum as both lists are walked
+    // together. Joining the clients to the grouped pass in the statement made
+    // SQLite index the sums first, which on a short period cost more than the
+    // pass itself.
     Recordset t = gConexion->openRecordset(
         QStringLiteral("SELECT clientes_id, SUM(importe_total) AS total FROM ("
                        "  SELECT clientes_id, importe_total FROM ventas WHERE fecha >= ? AND fecha <= ? "
                        "  UNION ALL SELECT clientes_id, importe_total FROM reservas "
                        "  WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?"
-                       ") GROUP BY clientes_id"),
+                       ") GROUP BY clientes_id ORDER BY clientes_id"),
         {iso(desde) + QStringLiteral(" 00:00:00"), iso(hasta) + QStringLiteral(" 23:59:59"), iso(desde), iso(hasta)},
         {{QStringLiteral("clientes_id"), TipoCampo::Entero}, {QStringLiteral("total"), TipoCampo::Doble}});
-    QHash<qint64, double> totales;
-    totales.reserve(t.recordCount());
-    for (; !t.eof(); t.moveNext())
-        if (!t.campo(0).esNulo())
-            totales.insert(t.campo(0).entero(), t.campo(1).numero());
-
     Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT id, nombre FROM clientes ORDER BY id"));
     QList<FilaRanking> filas;
     filas.reserve(rs.recordCount());
     for (; !rs.eof(); rs.moveNext()) {
-        const qint64 id = rs.campo(0).entero();
-        filas.append({id, rs.campo(1).texto(), totales.value(id, 0.0)});
+        const qint64 id = rs.entero(0);
+        double importe = 0;
+        // Sums of no client (Null) come first; those of a client no longer
+        // listed are passed by.
+        for (; !t.eof(); t.moveNext()) {
+            if (t.esNulo(0))
+                continue;
+            const qint64 suyo = t.entero(0);
+            if (suyo > id)
+                break;
+            if (suyo == id) {
+                importe = t.numero(1);
+                t.moveNext();
+                break;
+            }
+        }
+        filas.append({id, rs.texto(1), importe});
     }
     return filas;
 }
