@@ -37,6 +37,7 @@ QIcon iconoPrograma()
 
 int main(int argc, char **argv)
 {
+    retenerMemoriaLiberada();
     QApplication app(argc, argv);
     app.setWindowIcon(iconoPrograma());
     instalarPresentadorPantalla();

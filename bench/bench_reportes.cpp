@@ -99,14 +99,11 @@ int main(int argc, char **argv)
     g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
     g_carpeta = dir.path();
-    copiaDeTrabajo(g_club, g_carpeta);
-    CarpetaPrograma::fijar(g_carpeta);
+    abrirComoPrograma(g_club, g_carpeta);
     const QDir fuente(QStringLiteral(CLUB_FUENTE_RPTCR));
     QDir(g_carpeta).mkpath(QStringLiteral("rptcr"));
     for (const QString &f : fuente.entryList({QStringLiteral("*.rpt")}, QDir::Files))
         QFile::copy(fuente.filePath(f), rutaPlantilla(f));
-    fijarRutasBase();
-    abrirConexion();
     g_venta = gConexion->openRecordset(QStringLiteral("SELECT MAX(ventas_id) FROM ventas_items")).campo(0).entero();
 
     int n = static_cast<int>(resto.size());

@@ -414,6 +414,7 @@ QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta)
 
 void abrirComoPrograma(const TamanioClub &t, const QString &carpeta)
 {
+    retenerMemoriaLiberada();
     copiaDeTrabajo(t, carpeta);
     CarpetaPrograma::fijar(carpeta);
     fijarRutasBase();

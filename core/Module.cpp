@@ -8,6 +8,10 @@
 #include <QLocale>
 #include <memory>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 Conexion *gConexion = nullptr;
 QString gRutaBase;
 QString gClaveBase;
@@ -22,6 +26,16 @@ void fijarRutasBase()
     gClaveBase = Esquema::claveBase();
     gRutaBase = CarpetaPrograma::archivo(QStringLiteral("db_main.mdb"));
     gCadenaConexion = gRutaBase + QStringLiteral("; Jet OLEDB:Database Password=") + gClaveBase + QStringLiteral("; ");
+}
+
+void retenerMemoriaLiberada()
+{
+#ifdef __GLIBC__
+    // Blocks up to 32 MB come from the heap, and up to 64 MB of free heap
+    // stay with the program.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
 }
 
 void abrirConexion()

@@ -20,6 +20,10 @@ extern Recordset gRs;           // scratch recordset
 
 // Fills gClaveBase, gRutaBase and gCadenaConexion from the program folder.
 void fijarRutasBase();
+// Called once at start: memory freed by a list or report is kept for the
+// next one instead of being handed back to the system and faulted in again
+// page by page at every refill.
+void retenerMemoriaLiberada();
 // Opens gConexion on gRutaBase, its indexes brought up to date (throws
 // DbError); closes a previous one.
 void abrirConexion();
