@@ -3,9 +3,12 @@
 #include "Claves.h"
 #include "db/Esquema.h"
 
+#include <QCollator>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <sqlite3.h>
 
 using ConexionTest = Entorno;
@@ -77,6 +80,60 @@ TEST_F(ConexionTest, OrdenEspanol)
     for (; !rs.eof(); rs.moveNext())
         l << rs.texto("descripcion");
     EXPECT_EQ(l, (QStringList{"árbol", "Árbol", "nube", "nube", "Nube", "Ñandú", "Ñandú €", "oso"}));
+}
+
+TEST_F(ConexionTest, OrdenEspanolIgualAlDelColador)
+{
+    // Names and short texts of letters that differ in case, accents, ñ, a
+    // combining tilde, spaces, digits and signs, sorted by the engine, come
+    // in the order of the Spanish collator followed by the code units.
+    const QStringList piezas{"a", "A", "b", "n", "N",       "o", "O", "z", "Z", " ", "ñ",  "Ñ",
+                             "á", "Á", "é", "ü", "n\u0303", "1", "-", "c", "h", "l", "ch", "ll"};
+    std::mt19937 azar(7);
+    QStringList textos{"González Juan",
+                       "Gonzalez Juan",
+                       "gonzález juan",
+                       "González  Juan",
+                       "Gómez Ana",
+                       "Gomez",
+                       "Ñáñez Inés",
+                       "Nanez Ines",
+                       "Nuñez",
+                       "Núñez",
+                       "Nunez",
+                       "Álvarez Óscar",
+                       "Alvarez Oscar",
+                       "Chávez",
+                       "Cuevas",
+                       "Llano",
+                       "Luna",
+                       "Ab",
+                       "ab",
+                       "aB",
+                       "AB",
+                       "ab c",
+                       "abc",
+                       "a b",
+                       ""};
+    for (int i = 0; i < 1500; ++i) {
+        QString t;
+        for (int k = std::uniform_int_distribution<int>(0, 6)(azar); k > 0; --k)
+            t += piezas[std::uniform_int_distribution<int>(0, static_cast<int>(piezas.size()) - 1)(azar)];
+        textos << t;
+    }
+    db().execute("CREATE TEMP TABLE textos (t TEXT)");
+    for (const QString &t : std::as_const(textos))
+        db().execute("INSERT INTO textos (t) VALUES (?)", {t});
+    Recordset rs = db().openRecordset(QString("SELECT t FROM textos ORDER BY t") + kCollateEs);
+    QStringList l;
+    for (; !rs.eof(); rs.moveNext())
+        l << rs.texto(0);
+    QCollator col(QLocale(QLocale::Spanish, QLocale::Spain));
+    std::sort(textos.begin(), textos.end(), [&](const QString &a, const QString &b) {
+        const int r = col.compare(a, b);
+        return r != 0 ? r < 0 : a < b;
+    });
+    EXPECT_EQ(l, textos);
 }
 
 TEST_F(ConexionTest, LosValoresSeLeenIgualPorCampoYSinEl)
