@@ -27,6 +27,9 @@ QString comoTexto(const QVariant &v)
 {
     if (v.isNull())
         return {};
+    // Most values are texts: they are shared as they are, not converted.
+    if (v.typeId() == QMetaType::QString)
+        return *static_cast<const QString *>(v.constData());
     if (v.typeId() == QMetaType::Double)
         return QString::number(v.toDouble(), 'g', 15);
     return v.toString();
