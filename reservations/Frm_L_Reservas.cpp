@@ -78,8 +78,8 @@ void Frm_L_Reservas::Usr_BuscaReservas()
         textos.append(f.canchas_id % separador % f.cancha);
         textos.append(textoDia);
         textos.append(std::move(f.horario));
-        textos.append(Formatos::importe(f.anticipo));
-        textos.append(Formatos::importe(f.saldo));
+        textos.append(g->numberText(6, f.anticipo));
+        textos.append(g->numberText(7, f.saldo));
         textos.append(std::move(f.estado));
         g->setRowTexts(++r, textos);
     }

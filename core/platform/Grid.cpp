@@ -279,7 +279,7 @@ int Grid::ActiveRow() const
 
 void Grid::setActiveCell(int col, int row)
 {
-    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
+    if (!esCelda(*this, col, row))
         return;
     m_tabla->selectionModel()->setCurrentIndex(m_tabla->model()->index(row - 1, col - 1),
                                                QItemSelectionModel::NoUpdate);
@@ -441,13 +441,13 @@ QRect Grid::cellRect(int col, int row) const
 
 void Grid::showCell(int col, int row)
 {
-    if (col >= 1 && row >= 1 && col <= MaxCols() && row <= MaxRows())
+    if (esCelda(*this, col, row))
         m_tabla->scrollTo(m_tabla->model()->index(row - 1, col - 1));
 }
 
 bool Grid::isCellSelected(int col, int row) const
 {
-    if (col < 1 || row < 1 || col > MaxCols() || row > MaxRows())
+    if (!esCelda(*this, col, row))
         return false;
     return m_tabla->selectionModel()->isSelected(m_tabla->model()->index(row - 1, col - 1));
 }

@@ -133,6 +133,9 @@ public:
     // Writes valor into the cell in the format of its column (kImporte in a
     // text column).
     void setNumber(int col, int row, double valor);
+    // The text setNumber would write into a cell of col (for rows written
+    // whole with setRowTexts).
+    QString numberText(int col, double valor) const;
     // The number the cell's text stands for in the format of its column
     // (kImporte in a text column); *ok false and 0 when it is not one.
     double number(int col, int row, bool *ok = nullptr) const;

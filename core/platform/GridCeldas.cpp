@@ -87,11 +87,13 @@ bool Grid::columnFormat(int col, Formatos::FormatoNumero *f) const
     return d != nullptr;
 }
 
-void Grid::setNumber(int col, int row, double valor)
+void Grid::setNumber(int col, int row, double valor) { setText(col, row, numberText(col, valor)); }
+
+QString Grid::numberText(int col, double valor) const
 {
     Formatos::FormatoNumero f = Formatos::kImporte;
     columnFormat(col, &f);
-    setText(col, row, Formatos::texto(valor, f));
+    return Formatos::texto(valor, f);
 }
 
 double Grid::number(int col, int row, bool *ok) const
