@@ -44,9 +44,9 @@ void abrirConexion()
     if (gRutaBase.isEmpty())
         fijarRutasBase();
     std::unique_ptr<Conexion> c(Conexion::abrir(gRutaBase, gClaveBase));
-    // A file made by an earlier version gets the indexes the statements
-    // of this one count on.
-    Esquema::actualizarIndices(*c);
+    // A file made by an earlier version gets the indexes, triggers and
+    // counts the statements of this one count on.
+    Esquema::actualizar(*c);
     gConexion = c.release();
 }
 

@@ -1,6 +1,7 @@
 #include "Respaldo.h"
 
 #include "Module.h"
+#include "db/Esquema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -154,6 +155,10 @@ void borrarOperaciones()
         "UPDATE t_numeradores SET numero_siguiente = 1 WHERE id = 'CJA'",
         "DELETE FROM caja_resumen_stock",
         "DELETE FROM movimientos_stock",
+        // Row by row, the trigger would take seconds on years of
+        // reservations: without it the table is emptied at once, and the
+        // schema's update below puts it back and counts afresh (nothing).
+        "DROP TRIGGER tr_reservas_cuenta_baja",
         "DELETE FROM reservas",
         "DELETE FROM ventas",
         "DELETE FROM ventas_items",
@@ -162,6 +167,7 @@ void borrarOperaciones()
     Transaccion t(*gConexion);
     for (const char *s : sentencias)
         gConexion->execute(QString::fromLatin1(s));
+    Esquema::actualizar(*gConexion);
     t.commit();
 }
 

@@ -73,36 +73,36 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 
 QList<FilaFideliza> clientesSinTurnos(int minimo, const QDate &desde, const QDate &hasta)
 {
-    // Each client without a reservation in the period (one look into the
-    // index on client and date) has its reservations read once from the
-    // index on client, court and date, which counts them and finds, with
-    // CLAVE_FRECUENTE, the court it books most (the lowest court id on a
-    // tie); '' stands for a client with reservations on no court, Null for
-    // one below the minimum. LIMIT -1 keeps that subquery from being merged
-    // into the outer one, which would run it once per use of cancha. The
-    // latest date and the earliest reservation (date, then id) on that court
-    // are then single looks into those indexes, which also hold its slot.
+    // The clients with enough reservations come from the counts the
+    // triggers keep; each is kept when one look into the index on client
+    // and date finds no reservation in the period. Its most booked court
+    // (the lowest court id on a tie) is one look into the counts by court,
+    // and its latest date and the earliest reservation (date, then id) on
+    // that court with its slot are looks into the indexes on reservas,
+    // which never read the table itself. LIMIT -1 keeps that subquery from
+    // being merged into the outer one, which would run it once per use of
+    // cancha.
     Recordset rs = gConexion->openRecordset(
         QStringLiteral(
-            "SELECT cd.id, cd.nombre, cd.telefono, "
-            "  (SELECT MAX(fecha) FROM reservas WHERE clientes_id = cd.id) AS ultima, "
+            "SELECT c.id, c.nombre, c.telefono, "
+            "  (SELECT MAX(fecha) FROM reservas WHERE clientes_id = c.id) AS ultima, "
             "  ca.descripcion AS cancha, "
-            "  (SELECT fecha FROM reservas WHERE clientes_id = cd.id AND canchas_id = cd.cancha "
+            "  (SELECT fecha FROM reservas WHERE clientes_id = c.id AND canchas_id = cd.cancha "
             "    ORDER BY fecha, id LIMIT 1) AS fecha_frecuente, "
             "  (SELECT h.descripcion FROM reservas r LEFT JOIN horarios h ON h.codigo = r.horarios_id "
-            "    WHERE r.clientes_id = cd.id AND r.canchas_id = cd.cancha ORDER BY r.fecha, r.id LIMIT 1) AS hora, "
-            "  cd.comentarios "
+            "    WHERE r.clientes_id = c.id AND r.canchas_id = cd.cancha ORDER BY r.fecha, r.id LIMIT 1) AS hora, "
+            "  c.comentarios "
             "FROM ("
-            "  SELECT c.id, c.nombre, c.telefono, c.comentarios, "
-            "    (SELECT CASE WHEN COUNT(*) >= ? THEN COALESCE(CLAVE_FRECUENTE(canchas_id), '') END "
-            "     FROM reservas WHERE clientes_id = c.id) AS cancha "
-            "  FROM clientes c WHERE NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = c.id "
+            "  SELECT t.clientes_id AS id, "
+            "    (SELECT canchas_id FROM reservas_por_cliente_cancha WHERE clientes_id = t.clientes_id "
+            "      ORDER BY cantidad DESC, canchas_id LIMIT 1) AS cancha "
+            "  FROM reservas_por_cliente t "
+            "  WHERE t.cantidad >= ? AND NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = t.clientes_id "
             "    AND fecha >= ? AND fecha <= ?) "
             "  LIMIT -1"
-            ") cd LEFT JOIN canchas ca ON ca.id = cd.cancha "
-            "WHERE cd.cancha IS NOT NULL "
-            "ORDER BY cd.nombre") +
-            QLatin1String(kCollateEs) + QStringLiteral(", cd.id"),
+            ") cd JOIN clientes c ON c.id = cd.id LEFT JOIN canchas ca ON ca.id = cd.cancha "
+            "ORDER BY c.nombre") +
+            QLatin1String(kCollateEs) + QStringLiteral(", c.id"),
         {minimo, iso(desde), iso(hasta)}, {{QStringLiteral("ultima"), TipoCampo::Fecha}});
     QList<FilaFideliza> filas;
     filas.reserve(rs.recordCount());

@@ -1,5 +1,4 @@
 #include "Conexion.h"
-#include "FuncionesSql.h"
 
 #include <QCollator>
 #include <QFileInfo>
@@ -277,7 +276,6 @@ void Conexion::configurar(const QString &clave)
     executeScript(QStringLiteral("PRAGMA cipher_page_size = 4096;"));
     sqlite3_busy_timeout(m_db, 2000);
     sqlite3_create_collation_v2(m_db, "ES", SQLITE_UTF8, nullptr, compararEs, nullptr);
-    registrarFuncionesSql(m_db);
 }
 
 static void ajustarMotor(Conexion &c)
@@ -285,7 +283,11 @@ static void ajustarMotor(Conexion &c)
     c.executeScript(QStringLiteral("PRAGMA journal_mode = WAL;"
                                    "PRAGMA synchronous = FULL;"
                                    "PRAGMA cache_size = -65536;"
-                                   "PRAGMA temp_store = MEMORY;"));
+                                   "PRAGMA temp_store = MEMORY;"
+                                   // A row replaced by INSERT OR REPLACE leaves
+                                   // through the delete triggers, which keep
+                                   // the counts of reservations.
+                                   "PRAGMA recursive_triggers = ON;"));
 }
 
 Conexion *Conexion::abrir(const QString &ruta, const QString &clave)

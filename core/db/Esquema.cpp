@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <memory>
+#include <sqlite3.h>
 
 // Resources of a static library must be initialised from the global namespace.
 static void iniciarRecursos() { Q_INIT_RESOURCE(basedatos); }
@@ -22,22 +23,62 @@ QString leerRecurso(const QString &nombre)
 // letter case aside.
 QString normalizada(const QString &sentencia) { return sentencia.simplified().toLower(); }
 
-// The CREATE INDEX statements of the schema with their index names.
-QList<std::pair<QString, QString>> indicesDelEsquema()
+// A statement of the schema with what it makes.
+struct Objeto {
+    QString tipo; // "table", "index", "view" or "trigger"
+    QString nombre;
+    QString sentencia;
+};
+
+// The CREATE TABLE, INDEX, VIEW and TRIGGER statements of the schema, in its
+// order. A trigger's body holds semicolons of its own: pieces are joined
+// until the engine takes them for one whole statement.
+QList<Objeto> objetosDelEsquema()
 {
     static const QRegularExpression comentario(QStringLiteral("--[^\\n]*"));
-    static const QRegularExpression indice(QStringLiteral("^CREATE\\s+(?:UNIQUE\\s+)?INDEX\\s+(\\w+)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    QList<std::pair<QString, QString>> l;
+    static const QRegularExpression crear(
+        QStringLiteral("^CREATE\\s+(?:UNIQUE\\s+)?(TABLE|INDEX|VIEW|TRIGGER)\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<Objeto> l;
     QString texto = leerRecurso(QStringLiteral(":/db/schema.sql"));
     texto.remove(comentario);
+    QString parte;
     for (const QString &s : texto.split(QLatin1Char(';'))) {
-        const QString sentencia = s.simplified();
-        const QRegularExpressionMatch m = indice.match(sentencia);
+        parte += s + QLatin1Char(';');
+        if (!sqlite3_complete(parte.toUtf8().constData()))
+            continue;
+        parte.chop(1);
+        const QString sentencia = parte.simplified();
+        parte.clear();
+        const QRegularExpressionMatch m = crear.match(sentencia);
         if (m.hasMatch())
-            l.append({m.captured(1), sentencia});
+            l.append({m.captured(1).toLower(), m.captured(2), sentencia});
     }
     return l;
+}
+
+// The tables of counts the triggers keep, each with the statement that
+// counts them afresh from the reservations.
+struct Recuento {
+    const char *tabla;
+    const char *contar;
+};
+const Recuento kRecuentos[] = {
+    {"reservas_por_cliente", "INSERT INTO reservas_por_cliente (clientes_id, cantidad) "
+                             "SELECT clientes_id, COUNT(*) FROM reservas WHERE clientes_id IS NOT NULL "
+                             "GROUP BY clientes_id"},
+    {"reservas_por_cliente_cancha",
+     "INSERT INTO reservas_por_cliente_cancha (clientes_id, canchas_id, cantidad) "
+     "SELECT clientes_id, canchas_id, COUNT(*) FROM reservas "
+     "WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL GROUP BY clientes_id, canchas_id"},
+};
+
+bool esRecuento(const QString &tabla)
+{
+    for (const Recuento &r : kRecuentos)
+        if (tabla.compare(QLatin1String(r.tabla), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 } // namespace
 
@@ -59,23 +100,44 @@ void Esquema::crearBase(const QString &ruta)
     t.commit();
 }
 
-void Esquema::actualizarIndices(Conexion &c)
+void Esquema::actualizar(Conexion &c)
 {
     iniciarRecursos();
-    QHash<QString, QString> tiene; // by name in lower case
-    for (Recordset rs = c.openRecordset(
-             QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+    struct Existente {
+        QString sentencia; // normalised
+        QString tabla;
+    };
+    QHash<QString, Existente> tiene; // by name in lower case
+    for (Recordset rs =
+             c.openRecordset(QStringLiteral("SELECT name, sql, tbl_name FROM sqlite_master "
+                                            "WHERE type IN ('table', 'index', 'view', 'trigger') AND sql IS NOT NULL"));
          !rs.eof(); rs.moveNext())
-        tiene.insert(rs.campo(0).texto().toLower(), normalizada(rs.campo(1).texto()));
+        tiene.insert(rs.texto(0).toLower(), {normalizada(rs.texto(1)), rs.texto(2).toLower()});
     QStringList cambios;
-    for (const auto &[nombre, sentencia] : indicesDelEsquema()) {
-        const auto it = tiene.constFind(nombre.toLower());
-        if (it != tiene.cend() && *it == normalizada(sentencia))
+    bool recontar = false;
+    for (const Objeto &o : objetosDelEsquema()) {
+        const QString clave = o.nombre.toLower();
+        const auto it = tiene.constFind(clave);
+        const bool igual = it != tiene.cend() && it->sentencia == normalizada(o.sentencia);
+        // Of the tables only those of counts are made anew; the others are
+        // the user's data and stay as they are.
+        const bool tabla = o.tipo == QLatin1String("table");
+        if (igual || (tabla && it != tiene.cend() && !esRecuento(o.nombre)))
             continue;
-        if (it != tiene.cend())
-            cambios << QStringLiteral("DROP INDEX ") + nombre;
-        cambios << sentencia;
+        if (it != tiene.cend()) {
+            cambios << QStringLiteral("DROP %1 %2").arg(o.tipo.toUpper(), o.nombre);
+            // The indexes and triggers of a table or view go with it.
+            for (auto i = tiene.begin(); i != tiene.end();)
+                i = i->tabla == clave && i.key() != clave ? tiene.erase(i) : std::next(i);
+        }
+        // Counts kept by a trigger that was missing or different may be
+        // wrong.
+        recontar = recontar || (tabla && esRecuento(o.nombre)) || o.tipo == QLatin1String("trigger");
+        cambios << o.sentencia;
     }
+    if (recontar)
+        for (const Recuento &r : kRecuentos)
+            cambios << QStringLiteral("DELETE FROM ") + QLatin1String(r.tabla) << QLatin1String(r.contar);
     if (cambios.isEmpty())
         return;
     Transaccion t(c);

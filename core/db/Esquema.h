@@ -14,9 +14,11 @@ void crearBase(const QString &ruta);
 // The schema and shipped rows a new database gets, as one text: it changes
 // whenever what crearBase makes changes.
 QString textoBase();
-// Brings the indexes of a database made by an earlier version to those of
-// the schema: creates the ones it lacks and rebuilds the ones defined
-// otherwise, in one transaction. A database already up to date is only
-// read. Throws DbError.
-void actualizarIndices(Conexion &c);
+// Brings a database made by an earlier version to the schema: creates the
+// indexes, views and triggers it lacks and makes anew the ones defined
+// otherwise; the same for the tables of counts the triggers keep, which are
+// then counted afresh (also when a trigger changed). Other tables are left
+// as they are. All in one transaction; a database already up to date is
+// only read. Throws DbError.
+void actualizar(Conexion &c);
 } // namespace Esquema

@@ -1,6 +1,7 @@
 #include "support/Entorno.h"
 
 #include "Claves.h"
+#include "Respaldo.h"
 #include "db/Esquema.h"
 
 #include <QCollator>
@@ -377,7 +378,84 @@ TEST_F(ConexionTest, ClavesValoresPorDefectoYMayusculas)
     EXPECT_EQ(valor("SELECT typeof(fecha_hora_cierre) FROM caja_cabeza"), "null");
 }
 
-TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesAlAbrirseYUnaAlDiaNoSeToca)
+namespace {
+// The counts of reservations by client and by client and court, as
+// "client:count" and "client/court:count" in that order.
+QString recuentos()
+{
+    return gConexion
+        ->openRecordset("SELECT group_concat(x, ' ') FROM ("
+                        "SELECT clientes_id || ':' || cantidad AS x FROM reservas_por_cliente UNION ALL "
+                        "SELECT x FROM (SELECT clientes_id || '/' || canchas_id || ':' || cantidad AS x "
+                        "FROM reservas_por_cliente_cancha ORDER BY clientes_id, canchas_id))")
+        .texto(0);
+}
+// The same counted afresh from the reservations; a court's spelling is the
+// lowest among those written, as the count keeps the one it first got.
+QString recontados()
+{
+    return gConexion
+        ->openRecordset(
+            "SELECT group_concat(x, ' ') FROM ("
+            "SELECT clientes_id || ':' || COUNT(*) AS x FROM reservas WHERE clientes_id IS NOT NULL "
+            "GROUP BY clientes_id UNION ALL "
+            "SELECT x FROM (SELECT clientes_id || '/' || MIN(canchas_id COLLATE BINARY) || ':' || COUNT(*) AS x "
+            "FROM reservas WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL "
+            "GROUP BY clientes_id, canchas_id ORDER BY clientes_id, canchas_id))")
+        .texto(0);
+}
+} // namespace
+
+TEST_F(ConexionTest, LosRecuentosDeReservasSiguenCadaEscrituraYSobrevivenALaCompactacion)
+{
+    // Several rows in one statement, a court written in two cases, one
+    // reservation without a court and one without a client.
+    db().execute("INSERT INTO reservas (id, clientes_id, canchas_id, fecha) VALUES (1, 1, 'C1', '2024-01-01'), "
+                 "(2, 1, 'c1', '2024-01-02'), (3, 1, 'C2', '2024-01-03'), (4, 2, NULL, '2024-01-04'), "
+                 "(5, NULL, 'C1', '2024-01-05'), (6, 2, 'C2', '2024-01-06')");
+    EXPECT_EQ(recuentos(), "1:3 2:2 1/C1:2 1/C2:1 2/C2:1");
+    EXPECT_EQ(recuentos(), recontados());
+
+    // Moved to another client, to a court in other case (the same court),
+    // to no court, from no client; a change of other columns counts nothing.
+    db().execute("UPDATE reservas SET clientes_id = 2 WHERE id = 3");
+    db().execute("UPDATE reservas SET canchas_id = 'C1' WHERE id = 2");
+    db().execute("UPDATE reservas SET canchas_id = NULL WHERE id = 6");
+    db().execute("UPDATE reservas SET clientes_id = 3 WHERE id = 5");
+    db().execute("UPDATE reservas SET clientes_id = clientes_id, canchas_id = canchas_id, fecha = '2025-01-01'");
+    EXPECT_EQ(recuentos(), "1:2 2:3 3:1 1/C1:2 2/C2:1 3/C1:1");
+    EXPECT_EQ(recuentos(), recontados());
+
+    // A row replaced whole leaves through the delete trigger; a count that
+    // reaches 0 goes; a write undone takes its counts back.
+    db().execute("INSERT OR REPLACE INTO reservas (id, clientes_id, canchas_id) VALUES (1, 4, 'C3')");
+    db().execute("DELETE FROM reservas WHERE clientes_id = 3");
+    {
+        Transaccion t(db());
+        db().execute("DELETE FROM reservas WHERE clientes_id = 2");
+        db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (1, 'C1')");
+    }
+    EXPECT_EQ(recuentos(), "1:1 2:3 4:1 1/C1:1 2/C2:1 4/C3:1");
+    EXPECT_EQ(recuentos(), recontados());
+
+    // The compacted copy holds the same counts, not counted twice, and its
+    // triggers go on keeping them.
+    cerrarConexion();
+    Respaldo::compactar(gRutaBase, gClaveBase);
+    abrirConexion();
+    EXPECT_EQ(recuentos(), "1:1 2:3 4:1 1/C1:1 2/C2:1 4/C3:1");
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (4, 'C3')");
+    EXPECT_EQ(recuentos(), "1:1 2:3 4:2 1/C1:1 2/C2:1 4/C3:2");
+
+    // Deleting every operation leaves no count, and the trigger is back.
+    Respaldo::borrarOperaciones();
+    EXPECT_EQ(recuentos(), "");
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (7, 'C1')");
+    db().execute("DELETE FROM reservas");
+    EXPECT_EQ(recuentos(), "");
+}
+
+TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesYRecuentosAlAbrirseYUnaAlDiaNoSeToca)
 {
     // A file as an earlier version left it: an index missing, another with
     // its former columns, and one of the user's own.
@@ -387,6 +465,15 @@ TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesAlAbrirseYUnaAlDiaNoSeToca)
     db().execute("DROP INDEX ix_reservas_cliente");
     db().execute("CREATE INDEX ix_reservas_cliente ON reservas (clientes_id, canchas_id, fecha)");
     db().execute("CREATE INDEX ix_propio ON clientes (telefono)");
+    // Counts: one table missing (and its index), the other stale, the view
+    // of steps missing (and its trigger), a trigger missing and another
+    // written otherwise.
+    db().execute("DROP TABLE reservas_por_cliente_cancha");
+    db().execute("DROP VIEW reservas_cuenta_paso");
+    db().execute("DELETE FROM reservas_por_cliente");
+    db().execute("DROP TRIGGER tr_reservas_cuenta_alta");
+    db().execute("DROP TRIGGER tr_reservas_cuenta_baja");
+    db().execute("CREATE TRIGGER tr_reservas_cuenta_baja AFTER DELETE ON reservas BEGIN SELECT 1; END");
     auto indices = [this] {
         QStringList l;
         for (Recordset rs = db().openRecordset(
@@ -405,7 +492,11 @@ TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesAlAbrirseYUnaAlDiaNoSeToca)
     EXPECT_TRUE(despues.contains(
         "ix_reservas_cliente_fecha: CREATE INDEX ix_reservas_cliente_fecha ON reservas (clientes_id, fecha)"));
     EXPECT_TRUE(despues.contains("ix_propio: CREATE INDEX ix_propio ON clientes (telefono)"));
-    EXPECT_EQ(despues.size(), antes.size() + 1);
+    EXPECT_EQ(despues.size(), antes.size() + 2);
+    EXPECT_EQ(recuentos(), "5:2 5/C1:2");
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (5, 'C2')");
+    db().execute("DELETE FROM reservas WHERE canchas_id = 'C1' AND fecha = '2024-01-02'");
+    EXPECT_EQ(recuentos(), "5:2 5/C1:1 5/C2:1");
     EXPECT_EQ(valor("SELECT horarios_id FROM reservas WHERE clientes_id = 5 AND canchas_id = 'c1' ORDER BY fecha, id "
                     "LIMIT 1"),
               "H2");
