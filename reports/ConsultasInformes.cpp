@@ -73,35 +73,27 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
 
 QList<FilaFideliza> clientesSinTurnos(int minimo, const QDate &desde, const QDate &hasta)
 {
-    // The clients with enough reservations come from the counts the
-    // triggers keep; each is kept when one look into the index on client
-    // and date finds no reservation in the period. Its most booked court
-    // (the lowest court id on a tie) is one look into the counts by court,
-    // and its latest date and the earliest reservation (date, then id) on
-    // that court with its slot are looks into the indexes on reservas,
-    // which never read the table itself. LIMIT -1 keeps that subquery from
-    // being merged into the outer one, which would run it once per use of
-    // cancha.
+    // The clients with enough reservations and the court each books most
+    // come from the counts the triggers keep; a client is kept when one look
+    // into the index on client and date finds no reservation in the period.
+    // Its latest date and the earliest reservation (date, then id) on that
+    // court with its slot are looks into the indexes on reservas, which
+    // never read the table itself.
     Recordset rs = gConexion->openRecordset(
-        QStringLiteral(
-            "SELECT c.id, c.nombre, c.telefono, "
-            "  (SELECT MAX(fecha) FROM reservas WHERE clientes_id = c.id) AS ultima, "
-            "  ca.descripcion AS cancha, "
-            "  (SELECT fecha FROM reservas WHERE clientes_id = c.id AND canchas_id = cd.cancha "
-            "    ORDER BY fecha, id LIMIT 1) AS fecha_frecuente, "
-            "  (SELECT h.descripcion FROM reservas r LEFT JOIN horarios h ON h.codigo = r.horarios_id "
-            "    WHERE r.clientes_id = c.id AND r.canchas_id = cd.cancha ORDER BY r.fecha, r.id LIMIT 1) AS hora, "
-            "  c.comentarios "
-            "FROM ("
-            "  SELECT t.clientes_id AS id, "
-            "    (SELECT canchas_id FROM reservas_por_cliente_cancha WHERE clientes_id = t.clientes_id "
-            "      ORDER BY cantidad DESC, canchas_id LIMIT 1) AS cancha "
-            "  FROM reservas_por_cliente t "
-            "  WHERE t.cantidad >= ? AND NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = t.clientes_id "
-            "    AND fecha >= ? AND fecha <= ?) "
-            "  LIMIT -1"
-            ") cd JOIN clientes c ON c.id = cd.id LEFT JOIN canchas ca ON ca.id = cd.cancha "
-            "ORDER BY c.nombre") +
+        QStringLiteral("SELECT c.id, c.nombre, c.telefono, "
+                       "  (SELECT MAX(fecha) FROM reservas WHERE clientes_id = c.id) AS ultima, "
+                       "  ca.descripcion AS cancha, "
+                       "  (SELECT fecha FROM reservas WHERE clientes_id = c.id AND canchas_id = t.cancha_frecuente_id "
+                       "    ORDER BY fecha, id LIMIT 1) AS fecha_frecuente, "
+                       "  (SELECT h.descripcion FROM reservas r LEFT JOIN horarios h ON h.codigo = r.horarios_id "
+                       "    WHERE r.clientes_id = c.id AND r.canchas_id = t.cancha_frecuente_id "
+                       "    ORDER BY r.fecha, r.id LIMIT 1) AS hora, "
+                       "  c.comentarios "
+                       "FROM reservas_por_cliente t JOIN clientes c ON c.id = t.clientes_id "
+                       "LEFT JOIN canchas ca ON ca.id = t.cancha_frecuente_id "
+                       "WHERE t.cantidad >= ? AND NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = t.clientes_id "
+                       "  AND fecha >= ? AND fecha <= ?) "
+                       "ORDER BY c.nombre") +
             QLatin1String(kCollateEs) + QStringLiteral(", c.id"),
         {minimo, iso(desde), iso(hasta)}, {{QStringLiteral("ultima"), TipoCampo::Fecha}});
     QList<FilaFideliza> filas;

@@ -57,26 +57,23 @@ QList<Objeto> objetosDelEsquema()
     return l;
 }
 
-// The tables of counts the triggers keep, each with the statement that
-// counts them afresh from the reservations.
-struct Recuento {
-    const char *tabla;
-    const char *contar;
-};
-const Recuento kRecuentos[] = {
-    {"reservas_por_cliente", "INSERT INTO reservas_por_cliente (clientes_id, cantidad) "
-                             "SELECT clientes_id, COUNT(*) FROM reservas WHERE clientes_id IS NOT NULL "
-                             "GROUP BY clientes_id"},
-    {"reservas_por_cliente_cancha",
-     "INSERT INTO reservas_por_cliente_cancha (clientes_id, canchas_id, cantidad) "
-     "SELECT clientes_id, canchas_id, COUNT(*) FROM reservas "
-     "WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL GROUP BY clientes_id, canchas_id"},
+// The tables of counts the triggers keep, and the statements that count
+// them afresh from the reservations, in order.
+const char *const kRecuentos[] = {"reservas_por_cliente", "reservas_por_cliente_cancha"};
+const char *const kContar[] = {
+    "INSERT INTO reservas_por_cliente (clientes_id, cantidad) "
+    "SELECT clientes_id, COUNT(*) FROM reservas WHERE clientes_id IS NOT NULL GROUP BY clientes_id",
+    "INSERT INTO reservas_por_cliente_cancha (clientes_id, canchas_id, cantidad) "
+    "SELECT clientes_id, canchas_id, COUNT(*) FROM reservas "
+    "WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL GROUP BY clientes_id, canchas_id",
+    "UPDATE reservas_por_cliente SET cancha_frecuente_id = (SELECT canchas_id FROM reservas_por_cliente_cancha c "
+    "WHERE c.clientes_id = reservas_por_cliente.clientes_id ORDER BY cantidad DESC, canchas_id LIMIT 1)",
 };
 
 bool esRecuento(const QString &tabla)
 {
-    for (const Recuento &r : kRecuentos)
-        if (tabla.compare(QLatin1String(r.tabla), Qt::CaseInsensitive) == 0)
+    for (const char *r : kRecuentos)
+        if (tabla.compare(QLatin1String(r), Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }
@@ -135,9 +132,12 @@ void Esquema::actualizar(Conexion &c)
         recontar = recontar || (tabla && esRecuento(o.nombre)) || o.tipo == QLatin1String("trigger");
         cambios << o.sentencia;
     }
-    if (recontar)
-        for (const Recuento &r : kRecuentos)
-            cambios << QStringLiteral("DELETE FROM ") + QLatin1String(r.tabla) << QLatin1String(r.contar);
+    if (recontar) {
+        for (const char *r : kRecuentos)
+            cambios << QStringLiteral("DELETE FROM ") + QLatin1String(r);
+        for (const char *s : kContar)
+            cambios << QLatin1String(s);
+    }
     if (cambios.isEmpty())
         return;
     Transaccion t(c);

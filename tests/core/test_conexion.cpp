@@ -379,13 +379,14 @@ TEST_F(ConexionTest, ClavesValoresPorDefectoYMayusculas)
 }
 
 namespace {
-// The counts of reservations by client and by client and court, as
-// "client:count" and "client/court:count" in that order.
+// The counts of reservations by client, with its most booked court, and by
+// client and court, as "client:count:COURT" and "client/court:count".
 QString recuentos()
 {
     return gConexion
         ->openRecordset("SELECT group_concat(x, ' ') FROM ("
-                        "SELECT clientes_id || ':' || cantidad AS x FROM reservas_por_cliente UNION ALL "
+                        "SELECT clientes_id || ':' || cantidad || ':' || ifnull(upper(cancha_frecuente_id), '-') AS x "
+                        "FROM reservas_por_cliente UNION ALL "
                         "SELECT x FROM (SELECT clientes_id || '/' || canchas_id || ':' || cantidad AS x "
                         "FROM reservas_por_cliente_cancha ORDER BY clientes_id, canchas_id))")
         .texto(0);
@@ -397,8 +398,10 @@ QString recontados()
     return gConexion
         ->openRecordset(
             "SELECT group_concat(x, ' ') FROM ("
-            "SELECT clientes_id || ':' || COUNT(*) AS x FROM reservas WHERE clientes_id IS NOT NULL "
-            "GROUP BY clientes_id UNION ALL "
+            "SELECT clientes_id || ':' || COUNT(*) || ':' || ifnull((SELECT upper(canchas_id) FROM reservas c "
+            "  WHERE c.clientes_id = r.clientes_id AND canchas_id IS NOT NULL GROUP BY canchas_id "
+            "  ORDER BY COUNT(*) DESC, canchas_id LIMIT 1), '-') AS x "
+            "FROM reservas r WHERE clientes_id IS NOT NULL GROUP BY clientes_id UNION ALL "
             "SELECT x FROM (SELECT clientes_id || '/' || MIN(canchas_id COLLATE BINARY) || ':' || COUNT(*) AS x "
             "FROM reservas WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL "
             "GROUP BY clientes_id, canchas_id ORDER BY clientes_id, canchas_id))")
@@ -413,7 +416,7 @@ TEST_F(ConexionTest, LosRecuentosDeReservasSiguenCadaEscrituraYSobrevivenALaComp
     db().execute("INSERT INTO reservas (id, clientes_id, canchas_id, fecha) VALUES (1, 1, 'C1', '2024-01-01'), "
                  "(2, 1, 'c1', '2024-01-02'), (3, 1, 'C2', '2024-01-03'), (4, 2, NULL, '2024-01-04'), "
                  "(5, NULL, 'C1', '2024-01-05'), (6, 2, 'C2', '2024-01-06')");
-    EXPECT_EQ(recuentos(), "1:3 2:2 1/C1:2 1/C2:1 2/C2:1");
+    EXPECT_EQ(recuentos(), "1:3:C1 2:2:C2 1/C1:2 1/C2:1 2/C2:1");
     EXPECT_EQ(recuentos(), recontados());
 
     // Moved to another client, to a court in other case (the same court),
@@ -423,8 +426,20 @@ TEST_F(ConexionTest, LosRecuentosDeReservasSiguenCadaEscrituraYSobrevivenALaComp
     db().execute("UPDATE reservas SET canchas_id = NULL WHERE id = 6");
     db().execute("UPDATE reservas SET clientes_id = 3 WHERE id = 5");
     db().execute("UPDATE reservas SET clientes_id = clientes_id, canchas_id = canchas_id, fecha = '2025-01-01'");
-    EXPECT_EQ(recuentos(), "1:2 2:3 3:1 1/C1:2 2/C2:1 3/C1:1");
+    EXPECT_EQ(recuentos(), "1:2:C1 2:3:C2 3:1:C1 1/C1:2 2/C2:1 3/C1:1");
     EXPECT_EQ(recuentos(), recontados());
+
+    // The most booked court follows every count: a tie goes to the lowest
+    // court id, and a court that loses its lead gives it back.
+    db().execute("INSERT INTO reservas (id, clientes_id, canchas_id) VALUES (8, 2, 'C0'), (9, 2, 'b9')");
+    EXPECT_EQ(recuentos(), "1:2:C1 2:5:B9 3:1:C1 1/C1:2 2/b9:1 2/C0:1 2/C2:1 3/C1:1");
+    db().execute("INSERT INTO reservas (id, clientes_id, canchas_id) VALUES (10, 2, 'C0')");
+    db().execute("DELETE FROM reservas WHERE id = 9");
+    EXPECT_EQ(recuentos(), "1:2:C1 2:5:C0 3:1:C1 1/C1:2 2/C0:2 2/C2:1 3/C1:1");
+    db().execute("UPDATE reservas SET canchas_id = 'C2' WHERE id = 10");
+    EXPECT_EQ(recuentos(), "1:2:C1 2:5:C2 3:1:C1 1/C1:2 2/C0:1 2/C2:2 3/C1:1");
+    EXPECT_EQ(recuentos(), recontados());
+    db().execute("DELETE FROM reservas WHERE id IN (8, 10)");
 
     // A row replaced whole leaves through the delete trigger; a count that
     // reaches 0 goes; a write undone takes its counts back.
@@ -435,7 +450,7 @@ TEST_F(ConexionTest, LosRecuentosDeReservasSiguenCadaEscrituraYSobrevivenALaComp
         db().execute("DELETE FROM reservas WHERE clientes_id = 2");
         db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (1, 'C1')");
     }
-    EXPECT_EQ(recuentos(), "1:1 2:3 4:1 1/C1:1 2/C2:1 4/C3:1");
+    EXPECT_EQ(recuentos(), "1:1:C1 2:3:C2 4:1:C3 1/C1:1 2/C2:1 4/C3:1");
     EXPECT_EQ(recuentos(), recontados());
 
     // The compacted copy holds the same counts, not counted twice, and its
@@ -443,9 +458,9 @@ TEST_F(ConexionTest, LosRecuentosDeReservasSiguenCadaEscrituraYSobrevivenALaComp
     cerrarConexion();
     Respaldo::compactar(gRutaBase, gClaveBase);
     abrirConexion();
-    EXPECT_EQ(recuentos(), "1:1 2:3 4:1 1/C1:1 2/C2:1 4/C3:1");
+    EXPECT_EQ(recuentos(), "1:1:C1 2:3:C2 4:1:C3 1/C1:1 2/C2:1 4/C3:1");
     db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (4, 'C3')");
-    EXPECT_EQ(recuentos(), "1:1 2:3 4:2 1/C1:1 2/C2:1 4/C3:2");
+    EXPECT_EQ(recuentos(), "1:1:C1 2:3:C2 4:2:C3 1/C1:1 2/C2:1 4/C3:2");
 
     // Deleting every operation leaves no count, and the trigger is back.
     Respaldo::borrarOperaciones();
@@ -493,10 +508,10 @@ TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesYRecuentosAlAbrirseYUnaAlDia
         "ix_reservas_cliente_fecha: CREATE INDEX ix_reservas_cliente_fecha ON reservas (clientes_id, fecha)"));
     EXPECT_TRUE(despues.contains("ix_propio: CREATE INDEX ix_propio ON clientes (telefono)"));
     EXPECT_EQ(despues.size(), antes.size() + 2);
-    EXPECT_EQ(recuentos(), "5:2 5/C1:2");
+    EXPECT_EQ(recuentos(), "5:2:C1 5/C1:2");
     db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (5, 'C2')");
     db().execute("DELETE FROM reservas WHERE canchas_id = 'C1' AND fecha = '2024-01-02'");
-    EXPECT_EQ(recuentos(), "5:2 5/C1:1 5/C2:1");
+    EXPECT_EQ(recuentos(), "5:2:C1 5/C1:1 5/C2:1");
     EXPECT_EQ(valor("SELECT horarios_id FROM reservas WHERE clientes_id = 5 AND canchas_id = 'c1' ORDER BY fecha, id "
                     "LIMIT 1"),
               "H2");
