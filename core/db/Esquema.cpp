@@ -77,29 +77,11 @@ bool esRecuento(const QString &tabla)
             return true;
     return false;
 }
-} // namespace
 
-QString Esquema::claveBase() { return QStringLiteral("pwkte5813"); }
-
-QString Esquema::textoBase()
+// The statements that bring the database of c to the schema, in order;
+// none when it is up to date.
+QStringList cambiosPendientes(Conexion &c)
 {
-    iniciarRecursos();
-    return leerRecurso(QStringLiteral(":/db/schema.sql")) + leerRecurso(QStringLiteral(":/db/seed.sql"));
-}
-
-void Esquema::crearBase(const QString &ruta)
-{
-    iniciarRecursos();
-    std::unique_ptr<Conexion> c(Conexion::crear(ruta, claveBase()));
-    Transaccion t(*c);
-    c->executeScript(leerRecurso(QStringLiteral(":/db/schema.sql")));
-    c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
-    t.commit();
-}
-
-void Esquema::actualizar(Conexion &c)
-{
-    iniciarRecursos();
     struct Existente {
         QString sentencia; // normalised
         QString tabla;
@@ -138,10 +120,37 @@ void Esquema::actualizar(Conexion &c)
         for (const char *s : kContar)
             cambios << QLatin1String(s);
     }
-    if (cambios.isEmpty())
+    return cambios;
+}
+} // namespace
+
+QString Esquema::claveBase() { return QStringLiteral("pwkte5813"); }
+
+QString Esquema::textoBase()
+{
+    iniciarRecursos();
+    return leerRecurso(QStringLiteral(":/db/schema.sql")) + leerRecurso(QStringLiteral(":/db/seed.sql"));
+}
+
+void Esquema::crearBase(const QString &ruta)
+{
+    iniciarRecursos();
+    std::unique_ptr<Conexion> c(Conexion::crear(ruta, claveBase()));
+    Transaccion t(*c);
+    c->executeScript(leerRecurso(QStringLiteral(":/db/schema.sql")));
+    c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
+    t.commit();
+}
+
+void Esquema::actualizar(Conexion &c)
+{
+    iniciarRecursos();
+    if (cambiosPendientes(c).isEmpty())
         return;
     Transaccion t(c);
-    for (const QString &s : std::as_const(cambios))
+    // Looked at again under the lock: another station may have brought the
+    // file up to date while this one waited for it.
+    for (const QString &s : cambiosPendientes(c))
         c.execute(s);
     t.commit();
 }
