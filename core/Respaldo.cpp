@@ -90,7 +90,8 @@ QStringList tablas(Conexion &c)
     for (Recordset rs = c.openRecordset(QStringLiteral(
              "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name"));
          !rs.eof(); rs.moveNext())
-        l << rs.texto(QStringLiteral("name"));
+        if (!Esquema::esRecuento(rs.texto(0)))
+            l << rs.texto(0);
     return l;
 }
 

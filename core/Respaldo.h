@@ -17,7 +17,9 @@ namespace Respaldo {
 // complete; destino may not be the file of c.
 void copiar(Conexion &c, const QString &destino, const QString &clave);
 
-// Names of the tables of c (the ones a database of this program must have).
+// Names of the tables of c (the ones a database of this program must have):
+// the tables of counts, which the program makes itself when it opens a file
+// of an earlier version, are not among them.
 QStringList tablas(Conexion &c);
 
 // First step of a restore, with the live database still open: copies origen

@@ -70,14 +70,6 @@ const char *const kContar[] = {
     "WHERE c.clientes_id = reservas_por_cliente.clientes_id ORDER BY cantidad DESC, canchas_id LIMIT 1)",
 };
 
-bool esRecuento(const QString &tabla)
-{
-    for (const char *r : kRecuentos)
-        if (tabla.compare(QLatin1String(r), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 // The statements that bring the database of c to the schema, in order;
 // none when it is up to date.
 QStringList cambiosPendientes(Conexion &c)
@@ -101,7 +93,7 @@ QStringList cambiosPendientes(Conexion &c)
         // Of the tables only those of counts are made anew; the others are
         // the user's data and stay as they are.
         const bool tabla = o.tipo == QLatin1String("table");
-        if (igual || (tabla && it != tiene.cend() && !esRecuento(o.nombre)))
+        if (igual || (tabla && it != tiene.cend() && !Esquema::esRecuento(o.nombre)))
             continue;
         if (it != tiene.cend()) {
             cambios << QStringLiteral("DROP %1 %2").arg(o.tipo.toUpper(), o.nombre);
@@ -111,7 +103,7 @@ QStringList cambiosPendientes(Conexion &c)
         }
         // Counts kept by a trigger that was missing or different may be
         // wrong.
-        recontar = recontar || (tabla && esRecuento(o.nombre)) || o.tipo == QLatin1String("trigger");
+        recontar = recontar || (tabla && Esquema::esRecuento(o.nombre)) || o.tipo == QLatin1String("trigger");
         cambios << o.sentencia;
     }
     if (recontar) {
@@ -123,6 +115,14 @@ QStringList cambiosPendientes(Conexion &c)
     return cambios;
 }
 } // namespace
+
+bool Esquema::esRecuento(const QString &tabla)
+{
+    for (const char *r : kRecuentos)
+        if (tabla.compare(QLatin1String(r), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
 
 QString Esquema::claveBase() { return QStringLiteral("pwkte5813"); }
 

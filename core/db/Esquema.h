@@ -21,4 +21,7 @@ QString textoBase();
 // as they are. All in one transaction; a database already up to date is
 // only read. Throws DbError.
 void actualizar(Conexion &c);
+// True for a table of counts kept by triggers, which actualizar makes when a
+// file lacks it.
+bool esRecuento(const QString &tabla);
 } // namespace Esquema

@@ -115,8 +115,13 @@ TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
 TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
 {
     cliente("De la copia");
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (1, 'C1'), (1, 'C1')");
     const QString copia = ruta("copia.mdb");
     Respaldo::copiar(db(), copia, gClaveBase);
+    // A copy made by an earlier version, without the counts of reservations.
+    abrirArchivo(copia)->executeScript("DROP VIEW reservas_cuenta_paso; DROP TRIGGER tr_reservas_cuenta_alta; "
+                                       "DROP TRIGGER tr_reservas_cuenta_baja; DROP TRIGGER tr_reservas_cuenta_cambio; "
+                                       "DROP TABLE reservas_por_cliente; DROP TABLE reservas_por_cliente_cancha;");
     db().execute("DELETE FROM clientes");
     cliente("Posterior");
 
@@ -138,10 +143,11 @@ TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
     EXPECT_EQ(clientes(*abrirArchivo(guardada)), QStringList{"Posterior"});
     EXPECT_TRUE(archivosCon(".restaurando").isEmpty());
 
-    // The next start opens the restored data.
+    // The next start opens the restored data, counted afresh.
     abrirPrincipal();
     ASSERT_NE(gConexion, nullptr);
     EXPECT_EQ(clientes(db()), QStringList{"De la copia"});
+    EXPECT_EQ(valor("SELECT cantidad || ' ' || cancha_frecuente_id FROM reservas_por_cliente"), "2 C1");
     EXPECT_EQ(contenido(copia).isEmpty(), false);
 }
 
