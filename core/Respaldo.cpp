@@ -159,7 +159,7 @@ void borrarOperaciones()
         // Row by row, the trigger would take seconds on years of
         // reservations: without it the table is emptied at once, and the
         // schema's update below puts it back and counts afresh (nothing).
-        "DROP TRIGGER tr_reservas_cuenta_baja",
+        "DROP TRIGGER IF EXISTS tr_reservas_cuenta_baja",
         "DELETE FROM reservas",
         "DELETE FROM ventas",
         "DELETE FROM ventas_items",
