@@ -141,10 +141,11 @@ CREATE INDEX ix_reservas_por_cliente_cancha_cantidad ON reservas_por_cliente_can
 
 -- A step of +1 or -1 in the counts of a client, and of that client on a
 -- court: the triggers on reservas below write steps here, and this view's
--- own trigger applies them and finds the client's most booked court anew. It never holds a row. Its statements can meet
--- no conflict (a row is added only when missing, never with a Null); OR
--- IGNORE says so to the engine, which then keeps no journal of each
--- statement that writes a reservation, halving the time of a series.
+-- own trigger applies them and finds the client's most booked court anew.
+-- It never holds a row. Its statements can meet no conflict (a row is added
+-- only when missing, never with a Null); OR IGNORE says so to the engine,
+-- which then keeps no journal of each statement that writes a reservation,
+-- halving the time of a series.
 CREATE VIEW reservas_cuenta_paso AS
     SELECT 0 AS clientes_id, '' AS canchas_id, 0 AS paso WHERE 0;
 
