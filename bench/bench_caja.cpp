@@ -136,9 +136,7 @@ int main(int argc, char **argv)
         {kUsuario, desde});
     g_caja = db_caja_cabeza().getCajaAbiertaId(kUsuario);
     Reloj::fijar(QDateTime(g_club.hasta().addDays(-1), QTime(23, 0)));
-    int n = static_cast<int>(resto.size());
-    benchmark::Initialize(&n, resto.data());
-    benchmark::RunSpecifiedBenchmarks();
+    correrBenchmarks(resto);
     cerrarConexion();
     return 0;
 }

@@ -183,9 +183,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     g_ruta = copiaDeTrabajo(g_club, dir.path());
     g_db.reset(Conexion::abrir(g_ruta, Esquema::claveBase()));
-    int n = static_cast<int>(resto.size());
-    benchmark::Initialize(&n, resto.data());
-    benchmark::RunSpecifiedBenchmarks();
+    correrBenchmarks(resto);
     g_db.reset();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "ConsultasInformes.h"
 #include "Module.h"
 #include "generar_club.h"
+#include "medida.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -25,17 +26,11 @@ std::pair<QDate, QDate> periodo(const benchmark::State &st)
 
 QString iso(const QDate &d) { return d.toString(Qt::ISODate); }
 
-void filas(benchmark::State &st, qsizetype n)
-{
-    if (n == 0)
-        st.SkipWithError("sin filas");
-}
-
 void estadisticaTurnos(benchmark::State &st)
 {
     const auto [desde, hasta] = periodo(st);
     for (auto _ : st)
-        filas(st, ConsultasInformes::turnosPorCancha(desde, hasta).size());
+        hayFilas(st, !ConsultasInformes::turnosPorCancha(desde, hasta).isEmpty());
 }
 BENCHMARK(estadisticaTurnos)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -43,12 +38,13 @@ void estadisticaAgrupada(benchmark::State &st)
 {
     const auto [desde, hasta] = periodo(st);
     for (auto _ : st)
-        filas(st, gConexion
-                      ->openRecordset(QStringLiteral("SELECT canchas_id, COUNT(id), SUM(importe_total) FROM reservas "
-                                                     "WHERE fecha >= ? AND fecha <= ? AND estado = 'COB' "
-                                                     "GROUP BY canchas_id"),
-                                      {iso(desde), iso(hasta)})
-                      .recordCount());
+        hayFilas(
+            st, gConexion
+                        ->openRecordset(QStringLiteral("SELECT canchas_id, COUNT(id), SUM(importe_total) FROM reservas "
+                                                       "WHERE fecha >= ? AND fecha <= ? AND estado = 'COB' "
+                                                       "GROUP BY canchas_id"),
+                                        {iso(desde), iso(hasta)})
+                        .recordCount() > 0);
 }
 BENCHMARK(estadisticaAgrupada)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -56,7 +52,7 @@ void rankingClientes(benchmark::State &st)
 {
     const auto [desde, hasta] = periodo(st);
     for (auto _ : st)
-        filas(st, ConsultasInformes::rankingClientes(desde, hasta).size());
+        hayFilas(st, !ConsultasInformes::rankingClientes(desde, hasta).isEmpty());
 }
 BENCHMARK(rankingClientes)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -65,16 +61,16 @@ void rankingAgrupada(benchmark::State &st)
 {
     const auto [desde, hasta] = periodo(st);
     for (auto _ : st)
-        filas(st, gConexion
-                      ->openRecordset(QStringLiteral("SELECT clientes_id, SUM(importe_total) FROM ("
-                                                     "SELECT clientes_id, importe_total FROM ventas "
-                                                     "WHERE fecha >= ? AND fecha <= ? UNION ALL "
-                                                     "SELECT clientes_id, importe_total FROM reservas "
-                                                     "WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?) "
-                                                     "GROUP BY clientes_id"),
-                                      {iso(desde) + QStringLiteral(" 00:00:00"),
-                                       iso(hasta) + QStringLiteral(" 23:59:59"), iso(desde), iso(hasta)})
-                      .recordCount());
+        hayFilas(st, gConexion
+                             ->openRecordset(QStringLiteral("SELECT clientes_id, SUM(importe_total) FROM ("
+                                                            "SELECT clientes_id, importe_total FROM ventas "
+                                                            "WHERE fecha >= ? AND fecha <= ? UNION ALL "
+                                                            "SELECT clientes_id, importe_total FROM reservas "
+                                                            "WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?) "
+                                                            "GROUP BY clientes_id"),
+                                             {iso(desde) + QStringLiteral(" 00:00:00"),
+                                              iso(hasta) + QStringLiteral(" 23:59:59"), iso(desde), iso(hasta)})
+                             .recordCount() > 0);
 }
 BENCHMARK(rankingAgrupada)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -89,7 +85,7 @@ void clientesFideliza(benchmark::State &st)
 {
     const auto [desde, hasta] = periodoFideliza(st);
     for (auto _ : st)
-        filas(st, ConsultasInformes::clientesSinTurnos(3, desde, hasta).size());
+        hayFilas(st, !ConsultasInformes::clientesSinTurnos(3, desde, hasta).isEmpty());
 }
 BENCHMARK(clientesFideliza)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -97,10 +93,10 @@ BENCHMARK(clientesFideliza)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void fidelizaAgrupada(benchmark::State &st)
 {
     for (auto _ : st)
-        filas(st, gConexion
-                      ->openRecordset(QStringLiteral("SELECT clientes_id, COUNT(*), MAX(fecha) FROM reservas "
-                                                     "GROUP BY clientes_id"))
-                      .recordCount());
+        hayFilas(st, gConexion
+                             ->openRecordset(QStringLiteral("SELECT clientes_id, COUNT(*), MAX(fecha) FROM reservas "
+                                                            "GROUP BY clientes_id"))
+                             .recordCount() > 0);
 }
 BENCHMARK(fidelizaAgrupada)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 } // namespace
@@ -113,9 +109,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     abrirComoPrograma(g_club, dir.path());
 
-    int n = static_cast<int>(resto.size());
-    benchmark::Initialize(&n, resto.data());
-    benchmark::RunSpecifiedBenchmarks();
+    correrBenchmarks(resto);
     cerrarConexion();
     return 0;
 }

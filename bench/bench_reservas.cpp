@@ -188,9 +188,7 @@ int main(int argc, char **argv)
     abrirComoPrograma(g_club, dir.path());
     gUsuarioActual = QStringLiteral("admin");
     Reloj::fijar(QDateTime(mesDeMedida(g_club).addDays(10), QTime(10, 0)));
-    int n = static_cast<int>(resto.size());
-    benchmark::Initialize(&n, resto.data());
-    benchmark::RunSpecifiedBenchmarks();
+    correrBenchmarks(resto);
     Ventanas::descargarTodasMenos(QString());
     cerrarConexion();
     return 0;
