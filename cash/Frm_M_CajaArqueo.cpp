@@ -143,6 +143,16 @@ bool Frm_M_CajaArqueo::Usr_ValidaCierre()
         MsgBox(QStringLiteral("El usuario: %1 no posee una caja abierta.").arg(usuario()), vb::Information);
         return false;
     }
+    // The closing stamps the operations of the user in the box: the register
+    // shown must be that user's open one (the user may have been changed
+    // without "Actualizar").
+    if (db_caja_cabeza().getCajaAbiertaFromUsuario(usuario()) != cajaId()) {
+        MsgBox(QStringLiteral("La caja nº: %1 no es la caja abierta del usuario: %2. Presione \"Actualizar\" para "
+                              "ver la caja de ese usuario.")
+                   .arg(cajaId(), usuario()),
+               vb::Exclamation);
+        return false;
+    }
     bool ok = false;
     const double real = Formatos::leer(ui->fpImpReal->text().trimmed(), Formatos::kImporte, &ok);
     if (!ok || real <= 0) {

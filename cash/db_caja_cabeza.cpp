@@ -55,6 +55,14 @@ bool db_caja_cabeza::cerrarCaja()
         throw DbError(5, QStringLiteral("No se indicó el campo id."));
     }
     const qint64 id = m_id.toLongLong();
+    // Everything below works on the user's open register: another register,
+    // or a user without one, would stamp the wrong rows.
+    const QString abierta = getCajaAbiertaFromUsuario(m_t_usuarios_codigo);
+    if (abierta.isEmpty())
+        throw DbError(5, QStringLiteral("El usuario '%1' no posee una caja abierta.").arg(m_t_usuarios_codigo));
+    if (abierta.toLongLong() != id)
+        throw DbError(
+            5, QStringLiteral("La caja %1 no es la caja abierta del usuario '%2'.").arg(m_id, m_t_usuarios_codigo));
     Transaccion t(*gConexion);
     // The snapshot finds the register as the user's open one: before it closes.
     db_caja_resumen_operaciones().cargaDatosOperaciones(m_t_usuarios_codigo);

@@ -36,7 +36,9 @@ public:
     // the register, reloads itself and writes the stock summary of every
     // active product for the register's period. Whole or nothing (a guard of
     // its own joins the caller's transaction). An empty or 0 id is told to
-    // the user and thrown as an error.
+    // the user and thrown as an error; a register that is not the open one of
+    // m_t_usuarios_codigo (or a user without one) is thrown before anything
+    // is written.
     bool cerrarCaja();
     // Reopens register id: clears the stamps it set, deletes its operations
     // and stock summaries, clears its closing moment and counted amount

@@ -221,4 +221,69 @@ TEST_F(ArqueoCierreTest, SinCajaAbierta)
     EXPECT_EQ(msg->textos(), QStringList{"El usuario:  no posee una caja abierta."});
 }
 
+TEST_F(ArqueoCierreTest, CierraSoloLaCajaMostrada)
+{
+    // luis has register 2 open with a sale of his.
+    db().execute("INSERT INTO caja_cabeza (id, fecha_hora_apertura, importe_inicial, t_usuarios_codigo) "
+                 "VALUES (2, '2024-03-15 08:00:00', 10, 'luis')");
+    const QString antes = estampas();
+    auto cajas = [&] {
+        return valor("SELECT group_concat(id || ':' || COALESCE(fecha_hora_cierre, 'abierta'), ' ') FROM "
+                     "(SELECT * FROM caja_cabeza ORDER BY id)");
+    };
+    auto nadaEscrito = [&] {
+        EXPECT_EQ(estampas(), antes);
+        EXPECT_EQ(cajas(), "1:abierta 2:abierta");
+        EXPECT_EQ(contar("SELECT count(*) FROM caja_resumen_operaciones"), 0);
+        EXPECT_EQ(contar("SELECT count(*) FROM caja_resumen_stock"), 0);
+    };
+
+    // admin counts ana's register, then types luis's code (and an unknown
+    // one) and presses "Guardar" without "Actualizar": refused.
+    gUsuarioActual = "admin";
+    auto *a = abrirArqueo();
+    escribir(caja(a, "MaskEd_0"), "ana");
+    clic(a, 7);
+    ASSERT_EQ(texto(a, "labCajaId"), "1");
+    for (const QString codigo : {"luis", "nadie"}) {
+        msg->limpiar();
+        QLineEdit *e = caja(a, "MaskEd_0");
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, codigo);
+        QTest::mouseClick(boton(a, 9), Qt::LeftButton);
+        ASSERT_EQ(msg->mostrados().size(), 1u) << codigo.toStdString();
+        EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+        EXPECT_TRUE(msg->ultimo().prompt.startsWith("La caja nº: 1 no es la caja abierta del usuario: " + e->text()))
+            << msg->ultimo().prompt.toStdString();
+        nadaEscrito();
+        EXPECT_NE(Ventanas::existente<Frm_M_CajaArqueo>(), nullptr);
+    }
+
+    // The closing itself refuses another user's register, and a user
+    // without an open one; the caller's transaction rolls back.
+    auto cerrar = [&](const QString &id, const QString &usuario) {
+        return numeroDeError([&] {
+            Transaccion t(db());
+            db_caja_cabeza c;
+            ASSERT_TRUE(c.load(id));
+            c.m_importe_cierre_real = 5;
+            c.m_t_usuarios_codigo = usuario;
+            c.cerrarCaja();
+            t.commit();
+        });
+    };
+    EXPECT_NE(cerrar("1", "luis"), 0);
+    EXPECT_NE(cerrar("2", "ana"), 0);
+    EXPECT_NE(cerrar("1", "nadie"), 0);
+    nadaEscrito();
+
+    // luis's own register closes, taking only his rows.
+    EXPECT_EQ(cerrar("2", "luis"), 0);
+    EXPECT_EQ(cajas(), "1:abierta 2:2024-03-15 10:30:00");
+    EXPECT_EQ(estampas(), "1:-:- 2:-:- 3:-:- 4:2:- / 1:- 2:- 3:2");
+    // With no open register left, luis cannot close again.
+    EXPECT_NE(cerrar("2", "luis"), 0);
+}
+
 } // namespace
