@@ -40,6 +40,7 @@ int main(int argc, char **argv)
     retenerMemoriaLiberada();
     QApplication app(argc, argv);
     app.setWindowIcon(iconoPrograma());
+    Aplicacion::ponerEnEspanol();
     instalarPresentadorPantalla();
     CarpetaPrograma::desdeArgumentos(app.arguments());
     registrarVentanasCore();

@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QScreen>
+#include <QTranslator>
 #include <memory>
 
 namespace {
@@ -65,6 +68,19 @@ QSize Aplicacion::tamanoPantalla()
 }
 
 void Aplicacion::fijarTamanoPantalla(const QSize &tamano) { g_pantallaFija = tamano; }
+
+bool Aplicacion::ponerEnEspanol()
+{
+    const QLocale espanol(QLocale::Spanish, QLocale::Argentina);
+    QLocale::setDefault(espanol);
+    auto *qt = new QTranslator(qApp);
+    if (!qt->load(espanol, QStringLiteral("qtbase"), QStringLiteral("_"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qt;
+        return false;
+    }
+    return QCoreApplication::installTranslator(qt);
+}
 
 FinDePrueba::FinDePrueba() { g_prueba = this; }
 FinDePrueba::~FinDePrueba()

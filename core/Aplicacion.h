@@ -23,6 +23,14 @@ QSize tamanoPantalla();
 // Fixes the screen size (tests); an invalid size returns to the real screen.
 void fijarTamanoPantalla(const QSize &tamano);
 
+// Qt's own texts (file and print dialogs, the text boxes' context menu, the
+// standard buttons) in Spanish: loads Qt's Spanish translation and makes
+// Spanish the locale of the dialogs and calendars. The program's numbers keep
+// their own formats ("." decimal, "," thousands), which never read the locale.
+// Call once, after the QApplication exists; false when the translation file
+// is not installed (the texts stay in English).
+bool ponerEnEspanol();
+
 } // namespace Aplicacion
 
 // While alive, terminar() only counts the calls instead of ending the program.
