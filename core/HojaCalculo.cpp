@@ -2,11 +2,17 @@
 
 #include "platform/Formatos.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace HojaCalculo {
 
@@ -134,6 +140,34 @@ bool escribir(const QString &ruta, const Hoja &hoja, QString *error)
         return false;
     }
     return true;
+}
+
+// The message for a folder that could not be made, with the system's reason.
+static QString noSePudoCrear(const QByteArray &ruta)
+{
+    return QStringLiteral("No se pudo crear la carpeta ") + QDir::toNativeSeparators(QFile::decodeName(ruta)) +
+           QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QString carpetaPropia(const QString &base, QString *error)
+{
+    const QString nombre = QStringLiteral("club_planillas-%1").arg(::getuid());
+    const QByteArray ruta = QFile::encodeName(QDir(base).filePath(nombre));
+    if (::mkdir(ruta.constData(), 0700) != 0 && errno != EEXIST) {
+        *error = noSePudoCrear(ruta);
+        return {};
+    }
+    // lstat: a link is not followed. In a shared temporary folder (sticky)
+    // nobody else can swap a folder of this user for another after the check.
+    struct stat st {};
+    if (::lstat(ruta.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+        ((st.st_mode & 077) == 0 || ::chmod(ruta.constData(), 0700) == 0))
+        return QFile::decodeName(ruta);
+    QByteArray propia = ruta + "-XXXXXX";
+    if (::mkdtemp(propia.data()))
+        return QFile::decodeName(propia);
+    *error = noSePudoCrear(propia);
+    return {};
 }
 
 } // namespace HojaCalculo

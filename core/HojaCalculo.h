@@ -32,4 +32,12 @@ struct Hoja {
 // failure returns false and *error tells why.
 bool escribir(const QString &ruta, const Hoja &hoja, QString *error);
 
+// The folder workbooks are written to before the desktop opens them: the
+// user's own "club_planillas-<uid>" in base (the system's temporary folder),
+// private to the user (0700; a wider one of the user's is narrowed). One of
+// that name that is not a folder of this user (another user's, a link) is
+// never used: a new private folder with a name of its own is made beside it.
+// "" when no folder could be made; *error tells why.
+QString carpetaPropia(const QString &base, QString *error);
+
 } // namespace HojaCalculo

@@ -132,13 +132,17 @@ bool clsSpread::exportToExcel(Grid *xSpread, bool xNegritaEnCabecera, bool xNegr
         hoja.filas << QStringList{QStringLiteral("Observaciones: ") + xAddComments};
     }
 
-    // A name of its own in the temporary folder, kept after this call so the
-    // spreadsheet program can open it.
-    const QString carpeta = QDir(QDir::tempPath()).filePath(QStringLiteral("club_planillas"));
+    // A name of its own in the user's private folder of the temporary folder,
+    // kept after this call so the spreadsheet program can open it.
     QString error;
+    const QString carpeta = HojaCalculo::carpetaPropia(QDir::tempPath(), &error);
+    if (carpeta.isEmpty()) {
+        MsgBox(error, vb::Critical);
+        return false;
+    }
     QTemporaryFile reserva(QDir(carpeta).filePath(QStringLiteral("planilla-XXXXXX.xlsx")));
     reserva.setAutoRemove(false);
-    if (!QDir().mkpath(carpeta) || !reserva.open()) {
+    if (!reserva.open()) {
         MsgBox(QStringLiteral("No se pudo crear el libro en ") + QDir::toNativeSeparators(carpeta), vb::Critical);
         return false;
     }

@@ -6,9 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -139,3 +143,58 @@ TEST_F(ExportarHojaTest, SinFilasAvisaYSinProgramaDiceDondeQuedo)
 }
 
 } // namespace
+
+TEST_F(ExportarHojaTest, LibrosEnUnaCarpetaPrivadaDelUsuario)
+{
+    auto privadaDelUsuario = [](const QString &ruta) {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(ruta).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+               st.st_uid == ::getuid() && (st.st_mode & 0777) == 0700;
+    };
+    // The export writes into the user's private folder of the temporary folder.
+    Grid g;
+    g.setMaxCols(1);
+    g.setMaxRows(1);
+    g.setRowTexts(1, {"1"});
+    clsSpread xls;
+    ASSERT_TRUE(xls.exportToExcel(&g, true, false, ""));
+    ASSERT_EQ(escritorio.abiertas().size(), 1);
+    const QString libro = escritorio.abiertas()[0].toLocalFile();
+    const QString carpeta = QFileInfo(libro).absolutePath();
+    EXPECT_EQ(QFileInfo(carpeta).fileName(), QStringLiteral("club_planillas-%1").arg(::getuid()));
+    EXPECT_EQ(QFileInfo(carpeta).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    EXPECT_TRUE(privadaDelUsuario(carpeta));
+    QFile::remove(libro);
+
+    QTemporaryDir base;
+    ASSERT_TRUE(base.isValid());
+    QString error;
+    const QString propia = HojaCalculo::carpetaPropia(base.path(), &error);
+    EXPECT_EQ(propia, base.filePath(QStringLiteral("club_planillas-%1").arg(::getuid())));
+    EXPECT_TRUE(privadaDelUsuario(propia));
+    // A folder of the user's left open to others is narrowed and kept.
+    ASSERT_EQ(::chmod(QFile::encodeName(propia).constData(), 0777), 0);
+    EXPECT_EQ(HojaCalculo::carpetaPropia(base.path(), &error), propia);
+    EXPECT_TRUE(privadaDelUsuario(propia));
+
+    // The name taken by a link to someone else's folder: never followed.
+    ASSERT_TRUE(QDir(propia).removeRecursively());
+    QTemporaryDir ajena;
+    ASSERT_TRUE(QFile::link(ajena.path(), propia));
+    const QString otra = HojaCalculo::carpetaPropia(base.path(), &error);
+    EXPECT_FALSE(otra.isEmpty()) << error.toStdString();
+    EXPECT_NE(otra, propia);
+    EXPECT_TRUE(privadaDelUsuario(otra));
+    EXPECT_TRUE(QFileInfo(propia).isSymLink());
+
+    // Taken by another user's folder (only root can make one here).
+    if (::getuid() == 0) {
+        ASSERT_TRUE(QFile::remove(propia));
+        ASSERT_EQ(::mkdir(QFile::encodeName(propia).constData(), 0777), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(propia).constData(), 65534, 65534), 0);
+        const QString tercera = HojaCalculo::carpetaPropia(base.path(), &error);
+        EXPECT_FALSE(tercera.isEmpty());
+        EXPECT_NE(tercera, propia);
+        EXPECT_TRUE(privadaDelUsuario(tercera));
+    }
+}
