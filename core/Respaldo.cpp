@@ -14,9 +14,25 @@ namespace Respaldo {
 
 namespace {
 
+std::filesystem::path camino(const QString &ruta) { return QFile::encodeName(ruta).toStdString(); }
+
+// True when both paths name one file: the same device and inode, whatever
+// folder links, hard links or spellings lead to it. A path that names no
+// file is no other file.
 bool mismoArchivo(const QString &a, const QString &b)
 {
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+    std::error_code ec;
+    return std::filesystem::equivalent(camino(a), camino(b), ec) && !ec;
+}
+
+// True when destino names the database file ruta or one of the log files
+// the engine keeps beside it.
+bool esArchivoDeLaBase(const QString &destino, const QString &ruta)
+{
+    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
+        if (mismoArchivo(destino, ruta + QLatin1String(sufijo)))
+            return true;
+    return false;
 }
 
 // Removes a database file with the log files the engine keeps beside it.
@@ -30,7 +46,7 @@ void borrarArchivoBase(const QString &ruta)
 void renombrar(const QString &origen, const QString &destino)
 {
     std::error_code ec;
-    std::filesystem::rename(origen.toStdString(), destino.toStdString(), ec);
+    std::filesystem::rename(camino(origen), camino(destino), ec);
     if (ec)
         throw DbError(3000, QStringLiteral("No se pudo renombrar '%1' como '%2': %3")
                                 .arg(origen, destino, QString::fromLocal8Bit(ec.message().c_str())));
@@ -51,7 +67,7 @@ void renombrar(const QString &origen, const QString &destino)
 
 void copiar(Conexion &c, const QString &destino, const QString &clave)
 {
-    if (mismoArchivo(c.ruta(), destino))
+    if (esArchivoDeLaBase(destino, c.ruta()))
         throw DbError(3000, QStringLiteral("La copia no puede reemplazar la base de datos en uso."));
     // The copy is made beside its destination and renamed at the end, so an
     // earlier copy with that name survives a failed one.
@@ -100,7 +116,7 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
 {
     // The live file itself is no copy: read as a file it would lack the
     // writes still in its log.
-    if (mismoArchivo(origen, ruta))
+    if (esArchivoDeLaBase(origen, ruta))
         throw DbError(3000, QStringLiteral("La base de datos en uso no es una copia de seguridad."));
     // The chosen file itself is never opened for writing: its copy is checked.
     const QString preparada = ruta + QStringLiteral(".restaurando");

@@ -105,11 +105,23 @@ TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
     EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
     msg->limpiar();
 
-    // The live database itself is never a backup's destination.
-    escritorio->responderArchivo(gRutaBase);
-    menu("mnu_backup");
-    EXPECT_EQ(msg->mostrados().size(), 1);
-    EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+    // The live database itself is never a backup's destination, whatever
+    // path leads to it: through a linked folder, or its log beside it.
+    ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
+    for (const QString &destino : {gRutaBase, ruta("enlace/db_main.mdb"), ruta("enlace/./db_main.mdb-wal")}) {
+        SCOPED_TRACE(destino.toStdString());
+        msg->limpiar();
+        escritorio->responderArchivo(destino);
+        menu("mnu_backup");
+        ASSERT_EQ(msg->mostrados().size(), 1);
+        EXPECT_EQ(msg->ultimo().prompt,
+                  "Ha ocurrido un error en el proceso.\nError: 3000 - La copia no puede reemplazar la base de datos "
+                  "en uso.");
+        cliente("Beto");
+        EXPECT_EQ(clientes(*abrirArchivo(gRutaBase)), (QStringList{"Ana", "Beto"}));
+        db().execute("DELETE FROM clientes WHERE nombre = 'Beto'");
+        EXPECT_TRUE(archivosCon(".copiando").isEmpty());
+    }
 }
 
 TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
@@ -168,8 +180,10 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
     Esquema::crearBase(ruta("sin_reservas.mdb"));
     abrirArchivo(ruta("sin_reservas.mdb"))->execute("DROP TABLE reservas");
 
-    for (const char *nombre :
-         {"notas.mdb", "vacio.mdb", "otra_clave.mdb", "ajena.mdb", "sin_reservas.mdb", "db_main.mdb"}) {
+    // The live file is refused also through a linked folder.
+    ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
+    for (const char *nombre : {"notas.mdb", "vacio.mdb", "otra_clave.mdb", "ajena.mdb", "sin_reservas.mdb",
+                               "db_main.mdb", "enlace/db_main.mdb"}) {
         SCOPED_TRACE(nombre);
         const QByteArray antes = contenido(ruta(nombre));
         escritorio->responderArchivo(ruta(nombre));
