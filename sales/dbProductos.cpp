@@ -10,8 +10,9 @@ Recordset lista(const QString &criterio)
                                  "activo FROM productos");
     Parametros p;
     if (!criterio.isEmpty()) {
-        // instr, not LIKE: a "%" or "_" typed by the user is a plain character.
-        sql += QStringLiteral(" WHERE instr(lower(id), lower(?)) > 0 OR instr(lower(descripcion), lower(?)) > 0");
+        // instr, not LIKE: a "%" or "_" typed by the user is a plain character;
+        // plegar, not lower: "jabón" finds "JABÓN".
+        sql += QStringLiteral(" WHERE instr(plegar(id), plegar(?)) > 0 OR instr(plegar(descripcion), plegar(?)) > 0");
         p << criterio << criterio;
     }
     sql += QStringLiteral(" ORDER BY descripcion") + kCollateEs;
@@ -44,10 +45,11 @@ Recordset activos(const QStringList &palabras)
     QString sql = QStringLiteral("SELECT id, descripcion FROM productos WHERE activo = 1");
     Parametros p;
     if (!palabras.isEmpty()) {
-        // Every word in the description, or every word in the code.
+        // Every word in the description, or every word in the code, in any
+        // letter case.
         const QString y = QStringLiteral(" AND ");
-        const QStringList enDescripcion(palabras.size(), QStringLiteral("instr(lower(descripcion), lower(?)) > 0"));
-        const QStringList enCodigo(palabras.size(), QStringLiteral("instr(lower(id), lower(?)) > 0"));
+        const QStringList enDescripcion(palabras.size(), QStringLiteral("instr(plegar(descripcion), plegar(?)) > 0"));
+        const QStringList enCodigo(palabras.size(), QStringLiteral("instr(plegar(id), plegar(?)) > 0"));
         sql += QStringLiteral(" AND ((") + enDescripcion.join(y) + QStringLiteral(") OR (") + enCodigo.join(y) +
                QStringLiteral("))");
         for (const QString &w : palabras + palabras)

@@ -1,5 +1,7 @@
 #include "Conexion.h"
 
+#include "Plegado.h"
+
 #include <QCollator>
 #include <QFileInfo>
 #include <QVarLengthArray>
@@ -276,6 +278,7 @@ void Conexion::configurar(const QString &clave)
     executeScript(QStringLiteral("PRAGMA cipher_page_size = 4096;"));
     sqlite3_busy_timeout(m_db, 2000);
     sqlite3_create_collation_v2(m_db, "ES", SQLITE_UTF8, nullptr, compararEs, nullptr);
+    Plegado::registrar(m_db);
 }
 
 static void ajustarMotor(Conexion &c)

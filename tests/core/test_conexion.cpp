@@ -27,6 +27,16 @@ TEST_F(ConexionTest, ClaveDuplicadaEsError3022)
               3022);
 }
 
+TEST_F(ConexionTest, PlegarDaElTextoConLasMayusculasDeTodaLetraPlegadas)
+{
+    // Every case of the byte-by-byte path and of the general one.
+    for (const QString t :
+         {"JABÓN Ñandú", "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàÿ", "a×b µ ¿¡«»", "ΣΑΣ Жук İI", "Z9-", "", "Ñ€Ñ"})
+        EXPECT_EQ(valor("SELECT plegar(?)", {t}), t.toCaseFolded()) << t.toStdString();
+    EXPECT_EQ(valor("SELECT plegar('ÁRBOL') = plegar('árbol') AND lower('ÁRBOL') <> lower('árbol')"), "1");
+    EXPECT_EQ(valor("SELECT typeof(plegar(NULL)) || plegar(12.5)"), "null12.5");
+}
+
 TEST_F(ConexionTest, TransaccionSinCommitSeDeshace)
 {
     {
