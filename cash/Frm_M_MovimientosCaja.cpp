@@ -76,6 +76,17 @@ bool Frm_M_MovimientosCaja::Usr_TieneCajaAbierta(const QString &usuario)
 
 bool Frm_M_MovimientosCaja::Usr_ValidaDatos()
 {
+    // The register's user: one of the picker's, or the current user (admin
+    // works on an own register without being a listed user). An unknown code
+    // typed by admin is emptied when the box is left.
+    const QString usuario = ui->MaskEd_3->text().trimmed();
+    if (usuario.isEmpty() || (usuario != gUsuarioActual && ui->DBCombo_3->BoundText().isEmpty())) {
+        MsgBox(usuario.isEmpty() ? QStringLiteral("Debe indicar el usuario de la caja.")
+                                 : QStringLiteral("El usuario '%1' no existe.").arg(usuario),
+               vb::Exclamation);
+        ui->MaskEd_3->setFocus();
+        return false;
+    }
     bool ok = true;
     if (ui->MaskEd_18->isEnabled() && ui->MaskEd_18->text().trimmed().isEmpty()) {
         MsgBox(QStringLiteral("Debe indicar un concepto / motivo del movimiento."), vb::Exclamation);

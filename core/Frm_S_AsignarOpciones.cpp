@@ -88,9 +88,8 @@ void Frm_S_AsignarOpciones::Usr_LimpiaPantalla()
 
 void Frm_S_AsignarOpciones::alDejarCodigo()
 {
+    // An emptied box names no user either: picker and grid are emptied.
     const QString codigo = ui->Text_0->text();
-    if (codigo.isEmpty())
-        return;
     ui->DBCombo_0->setBoundText(codigo);
     if (ui->DBCombo_0->BoundText().isEmpty()) {
         Usr_LimpiaPantalla();

@@ -16,12 +16,14 @@
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QShowEvent>
 
 namespace {
+
+// Longest weekly series that can be booked at once: ten years.
+constexpr int kMaxSemanas = 520;
 
 QString nombreDelDia(const QDate &d) { return QLocale(QLocale::Spanish).dayName(d.dayOfWeek()); }
 
@@ -37,7 +39,7 @@ Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
     setObjectName(QStringLiteral("Frm_T_ReservaCanchasAnexo"));
     for (QLineEdit *e : {ui->fpTotal, ui->fpPago})
         soloNumeros(e);
-    ui->fpSemanas->setValidator(new QIntValidator(0, 520, ui->fpSemanas));
+    soloEntero(ui->fpSemanas, kMaxSemanas);
     ui->fpTotal->setReadOnly(true);
 
     Usr_CargaCombos();

@@ -4,6 +4,9 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QValidator>
 
 namespace {
 class FiltroFoco : public QObject {
@@ -34,8 +37,29 @@ public:
         return SoloNumeros(tecla) == 0;
     }
 };
+
+class ValidadorEntero : public QValidator {
+public:
+    ValidadorEntero(int maximo, QObject *parent) : QValidator(parent), m_maximo(maximo) {}
+    State validate(QString &texto, int &) const override
+    {
+        for (const QChar c : texto)
+            if (c < u'0' || c > u'9')
+                return Invalid;
+        // Leading zeros do not hide a value above the cap.
+        const QString cifras = QString(texto).remove(QRegularExpression(QStringLiteral("^0+")));
+        if (cifras.size() > 9 || (!cifras.isEmpty() && cifras.toInt() > m_maximo))
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    int m_maximo;
+};
 } // namespace
 
 void alPerderFoco(QWidget *w, std::function<void()> f) { w->installEventFilter(new FiltroFoco(w, std::move(f))); }
 
 void soloNumeros(QWidget *w) { w->installEventFilter(new FiltroNumeros(w)); }
+
+void soloEntero(QLineEdit *e, int maximo) { e->setValidator(new ValidadorEntero(maximo, e)); }

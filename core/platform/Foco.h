@@ -2,6 +2,8 @@
 // Small behaviours of boxes: what happens when one loses the focus, which
 // keys one lets through.
 #include <QWidget>
+
+class QLineEdit;
 #include <functional>
 
 // Runs f each time w loses the keyboard focus (the LostFocus of a box).
@@ -10,3 +12,7 @@ void alPerderFoco(QWidget *w, std::function<void()> f);
 // Lets into w only the typed characters that SoloNumeros lets through
 // (digits, "." and "-"); editing keys work as usual.
 void soloNumeros(QWidget *w);
+
+// Makes e a whole-number box: only digits may be typed or pasted, and no
+// text whose value is above maximo (the box keeps its text instead).
+void soloEntero(QLineEdit *e, int maximo);

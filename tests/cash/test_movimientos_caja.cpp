@@ -66,6 +66,28 @@ TEST_F(MovimientosCajaTest, AperturaIngresoYExtraccion)
     });
     EXPECT_EQ(msg->textos(), QStringList{"El usuario 'luis' no posee una caja iniciada."});
 
+    // An unknown code typed by admin opens nothing: left, the box empties;
+    // not left (Enter on the button), the code is named.
+    msg->limpiar();
+    movimiento(0, "10", {}, [&](QDialog *d) { escribir(caja(d, "MaskEd_3"), "nadie"); });
+    modal->guion([&](QDialog *d) {
+        QLineEdit *e = caja(d, "MaskEd_3");
+        e->selectAll();
+        QTest::keyClicks(e, "nadie");
+        ayuda::boton(d, 2)->click();
+        EXPECT_EQ(d->focusWidget(), e);
+    });
+    Frm_M_MovimientosCaja::abrir(0);
+    procesarEventos();
+    EXPECT_EQ(msg->textos(), (QStringList{"Debe indicar el usuario de la caja.", "El usuario 'nadie' no existe."}));
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_cabeza"), 1);
+    // admin's own register needs no row of admin among the users.
+    msg->limpiar();
+    movimiento(0, "10");
+    EXPECT_EQ(msg->textos(), QStringList{"La Apertura de Caja para 'admin' ha sido registrada."});
+    db().execute("DELETE FROM caja_cabeza WHERE t_usuarios_codigo = 'admin'");
+    db().execute("DELETE FROM caja_movimientos WHERE t_usuarios_codigo = 'admin'");
+
     // Without the counter every operation is refused; with an empty concept
     // too, both messages, the concept first.
     db().execute("DELETE FROM t_numeradores WHERE id = 'CJA'");

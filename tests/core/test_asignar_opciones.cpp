@@ -158,6 +158,13 @@ TEST_F(AsignarOpciones, CodigoEscritoAdministradorYDesconocidoSeBorran)
     escribir(codigo, "juan");
     EXPECT_TRUE(marcada("mnu_clientes"));
 
+    // Emptying the box empties the picker and the grid too.
+    escribir(codigo, "");
+    EXPECT_TRUE(combo->Text().isEmpty());
+    EXPECT_EQ(g->MaxRows(), 0);
+    escribir(codigo, "juan");
+    ASSERT_EQ(g->MaxRows(), 42);
+
     for (const QString typed : {"admin", "Admin", "nadie"}) {
         escribir(codigo, typed);
         EXPECT_TRUE(codigo->text().isEmpty()) << typed.toStdString();

@@ -69,6 +69,17 @@ TEST_F(EditorReservaTest, UnaCeldaLibreDelMiercolesALas18AbreElAltaYGuardaUnaSer
         c<QDateEdit>(d, "dtpFecha")->setDate(QDate(2024, 3, 3));
         c<QRadioButton>(d, "optPermanente")->click();
         EXPECT_TRUE(caja(d, "fpSemanas")->isEnabled());
+        // The weeks take digits only, up to 520.
+        for (const auto &[tecleado, queda] : {std::pair<QString, QString>{"999", "99"},
+                                              {"521", "52"},
+                                              {"520", "520"},
+                                              {"1,5", "15"},
+                                              {"2.5", "25"},
+                                              {"-3", "3"},
+                                              {"00600", "0060"}}) {
+            tipear(caja(d, "fpSemanas"), tecleado);
+            EXPECT_EQ(texto(d, "fpSemanas"), queda) << tecleado.toStdString();
+        }
         tipear(caja(d, "fpSemanas"), "4");
         EXPECT_EQ(fecha(d, "dtpFinFecha"), QDate(2024, 3, 31));
         c<QRadioButton>(d, "optUnaVez")->click();
