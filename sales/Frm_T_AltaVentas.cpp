@@ -135,15 +135,13 @@ void Frm_T_AltaVentas::lineaEditada(int col, int row)
     const double cantidad = leerImporte(g->text(kCantidad, row), &okCantidad);
     const double precio = leerImporte(g->text(kPrecio, row), &okPrecio);
     if (!okCantidad || !okPrecio || cantidad <= 0 || precio < 0) {
-        // The line keeps its total: the edited cell gets back the value that
-        // the total and the other cell stand for.
-        const double total = leerImporte(g->text(kTotal, row));
-        if (col == kCantidad && okPrecio && precio > 0)
-            g->setText(kCantidad, row, Formatos::importe(total / precio));
-        else if (col == kPrecio && okCantidad && cantidad > 0)
-            g->setText(kPrecio, row, Formatos::importe(total / cantidad));
-        MsgBox(cantidad <= 0 && okCantidad ? QStringLiteral("Debe ingresar un número mayor a 0")
-                                           : QStringLiteral("Debe ingresar un número válido"),
+        // The edited cell gets back what it held, so the line stays as it
+        // was and is never saved with a quantity of 0 or less.
+        g->deshacerEdicion();
+        m_lineaRechazada = true;
+        const bool numero = col == kCantidad ? okCantidad : okPrecio;
+        MsgBox(numero ? QStringLiteral("Debe ingresar un número mayor a 0")
+                      : QStringLiteral("Debe ingresar un número válido"),
                vb::Exclamation);
         return;
     }
@@ -151,6 +149,13 @@ void Frm_T_AltaVentas::lineaEditada(int col, int row)
     g->setText(kPrecio, row, Formatos::importe(precio));
     g->setText(kTotal, row, Formatos::importe(cantidad * precio));
     Usr_Total();
+}
+
+bool Frm_T_AltaVentas::terminarEdicionAceptada()
+{
+    m_lineaRechazada = false;
+    ui->vaSpread->terminarEdicion();
+    return !m_lineaRechazada;
 }
 
 void Frm_T_AltaVentas::agregar()
@@ -212,7 +217,9 @@ qint64 Frm_T_AltaVentas::Usr_GrabaVenta()
 
 void Frm_T_AltaVentas::cmdGuarda_Click()
 {
-    if (!Usr_ValidaDatos())
+    // A quantity still being typed (or typed and not checked yet) is checked
+    // first; a refused one stops the saving.
+    if (!terminarEdicionAceptada() || !Usr_ValidaDatos())
         return;
     const qint64 id = Usr_GrabaVenta();
     if (id == 0)
@@ -227,12 +234,11 @@ void Frm_T_AltaVentas::cmdGuarda_Click()
 void Frm_T_AltaVentas::keyPressEvent(QKeyEvent *e)
 {
     // A key pressed while a cell is being edited acts on what was typed.
-    if (e->key() >= Qt::Key_F5 && e->key() <= Qt::Key_F8)
-        ui->vaSpread->terminarEdicion();
+    const bool aceptada = e->key() < Qt::Key_F5 || e->key() > Qt::Key_F8 || terminarEdicionAceptada();
     switch (e->key()) {
     case Qt::Key_F5: Usr_LimpiaDatos(); break;
     case Qt::Key_F6:
-        if (ui->cmdGuarda->isEnabled())
+        if (aceptada && ui->cmdGuarda->isEnabled())
             cmdGuarda_Click();
         break;
     case Qt::Key_F7: agregar(); break;

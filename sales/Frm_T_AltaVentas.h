@@ -43,8 +43,13 @@ private:
     void cmdGuarda_Click();
     void agregar();
     void eliminar();
-    // The grid's line after an edit of its quantity or price.
+    // The grid's line after an edit of its quantity or price: recomputed, or
+    // given back its value when what was typed is refused.
     void lineaEditada(int col, int row);
+    // Ends an edit still open in the grid and checks it; false when the
+    // value typed was refused.
+    bool terminarEdicionAceptada();
 
     std::unique_ptr<Ui::Frm_T_AltaVentas> ui;
+    bool m_lineaRechazada = false;
 };

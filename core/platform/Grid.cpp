@@ -78,6 +78,7 @@ bool Grid::Tabla::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
     if (abierto) {
         m_editando = QPersistentModelIndex(index);
         m_textoEditado = modelo->texto(index.row(), index.column());
+        m_textoAntes = m_textoEditado;
     }
     return abierto;
 }
@@ -99,21 +100,46 @@ void Grid::Tabla::dataChanged(const QModelIndex &topLeft, const QModelIndex &bot
 
 void Grid::Tabla::terminarEdicion()
 {
-    if (state() != EditingState || !m_editando.isValid())
-        return;
-    if (QWidget *editor = indexWidget(m_editando)) {
-        commitData(editor);
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+    if (state() == EditingState && m_editando.isValid())
+        if (QWidget *editor = indexWidget(m_editando)) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    // Also an edit whose editor closed but which is not told yet.
+    avisarEdicion();
 }
 
 void Grid::terminarEdicion() { m_tabla->terminarEdicion(); }
 
+void Grid::deshacerEdicion() { m_tabla->deshacerEdicion(); }
+
 void Grid::Tabla::commitData(QWidget *editor)
 {
     QTableView::commitData(editor);
-    if (m_editando.isValid())
-        emit m_grid->editado(m_editando.column() + 1, m_editando.row() + 1);
+    if (!m_editando.isValid())
+        return;
+    // Told from the event loop, once the editor has closed: a handler that
+    // shows a message would otherwise run while the view is still closing
+    // the editor, whose loss of focus commits (and tells) again.
+    m_porAvisar = m_editando;
+    m_antesPorAvisar = m_textoAntes;
+    pedirUnaVez(this, m_avisoPedido, [this] { avisarEdicion(); });
+}
+
+void Grid::Tabla::avisarEdicion()
+{
+    if (!m_porAvisar.isValid())
+        return;
+    m_avisado = m_porAvisar;
+    m_antesAvisado = m_antesPorAvisar;
+    m_porAvisar = QPersistentModelIndex();
+    emit m_grid->editado(m_avisado.column() + 1, m_avisado.row() + 1);
+}
+
+void Grid::Tabla::deshacerEdicion()
+{
+    if (m_avisado.isValid())
+        modelo->ponerTexto(m_avisado.row(), m_avisado.column(), m_antesAvisado);
 }
 
 void Grid::Tabla::mousePressEvent(QMouseEvent *e)

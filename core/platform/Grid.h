@@ -115,10 +115,14 @@ public:
     void setColumnButton(int col, const QString &caption = QStringLiteral("..."));
     // Cells of col may be edited by the user (default: read-only).
     void setColumnEditable(int col, bool editable);
-    // Ends the edit of a cell still open, keeping its text (editado is
-    // emitted), so that a key acting on the grid's content sees what the
-    // user typed. Nothing when no cell is being edited.
+    // Ends the edit of a cell still open, keeping its text, and emits the
+    // editado of a finished edit not told yet, so that a key or button acting
+    // on the grid's content sees what the user typed, already checked.
+    // Nothing when no edit is open or pending.
     void terminarEdicion();
+    // Gives the cell of the last editado back the text it had before that
+    // edit (for a handler that refuses what was typed).
+    void deshacerEdicion();
     // Horizontal alignment of the data cells of col (default left).
     void setColumnAlignment(int col, Qt::Alignment alineacion);
     Qt::Alignment columnAlignment(int col) const;
@@ -169,7 +173,8 @@ signals:
     void activeCellChanged(int col, int row);
     // A press of the right mouse button on a cell or a header, numbered the same.
     void rightClicked(int col, int row);
-    // The user finished editing a cell.
+    // The user finished editing a cell. Emitted once per edit, from the
+    // event loop after the cell's editor has closed (or by terminarEdicion).
     void editado(int col, int row);
 
 protected:

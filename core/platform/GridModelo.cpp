@@ -314,16 +314,7 @@ void ModeloGrid::marcar(int r1, int c1, int r2, int c2)
         m_r2 = std::max(m_r2, r2);
         m_c2 = std::max(m_c2, c2);
     }
-    if (!m_avisoPedido) {
-        m_avisoPedido = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_avisoPedido = false;
-                avisar();
-            },
-            Qt::QueuedConnection);
-    }
+    pedirUnaVez(this, m_avisoPedido, [this] { avisar(); });
 }
 
 void ModeloGrid::avisar()

@@ -21,6 +21,22 @@ inline bool esCelda(const Grid &g, int col, int row)
     return col >= 1 && row >= 1 && col <= g.MaxCols() && row <= g.MaxRows();
 }
 
+// Runs f from the event loop, once however many times it is asked before
+// then: pedido is true while the call is pending.
+template <class F> void pedirUnaVez(QObject *contexto, bool &pedido, F f)
+{
+    if (pedido)
+        return;
+    pedido = true;
+    QMetaObject::invokeMethod(
+        contexto,
+        [&pedido, f] {
+            pedido = false;
+            f();
+        },
+        Qt::QueuedConnection);
+}
+
 // The cells of the grid (0-based positions), kept row by row in plain
 // arrays: a row holds its texts, and the data and colours of its cells only
 // once one of them is set, so a sort, insert or removal moves whole rows.
@@ -152,8 +168,11 @@ class Grid::Tabla : public QTableView {
 public:
     explicit Tabla(Grid *g);
 
-    // Closes the open cell editor keeping what it holds, as Enter does.
+    // Closes the open cell editor keeping what it holds, as Enter does, and
+    // tells the edit at once (editado) rather than after the event loop.
     void terminarEdicion();
+    // Gives the cell of the last editado the text it had before that edit.
+    void deshacerEdicion();
 
     ModeloGrid *modelo;
     QHash<int, DelegadoBoton *> botones;  // by table column
@@ -181,8 +200,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
+    // Emits the pending editado, if any (once per finished edit).
+    void avisarEdicion();
     Grid *m_grid;
     QPersistentModelIndex m_editando;
     QString m_textoEditado; // the text of the cell its open editor was loaded with
+    QString m_textoAntes;   // the text the cell had when its editor opened
+    // The finished edit waiting to be told, and the last one told, each with
+    // the text its cell had before the edit.
+    QPersistentModelIndex m_porAvisar;
+    QString m_antesPorAvisar;
+    QPersistentModelIndex m_avisado;
+    QString m_antesAvisado;
+    bool m_avisoPedido = false;
     bool m_tragarSoltar = false;
 };

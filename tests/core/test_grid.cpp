@@ -273,16 +273,27 @@ TEST(GridTest, ColumnaEditableAvisaAlTerminarLaEdicion)
     EXPECT_EQ(g.text(3, 1), "uno");
     EXPECT_TRUE(editado.isEmpty());
 
+    // Told once, after the editor has closed: a handler may show a message
+    // or give the cell back its text without the editor in the way.
+    int editoresAbiertos = 0;
+    QObject::connect(&g, &Grid::editado, &g, [&] {
+        if (raton::editor(&g))
+            ++editoresAbiertos;
+        g.deshacerEdicion();
+    });
     g.setActiveCell(2, 2);
     raton::tecla(&g, Qt::Key_F2);
     auto *ed = raton::editor(&g);
     ASSERT_NE(ed, nullptr);
     ed->setText("150.5");
     QTest::keyClick(ed, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the view commits the editor's value through a queued call
-    EXPECT_EQ(g.text(2, 2), "150.5");
+    ASSERT_TRUE(editado.wait(2000));
+    QCoreApplication::processEvents();
     ASSERT_EQ(editado.count(), 1);
     EXPECT_EQ(editado.at(0), (QList<QVariant>{2, 2}));
+    EXPECT_EQ(editoresAbiertos, 0);
+    // The handler refused it: the cell holds what it had before the edit.
+    EXPECT_EQ(g.text(2, 2), "2");
 }
 
 TEST(GridTest, ImprimeTodasLasFilasEnUnPdf)

@@ -2,12 +2,35 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 using namespace ayuda;
 
 namespace {
 
-class AltaVentasTest : public VentasBase {};
+class AltaVentasTest : public VentasBase {
+protected:
+    // Types teclas into the quantity cell of row fila through the editor the
+    // grid opens and, when enter, presses Enter and waits for the edit to be
+    // checked. The editor, or nullptr when none opened.
+    QLineEdit *teclearCantidad(Grid *g, int fila, const QString &teclas, bool enter = true)
+    {
+        g->setActiveCell(3, fila);
+        raton::tecla(g, Qt::Key_F2);
+        QLineEdit *ed = raton::editor(g);
+        if (!ed)
+            return nullptr;
+        ed->selectAll();
+        QTest::keyClicks(ed, teclas);
+        if (enter) {
+            QSignalSpy editado(g, &Grid::editado);
+            QTest::keyClick(ed, Qt::Key_Return);
+            EXPECT_TRUE(editado.wait(2000));
+            procesarEventos();
+        }
+        return ed;
+    }
+};
 
 TEST_F(AltaVentasTest, SinCajaNoSeGuardaPeroSeArmanLineas)
 {
@@ -180,14 +203,13 @@ TEST_F(AltaVentasTest, CantidadYPrecioConMilesSeGuardanExactos)
     d->descargar();
     procesarEventos();
     Grid *g = grilla(v);
-    g->setText(3, 1, "4");
-    emit g->editado(3, 1);
+    msg->limpiar();
+    teclearCantidad(g, 1, "4");
     EXPECT_EQ(g->text(3, 1), "4.00");
     EXPECT_EQ(g->text(5, 1), "5.00");
     EXPECT_EQ(caja(v, "txtTotal")->text(), "5.00");
-    g->setText(3, 1, "4x");
-    emit g->editado(3, 1);
-    EXPECT_EQ(msg->ultimo().prompt, "Debe ingresar un número válido");
+    teclearCantidad(g, 1, "-");
+    EXPECT_TRUE(msg->vacio());
     EXPECT_EQ(g->text(3, 1), "4.00");
 
     // F6 pressed while a quantity is still being typed in its cell saves
@@ -203,6 +225,83 @@ TEST_F(AltaVentasTest, CantidadYPrecioConMilesSeGuardanExactos)
     EXPECT_EQ(valor("SELECT importe_total || '|' || group_concat(cantidad) FROM ventas JOIN ventas_items "
                     "ON ventas_id = ventas.id WHERE ventas.id = 2"),
               "7.5|6.0");
+}
+
+TEST_F(AltaVentasTest, CantidadDeCeroOMenosEnLaGrillaSeRechazaUnaVezYNoSeGuarda)
+{
+    abrirCaja();
+    db().execute("INSERT INTO productos (id, descripcion, precio_compra, precio_venta, existencia, activo) VALUES "
+                 "('R0', 'Regalo', 0, 0, 10, 1)");
+    auto *v = abrirVenta();
+    auto *d = dialogoLineas(v);
+    linea(d, "A5", "2");
+    linea(d, "R0", "3");
+    d->descargar();
+    procesarEventos();
+    Grid *g = grilla(v);
+    ASSERT_EQ(g->MaxRows(), 2);
+    EXPECT_EQ(g->text(4, 2), "0.00");
+    auto *guardar = v->findChild<QPushButton *>("cmdGuarda");
+
+    // Each box takes the focus while it is shown, as a real one does; none
+    // may find the cell's editor still open.
+    int conEditorAbierto = 0;
+    msg->alMostrar([&](const MensajeMostrado &) {
+        if (raton::editor(g))
+            ++conEditorAbierto;
+        QWidget caja;
+        caja.show();
+        caja.activateWindow();
+        caja.setFocus();
+        QApplication::processEvents();
+    });
+
+    // Zero or less, on a line with a price and on one whose price is 0: one
+    // message, and the cell gets back the quantity it had.
+    const struct {
+        int fila;
+        QString teclas;
+        QString antes;
+    } casos[] = {{1, "0", "2.00"}, {1, "-2", "2.00"}, {2, "-5", "3.00"}, {2, "0", "3.00"}};
+    for (const auto &c : casos) {
+        msg->limpiar();
+        ASSERT_NE(teclearCantidad(g, c.fila, c.teclas), nullptr);
+        EXPECT_EQ(msg->textos(), QStringList{"Debe ingresar un número mayor a 0"}) << c.teclas.toStdString();
+        EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+        EXPECT_EQ(g->text(3, c.fila), c.antes) << c.teclas.toStdString();
+        EXPECT_EQ(raton::editor(g), nullptr);
+    }
+    EXPECT_EQ(conEditorAbierto, 0);
+    EXPECT_EQ(g->text(5, 1), "2.50");
+    EXPECT_EQ(g->text(5, 2), "0.00");
+    EXPECT_EQ(caja(v, "txtTotal")->text(), "2.50");
+
+    // Typed and not confirmed, then "Guardar" or F6: the quantity is checked
+    // first, refused, and nothing is saved.
+    msg->limpiar();
+    ASSERT_NE(teclearCantidad(g, 2, "-1", false), nullptr);
+    QTest::mouseClick(guardar, Qt::LeftButton);
+    EXPECT_EQ(msg->textos(), QStringList{"Debe ingresar un número mayor a 0"});
+    EXPECT_EQ(g->text(3, 2), "3.00");
+    msg->limpiar();
+    QLineEdit *ed = teclearCantidad(g, 1, "0", false);
+    ASSERT_NE(ed, nullptr);
+    QTest::keyClick(ed, Qt::Key_F6);
+    procesarEventos();
+    EXPECT_EQ(msg->textos(), QStringList{"Debe ingresar un número mayor a 0"});
+    EXPECT_EQ(g->text(3, 1), "2.00");
+    EXPECT_EQ(contar("SELECT count(*) FROM ventas"), 0);
+    EXPECT_EQ(conEditorAbierto, 0);
+
+    // The sale as it stands is saved with the quantities it had.
+    msg->limpiar();
+    QTest::mouseClick(guardar, Qt::LeftButton);
+    EXPECT_EQ(msg->textos(), QStringList{"Se ha almacenado la venta correctamente."});
+    EXPECT_EQ(valor("SELECT group_concat(productos_id || '=' || cantidad, ',') FROM "
+                    "(SELECT * FROM ventas_items ORDER BY productos_id)"),
+              "A5=2.0,R0=3.0");
+    EXPECT_EQ(contar("SELECT count(*) FROM ventas_items WHERE cantidad <= 0"), 0);
+    EXPECT_EQ(valor("SELECT existencia || '' FROM productos WHERE id = 'R0'"), "7.0");
 }
 
 TEST_F(AltaVentasTest, FalloEnElStockDeLaTerceraLineaNoDejaRastro)
