@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <kainjow/mustache.hpp>
 
 namespace mu = kainjow::mustache;
@@ -298,14 +299,22 @@ void Reporte::pintarPagina(QPainter &p, int pagina) const
     p.restore();
 
     if (pag.numerar) {
-        // In layout units, as the painter is scaled to them.
-        QFont f = d->documento->defaultFont();
-        f.setPixelSize(qRound(std::max(6.0, d->plantilla.fuentePuntos - 1) * kPuntosPorPulgada / 72.0));
-        p.setFont(f);
+        // Laid out on the measuring device, as the document's text is, and
+        // never with a font handed to the painter: that font would be resolved
+        // at the printer's resolution, and Qt keeps one font engine per pixel
+        // size for screen and printer alike; resolving it at another resolution
+        // rewrites that engine's point size, and every menu and list drawn at
+        // that pixel size afterwards shows its text as tiny dashes.
+        QFont f(d->documento->defaultFont(), dispositivoDeMedida());
+        f.setPointSizeF(std::max(6.0, d->plantilla.fuentePuntos - 1));
+        QTextLayout pie(QStringLiteral("Página %1 de %2").arg(pagina + 1).arg(d->paginas), f, dispositivoDeMedida());
+        pie.setTextOption(QTextOption(Qt::AlignHCenter));
+        pie.beginLayout();
+        QTextLine linea = pie.createLine();
+        linea.setLineWidth(ancho);
+        pie.endLayout();
         p.setPen(Qt::black);
-        const QRectF pie(0, d->altoPagina, ancho, aUnidades(pag.margenesMm.bottom()));
-        p.drawText(pie, Qt::AlignHCenter | Qt::AlignVCenter,
-                   QStringLiteral("Página %1 de %2").arg(pagina + 1).arg(d->paginas));
+        pie.draw(&p, QPointF(0, d->altoPagina + (aUnidades(pag.margenesMm.bottom()) - linea.height()) / 2));
     }
     p.restore();
 }

@@ -9,6 +9,7 @@
 #include "reportes/Reporte.h"
 #include "reportes/ReportesClub.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QTextDocument>
 #include <QToolButton>
@@ -236,4 +238,65 @@ TEST_F(TicketVentaTest, VistaPreviaNavegaPaginasZoomEImpresionSinImpresora)
     EXPECT_EQ(msg->ultimo().prompt,
               "No se puede imprimir el reporte: este equipo no tiene ninguna impresora instalada o disponible.");
     EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+}
+
+// Showing any report, on screen or as a PDF file, leaves the screen's fonts
+// alone: a menu and a drop-down list drawn afterwards still show their text.
+// Menus are drawn at the program's font and at the pixel sizes the reports
+// use, since a report's font that shares a size with a screen font is what
+// could spoil it.
+TEST_F(TicketVentaTest, MenusYListasConservanSuTextoTrasCadaReporte)
+{
+    insertarVenta(db(), "2026-12-07 10:00:00", {{"GAT", 2, 1500}, {"AGUA", 1, 800}}, 5000);
+    std::vector<std::unique_ptr<QMenu>> menus;
+    for (int px : {0, 10, 11, 12, 13, 14, 15, 16, 19, 21}) {
+        auto m = std::make_unique<QMenu>();
+        if (px) {
+            QFont f = m->font();
+            f.setPixelSize(px);
+            m->setFont(f);
+        }
+        m->addAction("Reservas y agenda de canchas");
+        m->addAction("Ventas: alta, búsqueda y anulación");
+        m->adjustSize();
+        menus.push_back(std::move(m));
+    }
+    QComboBox combo;
+    combo.addItems({"Consumidor final", "Club Atlético Ñandú", "Gómez, José"});
+    combo.show();
+    const auto oscuros = [](QWidget *w) {
+        const QImage im = w->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < im.height(); ++y)
+            for (int x = 0; x < im.width(); ++x)
+                n += qGray(im.pixel(x, y)) < 110;
+        return n;
+    };
+    const auto medir = [&] {
+        std::vector<int> l;
+        for (const auto &m : menus)
+            l.push_back(oscuros(m.get()));
+        combo.showPopup();
+        l.push_back(oscuros(combo.view()));
+        combo.hidePopup();
+        return l;
+    };
+    const std::vector<int> antes = medir();
+    for (int n : antes)
+        ASSERT_GT(n, 100);
+
+    const QStringList plantillas = QDir(carpeta() + "/rptcr").entryList({"*.rpt"}, QDir::Files, QDir::Name);
+    ASSERT_GE(plantillas.size(), 5);
+    for (const QString &plantilla : plantillas) {
+        std::unique_ptr<Reporte> r = abrirPlantilla(plantilla);
+        for (const QString &p : r->parametros())
+            r->fijarParametro(p, "Club Ñandú");
+        Frm_ViewerReport::mostrar(std::move(r));
+        procesarEventos();
+        ASSERT_NE(mostrado(), nullptr);
+        mostrado()->exportarPdf(carpeta() + "/reporte.pdf");
+        const std::vector<int> despues = medir();
+        for (size_t i = 0; i < antes.size(); ++i)
+            EXPECT_GT(despues[i], antes[i] * 9 / 10) << plantilla.toStdString() << " widget " << i;
+    }
 }
