@@ -19,6 +19,18 @@ QPointer<QMdiArea> g_area;
 // Set on a window once it has been unloaded (it may still await deletion).
 constexpr const char *kDescargada = "club_descargada";
 ModalDePrueba *g_modalPrueba = nullptr;
+
+// The control of w that had the focus last, or else its first control that
+// takes the focus, or else w itself.
+QWidget *primerEnfocable(QWidget *w)
+{
+    if (QWidget *f = w->focusWidget(); f && w->isAncestorOf(f) && f->isVisible())
+        return f;
+    for (QWidget *f = w->nextInFocusChain(); f && f != w; f = f->nextInFocusChain())
+        if (w->isAncestorOf(f) && f->isVisibleTo(w) && f->isEnabled() && (f->focusPolicy() & Qt::TabFocus))
+            return f;
+    return w;
+}
 } // namespace
 
 QWidget *Ventanas::buscar(const QString &nombre)
@@ -118,6 +130,14 @@ void Ventanas::mostrarEnArea(QWidget *w)
     }
     m->raise();
     g_area->setActiveSubWindow(m);
+    // The focus goes into the window shown. While the main window is not
+    // active (a message box answered a moment ago still had the activation)
+    // the area does not move it, and when the main window is activated again
+    // its focus returns to the window that asked for this one, which then
+    // comes back in front.
+    QWidget *principal = g_area->window();
+    if (!m->isAncestorOf(principal->focusWidget()))
+        primerEnfocable(w)->setFocus(Qt::OtherFocusReason);
 }
 
 void Ventanas::showForm(QWidget *xForm, bool isModal)

@@ -7,8 +7,11 @@
 #include "dbConfiguraciones.h"
 #include "reportes/Reporte.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextDocument>
@@ -130,6 +133,55 @@ TEST_F(TicketVentasTest, ReimpresionDesdeElListado)
     l->grilla()->setActiveCell(1, 2);
     QTest::mouseClick(l->findChild<QPushButton *>("cmdImprimir"), Qt::LeftButton);
     EXPECT_TRUE(mostrado()->documento().toPlainText().contains("Venta Nº 2"));
+}
+
+// A message box answered just before the preview leaves the main window
+// inactive for a moment (the box had the activation); when the window system
+// gives it back, the preview must still be the window in front, both after a
+// sale saved with "Previsualizar" and after "Imprimir" in the listing.
+TEST_F(TicketVentasTest, VistaPreviaAlFrenteTrasResponderUnMensaje)
+{
+    std::unique_ptr<QDialog> caja;
+    msg->alMostrar([&](const MensajeMostrado &) {
+        // The box takes the activation and the focus, and is answered.
+        caja = std::make_unique<QDialog>(&area);
+        auto *b = new QPushButton("Aceptar", caja.get());
+        caja->show();
+        procesarEventos();
+        QApplication::setActiveWindow(caja.get());
+        b->setFocus();
+        caja->hide();
+        procesarEventos();
+        QApplication::setActiveWindow(nullptr);
+    });
+    const auto alFrente = [&](QWidget *quien) {
+        // The window system activates the main window again.
+        QApplication::setActiveWindow(&area);
+        procesarEventos();
+        auto *visor = Ventanas::existente<Frm_ViewerReport>();
+        ASSERT_NE(visor, nullptr) << quien->objectName().toStdString();
+        ASSERT_NE(area.activeSubWindow(), nullptr);
+        EXPECT_EQ(area.activeSubWindow()->widget(), visor) << quien->objectName().toStdString();
+        EXPECT_EQ(area.subWindowList(QMdiArea::StackingOrder).last()->widget(), visor);
+        EXPECT_TRUE(visor->isAncestorOf(QApplication::focusWidget())) << quien->objectName().toStdString();
+    };
+
+    auto *v = abrirVenta();
+    QApplication::setActiveWindow(&area);
+    vender(v, "optPrev");
+    EXPECT_EQ(msg->textos(), QStringList{"Se ha almacenado la venta correctamente."});
+    alFrente(v);
+
+    EXPECT_TRUE(Aperturas::abrir("mnu_VentasBuscar"));
+    procesarEventos();
+    auto *l = Ventanas::existente<Frm_T_BuscaVentas>();
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(area.activeSubWindow()->widget(), l);
+    msg->limpiar();
+    msg->responder(vb::Yes);
+    QTest::mouseClick(l->findChild<QPushButton *>("cmdImprimir"), Qt::LeftButton);
+    EXPECT_EQ(msg->textos(), QStringList{"Se imprimirá la factura. ¿Desea continuar?"});
+    alFrente(l);
 }
 
 } // namespace
