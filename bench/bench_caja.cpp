@@ -42,8 +42,9 @@ void arqueoSentencias(benchmark::State &st)
     for (auto _ : st) {
         const Recordset rs = gConexion->openRecordset(
             "SELECT c.id, (SELECT SUM(importe_anticipo) FROM reservas WHERE arqueo_anticipo_id IS NULL AND "
-            "t_usuarios_codigo = ?1), (SELECT SUM(importe_saldo) FROM reservas WHERE arqueo_saldo_id IS NULL AND "
-            "t_usuarios_codigo = ?1 AND estado = 'COB'), (SELECT SUM(importe_pagado) FROM ventas WHERE arqueo_id IS "
+            "importe_anticipo <> 0 AND t_usuarios_codigo = ?1), (SELECT SUM(importe_saldo) FROM reservas WHERE "
+            "arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS') AND t_usuarios_codigo = ?1 AND estado = 'COB'), "
+            "(SELECT SUM(importe_pagado) FROM ventas WHERE arqueo_id IS "
             "NULL AND t_usuarios_codigo = ?1), (SELECT SUM(importe) FROM caja_movimientos m WHERE m.caja_cabeza_id = "
             "c.id) FROM caja_cabeza c WHERE c.t_usuarios_codigo = ?1 AND c.fecha_hora_cierre IS NULL",
             {kUsuario});
@@ -82,12 +83,12 @@ void cierreSentencias(benchmark::State &st)
                            {id, ahora, kUsuario});
         gConexion->execute(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
                                       "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
-                                      "arqueo_anticipo_id IS NULL AND importe_anticipo > 0",
+                                      "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 AND importe_anticipo > 0",
                            {id, ahora, kUsuario});
         gConexion->execute(insertar +
                                "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
-                               "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado = "
-                               "'COB'",
+                               "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado IN "
+                               "('COB', 'SUS') AND estado = 'COB'",
                            {id, ahora, kUsuario});
         gConexion->execute("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = 1000, "
                            "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",

@@ -9,10 +9,13 @@ namespace dbArqueo {
 Operaciones operaciones(const QString &usuario)
 {
     const Recordset rs = gConexion->openRecordset(
+        // The conditions repeat those of the partial indexes on what is still
+        // to be stamped (a deposit of 0 adds nothing; COB is one of the
+        // stamped states), so the sums read those rows only.
         QStringLiteral("SELECT (SELECT COALESCE(SUM(importe_anticipo), 0) FROM reservas "
-                       "WHERE arqueo_anticipo_id IS NULL AND t_usuarios_codigo = ?1) AS res, "
-                       "(SELECT COALESCE(SUM(importe_saldo), 0) FROM reservas "
-                       "WHERE arqueo_saldo_id IS NULL AND t_usuarios_codigo = ?1 AND estado = 'COB') AS tur, "
+                       "WHERE arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 AND t_usuarios_codigo = ?1) AS res, "
+                       "(SELECT COALESCE(SUM(importe_saldo), 0) FROM reservas WHERE arqueo_saldo_id IS NULL "
+                       "AND estado IN ('COB', 'SUS') AND t_usuarios_codigo = ?1 AND estado = 'COB') AS tur, "
                        "(SELECT COALESCE(SUM(importe_pagado), 0) FROM ventas "
                        "WHERE arqueo_id IS NULL AND t_usuarios_codigo = ?1) AS ven"),
         {usuario});

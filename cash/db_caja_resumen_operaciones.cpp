@@ -29,7 +29,9 @@ QString db_caja_resumen_operaciones::cargaDatosOperaciones(const QString &usuari
     const qint64 id = caja.toLongLong();
     const QDateTime ahora = Reloj::ahora();
     // One statement per kind of operation instead of a row at a time; the
-    // rows are the same, in the order of their ids.
+    // rows are the same, in the order of their ids. The conditions repeat
+    // those of the partial indexes on what is still to be stamped, which the
+    // engine then reads instead of every row of the user.
     static const QString kInsertar =
         QStringLiteral("INSERT INTO caja_resumen_operaciones (caja_cabeza_id, caja_conceptos_id, operacion_id, "
                        "clientes_id, operacion_fecha, descripcion, fecha_hora, importe, comentarios) ");
@@ -42,12 +44,12 @@ QString db_caja_resumen_operaciones::cargaDatosOperaciones(const QString &usuari
     gConexion->execute(kInsertar + QStringLiteral("SELECT ?, 'RES', CAST(id AS TEXT), clientes_id, fecha_anticipo, "
                                                   "'Reservas / anticipos', ?, importe_anticipo, '' FROM reservas "
                                                   "WHERE t_usuarios_codigo = ? AND arqueo_anticipo_id IS NULL "
-                                                  "AND importe_anticipo > 0 ORDER BY id"),
+                                                  "AND importe_anticipo <> 0 AND importe_anticipo > 0 ORDER BY id"),
                        {id, ahora, usuario});
     gConexion->execute(kInsertar + QStringLiteral("SELECT ?, 'TUR', CAST(id AS TEXT), clientes_id, fecha, "
                                                   "'Turnos / canchas', ?, importe_saldo, '' FROM reservas "
                                                   "WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL "
-                                                  "AND estado = 'COB' ORDER BY id"),
+                                                  "AND estado IN ('COB', 'SUS') AND estado = 'COB' ORDER BY id"),
                        {id, ahora, usuario});
     t.commit();
     return caja;

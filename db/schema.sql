@@ -106,9 +106,14 @@ CREATE INDEX ix_reservas_fecha ON reservas (fecha);
 CREATE INDEX ix_reservas_estado_fecha ON reservas (estado, fecha, canchas_id, clientes_id, importe_total);
 CREATE INDEX ix_reservas_anticipo ON reservas (fecha_anticipo);
 CREATE INDEX ix_reservas_usuario ON reservas (t_usuarios_codigo);
--- The count and the closing read a user's deposits and balances not yet taken.
-CREATE INDEX ix_reservas_usuario_anticipo ON reservas (t_usuarios_codigo, arqueo_anticipo_id);
-CREATE INDEX ix_reservas_usuario_saldo ON reservas (t_usuarios_codigo, arqueo_saldo_id);
+-- The count and the closing read a user's deposits and balances not yet
+-- taken. Deposits of 0 and balances never collected keep a Null stamp for
+-- good: these indexes hold only what a closing would still stamp, so their
+-- cost follows the open register, not the years of history.
+CREATE INDEX ix_reservas_usuario_anticipo ON reservas (t_usuarios_codigo)
+    WHERE arqueo_anticipo_id IS NULL AND importe_anticipo <> 0;
+CREATE INDEX ix_reservas_usuario_saldo ON reservas (t_usuarios_codigo, estado)
+    WHERE arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS');
 CREATE INDEX ix_reservas_serie ON reservas (reserva_fija_id, fecha);
 -- A client's reservations on a court by date: the earliest (date, then id)
 -- and its slot found by one look, without reading the table.
@@ -213,7 +218,8 @@ CREATE TABLE ventas (
 );
 -- Sales of a period, with the client and amount read from the index.
 CREATE INDEX ix_ventas_fecha ON ventas (fecha, clientes_id, importe_total);
-CREATE INDEX ix_ventas_usuario ON ventas (t_usuarios_codigo, arqueo_id);
+-- A user's sales not yet taken by a closing.
+CREATE INDEX ix_ventas_usuario ON ventas (t_usuarios_codigo) WHERE arqueo_id IS NULL;
 CREATE INDEX ix_ventas_arqueo ON ventas (arqueo_id);
 CREATE INDEX ix_ventas_cliente ON ventas (clientes_id);
 

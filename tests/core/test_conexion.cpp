@@ -533,3 +533,45 @@ TEST_F(ConexionTest, UnaBaseAnteriorRecibeSusIndicesYRecuentosAlAbrirseYUnaAlDia
     EXPECT_EQ(indices(), despues);
     EXPECT_EQ(valor("PRAGMA schema_version"), version);
 }
+
+TEST_F(ConexionTest, UnaBaseAnteriorRecibeLosIndicesDeLoQueFaltaArquear)
+{
+    // The former indexes of the count held every reservation and sale; the
+    // file gets those that hold only what a closing would still stamp.
+    db().execute("DROP INDEX ix_reservas_usuario_anticipo");
+    db().execute("DROP INDEX ix_reservas_usuario_saldo");
+    db().execute("DROP INDEX ix_ventas_usuario");
+    db().execute("CREATE INDEX ix_reservas_usuario_anticipo ON reservas (t_usuarios_codigo, arqueo_anticipo_id)");
+    db().execute("CREATE INDEX ix_reservas_usuario_saldo ON reservas (t_usuarios_codigo, arqueo_saldo_id)");
+    db().execute("CREATE INDEX ix_ventas_usuario ON ventas (t_usuarios_codigo, arqueo_id)");
+    // Pending: a deposit, a collected and a suspended balance, a sale. Never
+    // pending: a deposit of 0, a balance still reserved, stamped rows.
+    db().execute("INSERT INTO reservas (estado, importe_anticipo, arqueo_anticipo_id, arqueo_saldo_id, "
+                 "t_usuarios_codigo) VALUES ('RES', 30, NULL, NULL, 'ana'), ('COB', 0, NULL, NULL, 'ana'), "
+                 "('SUS', 0, NULL, NULL, 'ana'), ('COB', 10, 4, 4, 'ana')");
+    db().execute("INSERT INTO ventas (importe_pagado, arqueo_id, t_usuarios_codigo) VALUES (5, NULL, 'ana'), "
+                 "(6, 3, 'ana')");
+
+    abrirConexion();
+    // Each index is usable by the conditions the count and the closing write,
+    // and holds the pending rows only.
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas INDEXED BY ix_reservas_usuario_anticipo WHERE "
+                     "t_usuarios_codigo = 'ANA' AND arqueo_anticipo_id IS NULL AND importe_anticipo <> 0"),
+              1);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas INDEXED BY ix_reservas_usuario_saldo WHERE "
+                     "t_usuarios_codigo = 'ana' AND arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS')"),
+              2);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas INDEXED BY ix_reservas_usuario_saldo WHERE "
+                     "t_usuarios_codigo = 'ana' AND arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS') "
+                     "AND estado = 'cob'"),
+              1);
+    EXPECT_EQ(contar("SELECT count(*) FROM ventas INDEXED BY ix_ventas_usuario WHERE t_usuarios_codigo = 'ana' "
+                     "AND arqueo_id IS NULL"),
+              1);
+    for (const char *indice : {"ix_reservas_usuario_anticipo", "ix_reservas_usuario_saldo", "ix_ventas_usuario"})
+        EXPECT_EQ(contar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = '%1' AND sql LIKE "
+                                        "'%WHERE%IS NULL%'")
+                             .arg(QLatin1String(indice))),
+                  1)
+            << indice;
+}
