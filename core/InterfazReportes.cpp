@@ -7,6 +7,7 @@
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "reportes/ErrorReporte.h"
+#include "reportes/Reporte.h"
 #include "reportes/ReportesClub.h"
 
 void AvisarErrorReporte(const DbError &e, MensajeErrorReporte forma)
@@ -39,7 +40,7 @@ bool ImprimirReporte(const QString &plantilla, const QString &seleccion,
     return true;
 }
 
-bool ImprimirTicketVenta(const QString &ventaId)
+bool ImprimirTicketVenta(const QString &ventaId, const std::optional<CobroVenta> &cobro)
 {
     // A setting never saved (or not a number) means the full page: a ticket
     // must not depend on the settings window having been used once.
@@ -53,5 +54,14 @@ bool ImprimirTicketVenta(const QString &ventaId)
     const double valor = Formatos::numero(formato, &esNumero);
     const bool recibo = esNumero && valor != 0;
     return ImprimirReporte(recibo ? QStringLiteral("rpt_venta_80mm.rpt") : QStringLiteral("rpt_venta.rpt"),
-                           QStringLiteral("{ventas.id}=") + ventaId);
+                           QStringLiteral("{ventas.id}=") + ventaId, [&cobro](Reporte &r) {
+                               // Without a cobro both stay without a value, and
+                               // the ticket leaves their lines out.
+                               const std::pair<QString, double> valores[] = {
+                                   {QStringLiteral("{?pago}"), cobro ? cobro->pago : 0},
+                                   {QStringLiteral("{?vuelto}"), cobro ? cobro->vuelto : 0}};
+                               for (const auto &[parametro, valor] : valores)
+                                   if (cobro && r.tieneParametro(parametro))
+                                       r.fijarParametro(parametro, Formatos::importe(valor));
+                           });
 }

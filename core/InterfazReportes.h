@@ -3,6 +3,7 @@
 // ticket.
 #include <QString>
 #include <functional>
+#include <optional>
 
 class DbError;
 class Reporte;
@@ -29,7 +30,15 @@ bool ImprimirReporte(const QString &plantilla, const QString &seleccion,
                      const std::function<void(Reporte &)> &completar = {},
                      MensajeErrorReporte forma = MensajeErrorReporte::Descripcion);
 
+// What the customer handed over and the change, as the sale window showed them.
+struct CobroVenta {
+    double pago = 0;
+    double vuelto = 0;
+};
+
 // Shows the ticket of sale ventaId (its id as text) in the preview: the
 // 80 mm receipt when the setting IMP_FORMATO_80mm is a number other than 0,
-// the full page otherwise (also when it was never saved). True when shown.
-bool ImprimirTicketVenta(const QString &ventaId);
+// the full page otherwise (also when it was never saved). The ticket printed
+// right after the sale shows cobro as {?pago} and {?vuelto}; a reprint has no
+// cobro (the sale stores its total as paid) and shows neither. True when shown.
+bool ImprimirTicketVenta(const QString &ventaId, const std::optional<CobroVenta> &cobro = std::nullopt);

@@ -224,10 +224,14 @@ void Frm_T_AltaVentas::cmdGuarda_Click()
     const qint64 id = Usr_GrabaVenta();
     if (id == 0)
         return;
+    // The ticket tells what was handed over and the change as the screen shows
+    // them (worked out again, for a payment typed and saved with F6).
+    Usr_CalculaVuelto();
+    const CobroVenta cobro{leerImporte(ui->fpPago->text()), leerImporte(ui->txtVuelto->text())};
     MsgBox(QStringLiteral("Se ha almacenado la venta correctamente."), vb::Information);
     // Both options show the ticket in the preview; printing is done from there.
     if (ui->chkPrint->isChecked() || ui->optPrev->isChecked())
-        ImprimirTicketVenta(QString::number(id));
+        ImprimirTicketVenta(QString::number(id), cobro);
     Usr_LimpiaDatos();
 }
 

@@ -10,10 +10,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 using namespace ayuda;
@@ -44,13 +46,19 @@ protected:
         return v ? v->crViewer()->reporte() : nullptr;
     }
     double anchoMm() { return mostrado()->disenoPagina().fullRect(QPageLayout::Millimeter).width(); }
-    // Sells 3 x G1 (2.00 each) with the print option named opcion.
-    void vender(Frm_T_AltaVentas *v, const char *opcion)
+    // Sells 3 x G1 (2.00 each) with the print option named opcion, the
+    // payment typed when one is given.
+    void vender(Frm_T_AltaVentas *v, const char *opcion, const QString &pago = {})
     {
         auto *d = dialogoLineas(v);
         linea(d, "G1", "3");
         d->descargar();
         procesarEventos();
+        if (!pago.isEmpty()) {
+            auto *caja = v->findChild<QLineEdit *>("fpPago");
+            caja->selectAll();
+            QTest::keyClicks(caja, pago);
+        }
         v->findChild<QRadioButton *>(opcion)->setChecked(true);
         QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
         procesarEventos();
@@ -115,7 +123,17 @@ TEST_F(TicketVentasTest, ReimpresionDesdeElListado)
 {
     auto *v = abrirVenta();
     vender(v, "Option1");
-    vender(v, "Option1");
+    // Right after the sale the ticket shows what was handed over and the
+    // change, as the window showed them; the sale stores its total as paid.
+    vender(v, "optPrev", "10");
+    ASSERT_NE(mostrado(), nullptr);
+    EXPECT_EQ(mostrado()->valorParametro("{?pago}"), "10.00");
+    EXPECT_EQ(mostrado()->valorParametro("{?vuelto}"), "4.00");
+    QString t = mostrado()->documento().toPlainText();
+    EXPECT_TRUE(t.contains(QRegularExpression("Pago\\s+10\\.00\\s+Vuelto\\s+4\\.00"))) << t.toStdString();
+    EXPECT_EQ(valor("SELECT importe_total || '|' || importe_pagado FROM ventas WHERE id = 2"), "6.0|6.0");
+    Ventanas::existente<Frm_ViewerReport>()->descargar();
+    procesarEventos();
     EXPECT_TRUE(Aperturas::abrir("mnu_VentasBuscar"));
     procesarEventos();
     auto *l = Ventanas::existente<Frm_T_BuscaVentas>();
@@ -132,7 +150,13 @@ TEST_F(TicketVentasTest, ReimpresionDesdeElListado)
     EXPECT_TRUE(mostrado()->documento().toPlainText().contains("Venta Nº 1"));
     l->grilla()->setActiveCell(1, 2);
     QTest::mouseClick(l->findChild<QPushButton *>("cmdImprimir"), Qt::LeftButton);
-    EXPECT_TRUE(mostrado()->documento().toPlainText().contains("Venta Nº 2"));
+    // A reprint knows no tendered amount: the total, and no payment or change.
+    t = mostrado()->documento().toPlainText();
+    EXPECT_TRUE(t.contains("Venta Nº 2"));
+    EXPECT_TRUE(t.contains(QRegularExpression("TOTAL\\s+6\\.00"))) << t.toStdString();
+    EXPECT_FALSE(t.contains("Pago"));
+    EXPECT_FALSE(t.contains("Vuelto"));
+    EXPECT_FALSE(mostrado()->valorParametro("{?pago}").has_value());
 }
 
 // A message box answered just before the preview leaves the main window
