@@ -13,8 +13,9 @@ Recordset deUsuario()
 
 QString descripcion(const QString &id)
 {
-    const Recordset rs =
-        gConexion->openRecordset(QStringLiteral("SELECT descripcion FROM caja_conceptos WHERE id = ?"), {id});
+    const Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT descripcion FROM caja_conceptos WHERE id = ? "
+                                                                 "ORDER BY id = ? COLLATE BINARY DESC LIMIT 1"),
+                                                  {id, id});
     return rs.eof() ? QString() : rs.campo(0).texto();
 }
 
@@ -25,12 +26,13 @@ void insertar(const QString &id, const QString &descripcion)
 
 void modificar(const QString &id, const QString &descripcion)
 {
-    gConexion->execute(QStringLiteral("UPDATE caja_conceptos SET descripcion = ? WHERE id = ?"), {descripcion, id});
+    gConexion->execute(QStringLiteral("UPDATE caja_conceptos SET descripcion = ? WHERE id = ? COLLATE BINARY"),
+                       {descripcion, id});
 }
 
 void eliminar(const QString &id)
 {
-    gConexion->execute(QStringLiteral("DELETE FROM caja_conceptos WHERE id = ?"), {id});
+    gConexion->execute(QStringLiteral("DELETE FROM caja_conceptos WHERE id = ? COLLATE BINARY"), {id});
 }
 
 } // namespace dbConceptosCaja

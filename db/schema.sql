@@ -267,7 +267,7 @@ CREATE TABLE caja_movimientos (
     caja_cabeza_id             INTEGER,
     mov_tipo                   TEXT COLLATE NOCASE,
     fecha_hora                 DATETIME,
-    caja_conceptos_id          TEXT,
+    caja_conceptos_id          TEXT COLLATE NOCASE,
     caja_conceptos_descripcion TEXT,
     descripcion                TEXT,
     importe                    REAL DEFAULT 0,
@@ -305,12 +305,29 @@ CREATE TABLE caja_resumen_stock (
 );
 CREATE INDEX ix_caja_res_stock_caja ON caja_resumen_stock (caja_cabeza_id);
 
--- Concept codes are compared exactly (letter case counts).
+-- Concept codes compare without regard to letter case: a code that differs
+-- from an existing one only in case (bar beside BAR, ini beside INI) is
+-- refused as a duplicate by the triggers below. The key itself compares
+-- exactly, since a file of an earlier version, where case counted, may hold
+-- two such codes: both are kept, each with its movements.
 CREATE TABLE caja_conceptos (
-    id          TEXT PRIMARY KEY,
+    id          TEXT COLLATE NOCASE NOT NULL,
     descripcion TEXT,
-    sistema     INTEGER NOT NULL DEFAULT 0
+    sistema     INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (id COLLATE BINARY)
 );
+
+CREATE TRIGGER tr_caja_conceptos_alta BEFORE INSERT ON caja_conceptos
+    WHEN EXISTS (SELECT 1 FROM caja_conceptos WHERE plegar(id) = plegar(NEW.id))
+BEGIN
+    SELECT RAISE(ABORT, 'UNIQUE constraint failed: caja_conceptos.id');
+END;
+
+CREATE TRIGGER tr_caja_conceptos_cambio BEFORE UPDATE OF id ON caja_conceptos
+    WHEN EXISTS (SELECT 1 FROM caja_conceptos WHERE plegar(id) = plegar(NEW.id) AND rowid <> OLD.rowid)
+BEGIN
+    SELECT RAISE(ABORT, 'UNIQUE constraint failed: caja_conceptos.id');
+END;
 
 CREATE TABLE tmp_informe_ventas (
     producto_id            TEXT COLLATE NOCASE,

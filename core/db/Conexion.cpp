@@ -352,7 +352,11 @@ void Conexion::lanzar(int rc) const
     switch (primario) {
     case SQLITE_CONSTRAINT: {
         const int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
-        if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        // A trigger that keeps codes unique without regard to letter case
+        // refuses a duplicate with the engine's own words.
+        const bool repetidoPorDisparador =
+            ext == SQLITE_CONSTRAINT_TRIGGER && msg.startsWith(QLatin1String("UNIQUE constraint failed"));
+        if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY || repetidoPorDisparador) {
             numero = 3022;
             texto = QStringLiteral("Los cambios no se realizaron porque crearían valores duplicados en la clave");
         } else if (ext == SQLITE_CONSTRAINT_NOTNULL) {

@@ -70,6 +70,38 @@ const char *const kContar[] = {
     "WHERE c.clientes_id = reservas_por_cliente.clientes_id ORDER BY cantidad DESC, canchas_id LIMIT 1)",
 };
 
+// Tables of the user's data made anew, with every row, when a file holds
+// them defined otherwise: their codes came to compare without regard to
+// letter case, which an index cannot be told afterwards.
+const char *const kRehechas[] = {"caja_conceptos", "caja_movimientos"};
+
+bool esRehecha(const QString &tabla)
+{
+    for (const char *r : kRehechas)
+        if (tabla.compare(QLatin1String(r), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// The statements that make table anew as the schema defines it (sentencia),
+// with its rows: every column the file has is copied, so a column the
+// schema lacks fails the whole update rather than being lost. An
+// AUTOINCREMENT table keeps its counter, so no number is handed out twice.
+QStringList rehacer(Conexion &c, const QString &tabla, const QString &sentencia)
+{
+    QStringList columnas;
+    for (Recordset rs = c.openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(tabla)); !rs.eof(); rs.moveNext())
+        columnas << QLatin1Char('"') + rs.texto(QStringLiteral("name")) + QLatin1Char('"');
+    const QString anterior = tabla + QStringLiteral("_anterior");
+    QStringList l{QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(tabla, anterior), sentencia,
+                  QStringLiteral("INSERT INTO %1 (%3) SELECT %3 FROM %2").arg(tabla, anterior, columnas.join(','))};
+    if (sentencia.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive))
+        l << QStringLiteral("DELETE FROM sqlite_sequence WHERE name = '%1'").arg(tabla)
+          << QStringLiteral("UPDATE sqlite_sequence SET name = '%1' WHERE name = '%2'").arg(tabla, anterior);
+    l << QStringLiteral("DROP TABLE %1").arg(anterior);
+    return l;
+}
+
 // The statements that bring the database of c to the schema, in order;
 // none when it is up to date.
 QStringList cambiosPendientes(Conexion &c)
@@ -90,11 +122,19 @@ QStringList cambiosPendientes(Conexion &c)
         const QString clave = o.nombre.toLower();
         const auto it = tiene.constFind(clave);
         const bool igual = it != tiene.cend() && it->sentencia == normalizada(o.sentencia);
-        // Of the tables only those of counts are made anew; the others are
-        // the user's data and stay as they are.
+        // Of the tables only those of counts are made anew, and those of
+        // the user's data listed above with their rows; the others stay as
+        // they are.
         const bool tabla = o.tipo == QLatin1String("table");
-        if (igual || (tabla && it != tiene.cend() && !Esquema::esRecuento(o.nombre)))
+        if (igual || (tabla && it != tiene.cend() && !Esquema::esRecuento(o.nombre) && !esRehecha(o.nombre)))
             continue;
+        if (tabla && it != tiene.cend() && esRehecha(o.nombre)) {
+            cambios << rehacer(c, o.nombre, o.sentencia);
+            // Its indexes and triggers go with the former table.
+            for (auto i = tiene.begin(); i != tiene.end();)
+                i = i->tabla == clave ? tiene.erase(i) : std::next(i);
+            continue;
+        }
         if (it != tiene.cend()) {
             cambios << QStringLiteral("DROP %1 %2").arg(o.tipo.toUpper(), o.nombre);
             // The indexes and triggers of a table or view go with it.

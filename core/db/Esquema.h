@@ -17,8 +17,9 @@ QString textoBase();
 // Brings a database made by an earlier version to the schema: creates the
 // indexes, views and triggers it lacks and makes anew the ones defined
 // otherwise; the same for the tables of counts the triggers keep, which are
-// then counted afresh (also when a trigger changed). Other tables are left
-// as they are. All in one transaction; a database already up to date is
+// then counted afresh (also when a trigger changed). The cash concepts and
+// movements, defined otherwise, are made anew with every row; other tables
+// are left as they are. All in one transaction; a database already up to date is
 // only read. Throws DbError.
 void actualizar(Conexion &c);
 // True for a table of counts kept by triggers, which actualizar makes when a

@@ -114,9 +114,15 @@ QString DataCombo::BoundText() const
 void DataCombo::setBoundText(const QString &clave)
 {
     int elegido = -1;
-    for (int i = 0; i < count() && elegido < 0; ++i)
-        if (itemData(i).toString().compare(clave, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < count(); ++i) {
+        const QString k = itemData(i).toString();
+        if (k == clave) {
             elegido = i;
+            break;
+        }
+        if (elegido < 0 && k.compare(clave, Qt::CaseInsensitive) == 0)
+            elegido = i;
+    }
     setCurrentIndex(elegido);
 }
 

@@ -33,7 +33,8 @@ public:
 
     // Key of the chosen row as text; "" when none is chosen.
     QString BoundText() const;
-    // Chooses the row whose key equals clave (as text; letter case ignored);
+    // Chooses the row whose key equals clave (as text; letter case ignored,
+    // but of two keys that differ only in case the one written as clave);
     // a key that no row has leaves nothing chosen and the text empty. Code
     // choosing a row does not write the bound box nor raise cambiado.
     void setBoundText(const QString &clave);

@@ -1,6 +1,8 @@
 #include "AyudaCaja.h"
 
+#include "Frm_L_InformeDeMovCaja.h"
 #include "Frm_T_MovCaja_Conceptos.h"
+#include "Module.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -51,7 +53,7 @@ TEST_F(ConceptosCajaTest, AltaEdicionBajaOrdenYErrores)
     EXPECT_EQ(valor("SELECT descripcion FROM caja_conceptos WHERE id = 'BAR'"), "Bar y kiosco");
     EXPECT_TRUE(codigo->isEnabled() && codigo->text().isEmpty());
 
-    // A new code with Enter; codes are exact ("bar" is new); the checks first.
+    // A new code with Enter; the checks first.
     msg->limpiar();
     escribir(codigo, "GAS");
     enter(descripcion);
@@ -59,33 +61,143 @@ TEST_F(ConceptosCajaTest, AltaEdicionBajaOrdenYErrores)
     escribir(codigo, "GAS");
     escribir(descripcion, "Gas 'natural'");
     enter(descripcion);
-    escribir(codigo, "bar");
-    EXPECT_TRUE(codigo->isEnabled());
-    escribir(descripcion, "barra");
-    boton(w, 1)->click();
-    EXPECT_EQ(columna(g, 1), (QStringList{"BAR", "bar", "GAS", "LUZ"}));
-    EXPECT_EQ(columna(g, 2), (QStringList{"Bar y kiosco", "barra", "Gas 'natural'", "Luz"}));
+    // A code in other letters than an existing one, the system's included,
+    // finds no row (the search is exact) and is refused as a duplicate.
+    for (const char *repetido : {"bar", "Gas", "ini", "vEn"}) {
+        msg->limpiar();
+        escribir(codigo, repetido);
+        EXPECT_TRUE(codigo->isEnabled());
+        escribir(descripcion, "otro");
+        boton(w, 1)->click();
+        EXPECT_EQ(msg->textos(), QStringList{"Código de Movimientos de Caja  ya Ingresado "}) << repetido;
+        boton(w, 0)->click();
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_conceptos"), 9);
+    EXPECT_EQ(columna(g, 1), (QStringList{"BAR", "GAS", "LUZ"}));
+    EXPECT_EQ(columna(g, 2), (QStringList{"Bar y kiosco", "Gas 'natural'", "Luz"}));
 
     // Title clicks: left ascending, right descending; a click clears the fields.
     escribir(codigo, "LUZ");
     raton::clic(g, 1, 0, Qt::RightButton);
     EXPECT_TRUE(codigo->text().isEmpty());
-    EXPECT_EQ(columna(g, 1), (QStringList{"LUZ", "GAS", "BAR", "bar"}));
+    EXPECT_EQ(columna(g, 1), (QStringList{"LUZ", "GAS", "BAR"}));
     raton::clic(g, 2, 0);
-    EXPECT_EQ(columna(g, 2), (QStringList{"Bar y kiosco", "barra", "Gas 'natural'", "Luz"}));
+    EXPECT_EQ(columna(g, 2), (QStringList{"Bar y kiosco", "Gas 'natural'", "Luz"}));
 
     // A row header loads the concept; "Eliminar" deletes it without a question,
     // and the movements keep what they copied.
     db().execute("INSERT INTO caja_movimientos (caja_cabeza_id, mov_tipo, caja_conceptos_id, "
                  "caja_conceptos_descripcion, importe) VALUES (1, 'EGR', 'LUZ', 'Luz', -5)");
     msg->limpiar();
-    raton::clic(g, 0, 4);
+    raton::clic(g, 0, 3);
     EXPECT_EQ(codigo->text(), "LUZ");
     EXPECT_FALSE(codigo->isEnabled());
     boton(w, 2)->click();
     EXPECT_TRUE(msg->vacio());
-    EXPECT_EQ(columna(g, 1), (QStringList{"BAR", "bar", "GAS"}));
+    EXPECT_EQ(columna(g, 1), (QStringList{"BAR", "GAS"}));
     EXPECT_EQ(valor("SELECT caja_conceptos_descripcion FROM caja_movimientos"), "Luz");
+}
+
+// A file of an earlier version, where concept codes compared exactly, with
+// BAR and bar both in use: brought up to date at its opening without losing
+// a row; from then on codes compare without case, and each of the two is
+// still picked, edited and deleted on its own.
+TEST_F(ConceptosCajaTest, UnaBaseAnteriorConBARYbarLosConservaYLuegoIgnoraMayusculas)
+{
+    db().executeScript(
+        "DROP TABLE caja_conceptos; DROP TABLE caja_movimientos;"
+        "CREATE TABLE caja_conceptos (id TEXT PRIMARY KEY, descripcion TEXT, sistema INTEGER NOT NULL DEFAULT 0);"
+        "CREATE TABLE caja_movimientos (id INTEGER PRIMARY KEY AUTOINCREMENT, caja_cabeza_id INTEGER, mov_tipo TEXT "
+        "COLLATE NOCASE, fecha_hora DATETIME, caja_conceptos_id TEXT, caja_conceptos_descripcion TEXT, descripcion "
+        "TEXT, importe REAL DEFAULT 0, comentarios TEXT, t_usuarios_codigo TEXT COLLATE NOCASE);"
+        "CREATE INDEX ix_caja_mov_concepto ON caja_movimientos (caja_conceptos_id);");
+    db().execute("INSERT INTO caja_conceptos (id, descripcion, sistema) VALUES ('INI', 'Inicio de caja', 1), "
+                 "('ING', 'Ingreso de efectivo', 1), ('EGR', 'Extracción de efectivo', 1), ('BAR', 'Bar', 0), "
+                 "('bar', 'Barra', 0), ('LUZ', 'Luz', 0)");
+    db().execute("INSERT INTO caja_movimientos (id, caja_cabeza_id, mov_tipo, fecha_hora, caja_conceptos_id, "
+                 "caja_conceptos_descripcion, importe, t_usuarios_codigo) VALUES "
+                 "(1, 1, 'INI', '2024-03-15 08:00:00', 'INI', 'Inicio de caja', 100, 'ana'), "
+                 "(2, 1, 'ING', '2024-03-15 09:00:00', 'BAR', 'Bar', 10, 'ana'), "
+                 "(3, 1, 'ING', '2024-03-15 09:30:00', 'bar', 'Barra', 20, 'ana'), "
+                 "(9, 1, 'EGR', '2024-03-15 10:00:00', 'LUZ', 'Luz', -5, 'ana')");
+    db().execute("DELETE FROM caja_movimientos WHERE id = 9");
+    db().execute("INSERT INTO caja_cabeza (id, fecha_hora_apertura, t_usuarios_codigo) VALUES "
+                 "(1, '2024-03-15 08:00:00', 'ana')");
+    const QString conceptos =
+        valor("SELECT group_concat(id || ':' || descripcion || ':' || sistema, ' ') FROM caja_conceptos");
+    const QString movimientos = valor("SELECT group_concat(id || ':' || caja_conceptos_id || ':' || importe, ' ') "
+                                      "FROM caja_movimientos");
+
+    abrirConexion();
+    EXPECT_EQ(valor("SELECT group_concat(id || ':' || descripcion || ':' || sistema, ' ') FROM caja_conceptos"),
+              conceptos);
+    EXPECT_EQ(valor("SELECT group_concat(id || ':' || caja_conceptos_id || ':' || importe, ' ') FROM "
+                    "caja_movimientos"),
+              movimientos);
+    EXPECT_EQ(valor("PRAGMA integrity_check"), "ok");
+    // Up to date: opened again, nothing is written.
+    const QString version = valor("PRAGMA schema_version");
+    abrirConexion();
+    EXPECT_EQ(valor("PRAGMA schema_version"), version);
+
+    // A code in any case is now a duplicate; movements compare the same way
+    // and keep numbering after the highest number ever given.
+    for (const char *repetido : {"Bar", "BAR", "luz", "ing"})
+        EXPECT_EQ(numeroDeError([&] {
+                      db().execute("INSERT INTO caja_conceptos (id, descripcion) VALUES (?, 'x')", {repetido});
+                  }),
+                  3022)
+            << repetido;
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_movimientos WHERE caja_conceptos_id = 'Luz'"), 0);
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_movimientos WHERE caja_conceptos_id = 'ini'"), 1);
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_movimientos WHERE caja_conceptos_id = 'Bar'"), 2);
+    EXPECT_EQ(valor("SELECT caja_cabeza_id FROM caja_movimientos WHERE caja_conceptos_id = 'INI' AND mov_tipo = "
+                    "'ini'"),
+              "1");
+
+    // The pickers prefer the code written exactly: an income for bar is bar's.
+    msg->limpiar();
+    movimiento(1, "7", "bar");
+    movimiento(1, "8", "BAR");
+    EXPECT_EQ(msg->textos().size(), 2);
+    EXPECT_EQ(valor("SELECT group_concat(id || ':' || caja_conceptos_id || ':' || caja_conceptos_descripcion, ' ') "
+                    "FROM caja_movimientos WHERE id > 3"),
+              "10:bar:Barra 11:BAR:Bar");
+    EXPECT_TRUE(Aperturas::abrir("mnu_InfCajaConcepto"));
+    procesarEventos();
+    auto *informe = Ventanas::existente<Frm_L_InformeDeMovCaja>();
+    ASSERT_NE(informe, nullptr);
+    for (const char *codigo : {"bar", "BAR"}) {
+        escribir(caja(informe, "txtCodigo"), codigo);
+        EXPECT_EQ(caja(informe, "txtCodigo")->text(), codigo);
+        EXPECT_EQ(informe->findChild<DataCombo *>("dc_Concepto")->Text(), QString(codigo) == "bar" ? "Barra" : "Bar");
+    }
+    Ventanas::descargar(informe);
+
+    // The editor finds, changes and deletes each of the two alone.
+    EXPECT_TRUE(Aperturas::abrir("mnu_CajaConceptos"));
+    procesarEventos();
+    auto *w = Ventanas::existente<Frm_T_MovCaja_Conceptos>();
+    ASSERT_NE(w, nullptr);
+    Grid *g = grilla(w);
+    EXPECT_EQ(columna(g, 1), (QStringList{"BAR", "bar", "LUZ"}));
+    QLineEdit *codigo = caja(w, "mskBox_0"), *descripcion = caja(w, "mskBox_1");
+    escribir(codigo, "bar");
+    EXPECT_FALSE(codigo->isEnabled());
+    EXPECT_EQ(descripcion->text(), "Barra");
+    escribir(descripcion, "Barra libre");
+    boton(w, 1)->click();
+    escribir(codigo, "BAR");
+    EXPECT_EQ(descripcion->text(), "Bar");
+    boton(w, 2)->click();
+    EXPECT_EQ(valor("SELECT group_concat(id || ':' || descripcion, ' ') FROM caja_conceptos WHERE sistema = 0"),
+              "bar:Barra libre LUZ:Luz");
+    // With BAR gone, bar still keeps any other case out.
+    msg->limpiar();
+    escribir(codigo, "Bar");
+    escribir(descripcion, "otra");
+    boton(w, 1)->click();
+    EXPECT_EQ(msg->textos(), QStringList{"Código de Movimientos de Caja  ya Ingresado "});
 }
 
 } // namespace

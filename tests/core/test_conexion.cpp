@@ -366,13 +366,20 @@ TEST_F(ConexionTest, ClavesValoresPorDefectoYMayusculas)
     db().execute("INSERT INTO productos (id, descripcion) VALUES ('Gat1', 'Gatorade')");
     EXPECT_EQ(valor("SELECT descripcion FROM productos WHERE id = 'GAT1'"), "Gatorade");
     EXPECT_THROW(db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('h1', 'a'), ('H1', 'b')"), DbError);
-    // ...except the cash concepts, compared exactly.
-    db().execute("INSERT INTO caja_conceptos (id, Descripcion) VALUES ('ini', 'Propio')");
-    EXPECT_EQ(valor("SELECT descripcion FROM caja_conceptos WHERE id = 'ini'"), "Propio");
-    EXPECT_THROW(db().execute("INSERT INTO caja_conceptos (id, Descripcion) VALUES ('INI', 'Otro')"), DbError);
+    // ...the cash concepts' too, every letter of them (duplicates are error 3022).
+    db().execute("INSERT INTO caja_conceptos (id, Descripcion) VALUES ('ÑOQ', 'Propio')");
+    for (const char *repetido : {"ini", "ÑOQ", "ñoq", "Ñoq"})
+        EXPECT_EQ(numeroDeError([&] {
+                      db().execute("INSERT INTO caja_conceptos (id, Descripcion) VALUES (?, 'Otro')", {repetido});
+                  }),
+                  3022)
+            << repetido;
+    EXPECT_EQ(numeroDeError([this] { db().execute("UPDATE caja_conceptos SET id = 'ñoq' WHERE id = 'ING'"); }), 3022);
+    db().execute("UPDATE caja_conceptos SET id = 'ñoq' WHERE id = 'ÑOQ'");
+    EXPECT_EQ(valor("SELECT descripcion FROM caja_conceptos WHERE id = 'Ing'"), "Ingreso de efectivo");
 
     // Defaults the inserts rely on.
-    EXPECT_EQ(valor("SELECT sistema FROM caja_conceptos WHERE id = 'ini'"), "0");
+    EXPECT_EQ(valor("SELECT sistema FROM caja_conceptos WHERE id = 'ñoq'"), "0");
     EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'gat1'"), "0");
     db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, estado)"
                  " VALUES ('1', 'C1', '2024-03-15', 'H1', '0', 'RES')");
