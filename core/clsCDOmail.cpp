@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QUuid>
 #include <curl/curl.h>
 #include <memory>
 #include <netdb.h>
@@ -52,14 +54,88 @@ QByteArray direccion(const QString &texto)
     return "<" + d.toUtf8() + ">";
 }
 
-// A header value: as is when plain ASCII, else as an encoded word.
-QByteArray valorEncabezado(const QString &texto)
+bool esAsciiImprimible(const QString &texto)
 {
-    const QByteArray u = texto.toUtf8();
-    for (const char c : u)
-        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r' || c == '\n')
-            return "=?UTF-8?B?" + u.toBase64() + "?=";
-    return u;
+    for (const QChar c : texto)
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return false;
+    return true;
+}
+
+// Text for a header: as is when plain ASCII, else as encoded words
+// (RFC 2047), each short enough for a header line and never splitting a
+// character.
+QByteArray palabras(const QString &texto)
+{
+    if (esAsciiImprimible(texto))
+        return texto.toLatin1();
+    QByteArrayList l;
+    QByteArray trozo;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const qsizetype largo = texto.at(i).isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+        const QByteArray c = texto.mid(i, largo).toUtf8();
+        i += largo - 1;
+        if (trozo.size() + c.size() > 45) {
+            l << "=?UTF-8?B?" + trozo.toBase64() + "?=";
+            trozo.clear();
+        }
+        trozo += c;
+    }
+    if (!trozo.isEmpty())
+        l << "=?UTF-8?B?" + trozo.toBase64() + "?=";
+    return l.join(' ');
+}
+
+// A list of addresses ("Name <address>" or bare addresses, separated by
+// commas) for a From or To header: the names as phrases, the addresses as
+// they are.
+QByteArray direcciones(const QString &lista)
+{
+    QByteArrayList l;
+    for (QString t : lista.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        // A line break typed into an address must not start a header of its own.
+        t.replace(QRegularExpression(QStringLiteral("[\\x00-\\x1f\\x7f]")), QStringLiteral(" "));
+        t = t.trimmed();
+        if (t.isEmpty())
+            continue;
+        const qsizetype a = t.indexOf(QLatin1Char('<'));
+        const qsizetype b = t.lastIndexOf(QLatin1Char('>'));
+        if (a < 0 || b < a) {
+            l << t.toUtf8();
+            continue;
+        }
+        QString nombre = t.left(a).trimmed();
+        if (nombre.size() >= 2 && nombre.startsWith(QLatin1Char('"')) && nombre.endsWith(QLatin1Char('"')))
+            nombre = nombre.mid(1, nombre.size() - 2);
+        const QByteArray dir = direccion(t);
+        if (nombre.isEmpty())
+            l << dir;
+        else if (esAsciiImprimible(nombre))
+            l << "\"" + nombre.toLatin1().replace("\\", "\\\\").replace("\"", "\\\"") + "\" " + dir;
+        else
+            l << palabras(nombre) + " " + dir;
+    }
+    return l.join(", ");
+}
+
+// The Content-Disposition of an attachment: its file name quoted when plain
+// ASCII, else as a UTF-8 parameter value (RFC 2231).
+QByteArray disposicion(const QString &archivo)
+{
+    const QString nombre = QFileInfo(archivo).fileName();
+    if (esAsciiImprimible(nombre) && !nombre.contains(QLatin1Char('"')) && !nombre.contains(QLatin1Char('\\')))
+        return "Content-Disposition: attachment; filename=\"" + nombre.toLatin1() + "\"";
+    return "Content-Disposition: attachment; filename*=UTF-8''" + nombre.toUtf8().toPercentEncoding("!#$&+^`|");
+}
+
+// A unique identifier for the message, in the sender's domain.
+QByteArray identificador(const QString &remitente)
+{
+    const QByteArray dir = direccion(remitente);
+    QByteArray dominio = dir.mid(dir.lastIndexOf('@') + 1).chopped(1);
+    if (!dir.contains('@') || dominio.isEmpty() || !esAsciiImprimible(QString::fromUtf8(dominio)))
+        dominio = "localhost";
+    return "<" + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + "@" + dominio + ">";
 }
 
 struct Lista {
@@ -101,19 +177,29 @@ bool esDelServidor(CURLcode rc)
 
 } // namespace
 
-bool clsCDOmail::fallar(const QString &mensaje, int numero)
+bool clsCDOmail::fallar(const QString &mensaje, int numero, const QString &causa, const QString &aviso)
 {
     m_ultimoError = mensaje;
     emit fallo(mensaje, numero);
+    // The user is told every failure, with the cause the mail library gave.
+    QString texto = aviso;
+    if (texto.isEmpty()) {
+        texto = QStringLiteral("No se pudo enviar el correo.\n") + mensaje;
+        if (!causa.isEmpty() && causa != mensaje)
+            texto += QStringLiteral("\nCausa: ") + causa;
+    }
+    MsgBox(texto, vb::Exclamation);
     return false;
 }
 
 bool clsCDOmail::Enviar_Backup()
 {
     m_ultimoError.clear();
-    if (!hayRuta(servidor))
-        return fallar(
-            QStringLiteral("No se puede enviar el correo. Verificar la conexión a internet si está disponible"), 0);
+    if (!hayRuta(servidor)) {
+        const QString t =
+            QStringLiteral("No se puede enviar el correo. Verificar la conexión a internet si está disponible");
+        return fallar(t, 0, {}, t);
+    }
     bool numerico = false;
     const int nPuerto = puerto.toString().trimmed().toInt(&numerico);
     if (!numerico || nPuerto < 1 || nPuerto > 65535)
@@ -157,9 +243,10 @@ bool clsCDOmail::Enviar_Backup()
         "Date: " + QLocale::c()
                        .toString(QDateTime::currentDateTimeUtc(), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss +0000"))
                        .toLatin1());
-    encabezados.agregar("From: " + valorEncabezado(de));
-    encabezados.agregar("To: " + valorEncabezado(para));
-    encabezados.agregar("Subject: " + valorEncabezado(Asunto));
+    encabezados.agregar("Message-ID: " + identificador(de));
+    encabezados.agregar("From: " + direcciones(de));
+    encabezados.agregar("To: " + direcciones(para));
+    encabezados.agregar("Subject: " + palabras(Asunto));
     curl_easy_setopt(e.h, CURLOPT_HTTPHEADER, encabezados.p);
 
     const QByteArray cuerpo = Mensaje.toUtf8();
@@ -171,7 +258,9 @@ bool clsCDOmail::Enviar_Backup()
     for (const QString &a : adjuntos) {
         parte = curl_mime_addpart(e.mime);
         curl_mime_filedata(parte, QFile::encodeName(a).constData());
-        curl_mime_filename(parte, QFileInfo(a).fileName().toUtf8().constData());
+        // Given here, the library writes no disposition of its own (it would
+        // put the name's UTF-8 bytes in the header as they are).
+        curl_mime_headers(parte, curl_slist_append(nullptr, disposicion(a).constData()), 1);
         curl_mime_type(parte, tipos.mimeTypeForFile(a).name().toUtf8().constData());
         curl_mime_encoder(parte, "base64");
     }
@@ -188,16 +277,14 @@ bool clsCDOmail::Enviar_Backup()
         emit enviado();
         return true;
     }
+    const QString causa = error[0] ? QString::fromUtf8(error) : QString::fromUtf8(curl_easy_strerror(rc));
     if (esDelServidor(rc))
         return fallar(QStringLiteral("Posible error : nombre del Servidor incorrecto o número de puerto incorrecto"),
-                      kErrorServidor);
-    if (rc == CURLE_LOGIN_DENIED) {
-        fallar(QStringLiteral("Posible error : error en la el nombre de usuario, o en el password "), kErrorUsuario);
-        MsgBox(QStringLiteral("Usuario o contraseña de e-mail incorrectos"), vb::Exclamation);
-        return false;
-    }
-    const QString detalle = error[0] ? QString::fromUtf8(error) : QString::fromUtf8(curl_easy_strerror(rc));
-    return fallar(detalle, rc);
+                      kErrorServidor, causa);
+    if (rc == CURLE_LOGIN_DENIED)
+        return fallar(QStringLiteral("Posible error : error en la el nombre de usuario, o en el password "),
+                      kErrorUsuario, causa, QStringLiteral("Usuario o contraseña de e-mail incorrectos"));
+    return fallar(causa, rc, causa);
 }
 
 bool clsCDOmail::setEnviado(qint64 id)

@@ -29,11 +29,15 @@ public:
     bool ssl = false;
 
     // Sends the message; true only when the server accepted it. Tells the
-    // user "Mensaje enviado correctamente" or, for a refused login, "Usuario o
-    // contraseña de e-mail incorrectos"; every failure is also raised as
+    // user "Mensaje enviado correctamente", or why it was not sent: "Usuario o
+    // contraseña de e-mail incorrectos" for a refused login, otherwise the
+    // failure with the mail library's cause (server or port, certificate,
+    // time-out, refused recipient...). Every failure is also raised as
     // fallo() and kept in ultimoError(). Without a network route to the
     // server, with a port that is not a number or with a missing attachment
     // it fails without contacting the server. Shows the hourglass meanwhile.
+    // The message carries Date and Message-ID, and names and file names
+    // encoded for any letter.
     bool Enviar_Backup();
     QString ultimoError() const { return m_ultimoError; }
 
@@ -45,7 +49,9 @@ signals:
     void enviado();
 
 private:
-    bool fallar(const QString &mensaje, int numero);
+    // Raises fallo(mensaje, numero), tells the user (aviso, or else mensaje
+    // with the cause) and returns false.
+    bool fallar(const QString &mensaje, int numero, const QString &causa = {}, const QString &aviso = {});
 
     QString m_ultimoError;
 };

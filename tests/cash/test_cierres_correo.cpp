@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 
 using namespace ayuda;
 
@@ -38,10 +39,11 @@ protected:
         w->findChild<QDateEdit *>("dtFecha_0")->setDate(QDate(2024, 3, 14));
         clic(w, 4);
     }
-    void cuenta(const QString &usuario, const QString &clave)
+    void cuenta(const QString &usuario, const QString &clave,
+                const QString &destinatarios = "tesoreria@club.test, dueño <duenio@club.test>")
     {
         Transaccion t(db());
-        dbEmailConf::guardar({usuario, clave, "tesoreria@club.test, dueño <duenio@club.test>"});
+        dbEmailConf::guardar({usuario, clave, destinatarios});
         t.commit();
     }
     // Chooses the row of register id and presses "Enviar e-mail".
@@ -153,16 +155,28 @@ TEST_F(CierresCorreoTest, EnvioRealMarcaSoloLoQueElServidorAcepto)
     EXPECT_TRUE(srv.mensajes().isEmpty());
     EXPECT_EQ(enviados(), "");
 
-    // No server at the port: not marked.
+    // No server at the port, or a recipient the server refuses: the user is
+    // told why, and the closing is not marked.
     configurar("correo/puerto", QString::number(puertoLibre()));
     cuenta(kCuenta, kClave);
     enviar("2");
-    EXPECT_EQ(msg->mostrados().size(), 1u); // the confirmation only
+    ASSERT_EQ(msg->mostrados().size(), 2u);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("No se pudo enviar el correo.\nPosible error : nombre del Servidor "
+                                                "incorrecto o número de puerto incorrecto\nCausa: "))
+        << msg->ultimo().prompt.toStdString();
+    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+    EXPECT_EQ(enviados(), "");
+    configurar("correo/puerto", QString::number(srv.puerto));
+    cuenta(kCuenta, kClave, "tesoreria@club.test, rechazado@club.test");
+    enviar("2");
+    ASSERT_EQ(msg->mostrados().size(), 2u);
+    EXPECT_TRUE(msg->ultimo().prompt.contains("RCPT")) << msg->ultimo().prompt.toStdString();
+    EXPECT_TRUE(srv.mensajes().isEmpty());
     EXPECT_EQ(enviados(), "");
 
     // Accepted: the closing's PDF goes over SSL with the login to the
     // account's recipients, and the row turns light green at once.
-    configurar("correo/puerto", QString::number(srv.puerto));
+    cuenta(kCuenta, kClave);
     enviar("2");
     EXPECT_EQ(msg->textos().value(1), "Mensaje enviado correctamente");
     ASSERT_EQ(srv.mensajes().size(), 1);
@@ -175,6 +189,8 @@ TEST_F(CierresCorreoTest, EnvioRealMarcaSoloLoQueElServidorAcepto)
     ASSERT_EQ(adjuntos.size(), 1);
     EXPECT_EQ(adjuntos[0].toArray()[0].toString(), "Club Norte_2024_03_15.pdf");
     EXPECT_TRUE(adjuntos[0].toArray()[1].toString().startsWith("%PDF"));
+    EXPECT_EQ(QJsonDocument(m["estricto"].toArray()).toJson(QJsonDocument::Compact), "[]")
+        << m["crudo"].toString().toStdString();
     EXPECT_EQ(enviados(), "2");
     EXPECT_TRUE(verde("2"));
     EXPECT_FALSE(verde("5"));

@@ -8,11 +8,15 @@
 #include "platform/Aperturas.h"
 #include "support/ServidorSmtp.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -60,27 +64,38 @@ TEST_F(CorreoTest, EnvioConSslYLoginYSusFallos)
     ServidorSmtp srv(carpeta() + "/smtp", true, kUsuario, kClave);
     ASSERT_GT(srv.puerto, 0);
     const QString zeta = adjunto("zeta.txt", "cierre 7");
-    const QString alfa = adjunto("alfa.txt", "resumen de stock");
+    const QString nandu = adjunto("Club Ñandú año 2024.txt", "resumen de stock");
+
+    // Every failure is told once, with its cause (a pattern), and raised as fallo().
+    const auto fallaDiciendo = [&](clsCDOmail &m, const QString &causa) {
+        msg->limpiar();
+        fallos.clear();
+        EXPECT_FALSE(m.Enviar_Backup());
+        ASSERT_EQ(fallos.size(), 1u) << causa.toStdString();
+        ASSERT_EQ(msg->mostrados().size(), 1u) << causa.toStdString();
+        EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+        EXPECT_TRUE(msg->ultimo().prompt.contains(QRegularExpression(causa, QRegularExpression::CaseInsensitiveOption)))
+            << msg->ultimo().prompt.toStdString() << " / " << causa.toStdString();
+    };
 
     // The self-signed certificate is refused until club.ini trusts it.
     {
         clsCDOmail m;
         preparar(m, srv.puerto);
-        EXPECT_FALSE(m.Enviar_Backup());
+        fallaDiciendo(m, "certificate");
         EXPECT_TRUE(srv.logins().isEmpty()) << "the password went to an unverified server";
         EXPECT_TRUE(srv.mensajes().isEmpty());
-        EXPECT_TRUE(msg->vacio());
-        ASSERT_EQ(fallos.size(), 1u);
         EXPECT_TRUE(fallos[0].first.contains("certificate")) << fallos[0].first.toStdString();
-        fallos.clear();
     }
     configurar("correo/certificados", carpeta() + "/smtp/cert.pem");
 
     clsCDOmail m;
     preparar(m, srv.puerto);
-    m.Adjunto = zeta + ";" + alfa;
+    m.Adjunto = zeta + ";" + nandu;
     bool enviado = false;
     QObject::connect(&m, &clsCDOmail::enviado, [&] { enviado = true; });
+    msg->limpiar();
+    fallos.clear();
     ASSERT_TRUE(m.Enviar_Backup()) << m.ultimoError().toStdString();
     EXPECT_TRUE(enviado);
     EXPECT_EQ(msg->textos(), QStringList{"Mensaje enviado correctamente"});
@@ -93,52 +108,77 @@ TEST_F(CorreoTest, EnvioConSslYLoginYSusFallos)
     EXPECT_EQ(recibido["para"].toArray(), (QJsonArray{"tesoreria@club.test", "duenio@club.test"}));
     EXPECT_EQ(recibido["asunto"].toString(), "Cierre de caja Nº 7");
     EXPECT_EQ(recibido["cuerpo"].toString().trimmed(), "Se adjunta el cierre de caja.");
-    EXPECT_EQ(recibido["adjuntos"].toArray(),
-              (QJsonArray{QJsonArray{"zeta.txt", "cierre 7"}, QJsonArray{"alfa.txt", "resumen de stock"}}));
+    EXPECT_EQ(recibido["adjuntos"].toArray(), (QJsonArray{QJsonArray{"zeta.txt", "cierre 7"},
+                                                          QJsonArray{"Club Ñandú año 2024.txt", "resumen de stock"}}));
+    // Read by Python's mail parser in strict mode: no defect, no raw 8-bit
+    // header, a Message-ID and a Date.
+    EXPECT_EQ(QJsonDocument(recibido["estricto"].toArray()).toJson(QJsonDocument::Compact), "[]")
+        << recibido["crudo"].toString().toStdString();
+    EXPECT_TRUE(QRegularExpression("^<[^<>@\\s]+@club\\.test>$").match(recibido["message_id"].toString()).hasMatch())
+        << recibido["message_id"].toString().toStdString();
+    const QDateTime fecha = QDateTime::fromString(recibido["fecha"].toString(), Qt::ISODate);
+    EXPECT_TRUE(fecha.isValid()) << recibido["fecha"].toString().toStdString();
+    EXPECT_LT(std::abs(fecha.secsTo(QDateTime::currentDateTimeUtc())), 300);
     EXPECT_TRUE(fallos.empty());
 
     // A wrong password: the login is refused and the user told so.
-    msg->limpiar();
     clsCDOmail mal;
     preparar(mal, srv.puerto);
     mal.PassWord = "otra";
-    EXPECT_FALSE(mal.Enviar_Backup());
-    ASSERT_EQ(fallos.size(), 1u);
+    fallaDiciendo(mal, "Usuario o contraseña de e-mail incorrectos");
     EXPECT_EQ(fallos[0].second, clsCDOmail::kErrorUsuario);
     EXPECT_EQ(fallos[0].first, "Posible error : error en la el nombre de usuario, o en el password ");
     EXPECT_EQ(msg->textos(), QStringList{"Usuario o contraseña de e-mail incorrectos"});
-    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+
+    // A recipient the server refuses: nothing is sent to anyone.
+    clsCDOmail refusado;
+    preparar(refusado, srv.puerto);
+    refusado.para = "tesoreria@club.test, rechazado@club.test";
+    fallaDiciendo(refusado, "RCPT");
     EXPECT_EQ(srv.mensajes().size(), 1);
 
-    // A port where no server listens.
-    fallos.clear();
-    msg->limpiar();
+    // A port where no server listens; a server name that does not exist.
     clsCDOmail otroPuerto;
     preparar(otroPuerto, puertoLibre());
-    EXPECT_FALSE(otroPuerto.Enviar_Backup());
-    ASSERT_EQ(fallos.size(), 1u);
-    EXPECT_EQ(fallos[0], std::make_pair(QString("Posible error : nombre del Servidor incorrecto o número de puerto "
-                                                "incorrecto"),
-                                        clsCDOmail::kErrorServidor));
-    EXPECT_TRUE(msg->vacio());
+    fallaDiciendo(otroPuerto, "Posible error : nombre del Servidor incorrecto o número de puerto incorrecto");
+    EXPECT_EQ(fallos[0].second, clsCDOmail::kErrorServidor);
+    EXPECT_TRUE(msg->ultimo().prompt.contains("Causa: ")) << msg->ultimo().prompt.toStdString();
+    clsCDOmail otroServidor;
+    preparar(otroServidor, srv.puerto);
+    otroServidor.servidor = "servidor.invalid";
+    fallaDiciendo(otroServidor, "No se pudo enviar el correo\\.");
+
+    // A server that takes the connection and never answers: given up after
+    // the connection time-out.
+    const int mudo = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in dir{};
+    dir.sin_family = AF_INET;
+    dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t largo = sizeof dir;
+    ASSERT_EQ(bind(mudo, reinterpret_cast<sockaddr *>(&dir), sizeof dir), 0);
+    ASSERT_EQ(listen(mudo, 1), 0);
+    getsockname(mudo, reinterpret_cast<sockaddr *>(&dir), &largo);
+    clsCDOmail callado;
+    preparar(callado, ntohs(dir.sin_port));
+    QElapsedTimer reloj;
+    reloj.start();
+    fallaDiciendo(callado, "timeout|timed out");
+    EXPECT_LT(reloj.elapsed(), 10000);
+    close(mudo);
 
     // A port that is not a number, or a missing attachment: the server is not contacted.
     const int antes = srv.conexiones();
-    fallos.clear();
     clsCDOmail sinPuerto;
     preparar(sinPuerto, 0);
     sinPuerto.puerto = "abc";
-    EXPECT_FALSE(sinPuerto.Enviar_Backup());
+    fallaDiciendo(sinPuerto, "No se ha indicado el puerto del servidor");
+    EXPECT_EQ(fallos[0], std::make_pair(QString("No se ha indicado el puerto del servidor"), 0));
     clsCDOmail sinArchivo;
     preparar(sinArchivo, srv.puerto);
     sinArchivo.Adjunto = zeta + ";" + carpeta() + "/no_existe.pdf";
-    EXPECT_FALSE(sinArchivo.Enviar_Backup());
-    ASSERT_EQ(fallos.size(), 2u);
-    EXPECT_EQ(fallos[0], std::make_pair(QString("No se ha indicado el puerto del servidor"), 0));
-    EXPECT_TRUE(fallos[1].first.contains("no_existe.pdf"));
+    fallaDiciendo(sinArchivo, "no_existe.pdf");
     EXPECT_EQ(srv.conexiones(), antes);
     EXPECT_EQ(srv.mensajes().size(), 1);
-    EXPECT_TRUE(msg->vacio());
 }
 
 TEST_F(CorreoTest, SinAutenticacionNoSeEnviaElLogin)

@@ -8,10 +8,12 @@ process ends, while the server goes on in process p until it is ended.
 With --tls it makes a self-signed certificate for 127.0.0.1 in CARPETA
 (cert.pem, which the test trusts as its authority file) and speaks SMTP
 over SSL from the first byte. It offers AUTH in both modes and accepts only
-USUARIO / CLAVE. It records in
+USUARIO / CLAVE, and refuses every recipient whose address starts with
+"rechazado". It records in
 CARPETA/registro.json every connection, every login attempt and every
-message received (sender, recipients, subject, body and the attachments'
-names and contents, in order).
+message received (sender, recipients, subject, body, the attachments'
+names and contents in order, its Message-ID and Date, and what Python's
+email parser in strict mode finds wrong in it: an empty list when nothing).
 """
 import asyncio
 import json
@@ -47,7 +49,31 @@ def main():
         # handled=False: the server itself answers a refused login with 535.
         return AuthResult(success=ok, handled=False)
 
+    def estricto(contenido):
+        """The defects of a message read with email.policy.strict, which
+        raises on the first defect of its structure; the headers' own defects
+        are gathered by reading every header of every part."""
+        try:
+            m = BytesParser(policy=policy.strict).parsebytes(contenido)
+            problemas = []
+            for parte in m.walk():
+                problemas += [type(d).__name__ for d in parte.defects]
+                for nombre, valor in parte.items():
+                    problemas += ["%s: %s" % (nombre, type(d).__name__) for d in getattr(valor, "defects", ())]
+                for nombre, crudo in parte.raw_items():
+                    if any(ord(c) > 127 for c in crudo):
+                        problemas.append("%s: 8 bits sin codificar" % nombre)
+            return problemas
+        except Exception as e:  # strict: the first defect raises
+            return ["%s: %s" % (type(e).__name__, e)]
+
     class Manejador:
+        async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+            if address.startswith("rechazado"):
+                return "550 5.1.1 Destinatario rechazado"
+            envelope.rcpt_tos.append(address)
+            return "250 OK"
+
         async def handle_DATA(self, server, session, envelope):
             m = BytesParser(policy=policy.default).parsebytes(envelope.content)
             cuerpo = m.get_body(preferencelist=("plain",))
@@ -60,6 +86,10 @@ def main():
                 "adjuntos": [[a.get_filename(), a.get_content().decode("latin-1")
                               if isinstance(a.get_content(), bytes) else a.get_content()]
                              for a in m.iter_attachments()],
+                "message_id": str(m["message-id"] or ""),
+                "fecha": m["date"].datetime.isoformat() if m["date"] and m["date"].datetime else "",
+                "estricto": estricto(envelope.original_content),
+                "crudo": envelope.original_content.decode("latin-1"),
             })
             guardar()
             return "250 OK"
