@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QLockFile>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTranslator>
 #include <memory>
 
@@ -15,7 +17,7 @@ FinDePrueba *g_prueba = nullptr;
 bool g_terminada = false;
 int g_codigo = 0;
 std::unique_ptr<QLockFile> g_bloqueo;
-QString g_carpetaBloqueo;
+QString g_rutaBloqueo;
 QSize g_pantallaFija;
 } // namespace
 
@@ -33,13 +35,29 @@ void Aplicacion::terminar(int codigo)
 bool Aplicacion::terminada() { return g_terminada; }
 int Aplicacion::codigoSalida() { return g_codigo; }
 
-bool Aplicacion::tomarInstancia(const QString &carpeta)
+QString Aplicacion::rutaBloqueo(const QString &equipo)
 {
-    const QString ruta = QDir(carpeta).absolutePath();
-    if (g_bloqueo && g_carpetaBloqueo == ruta)
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (carpeta.isEmpty())
+        return {};
+    QString nombre = equipo.isEmpty() ? QSysInfo::machineHostName() : equipo;
+    // Host names are letters, digits, '-' and '.'; nothing else reaches the file name.
+    for (QChar &c : nombre)
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'.')
+            c = u'_';
+    return QDir(carpeta).filePath(QStringLiteral("club-%1.lock").arg(nombre));
+}
+
+bool Aplicacion::tomarInstancia()
+{
+    const QString ruta = rutaBloqueo();
+    if (g_bloqueo && g_rutaBloqueo == ruta)
         return true;
     liberarInstancia();
-    auto bloqueo = std::make_unique<QLockFile>(QDir(ruta).filePath(QStringLiteral("club.lock")));
+    // Without a runtime folder nothing can tell; let the program run.
+    if (ruta.isEmpty())
+        return true;
+    auto bloqueo = std::make_unique<QLockFile>(ruta);
     // A running program holds the lock for hours: only a dead holder makes it stale.
     bloqueo->setStaleLockTime(0);
     if (!bloqueo->tryLock(0)) {
@@ -49,14 +67,14 @@ bool Aplicacion::tomarInstancia(const QString &carpeta)
         return true;
     }
     g_bloqueo = std::move(bloqueo);
-    g_carpetaBloqueo = ruta;
+    g_rutaBloqueo = ruta;
     return true;
 }
 
 void Aplicacion::liberarInstancia()
 {
     g_bloqueo.reset();
-    g_carpetaBloqueo.clear();
+    g_rutaBloqueo.clear();
 }
 
 QSize Aplicacion::tamanoPantalla()

@@ -13,9 +13,17 @@ void terminar(int codigo = 0);
 bool terminada();
 int codigoSalida();
 
-// Takes the program folder's instance lock; false when another running
-// program holds it. The lock stays held until liberarInstancia().
-bool tomarInstancia(const QString &carpeta);
+// One running copy per user and machine, whatever program folder it uses:
+// stations sharing one folder each start. The lock lives in the user's
+// runtime folder (XDG_RUNTIME_DIR: private to the user, local to the
+// machine) and carries the machine's name, so that a runtime folder shared
+// by several machines still gives each its own lock. "" when the user has no
+// usable runtime folder. equipo names another machine; "" is this one.
+QString rutaBloqueo(const QString &equipo = QString());
+// Takes the instance lock; false when another running copy holds it. The
+// lock of a copy that died is taken over. It stays held until
+// liberarInstancia().
+bool tomarInstancia();
 void liberarInstancia();
 
 // Pixels of the primary screen (or the size a test fixed).

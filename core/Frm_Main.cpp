@@ -59,7 +59,7 @@ void Frm_Main::Form_Load()
     CargarFondo();
     m_primeraActivacion = true;
 
-    if (!Aplicacion::tomarInstancia(CarpetaPrograma::ruta())) {
+    if (!Aplicacion::tomarInstancia()) {
         MsgBox(QStringLiteral("Ya existe una session activa de ") + tituloAplicacion(), vb::OKOnly);
         Aplicacion::terminar();
         return;

@@ -5,6 +5,7 @@
 #include "Module.h"
 #include "platform/AlmacenRegional.h"
 #include "platform/Aperturas.h"
+#include "platform/CarpetaPrograma.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -15,7 +16,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
@@ -123,7 +128,7 @@ TEST_F(FrmMain, CerrarElPrimerIngresoDejaSoloConectarse)
 
 TEST_F(FrmMain, SegundaInstanciaRechazadaSinTocarLaBase)
 {
-    QLockFile otra(QDir(carpeta()).filePath("club.lock"));
+    QLockFile otra(Aplicacion::rutaBloqueo());
     ASSERT_TRUE(otra.tryLock(0));
     cerrarConexion();
     abrirPrincipal();
@@ -132,6 +137,69 @@ TEST_F(FrmMain, SegundaInstanciaRechazadaSinTocarLaBase)
     EXPECT_EQ(msg->ultimo().estilo, vb::OKOnly);
     EXPECT_EQ(fin->veces(), 1);
     EXPECT_EQ(gConexion, nullptr);
+}
+
+TEST_F(FrmMain, UnaInstanciaPorUsuarioYEquipoNoPorCarpeta)
+{
+    const auto runtimePropio = qScopeGuard([antes = qgetenv("XDG_RUNTIME_DIR")] { qputenv("XDG_RUNTIME_DIR", antes); });
+    const QString rechazo = QStringLiteral("Ya existe una session activa de Gestión de Club de Canchas");
+    // Starts the main window again; the message it gave, "" when it started.
+    auto avisoAlArrancar = [&] {
+        descargarTodo();
+        msg->limpiar();
+        abrirPrincipal();
+        return msg->mostrados().empty() ? QString() : msg->ultimo().prompt;
+    };
+    auto escribirBloqueo = [](const QString &ruta, qint64 pid, const QString &equipo) {
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("%1\nclub\n%2\n").arg(pid).arg(equipo).toUtf8());
+    };
+
+    // A copy of this user runs, from whatever program folder: refused here,
+    // from this folder or from another one.
+    QLockFile otraCopia(Aplicacion::rutaBloqueo());
+    ASSERT_TRUE(otraCopia.tryLock(0));
+    EXPECT_EQ(avisoAlArrancar(), rechazo);
+    QTemporaryDir otraCarpeta;
+    CarpetaPrograma::fijar(otraCarpeta.path());
+    EXPECT_EQ(avisoAlArrancar(), rechazo);
+    EXPECT_FALSE(QFile::exists(QDir(otraCarpeta.path()).filePath(QStringLiteral("club.lock"))));
+    CarpetaPrograma::fijar(carpeta());
+
+    // Another user (a runtime folder of its own) on the same program folder
+    // starts, and holds a lock of its own while it runs.
+    QTemporaryDir otroUsuario;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(otroUsuario.path()));
+    EXPECT_EQ(avisoAlArrancar(), QString());
+    EXPECT_NE(gConexion, nullptr);
+    EXPECT_TRUE(Aplicacion::rutaBloqueo().startsWith(otroUsuario.path() + QLatin1Char('/')));
+    EXPECT_TRUE(QFile::exists(Aplicacion::rutaBloqueo()));
+    EXPECT_FALSE(QFile::exists(QDir(carpeta()).filePath(QStringLiteral("club.lock"))));
+
+    // A runtime folder shared with another machine: the copy running there,
+    // which this machine cannot see, does not stop this one.
+    const QString ajena = Aplicacion::rutaBloqueo(QStringLiteral("otro-equipo"));
+    ASSERT_NE(ajena, Aplicacion::rutaBloqueo());
+    descargarTodo();
+    escribirBloqueo(ajena, QCoreApplication::applicationPid(), QStringLiteral("otro-equipo"));
+    EXPECT_EQ(avisoAlArrancar(), QString());
+    EXPECT_TRUE(QFile::exists(ajena));
+
+    // The lock a crashed copy of this user left behind does not block the
+    // start; the new copy takes it over.
+    descargarTodo();
+    QProcess muerto;
+    muerto.start(QStringLiteral("true"));
+    ASSERT_TRUE(muerto.waitForStarted());
+    const qint64 pidMuerto = muerto.processId();
+    ASSERT_TRUE(muerto.waitForFinished());
+    escribirBloqueo(Aplicacion::rutaBloqueo(), pidMuerto, QSysInfo::machineHostName());
+    EXPECT_EQ(avisoAlArrancar(), QString());
+    QFile tomado(Aplicacion::rutaBloqueo());
+    ASSERT_TRUE(tomado.open(QIODevice::ReadOnly));
+    EXPECT_EQ(tomado.readLine().trimmed().toLongLong(), QCoreApplication::applicationPid());
+    descargarTodo();
 }
 
 TEST_F(FrmMain, BaseFaltanteOIlegibleTerminaConMensaje)

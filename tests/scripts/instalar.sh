@@ -26,9 +26,8 @@ antes_wal="$(huella "$viejo/db_main.mdb-wal")"
 instalar() { CLUB_CARPETA="$club" CLUB_CARPETA_ANTERIOR="$viejo" "$raiz/scripts/instalar" "$build"; }
 
 # A program still open on the old database: nothing is copied.
-sleep 30 &
+sleep 30 <"$viejo/db_main.mdb" &
 abierto=$!
-printf '%s\nclub\nequipo\n' "$abierto" >"$viejo/club.lock"
 if instalar >"$tmp/salida" 2>&1; then falla "copió con el programa abierto"; fi
 [ -e "$club/db_main.mdb" ] && falla "quedó una base con el programa abierto"
 kill "$abierto"
