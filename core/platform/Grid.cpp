@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -283,9 +284,11 @@ void Grid::setText(int col, int row, const QString &texto)
 {
     if (col < 0 || row < 0 || col > MaxCols() || row > MaxRows() || (col == 0 && row == 0))
         return;
-    if (row == 0)
+    if (row == 0) {
         m_tabla->modelo->ponerTitulo(col - 1, texto);
-    else if (col == 0)
+        if (const int ancho = m_tabla->columnWidth(col - 1); ancho > 0)
+            setColumnWidth(col, ancho);
+    } else if (col == 0)
         m_tabla->modelo->ponerCabeceraFila(row - 1, texto);
     else
         m_tabla->modelo->ponerTexto(row - 1, col - 1, texto);
@@ -386,7 +389,17 @@ void Grid::setColumnWidth(int col, int ancho)
     if (col == 0)
         m_tabla->verticalHeader()->setFixedWidth(std::max(0, ancho));
     else if (col >= 1 && col <= MaxCols())
-        m_tabla->setColumnWidth(col - 1, std::max(0, ancho));
+        // A shown column is never narrower than its title.
+        m_tabla->setColumnWidth(col - 1, ancho > 0 ? std::max(ancho, anchoTitulo(col - 1)) : 0);
+}
+
+int Grid::anchoTitulo(int c) const
+{
+    const QHeaderView *hh = m_tabla->horizontalHeader();
+    int texto = 0;
+    for (const QString &linea : m_tabla->modelo->titulo(c).split(QLatin1Char('\n')))
+        texto = std::max(texto, hh->fontMetrics().horizontalAdvance(linea));
+    return texto == 0 ? 0 : texto + 2 * hh->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, hh);
 }
 
 int Grid::columnWidth(int col) const

@@ -183,6 +183,8 @@ protected:
 private:
     // True when table column c (0-based) shows buttons.
     bool columnaDeBotones(int c) const;
+    // The narrowest table column c (0-based) may be to show its title whole.
+    int anchoTitulo(int c) const;
     // Sorts lines desde..hasta (rows when porFilas, else columns), moving
     // their cells at positions otro1..otro2 of the other direction.
     void ordenar(bool porFilas, int desde, int hasta, int otro1, int otro2, const QList<ClaveOrden> &claves);

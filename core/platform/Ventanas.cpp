@@ -114,8 +114,10 @@ void Ventanas::mostrarEnArea(QWidget *w)
     }
     QMdiSubWindow *m = marco(w);
     const bool nuevo = !m;
-    // The size the window was designed with; the frame adds its own border.
-    const QSize diseno = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
+    // The size the window was designed with, never less than its layout needs
+    // to show every text whole; the frame adds its own border.
+    const QSize diseno =
+        (w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint()).expandedTo(w->minimumSizeHint());
     if (nuevo) {
         m = g_area->addSubWindow(w);
         m->setAttribute(Qt::WA_DeleteOnClose);
