@@ -1,17 +1,51 @@
 // Test runner: Qt starts with the offscreen platform, so window tests run
 // without a display, and in Spanish as the program does. Each run has a
 // runtime folder of its own, so that runs side by side never meet at the
-// instance lock.
+// instance lock. Started with "--escritor RUTA" it is another station
+// writing to a database instead.
 #include "Aplicacion.h"
+#include "db/Conexion.h"
+#include "db/Esquema.h"
 #include "db_caja_cabeza.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace {
+// Another station writing to the database ruta: for each commit it opens the
+// file anew, as a program that starts does. Says "LISTO" after its first
+// commit and writes until it is ended.
+int escribirSinFin(const QString &ruta)
+{
+    // It ends with the test that started it, also when that one crashes.
+    const pid_t padre = getppid();
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != padre)
+        return 1;
+    for (int n = 0;; ++n) {
+        std::unique_ptr<Conexion> c(Conexion::abrir(ruta, Esquema::claveBase()));
+        c->execute(QStringLiteral("INSERT INTO clientes (nombre) VALUES (?)"), {QStringLiteral("Estación %1").arg(n)});
+        if (n == 0) {
+            std::fputs("LISTO\n", stdout);
+            std::fflush(stdout);
+        }
+    }
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && qstrcmp(argv[1], "--escritor") == 0) {
+        QCoreApplication app(argc, argv);
+        return escribirSinFin(QString::fromLocal8Bit(argv[2]));
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QTemporaryDir ejecucion;
     if (ejecucion.isValid())

@@ -3,11 +3,56 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 namespace {
 EscritorioDePrueba *g_prueba = nullptr;
+
+// Icons and types of the files a dialog lists, told by their names alone.
+// Qt's own provider reads the first bytes of a file whose name it does not
+// know, and a program that closes a file drops every lock it holds on it:
+// shown the program folder, the dialog took from the database engine its
+// lock on the index beside the open database (db_main.mdb-shm). The next
+// program to open the database then took the index for abandoned and emptied
+// it under this one, which died of SIGBUS at its next read (a backup).
+class TiposPorNombre : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo &info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? QFileIconProvider::Folder : QFileIconProvider::File);
+    }
+    QString type(const QFileInfo &info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        const QMimeType tipo = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return tipo.comment().isEmpty() ? tipo.name() : tipo.comment();
+    }
+};
+
+// The program's own file dialog (a desktop's dialog may read the files it
+// lists as well), with the name-only provider in place before it lists the
+// folder of sugerido.
+QString dialogoArchivo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro,
+                       QFileDialog::AcceptMode modo)
+{
+    TiposPorNombre tipos;
+    // Built on the root folder: it lists at once, before the provider is set.
+    QFileDialog d(padre, titulo, QDir::rootPath(), filtro);
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    d.setIconProvider(&tipos);
+    d.setAcceptMode(modo);
+    d.setFileMode(modo == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QFileInfo propuesto(sugerido);
+    d.setDirectory(propuesto.absolutePath());
+    d.selectFile(propuesto.fileName());
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return {};
+    return d.selectedFiles().constFirst();
 }
+} // namespace
 
 EscritorioDePrueba::EscritorioDePrueba() { g_prueba = this; }
 EscritorioDePrueba::~EscritorioDePrueba()
@@ -38,12 +83,12 @@ QString Escritorio::guardarComo(QWidget *padre, const QString &titulo, const QSt
 {
     if (g_prueba)
         return g_prueba->guardarComo(sugerido);
-    return QFileDialog::getSaveFileName(padre, titulo, sugerido, filtro);
+    return dialogoArchivo(padre, titulo, sugerido, filtro, QFileDialog::AcceptSave);
 }
 
 QString Escritorio::elegirArchivo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro)
 {
     if (g_prueba)
         return g_prueba->guardarComo(sugerido);
-    return QFileDialog::getOpenFileName(padre, titulo, sugerido, filtro);
+    return dialogoArchivo(padre, titulo, sugerido, filtro, QFileDialog::AcceptOpen);
 }

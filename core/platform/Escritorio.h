@@ -14,11 +14,12 @@ namespace Escritorio {
 QUrl destino(const QString &texto);
 // Opens texto; true when the desktop accepted it.
 bool abrir(const QString &texto);
-// The desktop's "save as" dialog: the path chosen, "" when cancelled.
+// The "save as" dialog: the path chosen, "" when cancelled. It is Qt's own
+// dialog, which never reads the files it lists (see Escritorio.cpp).
 // sugerido is the proposed path or file name, filtro as QFileDialog's
 // ("Documentos PDF (*.pdf)").
 QString guardarComo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro);
-// The desktop's "open" dialog for an existing file, answered the same way.
+// The "open" dialog for an existing file, answered the same way.
 QString elegirArchivo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro);
 } // namespace Escritorio
 

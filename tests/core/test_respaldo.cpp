@@ -8,9 +8,19 @@
 #include "db/Esquema.h"
 #include "platform/Aperturas.h"
 
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +105,108 @@ TEST_F(Respaldos, CopiaConsistenteMientrasOtraConexionEscribe)
     EXPECT_TRUE(msg->vacio());
 }
 
+// True while this process holds a lock on the file (as /proc/locks lists).
+bool tengoCerrojo(const QString &archivo)
+{
+    struct stat st {};
+    if (stat(QFile::encodeName(archivo).constData(), &st) != 0)
+        return false;
+    QFile f("/proc/locks");
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QString pid = QString::number(getpid());
+    const QString inodo = ":" + QString::number(st.st_ino);
+    for (const QByteArray &linea : f.readAll().split('\n')) {
+        const QStringList c = QString::fromLatin1(linea).split(' ', Qt::SkipEmptyParts);
+        if (c.size() >= 6 && c[4] == pid && c[5].endsWith(inodo))
+            return true;
+    }
+    return false;
+}
+
+// Waits, handling events, until hecho() or about ten seconds.
+bool esperar(const std::function<bool()> &hecho)
+{
+    const QDeadlineTimer limite(10000);
+    while (!hecho()) {
+        if (limite.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+TEST_F(Respaldos, CopiaMientrasOtraEstacionEscribeConElDialogoEnLaCarpeta)
+{
+    // A club big enough for the copy to take a while.
+    {
+        Transaccion t(db());
+        for (int i = 0; i < 20000; ++i)
+            db().execute("INSERT INTO clientes (nombre, direccion) VALUES (?, ?)",
+                         {QStringLiteral("Cliente %1").arg(i), QString(300, QChar('x'))});
+        t.commit();
+    }
+    ASSERT_TRUE(tengoCerrojo(gRutaBase + "-shm"));
+
+    // Another station commits again and again, opening the file each time.
+    QProcess estacion;
+    estacion.start(QCoreApplication::applicationFilePath(), {"--escritor", gRutaBase});
+    ASSERT_TRUE(esperar([&] { return estacion.canReadLine() || estacion.state() == QProcess::NotRunning; }));
+    ASSERT_EQ(estacion.readLine(), "LISTO\n");
+    const int antes = contar("SELECT count(*) FROM clientes WHERE nombre LIKE 'Estación%'");
+
+    // The user goes to the program folder in the real dialog, which lists
+    // the database's files, and changes his mind.
+    escritorio.reset();
+    bool listada = false;
+    bool conCerrojo = false;
+    QTimer::singleShot(0, [&] {
+        QFileDialog *d = nullptr;
+        esperar([&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *f = qobject_cast<QFileDialog *>(w); f && f->isVisible())
+                    d = f;
+            return d != nullptr;
+        });
+        if (!d)
+            return;
+        d->setDirectory(carpeta());
+        auto *modelo = d->findChild<QFileSystemModel *>();
+        listada = esperar([&] {
+            const QModelIndex shm = modelo->index(gRutaBase + "-shm");
+            return shm.isValid() && !modelo->type(shm).isEmpty();
+        });
+        conCerrojo = tengoCerrojo(gRutaBase + "-shm");
+        d->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Cancel)->click();
+    });
+    menu("mnu_backup");
+    EXPECT_TRUE(listada);
+    EXPECT_TRUE(conCerrojo);
+
+    // Then makes the copy there while the station writes.
+    escritorio = std::make_unique<EscritorioDePrueba>();
+    escritorio->responderArchivo(ruta("copia.mdb"));
+    menu("mnu_backup");
+    EXPECT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
+
+    // The station went on writing; the copy holds at least what was there
+    // before and is sound.
+    const int despues = contar("SELECT count(*) FROM clientes WHERE nombre LIKE 'Estación%'");
+    EXPECT_TRUE(
+        esperar([&] { return contar("SELECT count(*) FROM clientes WHERE nombre LIKE 'Estación%'") > despues; }));
+    estacion.kill();
+    estacion.waitForFinished();
+    {
+        auto c = abrirArchivo(ruta("copia.mdb"));
+        EXPECT_EQ(c->openRecordset("PRAGMA integrity_check").campo(0).texto(), "ok");
+        EXPECT_GE(c->openRecordset("SELECT count(*) FROM clientes WHERE nombre LIKE 'Estación%'").campo(0).entero(),
+                  antes);
+        EXPECT_EQ(c->openRecordset("SELECT count(*) FROM clientes WHERE nombre LIKE 'Cliente%'").campo(0).entero(),
+                  20000);
+    }
+    EXPECT_TRUE(archivosCon(".copiando").isEmpty());
+}
+
 TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
 {
     cliente("Ana");
@@ -104,6 +216,16 @@ TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
     EXPECT_TRUE(msg->ultimo().prompt.startsWith("Ha ocurrido un error en el proceso.\nError: "));
     EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
     msg->limpiar();
+
+    // A copy that fails once made leaves nothing of itself behind.
+    msg->limpiar();
+    ASSERT_TRUE(QDir().mkpath(ruta("una_carpeta")));
+    escritorio->responderArchivo(ruta("una_carpeta"));
+    menu("mnu_backup");
+    ASSERT_EQ(msg->mostrados().size(), 1);
+    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Ha ocurrido un error en el proceso.\nError: 3000 - No se pudo "
+                                                "renombrar"));
+    EXPECT_TRUE(archivosCon(".copiando").isEmpty());
 
     // The live database itself is never a backup's destination, whatever
     // path leads to it: through a linked folder, or its log beside it.
