@@ -5,6 +5,7 @@
 #include "AppUtils.h"
 #include "ConfigPrograma.h"
 #include "Frm_S_Login.h"
+#include "InterfazRespaldo.h"
 #include "MenuPrincipal.h"
 #include "Module.h"
 #include "platform/Aperturas.h"
@@ -66,6 +67,7 @@ void Frm_Main::Form_Load()
     }
 
     fijarRutasBase();
+    terminarRestauracionPendiente();
     try {
         abrirConexion();
         const Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT * FROM DatosEmpresa"));

@@ -80,7 +80,6 @@ void mnu_restaurarbkp_Click()
     try {
         Respaldo::reemplazar(gRutaBase, preparada, Reloj::ahora());
     } catch (const DbError &) {
-        QFile::remove(preparada);
         restaurada = false;
     }
     CursorEspera(0);
@@ -90,6 +89,19 @@ void mnu_restaurarbkp_Click()
         fallo();
     MsgBox(QStringLiteral("Es necesario reiniciar el sistema.\nEl sistema se cerrará."), vb::Information);
     Aplicacion::terminar();
+}
+
+void terminarRestauracionPendiente()
+{
+    switch (Respaldo::completarRestauracion(gRutaBase, Reloj::ahora())) {
+    case Respaldo::RestauracionPendiente::Completada:
+        MsgBox(QStringLiteral("La copia de seguridad ha sido restaurada"), vb::Information);
+        break;
+    case Respaldo::RestauracionPendiente::Deshecha:
+        MsgBox(QStringLiteral("Se ha cancelado la restauración de la copia de seguridad."), vb::Exclamation);
+        break;
+    case Respaldo::RestauracionPendiente::Ninguna: break;
+    }
 }
 
 bool CompactarBase(const QString &ruta, const QString &clave)

@@ -15,6 +15,11 @@ void mnu_backup_Click();
 // replaced file is kept beside the new one.
 void mnu_restaurarbkp_Click();
 
+// At start-up, before the database is opened: finishes a restore that an
+// earlier run left half-done after the copy was checked, or undoes one
+// stopped before, and tells the user which.
+void terminarRestauracionPendiente();
+
 // Compacts the database file ruta (closed) keeping its password clave. True
 // when done; false after telling the user why ("Error compactando dbAccess: ").
 bool CompactarBase(const QString &ruta, const QString &clave);

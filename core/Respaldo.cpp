@@ -3,6 +3,7 @@
 #include "Module.h"
 #include "db/Esquema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
@@ -111,6 +112,101 @@ QStringList tablas(Conexion &c)
     return l;
 }
 
+namespace {
+
+std::function<void(PasoRestauracion)> g_antesDePaso;
+
+void paso(PasoRestauracion p)
+{
+    if (g_antesDePaso)
+        g_antesDePaso(p);
+}
+
+// The copy being prepared, and the checked copy ready to take ruta's place.
+QString enPreparacion(const QString &ruta) { return ruta + QStringLiteral(".preparando"); }
+QString lista(const QString &ruta) { return ruta + QStringLiteral(".restaurando"); }
+
+// Files beside ruta whose names follow patron, which starts with ruta's base name.
+QStringList archivosJunto(const QString &ruta, const QString &patron)
+{
+    const QFileInfo info(ruta);
+    const QDir carpeta = info.absoluteDir();
+    QStringList l;
+    for (const QString &n : carpeta.entryList({info.completeBaseName() + patron}, QDir::Files))
+        l << carpeta.filePath(n);
+    return l;
+}
+
+QStringList guardadas(const QString &ruta) { return archivosJunto(ruta, QStringLiteral("_reemplazada_*.mdb")); }
+
+// Keeps ruta under a new name: a second name of the same file (a hard link)
+// or, where the file system has none, a copy. A kept name that already is
+// ruta (made by an earlier try) is used as it is. Returns the kept name.
+QString guardar(const QString &ruta, const QDateTime &momento)
+{
+    for (const QString &g : guardadas(ruta))
+        if (mismoArchivo(g, ruta))
+            return g;
+    const QFileInfo info(ruta);
+    const QString base = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                         QStringLiteral("_reemplazada_") + momento.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    QString destino = base + QStringLiteral(".mdb");
+    for (int n = 2; QFileInfo::exists(destino); ++n)
+        destino = base + QStringLiteral("_%1.mdb").arg(n);
+    std::error_code ec;
+    std::filesystem::create_hard_link(camino(ruta), camino(destino), ec);
+    if (!ec)
+        return destino;
+    // Copied under a name of its own first, so that a kept name always
+    // holds a whole file.
+    const QString parcial = destino + QStringLiteral(".copiando");
+    QFile::remove(parcial);
+    if (!QFile::copy(ruta, parcial)) {
+        QFile::remove(parcial);
+        throw DbError(3000, QStringLiteral("No se pudo guardar la base de datos como '%1'.").arg(destino));
+    }
+    renombrar(parcial, destino);
+    return destino;
+}
+
+// A log left beside the closed file belongs to a connection still open on
+// it elsewhere: its writes would be lost with the file.
+void exigirSinLog(const QString &ruta)
+{
+    if (QFileInfo(ruta + QStringLiteral("-wal")).size() > 0)
+        throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+}
+
+// The last steps, from a ready copy on: ruta is kept, then replaced in one
+// rename.
+QString terminar(const QString &ruta, const QDateTime &momento)
+{
+    paso(PasoRestauracion::Guardar);
+    const QString guardada = guardar(ruta, momento);
+    paso(PasoRestauracion::Reemplazar);
+    // The index and the empty log beside the old file describe it, not the
+    // restored one.
+    QFile::remove(ruta + QStringLiteral("-shm"));
+    QFile::remove(ruta + QStringLiteral("-wal"));
+    renombrar(lista(ruta), ruta);
+    return guardada;
+}
+
+// Takes back a restore that is not to be finished: its copies go, and so
+// does a kept name that is only ruta under another name.
+void deshacer(const QString &ruta)
+{
+    borrarArchivoBase(enPreparacion(ruta));
+    borrarArchivoBase(lista(ruta));
+    for (const QString &g : guardadas(ruta))
+        if (mismoArchivo(g, ruta))
+            QFile::remove(g);
+}
+
+} // namespace
+
+void antesDePaso(std::function<void(PasoRestauracion)> f) { g_antesDePaso = std::move(f); }
+
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablasExigidas)
 {
@@ -119,11 +215,13 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
     if (esArchivoDeLaBase(origen, ruta))
         throw DbError(3000, QStringLiteral("La base de datos en uso no es una copia de seguridad."));
     // The chosen file itself is never opened for writing: its copy is checked.
-    const QString preparada = ruta + QStringLiteral(".restaurando");
+    const QString preparada = enPreparacion(ruta);
     borrarArchivoBase(preparada);
     try {
+        paso(PasoRestauracion::Copiar);
         if (!QFile::copy(origen, preparada))
             throw DbError(3024, QStringLiteral("No se pudo leer el archivo '%1'.").arg(origen));
+        paso(PasoRestauracion::Comprobar);
         std::unique_ptr<Conexion> copia(Conexion::abrir(preparada, clave));
         const QStringList tiene = tablas(*copia);
         for (const QString &t : tablasExigidas)
@@ -134,7 +232,7 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
         const Recordset control = copia->openRecordset(QStringLiteral("PRAGMA quick_check"));
         if (control.eof() || control.campo(0).texto() != QLatin1String("ok"))
             throw DbError(3049, QStringLiteral("La base de datos está dañada"));
-    } catch (...) {
+    } catch (const DbError &) {
         borrarArchivoBase(preparada);
         throw;
     }
@@ -145,22 +243,38 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
 
 QString reemplazar(const QString &ruta, const QString &preparada, const QDateTime &momento)
 {
-    const QFileInfo info(ruta);
-    const QString guardada = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                             QStringLiteral("_reemplazada_") + momento.toString(QStringLiteral("yyyyMMdd_HHmmss")) +
-                             QStringLiteral(".mdb");
-    // A log left beside the live file belongs to it: it goes with it.
-    renombrar(ruta, guardada);
-    for (const char *sufijo : {"-wal", "-shm"})
-        if (QFileInfo::exists(ruta + QLatin1String(sufijo)))
-            renombrar(ruta + QLatin1String(sufijo), guardada + QLatin1String(sufijo));
     try {
-        renombrar(preparada, ruta);
-    } catch (...) {
-        renombrar(guardada, ruta);
+        exigirSinLog(ruta);
+        paso(PasoRestauracion::Marcar);
+        renombrar(preparada, lista(ruta));
+        return terminar(ruta, momento);
+    } catch (const DbError &) {
+        deshacer(ruta);
         throw;
     }
-    return guardada;
+}
+
+RestauracionPendiente completarRestauracion(const QString &ruta, const QDateTime &momento)
+{
+    for (const QString &parcial : archivosJunto(ruta, QStringLiteral("_reemplazada_*.mdb.copiando")))
+        QFile::remove(parcial);
+    // A copy not yet checked and marked was never decided on.
+    const bool aMedias = QFileInfo::exists(enPreparacion(ruta));
+    borrarArchivoBase(enPreparacion(ruta));
+    if (!QFileInfo::exists(lista(ruta)))
+        return aMedias ? RestauracionPendiente::Deshecha : RestauracionPendiente::Ninguna;
+    try {
+        if (QFileInfo::exists(ruta)) {
+            exigirSinLog(ruta);
+            terminar(ruta, momento);
+        } else {
+            renombrar(lista(ruta), ruta);
+        }
+        return RestauracionPendiente::Completada;
+    } catch (const DbError &) {
+        deshacer(ruta);
+        return RestauracionPendiente::Deshecha;
+    }
 }
 
 void borrarOperaciones()

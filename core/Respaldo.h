@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace Respaldo {
 
@@ -22,18 +23,46 @@ void copiar(Conexion &c, const QString &destino, const QString &clave);
 // of an earlier version, are not among them.
 QStringList tablas(Conexion &c);
 
-// First step of a restore, with the live database still open: copies origen
-// to a new file beside ruta (the live database) and checks that the copy
-// opens with clave, holds every one of tablas and is not damaged. Returns the
-// path of the checked copy. On failure nothing is left behind and the live
-// database is untouched. ruta itself is refused as origen.
+// A restore goes through these steps, in this order. The first two run
+// with the live database open; the others with every connection to it
+// closed. At every moment the live file names a sound database: the old one
+// up to the last step's one rename, the restored one after it.
+enum class PasoRestauracion {
+    Copiar,     // the chosen file is copied beside the live one ("<ruta>.preparando")
+    Comprobar,  // the copy is opened and checked
+    Marcar,     // the checked copy is marked ready ("<ruta>.restaurando")
+    Guardar,    // the live file is kept under a new name (a hard link, or a copy)
+    Reemplazar, // the ready copy is renamed over the live file's name
+};
+
+// Tests: f runs before each step of a restore (also of one finished at
+// start-up). A DbError it throws is that step failing; any other exception
+// stops the restore there as if the program had been killed. Empty: none.
+void antesDePaso(std::function<void(PasoRestauracion)> f);
+
+// First steps of a restore, with the live database still open: copies
+// origen beside ruta (the live database) and checks that the copy opens
+// with clave, holds every one of tablas and is not damaged. Returns the path
+// of the checked copy. On failure nothing is left behind and the live
+// database is untouched. The live file itself (by any path) is refused.
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablas);
 
-// Second step, with every connection to ruta closed: ruta is kept beside it
-// as "<name>_reemplazada_<yyyyMMdd_HHmmss>.mdb" and preparada takes its
-// place. Returns the path of the kept file. On failure ruta is put back.
+// The last steps, with every connection to ruta closed: ruta is kept beside
+// it as "<name>_reemplazada_<yyyyMMdd_HHmmss>.mdb" and preparada takes its
+// place. Returns the path of the kept file. When a step fails, ruta is as it
+// was and nothing of the restore is left.
 QString reemplazar(const QString &ruta, const QString &preparada, const QDateTime &momento);
+
+// What the start-up did about a restore that an earlier run left half-done.
+enum class RestauracionPendiente {
+    Ninguna,    // there was none
+    Completada, // the copy was checked and marked ready: it is now ruta
+    Deshecha,   // it was not: ruta is the database it was before
+};
+// Run at start-up, before the database is opened: finishes or undoes a
+// restore of ruta interrupted at any step, so that no trace of it is left.
+RestauracionPendiente completarRestauracion(const QString &ruta, const QDateTime &momento);
 
 // Deletes every operation (registers and their movements and summaries,
 // stock movements, reservations, sales and their lines), sets the register

@@ -2,6 +2,7 @@
 #include "PruebaPrincipal.h"
 
 #include "Frm_S_ResetBase.h"
+#include "InterfazModule.h"
 #include "InterfazRespaldo.h"
 #include "RegistroMantenimiento.h"
 #include "Respaldo.h"
@@ -23,6 +24,8 @@
 #include <unistd.h>
 
 namespace {
+
+using Respaldo::PasoRestauracion;
 
 class Respaldos : public PruebaPrincipal {
 protected:
@@ -341,6 +344,112 @@ TEST_F(Respaldos, RestaurarCanceladoNoHaceNada)
     EXPECT_EQ(msg->mostrados().size(), 2);
     EXPECT_EQ(fin->veces(), 0);
     EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+}
+
+// A restore stopped at one step: as the program killed there.
+struct Interrumpida {};
+
+class Restauraciones : public Respaldos {
+protected:
+    void TearDown() override
+    {
+        Respaldo::antesDePaso(nullptr);
+        CursorEspera(0);
+        Respaldos::TearDown();
+    }
+    // The live database holds "Viva", the backup copia.mdb "De la copia";
+    // the user will choose the backup.
+    void preparar()
+    {
+        if (!gConexion)
+            abrirConexion();
+        db().execute("DELETE FROM clientes");
+        cliente("De la copia");
+        Respaldo::copiar(db(), ruta("copia.mdb"), gClaveBase);
+        db().execute("DELETE FROM clientes");
+        cliente("Viva");
+        for (const QString &g : archivosCon("reemplazada"))
+            QFile::remove(ruta(g));
+        msg->limpiar();
+        escritorio->responderArchivo(ruta("copia.mdb"));
+    }
+    // The restore throws e just before step p.
+    template <typename E> void lanzarEn(PasoRestauracion p, const E &e)
+    {
+        Respaldo::antesDePaso([p, e](PasoRestauracion q) {
+            if (q == p)
+                throw e;
+        });
+    }
+    QStringList copiasEnCurso() const { return archivosCon(".preparando") + archivosCon(".restaurando"); }
+    QStringList clientesDe(const QString &archivo) { return clientes(*abrirArchivo(archivo)); }
+
+    const std::vector<PasoRestauracion> pasos{PasoRestauracion::Copiar, PasoRestauracion::Comprobar,
+                                              PasoRestauracion::Marcar, PasoRestauracion::Guardar,
+                                              PasoRestauracion::Reemplazar};
+};
+
+TEST_F(Restauraciones, UnPasoQueFallaDejaLaBaseComoEstaba)
+{
+    for (const PasoRestauracion p : pasos) {
+        SCOPED_TRACE(static_cast<int>(p));
+        preparar();
+        lanzarEn(p, DbError(3043, "Error de lectura o escritura en el disco"));
+        const int fines = fin->veces();
+        menu("mnu_restaurarbkp");
+        Respaldo::antesDePaso(nullptr);
+        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.");
+        // Once the database was closed for the last steps, the program ends.
+        EXPECT_EQ(fin->veces() - fines, p >= PasoRestauracion::Marcar ? 1 : 0);
+        EXPECT_EQ(clientesDe(gRutaBase), QStringList{"Viva"});
+        EXPECT_TRUE(copiasEnCurso().isEmpty()) << copiasEnCurso().join(",").toStdString();
+        EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
+    }
+    // The next start finds nothing to finish.
+    cerrarConexion();
+    msg->limpiar();
+    abrirPrincipal();
+    EXPECT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
+    EXPECT_EQ(clientes(db()), QStringList{"Viva"});
+}
+
+TEST_F(Restauraciones, InterrumpidaEnCualquierPasoSeTerminaODeshaceAlIniciar)
+{
+    for (const PasoRestauracion p : pasos) {
+        SCOPED_TRACE(static_cast<int>(p));
+        preparar();
+        lanzarEn(p, Interrumpida{});
+        EXPECT_THROW(Aperturas::abrir("mnu_restaurarbkp"), Interrumpida);
+        Respaldo::antesDePaso(nullptr);
+        CursorEspera(0);
+        // The program is gone; db_main.mdb names the database it had.
+        cerrarConexion();
+        EXPECT_EQ(clientesDe(gRutaBase), QStringList{"Viva"});
+
+        // The next start finishes a restore whose copy was checked and
+        // marked, and undoes one stopped before.
+        msg->limpiar();
+        abrirPrincipal();
+        ASSERT_NE(gConexion, nullptr);
+        const bool decidida = p >= PasoRestauracion::Guardar;
+        if (p == PasoRestauracion::Copiar)
+            EXPECT_TRUE(msg->vacio());
+        else
+            EXPECT_EQ(msg->textos(), QStringList{decidida ? "La copia de seguridad ha sido restaurada"
+                                                          : "Se ha cancelado la restauración de la copia de "
+                                                            "seguridad."});
+        EXPECT_EQ(clientes(db()), QStringList{decidida ? "De la copia" : "Viva"});
+        const QStringList guardadas = archivosCon("reemplazada");
+        if (decidida) {
+            ASSERT_EQ(guardadas.size(), 1) << guardadas.join(",").toStdString();
+            EXPECT_EQ(clientesDe(ruta(guardadas[0])), QStringList{"Viva"});
+        } else {
+            EXPECT_TRUE(guardadas.isEmpty()) << guardadas.join(",").toStdString();
+        }
+        EXPECT_TRUE(copiasEnCurso().isEmpty()) << copiasEnCurso().join(",").toStdString();
+        principal->close();
+        procesarEventos();
+    }
 }
 
 class Reset : public Respaldos {
