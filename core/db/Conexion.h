@@ -1,17 +1,19 @@
 #pragma once
-// The one connection to the club's encrypted database file, and the small
-// recordset / field types every data module reads through.
+// The one connection to the club's database, and the small recordset / field
+// types every data module reads through. The engine underneath (see Motor)
+// is the encrypted file.
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 struct sqlite3;
-struct sqlite3_stmt;
+class Motor;
 
 // A database error with the engine-independent number the rest of the
 // program reacts to (3022 duplicate key, 3260 locked file, ...).
@@ -93,6 +95,7 @@ public:
 
 private:
     friend class Conexion;
+    friend class Motor;
     int indice(const QString &nombre) const;
     // The value at indice of the current row; throws as campo(indice).
     const QVariant &valor(int indice) const;
@@ -157,26 +160,25 @@ public:
     bool existeTabla(const QString &tabla) const;
     bool existeColumna(const QString &tabla, const QString &columna) const;
 
-    sqlite3 *handle() const { return m_db; }
+    // The engine's handle when it is the encrypted file (its copy for the
+    // backup); null otherwise.
+    sqlite3 *handle() const;
 
 private:
-    explicit Conexion(sqlite3 *db, QString ruta);
-    sqlite3_stmt *preparar(const QString &sql, const Parametros &valores);
-    [[noreturn]] void lanzar(int rc) const;
-    void configurar(const QString &clave);
+    Conexion(std::unique_ptr<Motor> motor, QString ruta);
+    // Throws when the engine abandoned the open transaction on its own.
+    void comprobarTransaccion() const;
+    friend class SinEsperarDisco;
     // Savepoints of the nested guards, numbered by depth.
     friend class Transaccion;
     int abrirPunto();
     void liberarPunto(int punto);
     void volverAPunto(int punto);
 
-    sqlite3 *m_db = nullptr;
+    std::unique_ptr<Motor> m_motor;
     QString m_ruta;
     bool m_enTransaccion = false;
     int m_puntos = 0;
-    QHash<QString, sqlite3_stmt *> m_cache;
-    // Values read by each cached query the last time it ran.
-    QHash<sqlite3_stmt *, qsizetype> m_leidos;
     mutable QHash<QString, QStringList> m_columnas;
 };
 

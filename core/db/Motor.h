@@ -1,0 +1,40 @@
+#pragma once
+// What one database engine does for Conexion: run a statement, read a query
+// into a Recordset, run a script, tell an abandoned transaction, and the few
+// things only an engine knows (the last key made, its columns). Conexion
+// keeps the transaction and savepoint bookkeeping shared by every engine.
+#include "Conexion.h"
+#include "Dialecto.h"
+
+class Motor {
+public:
+    virtual ~Motor() = default;
+    virtual TipoMotor tipo() const = 0;
+    // One statement with its values bound by position (?); rows changed.
+    // A text holding more than one statement is refused (DbError 3142).
+    virtual int ejecutar(const QString &sql, const Parametros &valores) = 0;
+    // One query: its column names, declared types and every row into rs.
+    virtual void consultar(const QString &sql, const Parametros &valores, Recordset &rs) = 0;
+    // Several statements without values.
+    virtual void ejecutarGuion(const QString &sql) = 0;
+    // True when the engine rolled the open transaction back on its own.
+    virtual bool transaccionPerdida() const = 0;
+    // Rolls back whatever is open, ignoring errors (after a failed undo).
+    virtual void abandonar() = 0;
+    virtual qint64 ultimoId() const = 0;
+    // Makes every committed write part of what a copy of the database holds.
+    virtual void consolidar() = 0;
+    // The columns of a table in lower case; none when there is no such table.
+    virtual QStringList columnas(const QString &tabla) = 0;
+    // Commits wait for the disk (true, the default) or not.
+    virtual void esperarDisco(bool esperar) = 0;
+    // The SQLCipher handle, for the file copy of the backup; none on others.
+    virtual sqlite3 *sqlite() const { return nullptr; }
+
+protected:
+    // The parts of a Recordset an engine fills.
+    static QStringList &nombresDe(Recordset &rs) { return rs.m_nombres; }
+    static std::vector<int> &tiposDe(Recordset &rs) { return rs.m_tipos; }
+    static QList<QVariant> &valoresDe(Recordset &rs) { return rs.m_valores; }
+    static int &filasDe(Recordset &rs) { return rs.m_filas; }
+};

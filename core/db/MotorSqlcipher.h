@@ -1,0 +1,39 @@
+#pragma once
+// The encrypted database file of a club with one station (SQLCipher).
+#include "Motor.h"
+
+#include <memory>
+
+struct sqlite3_stmt;
+
+class MotorSqlcipher : public Motor {
+public:
+    // Opens an existing file with its password; never creates one.
+    static std::unique_ptr<Motor> abrir(const QString &ruta, const QString &clave);
+    // Creates a new empty encrypted file.
+    static std::unique_ptr<Motor> crear(const QString &ruta, const QString &clave);
+    ~MotorSqlcipher() override;
+
+    TipoMotor tipo() const override { return TipoMotor::Sqlcipher; }
+    int ejecutar(const QString &sql, const Parametros &valores) override;
+    void consultar(const QString &sql, const Parametros &valores, Recordset &rs) override;
+    void ejecutarGuion(const QString &sql) override;
+    bool transaccionPerdida() const override;
+    void abandonar() override;
+    qint64 ultimoId() const override;
+    void consolidar() override;
+    QStringList columnas(const QString &tabla) override;
+    void esperarDisco(bool esperar) override;
+    sqlite3 *sqlite() const override { return m_db; }
+
+private:
+    explicit MotorSqlcipher(sqlite3 *db) : m_db(db) {}
+    sqlite3_stmt *preparar(const QString &sql, const Parametros &valores);
+    [[noreturn]] void lanzar(int rc) const;
+    void configurar(const QString &clave);
+
+    sqlite3 *m_db = nullptr;
+    QHash<QString, sqlite3_stmt *> m_cache;
+    // Values read by each cached query the last time it ran.
+    QHash<sqlite3_stmt *, qsizetype> m_leidos;
+};
