@@ -64,6 +64,8 @@ protected:
     {
         return QDir(carpeta()).entryList({"*" + texto + "*"}, QDir::Files);
     }
+    // Copies of a restore still beside the live database.
+    QStringList copiasEnCurso() const { return archivosCon(".preparando") + archivosCon(".restaurando"); }
 };
 
 TEST_F(Respaldos, CopiaConsistenteMientrasOtraConexionEscribe)
@@ -278,7 +280,7 @@ TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
     const QString guardada = ruta("db_main_reemplazada_20240315_103000.mdb");
     ASSERT_TRUE(QFileInfo::exists(guardada));
     EXPECT_EQ(clientes(*abrirArchivo(guardada)), QStringList{"Posterior"});
-    EXPECT_TRUE(archivosCon(".restaurando").isEmpty());
+    EXPECT_TRUE(copiasEnCurso().isEmpty());
 
     // The next start opens the restored data, counted afresh.
     abrirPrincipal();
@@ -321,7 +323,7 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
         ASSERT_NE(gConexion, nullptr);
         EXPECT_EQ(clientes(db()), QStringList{"Ana"});
         EXPECT_EQ(contenido(ruta(nombre)), antes);
-        EXPECT_TRUE(archivosCon(".restaurando").isEmpty());
+        EXPECT_TRUE(copiasEnCurso().isEmpty());
         EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
     }
     // The live database still takes writes.
@@ -381,7 +383,6 @@ protected:
                 throw e;
         });
     }
-    QStringList copiasEnCurso() const { return archivosCon(".preparando") + archivosCon(".restaurando"); }
     QStringList clientesDe(const QString &archivo) { return clientes(*abrirArchivo(archivo)); }
 
     const std::vector<PasoRestauracion> pasos{PasoRestauracion::Copiar, PasoRestauracion::Comprobar,
