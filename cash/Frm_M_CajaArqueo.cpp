@@ -9,6 +9,7 @@
 #include "dbUsuarios.h"
 #include "db_caja_cabeza.h"
 #include "db_caja_movimientos.h"
+#include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -47,6 +48,7 @@ Frm_M_CajaArqueo::Frm_M_CajaArqueo(QWidget *parent) : Dialogo(parent), ui(std::m
     ui->MaskEd_0->setText(gUsuarioActual);
     ui->DBCombo_0->setBoundText(gUsuarioActual);
 
+    cajaImporte(ui->fpImpReal);
     connect(ui->fpImpReal, &QLineEdit::textChanged, this, &Frm_M_CajaArqueo::Usr_Descuadre);
     connect(ui->Command_4, &QPushButton::clicked, this, &Frm_M_CajaArqueo::Usr_LimpiaPantalla);
     connect(ui->Command_7, &QPushButton::clicked, this, [this] {
@@ -68,6 +70,12 @@ Frm_M_CajaArqueo::~Frm_M_CajaArqueo() = default;
 
 QString Frm_M_CajaArqueo::cajaId() const { return ui->labCajaId->text(); }
 QString Frm_M_CajaArqueo::usuario() const { return ui->MaskEd_0->text().trimmed(); }
+
+double Frm_M_CajaArqueo::importeReal(bool *ok) const
+{
+    // A currency box: what counts is the amount it shows, in cents.
+    return Formatos::redondear(Formatos::numero(ui->fpImpReal->text(), ok));
+}
 
 void Frm_M_CajaArqueo::agregarFila(Grid *g, const QString &codigo, double importe)
 {
@@ -117,7 +125,7 @@ void Frm_M_CajaArqueo::Usr_Totales()
 
 void Frm_M_CajaArqueo::Usr_Descuadre()
 {
-    const double real = Formatos::leer(ui->fpImpReal->text().trimmed(), Formatos::kImporte);
+    const double real = importeReal();
     const double teorico = Formatos::leer(ui->fpImpTeorico->text(), Formatos::kImporte);
     const qint64 diferencia = centavos(real) - centavos(teorico);
     ui->fpDescuadre->setText(Formatos::importe(diferencia / 100.0));
@@ -154,8 +162,13 @@ bool Frm_M_CajaArqueo::Usr_ValidaCierre()
         return false;
     }
     bool ok = false;
-    const double real = Formatos::leer(ui->fpImpReal->text().trimmed(), Formatos::kImporte, &ok);
-    if (!ok || real <= 0) {
+    const double real = importeReal(&ok);
+    if (!ok) {
+        MsgBox(QStringLiteral("El importe no es un número válido."), vb::Exclamation);
+        ui->fpImpReal->setFocus();
+        return false;
+    }
+    if (real <= 0) {
         MsgBox(QStringLiteral("Debe ingresar un valor mayor a cero."), vb::Exclamation);
         ui->fpImpReal->setFocus();
         return false;
@@ -176,7 +189,7 @@ bool Frm_M_CajaArqueo::Usr_CierraCaja()
         if (!caja.load(cajaId()))
             throw DbError(3021, QStringLiteral("No existe la caja %1.").arg(cajaId()));
         caja.m_comentarios = ui->txtComentarios->toPlainText();
-        caja.m_importe_cierre_real = Formatos::leer(ui->fpImpReal->text().trimmed(), Formatos::kImporte);
+        caja.m_importe_cierre_real = importeReal();
         caja.m_importe_cierre_teorico = Formatos::leer(ui->fpImpTeorico->text(), Formatos::kImporte);
         caja.m_t_usuarios_codigo = usuario();
         caja.cerrarCaja();

@@ -27,6 +27,8 @@ public:
     // The register shown ("" when none) and the user in the user box.
     QString cajaId() const;
     QString usuario() const;
+    // The counted amount as the box shows it (cents); *ok false when it holds no number.
+    double importeReal(bool *ok = nullptr) const;
 
 private:
     void Usr_Totales();

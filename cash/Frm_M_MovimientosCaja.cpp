@@ -100,9 +100,15 @@ bool Frm_M_MovimientosCaja::Usr_ValidaDatos()
     return ok;
 }
 
-double Frm_M_MovimientosCaja::importe(bool *ok) const
+bool Frm_M_MovimientosCaja::importeValido(double *monto)
 {
-    return Formatos::leer(ui->MaskEd_0->text().trimmed(), Formatos::kImporte, ok);
+    bool ok = false;
+    *monto = Formatos::numero(ui->MaskEd_0->text(), &ok);
+    if (ok)
+        return true;
+    MsgBox(QStringLiteral("El importe no es un número válido."), vb::Exclamation);
+    ui->MaskEd_0->setFocus();
+    return false;
 }
 
 void Frm_M_MovimientosCaja::Usr_GuardaMovimiento()
@@ -140,13 +146,9 @@ bool Frm_M_MovimientosCaja::Usr_AperturaCaja()
                vb::Exclamation);
         return false;
     }
-    bool ok = false;
-    const double monto = importe(&ok);
-    if (!ok) {
-        MsgBox(QStringLiteral("El importe no es un número válido."), vb::Exclamation);
-        ui->MaskEd_0->setFocus();
+    double monto = 0;
+    if (!importeValido(&monto))
         return false;
-    }
     try {
         Transaccion t(*gConexion);
         db_caja_cabeza cab;
@@ -182,9 +184,10 @@ bool Frm_M_MovimientosCaja::Usr_MovimientoCaja(double signo)
             MsgBox(QStringLiteral("El usuario '%1' no posee una caja iniciada.").arg(usuario), vb::Exclamation);
             return false;
         }
-        bool ok = false;
-        const double monto = importe(&ok);
-        if (!ok || monto <= 0) {
+        double monto = 0;
+        if (!importeValido(&monto))
+            return false;
+        if (monto <= 0) {
             MsgBox(QStringLiteral("Ingrese un valor mayor a cero."), vb::Exclamation);
             return false;
         }

@@ -34,8 +34,9 @@ private:
     // Income (signo 1) or withdrawal (signo -1): one movement on the user's
     // open register.
     bool Usr_MovimientoCaja(double signo);
-    // The amount box read as a number; *ok false when it holds no number.
-    double importe(bool *ok) const;
+    // The amount box read as the number typed into *monto; when it holds no
+    // number the user is told so and the answer is false.
+    bool importeValido(double *monto);
 
     std::unique_ptr<Ui::Frm_M_MovimientosCaja> ui;
     int m_operacion = 0;

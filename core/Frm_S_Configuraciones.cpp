@@ -3,6 +3,7 @@
 
 #include "Module.h"
 #include "dbConfiguraciones.h"
+#include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
 #include <QRegularExpressionValidator>
@@ -40,7 +41,7 @@ Frm_S_Configuraciones::Frm_S_Configuraciones(QWidget *parent)
     setObjectName(QStringLiteral("Frm_S_Configuraciones"));
     // Typing keeps to digits, a sign and one point; the range is checked on Aceptar.
     ui->fpMinimoRes->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^-?[0-9]{0,3}(\\.[0-9]{0,2})?$")), ui->fpMinimoRes));
+        QRegularExpression(Formatos::patronEdicion(Formatos::FormatoNumero{2, false, true, 3})), ui->fpMinimoRes));
 
     ui->dc_cliente->enlazarCaja(ui->txtCliente);
     ui->dc_cliente2->enlazarCaja(ui->txtCliente2);
@@ -79,12 +80,9 @@ void Frm_S_Configuraciones::cargarValores()
 
 bool Frm_S_Configuraciones::porcentajeValido(const QString &texto)
 {
-    static const QRegularExpression re(QStringLiteral("^-?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
-    const QString t = texto.trimmed();
-    if (!re.match(t).hasMatch())
-        return false;
-    const double v = t.toDouble();
-    return v >= 0 && v <= 100;
+    bool ok = false;
+    const double v = Formatos::numero(texto, &ok);
+    return ok && v >= 0 && v <= 100;
 }
 
 void Frm_S_Configuraciones::cmdOk_Click()

@@ -27,8 +27,18 @@ constexpr int kMaxSemanas = 520;
 
 QString nombreDelDia(const QDate &d) { return QLocale(QLocale::Spanish).dayName(d.dayOfWeek()); }
 
-// An amount as the boxes show it: a plain number with two decimals.
-QString textoImporte(double v) { return QString::number(v, 'f', 2); }
+// An amount box's number as it shows it (in cents); *ok false when its text
+// is no number. An empty box reads as 0.
+double importeDe(const QLineEdit *caja, bool *ok = nullptr)
+{
+    const QString t = caja->text().trimmed();
+    if (t.isEmpty()) {
+        if (ok)
+            *ok = true;
+        return 0;
+    }
+    return Formatos::redondear(Formatos::numero(t, ok));
+}
 
 } // namespace
 
@@ -37,8 +47,10 @@ Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("Frm_T_ReservaCanchasAnexo"));
-    for (QLineEdit *e : {ui->fpTotal, ui->fpPago})
+    for (QLineEdit *e : {ui->fpTotal, ui->fpPago}) {
         soloNumeros(e);
+        cajaImporte(e);
+    }
     soloEntero(ui->fpSemanas, kMaxSemanas);
     ui->fpTotal->setReadOnly(true);
 
@@ -114,7 +126,7 @@ void Frm_T_ReservaCanchasAnexo::Usr_PermisoPrecio()
             return;
         }
         bool ok = false;
-        const double n = QLocale::c().toDouble(valor.trimmed(), &ok);
+        const double n = Formatos::numero(valor, &ok);
         if (!ok)
             throw DbError(13, QStringLiteral("No coinciden los tipos"));
         ui->fpTotal->setReadOnly(n != 1);
@@ -131,7 +143,7 @@ void Frm_T_ReservaCanchasAnexo::Usr_CalculaPrecio()
     const QString horario = ui->dc_Hora->BoundText();
     try {
         if (const auto p = dbValoresCanchas::precio(cancha, horario))
-            ui->fpTotal->setText(textoImporte(*p));
+            ui->fpTotal->setText(Formatos::importe(*p));
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
     }
@@ -141,11 +153,10 @@ void Frm_T_ReservaCanchasAnexo::Usr_CalculaPrecio()
 void Frm_T_ReservaCanchasAnexo::Usr_CalculaSaldo()
 {
     bool okTotal = false, okPago = false;
-    const QString pago = ui->fpPago->text().trimmed();
-    const double total = Formatos::numero(ui->fpTotal->text().trimmed(), &okTotal);
-    const double anticipo = pago.isEmpty() ? 0 : Formatos::numero(pago, &okPago);
-    if (okTotal && (okPago || pago.isEmpty()))
-        ui->fpSaldo->setText(textoImporte(ReglasReserva::saldo(total, anticipo)));
+    const double total = importeDe(ui->fpTotal, &okTotal);
+    const double anticipo = importeDe(ui->fpPago, &okPago);
+    if (okTotal && okPago && !ui->fpTotal->text().trimmed().isEmpty())
+        ui->fpSaldo->setText(Formatos::importe(ReglasReserva::saldo(total, anticipo)));
     else
         ui->fpSaldo->clear();
 }
@@ -233,9 +244,9 @@ void Frm_T_ReservaCanchasAnexo::Usr_BuscaDatos(const QString &id)
     ui->frmTipoReserva->setEnabled(false);
     if (!r.m_fecha_reserva_fin.isEmpty())
         ui->dtpFinFecha->setDate(Formatos::leerFecha(r.m_fecha_reserva_fin));
-    ui->fpTotal->setText(textoImporte(r.m_importe_total.toDouble()));
-    ui->fpPago->setText(textoImporte(r.m_importe_anticipo.toDouble()));
-    ui->fpSaldo->setText(textoImporte(r.m_importe_saldo.toDouble()));
+    ui->fpTotal->setText(Formatos::importe(r.m_importe_total.toDouble()));
+    ui->fpPago->setText(Formatos::importe(r.m_importe_anticipo.toDouble()));
+    ui->fpSaldo->setText(Formatos::importe(r.m_importe_saldo.toDouble()));
     ui->txtEstado->setText(r.m_estado);
     ui->dcEstados->setBoundText(r.m_estado);
     ui->txtComentarios->setText(r.m_comentarios);
@@ -252,9 +263,8 @@ void Frm_T_ReservaCanchasAnexo::Usr_BuscaDatos(const QString &id)
 
 bool Frm_T_ReservaCanchasAnexo::leerImporte(QLineEdit *caja, const QString &nombre, double *valor)
 {
-    const QString t = caja->text().trimmed();
-    bool ok = t.isEmpty();
-    *valor = ok ? 0 : Formatos::numero(t, &ok);
+    bool ok = false;
+    *valor = importeDe(caja, &ok);
     if (ok && *valor >= 0)
         return true;
     MsgBox(QStringLiteral("El importe de ") + nombre +
@@ -279,8 +289,8 @@ ReglasReserva::Reserva Frm_T_ReservaCanchasAnexo::reserva() const
     r.permanente = ui->optPermanente->isChecked();
     r.semanas = ui->fpSemanas->text().toInt();
     r.semana = m_semanaNumero;
-    r.total = Formatos::numero(ui->fpTotal->text().trimmed());
-    r.anticipo = Formatos::numero(ui->fpPago->text().trimmed());
+    r.total = importeDe(ui->fpTotal);
+    r.anticipo = importeDe(ui->fpPago);
     return r;
 }
 

@@ -32,8 +32,8 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
     g->setColumnWidth(kColHorario, 220);
     g->setColumnWidth(kColValor, 120);
     g->setColumnEditable(kColValor, true);
-    // The price is saved as the number its text stands for: a plain number
-    // with "." as decimal separator and up to two decimals.
+    // The price is shown as an amount and saved as the number its text
+    // stands for (two decimals).
     g->setColumnFormat(kColValor, Formatos::kPrecio);
 
     try {

@@ -4,7 +4,6 @@
 #include "dbConfiguraciones.h"
 #include "platform/Formatos.h"
 
-#include <QLocale>
 #include <cmath>
 
 namespace ReglasReserva {
@@ -95,7 +94,7 @@ QDate primeraSemanaOcupada(const QString &cancha, const QString &horario, const 
 bool alcanzaMinimo(double anticipo, double total, const QString &porcentaje)
 {
     bool ok = false;
-    const double p = QLocale::c().toDouble(porcentaje.trimmed(), &ok);
+    const double p = Formatos::numero(porcentaje, &ok);
     if (!ok || p == 0 || centavos(total) == 0)
         return true;
     // anticipo × 100 / total ≥ p, without dividing.

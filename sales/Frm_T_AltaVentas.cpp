@@ -185,7 +185,14 @@ bool Frm_T_AltaVentas::Usr_ValidaDatos()
         MsgBox(QStringLiteral("No hay productos cargados."), vb::Exclamation);
         return false;
     }
-    if (centavos(leerImporte(ui->txtTotal->text())) > centavos(leerImporte(ui->fpPago->text()))) {
+    bool pagoOk = false;
+    const double pago = leerImporte(ui->fpPago->text(), &pagoOk);
+    if (!pagoOk) {
+        MsgBox(QStringLiteral("Debe ingresar un número válido"), vb::Exclamation);
+        ui->fpPago->setFocus();
+        return false;
+    }
+    if (centavos(leerImporte(ui->txtTotal->text())) > centavos(pago)) {
         MsgBox(QStringLiteral("El pago no puede ser menor al total."), vb::Exclamation);
         ui->fpPago->setFocus();
         return false;

@@ -3,6 +3,7 @@
 #include "Frm_T_ProductosAnexo.h"
 #include "dbProductos.h"
 #include "platform/Aperturas.h"
+#include "platform/Formatos.h"
 #include "platform/Grid.h"
 
 #include <QEvent>
@@ -28,6 +29,9 @@ Frm_T_Productos::Frm_T_Productos(QWidget *parent) : FrmLista(parent)
     g->setColumnWidth(3, 240);
     g->setColumnWidth(7, 200);
     g->setColumnWidth(8, 60);
+    // The prices are amounts: shown as amounts everywhere.
+    g->setColumnFormat(4, Formatos::kImporte);
+    g->setColumnFormat(5, Formatos::kImporte);
 
     // The search box shows its placeholder as text while idle, as the
     // window always did; it is emptied when the box takes the focus.
@@ -53,8 +57,9 @@ void Frm_T_Productos::Usr_LlenarDatos(const QString &xCriterio)
 {
     grilla()->setMaxRows(0);
     for (Recordset rs = dbProductos::lista(xCriterio); !rs.eof(); rs.moveNext())
-        agregarFila({rs.texto("id"), rs.texto("descripcion"), rs.texto("precio_compra"), rs.texto("precio_venta"),
-                     rs.texto("existencia"), rs.texto("comentarios"), rs.texto("activo")});
+        agregarFila({rs.texto("id"), rs.texto("descripcion"), Formatos::importe(rs.campo("precio_compra").numero()),
+                     Formatos::importe(rs.campo("precio_venta").numero()), rs.texto("existencia"),
+                     rs.texto("comentarios"), rs.texto("activo")});
 }
 
 void Frm_T_Productos::buscar()

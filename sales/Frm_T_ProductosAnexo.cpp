@@ -60,9 +60,7 @@ bool Frm_T_ProductosAnexo::exigirNumero(int campo, const QString &nombre)
     Formatos::numero(textoCampo(campo), &ok);
     if (ok)
         return true;
-    MsgBox(QStringLiteral("El %1 debe ser un número, con punto decimal y sin separador de miles (por ejemplo "
-                          "1234.50).")
-               .arg(nombre),
+    MsgBox(QStringLiteral("El %1 debe ser un número, con punto decimal (por ejemplo 1234.50).").arg(nombre),
            vb::Exclamation);
     campo == kPrecioDC ? ui->mskPrecioDC->setFocus() : ui->mskPrecioDV->setFocus();
     return false;

@@ -2,7 +2,4 @@
 
 #include "platform/Formatos.h"
 
-double NumerosVenta::leerImporte(const QString &texto, bool *ok)
-{
-    return Formatos::leer(texto, Formatos::kImporte, ok);
-}
+double NumerosVenta::leerImporte(const QString &texto, bool *ok) { return Formatos::numero(texto, ok); }

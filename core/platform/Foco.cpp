@@ -1,5 +1,6 @@
 #include "Foco.h"
 
+#include "Formatos.h"
 #include "Module.h"
 
 #include <QEvent>
@@ -63,3 +64,13 @@ void alPerderFoco(QWidget *w, std::function<void()> f) { w->installEventFilter(n
 void soloNumeros(QWidget *w) { w->installEventFilter(new FiltroNumeros(w)); }
 
 void soloEntero(QLineEdit *e, int maximo) { e->setValidator(new ValidadorEntero(maximo, e)); }
+
+void cajaImporte(QLineEdit *e)
+{
+    QObject::connect(e, &QLineEdit::editingFinished, e, [e] {
+        bool ok = false;
+        const double v = Formatos::numero(e->text(), &ok);
+        if (ok && e->text() != Formatos::importe(v))
+            e->setText(Formatos::importe(v));
+    });
+}

@@ -16,3 +16,9 @@ void soloNumeros(QWidget *w);
 // Makes e a whole-number box: only digits may be typed or pasted, and no
 // text whose value is above maximo (the box keeps its text instead).
 void soloEntero(QLineEdit *e, int maximo);
+
+// Makes e an amount box: once the user leaves it or presses Enter, a number
+// typed into it (Formatos::numero) is shown in the amount format
+// ("1,234.50", rounded to cents); a text that is no number stays as typed
+// for the window's check to tell.
+void cajaImporte(QLineEdit *e);

@@ -98,10 +98,14 @@ double Formatos::leer(const QString &texto, const FormatoNumero &f, bool *ok)
 
 QString Formatos::patronEdicion(const FormatoNumero &f)
 {
-    QString p = QStringLiteral("^%1[0-9]{0,%2}").arg(f.negativos ? QStringLiteral("-?") : QString()).arg(f.digitos);
-    if (f.decimales > 0)
-        p += QStringLiteral("(\\.[0-9]{0,%1})?").arg(f.decimales);
-    return p + QLatin1Char('$');
+    // Grouped: digits with single commas between them (where the groups of
+    // three fall is left to the reading); their count is checked when read.
+    const QString signo = f.negativos ? QStringLiteral("-?") : QString();
+    QString entero = QStringLiteral("[0-9]{0,%1}").arg(f.digitos);
+    if (f.miles)
+        entero = QStringLiteral("(?:[0-9]+(?:,[0-9]+)*,?)?");
+    const QString decimales = f.decimales > 0 ? QStringLiteral("(?:\\.[0-9]*)?") : QString();
+    return QStringLiteral("^%1%2%3$").arg(signo, entero, decimales);
 }
 
 QString Formatos::importe(double valor) { return texto(valor, kImporte); }
@@ -130,15 +134,30 @@ QString Formatos::momento(const QDateTime &m)
 
 double Formatos::numero(const QString &texto, bool *ok)
 {
-    static const QRegularExpression plano(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    const QString t = texto.trimmed();
-    bool bien = plano.match(t).hasMatch();
-    double v = bien ? QLocale::c().toDouble(t, &bien) : 0.0;
+    // ASCII digits only ([0-9], not \d): other scripts' digits are no number here.
+    static const QRegularExpression forma(
+        QStringLiteral("^[+-]?(?:(?:[0-9]+|[0-9]{1,3}(?:,[0-9]{3})+)(?:\\.[0-9]*)?|\\.[0-9]+)$"));
+    QString t = texto.trimmed();
+    bool bien = forma.match(t).hasMatch();
+    double v = 0.0;
+    if (bien) {
+        t.remove(QLatin1Char(','));
+        // "2." reads as 2; the C locale wants a digit after the point.
+        if (t.endsWith(QLatin1Char('.')))
+            t.chop(1);
+        v = QLocale::c().toDouble(t, &bien);
+        bien = bien && std::isfinite(v);
+    }
     if (!bien)
         v = 0.0;
     if (ok)
         *ok = bien;
     return v;
+}
+
+double Formatos::redondear(double v, int decimales)
+{
+    return QLocale::c().toDouble(texto(v, FormatoNumero{decimales, false, true, 15}));
 }
 
 QDate Formatos::leerFecha(const QString &texto)

@@ -20,8 +20,8 @@ struct FormatoNumero {
 };
 // Amounts as the program shows them: "1,234.50", "-12.00".
 inline constexpr FormatoNumero kImporte{2, true, true, 12};
-// A price whose text is also what the user types: "1234.50", never negative.
-inline constexpr FormatoNumero kPrecio{2, false, false, 9};
+// A price, shown as the amounts are: "1,234.50", never negative.
+inline constexpr FormatoNumero kPrecio{2, true, false, 9};
 // Whole numbers: "12", "-3".
 inline constexpr FormatoNumero kEntero{0, false, true, 9};
 
@@ -34,8 +34,11 @@ QString texto(double valor, const FormatoNumero &f);
 // decimals. Blanks around are ignored. *ok tells whether the text was one;
 // 0 when it was not.
 double leer(const QString &texto, const FormatoNumero &f, bool *ok = nullptr);
-// What may be typed on the way to a number of f (plain digits, no grouping):
-// every prefix of an accepted plain text matches. For an editor's validator.
+// What may be typed on the way to a number that numero reads and f can hold:
+// digits (at most f.digitos when f does not group them), "," between them
+// when f groups thousands, "-" first when f allows negatives, and when f has
+// decimals one "." followed by any number of digits (the value is rounded to
+// f when stored). Every prefix of such a text matches. For a validator.
 QString patronEdicion(const FormatoNumero &f);
 
 // 1234567.5 -> "1,234,567.50"; -1234.5 -> "-1,234.50" (texto with kImporte).
@@ -44,9 +47,17 @@ QString importe(double valor);
 QString fecha(const QDate &d);
 // "dd/MM/yyyy HH:mm:ss"; "" for an invalid moment.
 QString momento(const QDateTime &m);
-// A plain number ("-12.5", "3"; no thousands separators, no exponent).
-// *ok tells whether the text was one; 0 when it was not.
+// The number a user typed, or a number shown by the program: any plain
+// decimal with "." as decimal separator, the integer part plain or grouped
+// by "," in threes, an optional sign, blanks around ignored: "0.125", ".5",
+// "2.", "-3", "1,234.5", "1,234,567.50". Not numbers: letters, exponents
+// ("1e3"), "inf" and "nan", misplaced separators ("1,23", "12,34.5",
+// "1.2.3", ","), a lone sign or point, and values beyond the range of a
+// double. *ok tells whether the text was one; 0 when it was not. Every box
+// or cell where the user types "a number" is read with this.
 double numero(const QString &texto, bool *ok = nullptr);
+// v rounded half away from zero to the given decimals, as texto rounds it.
+double redondear(double v, int decimales = 2);
 // A day-first date "dd/MM/yyyy" (one-digit day and month accepted), as the
 // user types it; an invalid date when the text is not one.
 QDate leerFecha(const QString &texto);

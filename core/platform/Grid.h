@@ -128,9 +128,9 @@ public:
     Qt::Alignment columnAlignment(int col) const;
     // Makes col a number column of format f: its cells are aligned right,
     // setNumber writes numbers in f, and an editable cell's editor lets only
-    // what may become a number of f be typed (plain digits, no grouping) and
-    // stores it written in f; a typed text that is not a number of f leaves
-    // the cell as it was.
+    // what may become a number be typed (Formatos::patronEdicion), reads it
+    // as any typed number and stores it rounded and written in f; a text that
+    // is no number, or one f cannot hold, leaves the cell as it was.
     void setColumnFormat(int col, const Formatos::FormatoNumero &f);
     // True when col is a number column; *f (when given) gets its format.
     bool columnFormat(int col, Formatos::FormatoNumero *f = nullptr) const;

@@ -125,8 +125,14 @@ void DelegadoNumero::setEditorData(QWidget *editor, const QModelIndex &index) co
 
 void DelegadoNumero::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
+    // Any number as typed, stored rounded to the column's format; one the
+    // format cannot hold (too many digits) is refused like a non-number.
     bool ok = false;
-    const double v = Formatos::leer(static_cast<QLineEdit *>(editor)->text(), m_formato, &ok);
+    const double v = Formatos::numero(static_cast<QLineEdit *>(editor)->text(), &ok);
+    if (!ok)
+        return;
+    const QString texto = Formatos::texto(v, m_formato);
+    Formatos::leer(texto, m_formato, &ok);
     if (ok)
-        model->setData(index, Formatos::texto(v, m_formato), Qt::EditRole);
+        model->setData(index, texto, Qt::EditRole);
 }

@@ -22,7 +22,7 @@ TEST(FormatoNumeroTest, CadaFormatoAceptaLoQueEscribeYNadaMas)
     using namespace Formatos;
     EXPECT_EQ(texto(1234567.5, kImporte), "1,234,567.50");
     EXPECT_EQ(texto(-0.004, kImporte), "0.00");
-    EXPECT_EQ(texto(1234.5, kPrecio), "1234.50");
+    EXPECT_EQ(texto(1234.5, kPrecio), "1,234.50");
     EXPECT_EQ(texto(2.675, kPrecio), "2.68");
     EXPECT_EQ(texto(1234.5, kEntero), "1235");
 
@@ -37,7 +37,7 @@ TEST(FormatoNumeroTest, CadaFormatoAceptaLoQueEscribeYNadaMas)
         leer(t, kImporte, &ok);
         EXPECT_FALSE(ok) << t;
     }
-    for (const char *t : {"1,250.50", "-3", "1234567890", "3.555"}) {
+    for (const char *t : {"-3", "1234567890", "3.555"}) {
         leer(t, kPrecio, &ok);
         EXPECT_FALSE(ok) << t;
     }
@@ -160,14 +160,16 @@ TEST(GridCeldasTest, EditorDeImportesSoloDejaEscribirNumerosDelFormato)
     QString ofrecido;
     teclear(1, 1, "-2,500.755", &ofrecido);
     EXPECT_EQ(ofrecido, "1234.50");       // no thousands separators in the editor
-    EXPECT_EQ(g.text(1, 1), "-2,500.75"); // the comma and the third decimal never got in
+    EXPECT_EQ(g.text(1, 1), "-2,500.76"); // any typed number, rounded to the column's format
     teclear(1, 1, "abc");
-    EXPECT_EQ(g.text(1, 1), "-2,500.75"); // nothing typed: the cell keeps its number
+    EXPECT_EQ(g.text(1, 1), "-2,500.76"); // nothing typed: the cell keeps its number
+    teclear(1, 1, "1,23");
+    EXPECT_EQ(g.text(1, 1), "-2,500.76"); // a misplaced separator is no number
     teclear(1, 2, "1234567.8");
     EXPECT_EQ(g.text(1, 2), "1,234,567.80");
     teclear(2, 1, "12.5");
     EXPECT_EQ(g.text(2, 1), "125");
-    EXPECT_EQ(editado.count(), 4);
+    EXPECT_EQ(editado.count(), 5);
 }
 
 TEST(GridCeldasTest, OrdenPorCabeceraDescendenteYAscendente)

@@ -149,10 +149,28 @@ TEST_F(RegionalTest, FormatosNoDependenDelIdiomaDeLaMaquina)
     EXPECT_TRUE(ok);
     EXPECT_EQ(Formatos::numero(" -3 ", &ok), -3.0);
     EXPECT_TRUE(ok);
-    for (const char *malo : {"1,5", "1,234.5", "", "abc", "1e3", "1.2.3"}) {
-        EXPECT_EQ(Formatos::numero(malo, &ok), 0.0) << malo;
-        EXPECT_FALSE(ok) << malo;
+    // Any plain decimal as people type it, "," grouping thousands.
+    for (const auto &[texto, valor] : {std::pair<const char *, double>{"0.125", 0.125},
+                                       {".5", 0.5},
+                                       {"2.", 2},
+                                       {"1,234.5", 1234.5},
+                                       {"-1,234,567.25", -1234567.25},
+                                       {"+7", 7},
+                                       {"-.5", -0.5},
+                                       {"007", 7},
+                                       {"1234567890123456789", 1234567890123456789.0}}) {
+        EXPECT_EQ(Formatos::numero(texto, &ok), valor) << texto;
+        EXPECT_TRUE(ok) << texto;
     }
+    const QString desborde = "1" + QString(400, '0');
+    for (const QString &malo : QStringList{"1,5",  "1,23", "12,34.5", "1,2345", ",5",    "1,",     "1,,234", "",
+                                           " ",    "abc",  "1e3",     "1e309",  "1.2.3", ".",      "-",      "inf",
+                                           "-inf", "nan",  "0x10",    "1 000",  "1.5,0", "\u0663", desborde}) {
+        EXPECT_EQ(Formatos::numero(malo, &ok), 0.0) << malo.toStdString();
+        EXPECT_FALSE(ok) << malo.toStdString();
+    }
+    EXPECT_EQ(Formatos::redondear(2.675), 2.68);
+    EXPECT_EQ(Formatos::redondear(-0.125), -0.13);
 
     EXPECT_EQ(Formatos::leerFecha("29/02/2024"), QDate(2024, 2, 29));
     EXPECT_EQ(Formatos::leerFecha("5/3/2024"), QDate(2024, 3, 5));

@@ -48,8 +48,8 @@ TEST_F(EditorReservaTest, UnaCeldaLibreDelMiercolesALas18AbreElAltaYGuardaUnaSer
         EXPECT_EQ(combo(d, "dc_Hora")->BoundText(), "H18");
         EXPECT_EQ(texto(d, "mskCancha"), "C1");
         EXPECT_EQ(combo(d, "dc_canchas")->Text(), "Central");
-        EXPECT_EQ(texto(d, "fpTotal"), "1000.00");
-        EXPECT_EQ(texto(d, "fpSaldo"), "1000.00");
+        EXPECT_EQ(texto(d, "fpTotal"), "1,000.00");
+        EXPECT_EQ(texto(d, "fpSaldo"), "1,000.00");
         EXPECT_EQ(texto(d, "txtEstado"), "RES");
         EXPECT_FALSE(caja(d, "txtEstado")->isEnabled());
         EXPECT_FALSE(combo(d, "dcEstados")->isEnabled());
@@ -209,7 +209,7 @@ TEST_F(EditorReservaTest, EditarUnaSemanaDeSerieMuestraSuPosicionCobraYLosSellos
         EXPECT_FALSE(caja(d, "fpSemanas")->isEnabled());
         EXPECT_FALSE(c<QGroupBox>(d, "frmTipoReserva")->isEnabled());
         EXPECT_EQ(fecha(d, "dtpFinFecha"), QDate(2024, 3, 22));
-        EXPECT_EQ(texto(d, "fpSaldo"), "1000.00");
+        EXPECT_EQ(texto(d, "fpSaldo"), "1,000.00");
         EXPECT_FALSE(c<QPushButton>(d, "cmdDel")->isHidden());
         EXPECT_TRUE(c<QPushButton>(d, "cmdDel")->isEnabled());
         EXPECT_TRUE(caja(d, "txtEstado")->isEnabled());
@@ -349,7 +349,7 @@ TEST_F(EditorReservaTest, TeclearElCodigoDeCanchaEligeLaCanchaYRecalculaElPrecio
     abrirAgenda();
     editar(dia(3), 3, [&](QDialog *d) {
         QLineEdit *cancha = caja(d, "mskCancha");
-        EXPECT_EQ(texto(d, "fpTotal"), "1000.00");
+        EXPECT_EQ(texto(d, "fpTotal"), "1,000.00");
         // Typing chooses as it goes; the box keeps what is typed until it is left.
         tipear(cancha, " c2");
         EXPECT_EQ(combo(d, "dc_canchas")->Text(), "Hija");
@@ -364,7 +364,7 @@ TEST_F(EditorReservaTest, TeclearElCodigoDeCanchaEligeLaCanchaYRecalculaElPrecio
         // Choosing in the picker writes the code and prices the court.
         elegir(combo(d, "dc_canchas"), "C1");
         EXPECT_EQ(cancha->text(), "C1");
-        EXPECT_EQ(texto(d, "fpTotal"), "1000.00");
+        EXPECT_EQ(texto(d, "fpTotal"), "1,000.00");
         // The client box: a typed number chooses the client, stored text shown on leaving.
         tipear(caja(d, "txtCliente"), "2 ");
         QApplication::sendEvent(caja(d, "txtCliente"), &fuera);

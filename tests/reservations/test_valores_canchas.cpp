@@ -113,7 +113,7 @@ TEST_F(ValoresCanchasTest, CargaGuardaYVuelveAMostrarLosPrecios)
     // Text order of the description: 9:00 comes after 18:00.
     EXPECT_EQ(columna(1), (QStringList{"H3", "H1", "H2"}));
     EXPECT_EQ(columna(2), (QStringList{"10:00", "18:00", "9:00"}));
-    EXPECT_EQ(columna(3), (QStringList{"0.00", "0.00", "1500.00"}));
+    EXPECT_EQ(columna(3), (QStringList{"0.00", "0.00", "1,500.00"}));
 
     grilla()->setText(3, 1, "800");
     grilla()->setText(3, 2, "1200.5");
@@ -129,7 +129,7 @@ TEST_F(ValoresCanchasTest, CargaGuardaYVuelveAMostrarLosPrecios)
 
     db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H4', '20:00')");
     cargar("C1");
-    EXPECT_EQ(columna(3), (QStringList{"800.00", "1200.50", "0.00", "1500.00"}));
+    EXPECT_EQ(columna(3), (QStringList{"800.00", "1,200.50", "0.00", "1,500.00"}));
 
     clic("cmdLimpia");
     EXPECT_EQ(grilla()->MaxRows(), 0);
@@ -200,7 +200,7 @@ TEST_F(ValoresCanchasTest, CeldaDeValorSoloAceptaNumerosConPunto)
         procesarEventos(); // the view commits the editor's data in a queued call
     };
     teclear(1, "1,250.5");
-    EXPECT_EQ(grilla()->text(3, 1), "1250.50"); // the comma never got in
+    EXPECT_EQ(grilla()->text(3, 1), "1,250.50"); // read as typed, shown as an amount
     teclear(2, "abc");
     EXPECT_EQ(grilla()->text(3, 2), "0.00"); // nothing typed: the cell keeps its value
     teclear(3, "-7e2");

@@ -75,7 +75,7 @@ TEST_F(ProductosTest, AltaEnOrdenEspanolYCodigoRepetido)
     }
     // Spanish order: letter case ignored, Ñ after N.
     EXPECT_EQ(columna(grilla(l), 3), (QStringList{"agua sin gas", "Naranja", "Ñandú de peluche"}));
-    EXPECT_EQ(columna(grilla(l), 5), (QStringList{"1.5", "2", "12.5"}));
+    EXPECT_EQ(columna(grilla(l), 5), (QStringList{"1.50", "2.00", "12.50"}));
     EXPECT_EQ(columna(grilla(l), 6), (QStringList{"0", "0", "0"}));
     EXPECT_EQ(columna(grilla(l), 8), (QStringList{"1", "1", "1"}));
 
