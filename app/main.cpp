@@ -38,7 +38,7 @@ QIcon iconoPrograma()
 int main(int argc, char **argv)
 {
     retenerMemoriaLiberada();
-    QApplication app(argc, argv);
+    AplicacionClub app(argc, argv);
     app.setWindowIcon(iconoPrograma());
     Aplicacion::ponerEnEspanol();
     instalarPresentadorPantalla();

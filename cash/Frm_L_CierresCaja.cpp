@@ -14,6 +14,7 @@
 #include "dbEmailConf.h"
 #include "dbUsuarios.h"
 #include "db_caja_cabeza.h"
+#include "platform/Aperturas.h"
 #include "platform/CarpetaPrograma.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
@@ -50,13 +51,13 @@ Frm_L_CierresCaja::Frm_L_CierresCaja(QWidget *parent)
     ui->dtFecha_0->setDate(Reloj::hoy());
     ui->dtFecha_1->setDate(Reloj::hoy());
 
-    connect(ui->Command_4, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(ui->Command_4, &QPushButton::clicked, this, [this] {
         if (Usr_ValidaDatos())
             Usr_LlenaGrilla();
     });
-    connect(ui->cmdPrint, &QPushButton::clicked, this, &Frm_L_CierresCaja::imprimir);
-    connect(ui->cmdAnulaCierre, &QPushButton::clicked, this, &Frm_L_CierresCaja::anularCierre);
-    connect(ui->cmdPDF, &QPushButton::clicked, this, &Frm_L_CierresCaja::cmdPDF_Click);
+    Aperturas::conectar(ui->cmdPrint, &QPushButton::clicked, this, &Frm_L_CierresCaja::imprimir);
+    Aperturas::conectar(ui->cmdAnulaCierre, &QPushButton::clicked, this, &Frm_L_CierresCaja::anularCierre);
+    Aperturas::conectar(ui->cmdPDF, &QPushButton::clicked, this, &Frm_L_CierresCaja::cmdPDF_Click);
 
     Usr_LlenaGrilla();
 }

@@ -3,6 +3,7 @@
 
 #include "InterfazReportes.h"
 #include "dbConceptosCaja.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -19,14 +20,14 @@ Frm_L_InformeDeMovCaja::Frm_L_InformeDeMovCaja(QWidget *parent)
     ui->dc_Concepto->enlazarCaja(ui->txtCodigo);
     Usr_LimpiaDatos();
 
-    connect(ui->chkTodos, &QCheckBox::toggled, this, [this](bool todos) {
+    Aperturas::conectar(ui->chkTodos, &QCheckBox::toggled, this, [this](bool todos) {
         ui->txtCodigo->setEnabled(!todos);
         ui->dc_Concepto->setEnabled(!todos);
         ui->txtCodigo->clear();
         ui->dc_Concepto->setBoundText(QString());
     });
-    connect(ui->Command_2, &QPushButton::clicked, this, &Frm_L_InformeDeMovCaja::Usr_LimpiaDatos);
-    connect(ui->Command_3, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(ui->Command_2, &QPushButton::clicked, this, &Frm_L_InformeDeMovCaja::Usr_LimpiaDatos);
+    Aperturas::conectar(ui->Command_3, &QPushButton::clicked, this, [this] {
         ui->dc_Concepto->tomarCaja();
         const QString codigo = ui->txtCodigo->text().trimmed();
         if (codigo.isEmpty()) {

@@ -6,6 +6,7 @@
 #include "Module.h"
 #include "dbArqueo.h"
 #include "db_caja_resumen_operaciones.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
@@ -26,9 +27,9 @@ Frm_M_CajaArqueDetalle::Frm_M_CajaArqueDetalle(QWidget *parent)
     for (int c = kId; c <= kClase; ++c)
         g->setColumnWidth(c, anchos[c - 1]);
     g->setColumnFormat(kImporte, Formatos::kImporte);
-    connect(g, &Grid::clicked, this, &Frm_M_CajaArqueDetalle::clicGrilla);
-    connect(ui->cmdDel, &QPushButton::clicked, this, &Frm_M_CajaArqueDetalle::eliminar);
-    connect(ui->cmdCerrar, &QPushButton::clicked, this, &Dialogo::descargar);
+    Aperturas::conectar(g, &Grid::clicked, this, &Frm_M_CajaArqueDetalle::clicGrilla);
+    Aperturas::conectar(ui->cmdDel, &QPushButton::clicked, this, &Frm_M_CajaArqueDetalle::eliminar);
+    Aperturas::conectar(ui->cmdCerrar, &QPushButton::clicked, this, &Dialogo::descargar);
     ui->cmdDel->setEnabled(false);
 }
 

@@ -9,6 +9,7 @@
 #include "dbUsuarios.h"
 #include "db_caja_cabeza.h"
 #include "db_caja_movimientos.h"
+#include "platform/Aperturas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
@@ -49,16 +50,16 @@ Frm_M_CajaArqueo::Frm_M_CajaArqueo(QWidget *parent) : Dialogo(parent), ui(std::m
     ui->DBCombo_0->setBoundText(gUsuarioActual);
 
     cajaImporte(ui->fpImpReal);
-    connect(ui->fpImpReal, &QLineEdit::textChanged, this, &Frm_M_CajaArqueo::Usr_Descuadre);
-    connect(ui->Command_4, &QPushButton::clicked, this, &Frm_M_CajaArqueo::Usr_LimpiaPantalla);
-    connect(ui->Command_7, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(ui->fpImpReal, &QLineEdit::textChanged, this, &Frm_M_CajaArqueo::Usr_Descuadre);
+    Aperturas::conectar(ui->Command_4, &QPushButton::clicked, this, &Frm_M_CajaArqueo::Usr_LimpiaPantalla);
+    Aperturas::conectar(ui->Command_7, &QPushButton::clicked, this, [this] {
         ui->DBCombo_0->tomarCaja();
         Usr_CargaArqueo();
         ui->Command_9->setEnabled(true);
     });
-    connect(ui->Command_9, &QPushButton::clicked, this, &Frm_M_CajaArqueo::guardar);
-    connect(ui->cmdDetalleCaja, &QPushButton::clicked, this, [this] { detalle(2); });
-    connect(ui->cmdDetalleTurnosVentas, &QPushButton::clicked, this, [this] { detalle(1); });
+    Aperturas::conectar(ui->Command_9, &QPushButton::clicked, this, &Frm_M_CajaArqueo::guardar);
+    Aperturas::conectar(ui->cmdDetalleCaja, &QPushButton::clicked, this, [this] { detalle(2); });
+    Aperturas::conectar(ui->cmdDetalleTurnosVentas, &QPushButton::clicked, this, [this] { detalle(1); });
     for (QPushButton *b : {ui->Command_4, ui->Command_7, ui->Command_9, ui->cmdDetalleCaja, ui->cmdDetalleTurnosVentas})
         b->setAutoDefault(false);
 

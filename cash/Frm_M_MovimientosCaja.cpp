@@ -6,6 +6,7 @@
 #include "dbUsuarios.h"
 #include "db_caja_cabeza.h"
 #include "db_caja_movimientos.h"
+#include "platform/Aperturas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
@@ -30,7 +31,7 @@ Frm_M_MovimientosCaja::Frm_M_MovimientosCaja(QWidget *parent)
     soloNumeros(ui->MaskEd_0);
     ui->DBCombo_3->enlazarCaja(ui->MaskEd_3);
     ui->DBCombo_18->enlazarCaja(ui->MaskEd_18);
-    connect(ui->Command_2, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(ui->Command_2, &QPushButton::clicked, this, [this] {
         if (Usr_ValidaDatos())
             Usr_GuardaMovimiento();
     });

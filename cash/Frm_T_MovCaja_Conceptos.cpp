@@ -4,11 +4,13 @@
 #include "InterfazModule.h"
 #include "Module.h"
 #include "dbConceptosCaja.h"
+#include "platform/Aperturas.h"
 #include "platform/Foco.h"
 #include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
 
 #include <QKeyEvent>
+#include <utility>
 
 namespace {
 enum Columna { kCodigo = 1, kDescripcion };
@@ -24,7 +26,7 @@ Frm_T_MovCaja_Conceptos::Frm_T_MovCaja_Conceptos(QWidget *parent)
     g->setRowTexts(0, {QStringLiteral("Código"), QStringLiteral("Descripcion")});
     g->setColumnWidth(kCodigo, 90);
     g->setColumnWidth(kDescripcion, 300);
-    connect(g, &Grid::clicked, this, [this](int col, int row) {
+    Aperturas::conectar(g, &Grid::clicked, this, [this](int col, int row) {
         if (row >= 1 && col == 0)
             cargarFila(row);
         else if (row == 0 && col >= 1)
@@ -32,17 +34,17 @@ Frm_T_MovCaja_Conceptos::Frm_T_MovCaja_Conceptos(QWidget *parent)
         else
             Usr_LimpiaPantalla();
     });
-    connect(g, &Grid::rightClicked, this, [this](int col, int row) {
+    Aperturas::conectar(g, &Grid::rightClicked, this, [this](int col, int row) {
         if (row == 0 && col >= 1)
             ordenar(col, false);
     });
     alPerderFoco(ui->mskBox_0, [this] { salirDelCodigo(); });
     for (QLineEdit *e : {ui->mskBox_0, ui->mskBox_1})
         e->installEventFilter(this);
-    connect(ui->mskBox_1, &QLineEdit::textChanged, this, &Frm_T_MovCaja_Conceptos::habilitarBotones);
-    connect(ui->cmdButton_0, &QPushButton::clicked, this, [this] { boton(0); });
-    connect(ui->cmdButton_1, &QPushButton::clicked, this, [this] { boton(1); });
-    connect(ui->cmdButton_2, &QPushButton::clicked, this, [this] { boton(2); });
+    Aperturas::conectar(ui->mskBox_1, &QLineEdit::textChanged, this, &Frm_T_MovCaja_Conceptos::habilitarBotones);
+    Aperturas::conectar(ui->cmdButton_0, &QPushButton::clicked, this, [this] { boton(0); });
+    Aperturas::conectar(ui->cmdButton_1, &QPushButton::clicked, this, [this] { boton(1); });
+    Aperturas::conectar(ui->cmdButton_2, &QPushButton::clicked, this, [this] { boton(2); });
 
     Usr_CargaGrilla();
     Usr_LimpiaPantalla();
@@ -54,13 +56,15 @@ Grid *Frm_T_MovCaja_Conceptos::grilla() const { return ui->vaSpread; }
 
 bool Frm_T_MovCaja_Conceptos::event(QEvent *e)
 {
-    // Concepts added elsewhere show when the user comes back.
-    if (e->type() == QEvent::WindowActivate)
-        Usr_CargaGrilla();
+    // Concepts added elsewhere show when the user comes back. A failed
+    // reload is told once: the activation that follows the closing of its
+    // message does not try again.
+    if (e->type() == QEvent::WindowActivate && !std::exchange(m_saltarRecarga, false))
+        m_saltarRecarga = !Aperturas::protegida([this] { Usr_CargaGrilla(); });
     return Formulario::event(e);
 }
 
-bool Frm_T_MovCaja_Conceptos::eventFilter(QObject *obj, QEvent *e)
+bool Frm_T_MovCaja_Conceptos::filtrar(QObject *obj, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent *>(e)->key();
@@ -75,7 +79,7 @@ bool Frm_T_MovCaja_Conceptos::eventFilter(QObject *obj, QEvent *e)
             return true;
         }
     }
-    return Formulario::eventFilter(obj, e);
+    return Formulario::filtrar(obj, e);
 }
 
 void Frm_T_MovCaja_Conceptos::Usr_CargaGrilla()

@@ -23,7 +23,7 @@ public:
 
 protected:
     bool event(QEvent *e) override;
-    bool eventFilter(QObject *obj, QEvent *e) override;
+    bool filtrar(QObject *obj, QEvent *e) override;
 
 private:
     // op "1" saves (adds in add mode, changes the description in edit
@@ -38,4 +38,5 @@ private:
     void habilitarBotones();
 
     std::unique_ptr<Ui::Frm_T_MovCaja_Conceptos> ui;
+    bool m_saltarRecarga = false;
 };

@@ -1,5 +1,8 @@
 #include "Aplicacion.h"
 
+#include "db/Conexion.h"
+#include "platform/Mensajes.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -19,7 +22,29 @@ int g_codigo = 0;
 std::unique_ptr<QLockFile> g_bloqueo;
 QString g_rutaBloqueo;
 QSize g_pantallaFija;
+int g_sinManejar = 0;
 } // namespace
+
+AplicacionClub::AplicacionClub(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool AplicacionClub::notify(QObject *receptor, QEvent *evento)
+{
+    QString mensaje;
+    try {
+        return QApplication::notify(receptor, evento);
+    } catch (const DbError &e) {
+        mensaje = e.mensaje();
+    } catch (const std::exception &e) {
+        mensaje = QStringLiteral("Error: 0 - ") + QString::fromLocal8Bit(e.what());
+    }
+    // Told after the handler's frames are gone, so the box runs its own loop
+    // on a clean stack.
+    ++g_sinManejar;
+    MsgBox(mensaje, vb::Critical);
+    return false;
+}
+
+int Aplicacion::erroresSinManejar() { return g_sinManejar; }
 
 void Aplicacion::terminar(int codigo)
 {

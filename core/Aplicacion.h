@@ -1,9 +1,21 @@
 #pragma once
-// The program as a whole: ending it, the single running instance and the
-// screen size. Tests replace the ending and the screen through the seams
-// below.
+// The program as a whole: its application object, ending it, the single
+// running instance and the screen size. Tests replace the ending and the
+// screen through the seams below.
+#include <QApplication>
 #include <QSize>
 #include <QString>
+
+// The application object of the program and of the tests. Its event delivery
+// is the last net for an error that leaves a handler of the user's action
+// (they all should run through Aperturas::protegida): a DbError is told with
+// its message, any other exception with its text, both with the critical
+// icon, and the program goes on with the next event.
+class AplicacionClub : public QApplication {
+public:
+    AplicacionClub(int &argc, char **argv);
+    bool notify(QObject *receptor, QEvent *evento) override;
+};
 
 namespace Aplicacion {
 
@@ -25,6 +37,10 @@ QString rutaBloqueo(const QString &equipo = QString());
 // liberarInstancia().
 bool tomarInstancia();
 void liberarInstancia();
+
+// How many errors the net of AplicacionClub caught since the start: a
+// handler that let its error out (tests check that none does).
+int erroresSinManejar();
 
 // Pixels of the primary screen (or the size a test fixed).
 QSize tamanoPantalla();

@@ -6,6 +6,7 @@
 #include "Module.h"
 #include "Permisos.h"
 #include "dbUsuarios.h"
+#include "platform/Aperturas.h"
 #include "platform/Foco.h"
 #include "platform/Mensajes.h"
 
@@ -34,7 +35,7 @@ Frm_S_AsignarOpciones::Frm_S_AsignarOpciones(QWidget *parent) : Formulario(paren
     g->setColumnWidth(kNombre, 220);
     g->setColumnWidth(kNivel, 50);
     g->setMaxRows(0);
-    connect(g, &Grid::buttonClicked, this, [this](int col, int row) {
+    Aperturas::conectar(g, &Grid::buttonClicked, this, [this](int col, int row) {
         if (col == kAsigna && row >= 1)
             alMarcar(row);
     });
@@ -46,11 +47,11 @@ Frm_S_AsignarOpciones::Frm_S_AsignarOpciones(QWidget *parent) : Formulario(paren
         botones[i]->setIcon(style()->standardIcon(dibujos[i]));
         botones[i]->setIconSize(QSize(24, 24));
         botones[i]->setAutoDefault(false);
-        connect(botones[i], &QPushButton::clicked, this, [this, i] { Command_Click(i); });
+        Aperturas::conectar(botones[i], &QPushButton::clicked, this, [this, i] { Command_Click(i); });
     }
 
     ui->DBCombo_0->cargar(dbUsuarios::sinAdministrador, QStringLiteral("Descripcion"), QStringLiteral("Codigo"));
-    connect(ui->DBCombo_0, &DataCombo::cambiado, this, [this] {
+    Aperturas::conectar(ui->DBCombo_0, &DataCombo::cambiado, this, [this] {
         if (!ui->DBCombo_0->Text().isEmpty())
             elegirUsuario(ui->DBCombo_0->BoundText());
     });

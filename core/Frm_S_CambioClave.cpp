@@ -3,6 +3,7 @@
 
 #include "Permisos.h"
 #include "dbUsuarios.h"
+#include "platform/Aperturas.h"
 #include "platform/Asteriscos.h"
 #include "platform/Mensajes.h"
 
@@ -12,8 +13,8 @@ Frm_S_CambioClave::Frm_S_CambioClave(QWidget *parent) : Dialogo(parent), ui(new 
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     for (QLineEdit *c : {ui->Text_1, ui->Text_2, ui->Text_3})
         mostrarAsteriscos(c);
-    connect(ui->Command_0, &QPushButton::clicked, this, &Frm_S_CambioClave::Command_0_Click);
-    connect(ui->Command_1, &QPushButton::clicked, this, &Frm_S_CambioClave::Command_1_Click);
+    Aperturas::conectar(ui->Command_0, &QPushButton::clicked, this, &Frm_S_CambioClave::Command_0_Click);
+    Aperturas::conectar(ui->Command_1, &QPushButton::clicked, this, &Frm_S_CambioClave::Command_1_Click);
 }
 
 Frm_S_CambioClave::~Frm_S_CambioClave() = default;

@@ -4,6 +4,7 @@
 #include "ConfigPrograma.h"
 #include "Module.h"
 #include "dbEmailConf.h"
+#include "platform/Aperturas.h"
 #include "platform/Asteriscos.h"
 #include "platform/Mensajes.h"
 
@@ -14,9 +15,9 @@ Frm_S_ConfiguraEmail::Frm_S_ConfiguraEmail(QWidget *parent) : Dialogo(parent), u
     ui->Frame1->setTitle(QStringLiteral("La cuenta debe ser del proveedor de correo del servidor %1")
                              .arg(ConfigPrograma::servidorCorreo()));
     mostrarAsteriscos(ui->txt_Password);
-    connect(ui->cmdMostrar, &QPushButton::clicked, this, &Frm_S_ConfiguraEmail::cmdMostrar_Click);
-    connect(ui->cmdOK, &QPushButton::clicked, this, &Frm_S_ConfiguraEmail::cmdOK_Click);
-    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { descargar(); });
+    Aperturas::conectar(ui->cmdMostrar, &QPushButton::clicked, this, &Frm_S_ConfiguraEmail::cmdMostrar_Click);
+    Aperturas::conectar(ui->cmdOK, &QPushButton::clicked, this, &Frm_S_ConfiguraEmail::cmdOK_Click);
+    Aperturas::conectar(ui->cmdCancel, &QPushButton::clicked, this, [this] { descargar(); });
 }
 
 Frm_S_ConfiguraEmail::~Frm_S_ConfiguraEmail() = default;

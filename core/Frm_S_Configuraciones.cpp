@@ -3,6 +3,7 @@
 
 #include "Module.h"
 #include "dbConfiguraciones.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
@@ -45,8 +46,8 @@ Frm_S_Configuraciones::Frm_S_Configuraciones(QWidget *parent)
 
     ui->dc_cliente->enlazarCaja(ui->txtCliente);
     ui->dc_cliente2->enlazarCaja(ui->txtCliente2);
-    connect(ui->cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
-    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
+    Aperturas::conectar(ui->cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
+    Aperturas::conectar(ui->cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
 
     cargarValores();
 }

@@ -7,6 +7,7 @@
 #include "MenuPrincipal.h"
 #include "Module.h"
 #include "Permisos.h"
+#include "platform/Aperturas.h"
 #include "platform/Asteriscos.h"
 #include "platform/Mensajes.h"
 
@@ -19,8 +20,8 @@ Frm_S_Login::Frm_S_Login(QWidget *parent) : Dialogo(parent ? parent : Frm_Main::
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     mostrarAsteriscos(ui->Text_1);
     setFixedSize(sizeHint());
-    connect(ui->Command_0, &QPushButton::clicked, this, &Frm_S_Login::Command_0_Click);
-    connect(ui->Command_1, &QPushButton::clicked, this, &Frm_S_Login::Command_1_Click);
+    Aperturas::conectar(ui->Command_0, &QPushButton::clicked, this, &Frm_S_Login::Command_0_Click);
+    Aperturas::conectar(ui->Command_1, &QPushButton::clicked, this, &Frm_S_Login::Command_1_Click);
 }
 
 Frm_S_Login::~Frm_S_Login() { delete ui; }

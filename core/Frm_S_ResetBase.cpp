@@ -6,13 +6,14 @@
 #include "InterfazRespaldo.h"
 #include "Module.h"
 #include "Respaldo.h"
+#include "platform/Aperturas.h"
 #include "platform/Mensajes.h"
 
 Frm_S_ResetBase::Frm_S_ResetBase(QWidget *parent) : Dialogo(parent), ui(new Ui::Frm_S_ResetBase)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    connect(ui->cmdReset, &QPushButton::clicked, this, &Frm_S_ResetBase::cmdReset_Click);
+    Aperturas::conectar(ui->cmdReset, &QPushButton::clicked, this, &Frm_S_ResetBase::cmdReset_Click);
 }
 
 Frm_S_ResetBase::~Frm_S_ResetBase() = default;

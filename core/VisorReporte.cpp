@@ -1,5 +1,6 @@
 #include "VisorReporte.h"
 
+#include "platform/Aperturas.h"
 #include "platform/Escritorio.h"
 #include "platform/Grid.h"
 #include "platform/Mensajes.h"
@@ -77,13 +78,13 @@ VisorReporte::VisorReporte(QWidget *parent)
 
     connect(m_vista, &QPrintPreviewWidget::paintRequested, this, &VisorReporte::pintar);
     connect(m_vista, &QPrintPreviewWidget::previewChanged, this, &VisorReporte::actualizarEstado);
-    connect(m_primera, &QToolButton::clicked, this, [this] { irAPagina(1); });
-    connect(m_anterior, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() - 1); });
-    connect(m_siguiente, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() + 1); });
-    connect(m_ultima, &QToolButton::clicked, this, [this] { irAPagina(paginas()); });
-    connect(m_zoom, &QComboBox::activated, this, &VisorReporte::cambiarZoom);
-    connect(imprimir, &QToolButton::clicked, this, &VisorReporte::imprimir);
-    connect(pdf, &QToolButton::clicked, this, &VisorReporte::exportarPdf);
+    Aperturas::conectar(m_primera, &QToolButton::clicked, this, [this] { irAPagina(1); });
+    Aperturas::conectar(m_anterior, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() - 1); });
+    Aperturas::conectar(m_siguiente, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() + 1); });
+    Aperturas::conectar(m_ultima, &QToolButton::clicked, this, [this] { irAPagina(paginas()); });
+    Aperturas::conectar(m_zoom, &QComboBox::activated, this, &VisorReporte::cambiarZoom);
+    Aperturas::conectar(imprimir, &QToolButton::clicked, this, &VisorReporte::imprimir);
+    Aperturas::conectar(pdf, &QToolButton::clicked, this, &VisorReporte::exportarPdf);
     actualizarEstado();
 }
 

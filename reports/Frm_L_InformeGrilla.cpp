@@ -1,6 +1,7 @@
 #include "Frm_L_InformeGrilla.h"
 
 #include "InterfazModule.h"
+#include "platform/Aperturas.h"
 #include "platform/Grid.h"
 #include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
@@ -102,11 +103,11 @@ void Frm_L_InformeGrilla::construir(const QString &titulo, const QString &nombre
     botones->addWidget(print);
     principal->addLayout(botones);
 
-    connect(m_cmbVer, &QComboBox::currentIndexChanged, this, &Frm_L_InformeGrilla::Usr_SetPeriodo);
-    connect(actualizar, &QPushButton::clicked, this, &Frm_L_InformeGrilla::Usr_LlenaGrilla);
-    connect(print, &QPushButton::clicked, this, &Frm_L_InformeGrilla::imprimir);
-    connect(m_buscar, &QPushButton::clicked, this, &Frm_L_InformeGrilla::buscar);
-    connect(excel, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(m_cmbVer, &QComboBox::currentIndexChanged, this, &Frm_L_InformeGrilla::Usr_SetPeriodo);
+    Aperturas::conectar(actualizar, &QPushButton::clicked, this, &Frm_L_InformeGrilla::Usr_LlenaGrilla);
+    Aperturas::conectar(print, &QPushButton::clicked, this, &Frm_L_InformeGrilla::imprimir);
+    Aperturas::conectar(m_buscar, &QPushButton::clicked, this, &Frm_L_InformeGrilla::buscar);
+    Aperturas::conectar(excel, &QPushButton::clicked, this, [this] {
         clsSpread xls;
         xls.exportToExcel(m_grid, true, false, QString());
     });
@@ -212,10 +213,10 @@ Frm_L_InformeGrillaAnexo::Frm_L_InformeGrillaAnexo(const QString &titulo, QWidge
     botones->addWidget(cancelar);
     principal->addLayout(botones);
 
-    connect(aceptar, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(aceptar, &QPushButton::clicked, this, [this] {
         if (m_informe)
             m_informe->Usr_Busca(m_codigo->text(), m_desc->text());
         descargar();
     });
-    connect(cancelar, &QPushButton::clicked, this, &Dialogo::descargar);
+    Aperturas::conectar(cancelar, &QPushButton::clicked, this, &Dialogo::descargar);
 }

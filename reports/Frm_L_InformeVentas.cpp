@@ -5,6 +5,7 @@
 #include "InformeVentas.h"
 #include "InterfazReportes.h"
 #include "Module.h"
+#include "platform/Aperturas.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 #include "reportes/Seleccion.h"
@@ -16,8 +17,8 @@ Frm_L_InformeVentas::Frm_L_InformeVentas(QWidget *parent)
 {
     ui->setupUi(this);
     Usr_LimpiaDatos();
-    connect(ui->Command_2, &QPushButton::clicked, this, &Frm_L_InformeVentas::Usr_LimpiaDatos);
-    connect(ui->Command_3, &QPushButton::clicked, this, &Frm_L_InformeVentas::Usr_Imprimir);
+    Aperturas::conectar(ui->Command_2, &QPushButton::clicked, this, &Frm_L_InformeVentas::Usr_LimpiaDatos);
+    Aperturas::conectar(ui->Command_3, &QPushButton::clicked, this, &Frm_L_InformeVentas::Usr_Imprimir);
 }
 
 Frm_L_InformeVentas::~Frm_L_InformeVentas() = default;

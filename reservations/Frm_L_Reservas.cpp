@@ -5,6 +5,7 @@
 #include "Frm_T_ReservaCanchasAnexo.h"
 #include "InterfazModule.h"
 #include "Module.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
@@ -32,11 +33,11 @@ Frm_L_Reservas::Frm_L_Reservas(QWidget *parent) : Dialogo(parent), ui(std::make_
 
     ui->dtpDesde->setDate(Reloj::hoy());
     ui->dtpHasta->setDate(Reloj::hoy());
-    connect(ui->cmdActualiza, &QPushButton::clicked, this, [this] { Usr_BuscaReservas(); });
-    connect(ui->btnPrint, &QPushButton::clicked, this, [this] { btnPrint_Click(); });
-    connect(ui->cmdCerrar, &QPushButton::clicked, this, [this] { descargar(); });
-    connect(ui->cmdReserva, &QPushButton::clicked, this, [this] { cmdReserva_Click(); });
-    connect(g, &Grid::clicked, this, [this](int col, int row) {
+    Aperturas::conectar(ui->cmdActualiza, &QPushButton::clicked, this, [this] { Usr_BuscaReservas(); });
+    Aperturas::conectar(ui->btnPrint, &QPushButton::clicked, this, [this] { btnPrint_Click(); });
+    Aperturas::conectar(ui->cmdCerrar, &QPushButton::clicked, this, [this] { descargar(); });
+    Aperturas::conectar(ui->cmdReserva, &QPushButton::clicked, this, [this] { cmdReserva_Click(); });
+    Aperturas::conectar(g, &Grid::clicked, this, [this](int col, int row) {
         if (col == 0 && row >= 1)
             abrirReserva(row);
     });

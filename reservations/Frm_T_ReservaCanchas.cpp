@@ -10,6 +10,7 @@
 #include "dbHorarios.h"
 #include "dbReserva.h"
 #include "dbValoresCanchas.h"
+#include "platform/Aperturas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
@@ -52,15 +53,15 @@ Frm_T_ReservaCanchas::Frm_T_ReservaCanchas(QWidget *parent)
     ui->dtpFecha->setSelectedDate(Reloj::hoy());
     ui->txtFecha->setText(Formatos::fecha(Reloj::hoy()));
 
-    connect(c, &Grid::clicked, this, [this](int, int row) {
+    Aperturas::conectar(c, &Grid::clicked, this, [this](int, int row) {
         if (row >= 1)
             elegirCancha(row);
     });
     // Clicks and keys alike choose the turn.
-    connect(g, &Grid::activeCellChanged, this, [this](int, int) { Usr_SeleccionaTurno(); });
-    connect(g, &Grid::doubleClicked, this, [this](int col, int row) { vaSpread_DblClick(col, row); });
-    connect(ui->dtpFecha, &QCalendarWidget::clicked, this, [this](QDate d) { elegirFecha(d); });
-    connect(ui->dtpFecha, &QCalendarWidget::activated, this, [this](QDate d) { elegirFecha(d); });
+    Aperturas::conectar(g, &Grid::activeCellChanged, this, [this](int, int) { Usr_SeleccionaTurno(); });
+    Aperturas::conectar(g, &Grid::doubleClicked, this, [this](int col, int row) { vaSpread_DblClick(col, row); });
+    Aperturas::conectar(ui->dtpFecha, &QCalendarWidget::clicked, this, [this](QDate d) { elegirFecha(d); });
+    Aperturas::conectar(ui->dtpFecha, &QCalendarWidget::activated, this, [this](QDate d) { elegirFecha(d); });
     alPerderFoco(ui->txtFecha, [this] {
         const QDate d = Formatos::leerFecha(ui->txtFecha->text());
         if (d.isValid() && d != ui->dtpFecha->selectedDate())
@@ -68,10 +69,10 @@ Frm_T_ReservaCanchas::Frm_T_ReservaCanchas(QWidget *parent)
         else
             ui->txtFecha->setText(Formatos::fecha(ui->dtpFecha->selectedDate()));
     });
-    connect(ui->cmdReserva, &QPushButton::clicked, this, [this] { cmdReserva_Click(); });
-    connect(ui->cmdClientes, &QPushButton::clicked, this, [this] { cmdClientes_Click(); });
-    connect(ui->ChameleonBtn1, &QPushButton::clicked, this, [this] { ChameleonBtn1_Click(); });
-    connect(ui->cmdBorrar, &QPushButton::clicked, this, [this] { cmdBorrar_Click(); });
+    Aperturas::conectar(ui->cmdReserva, &QPushButton::clicked, this, [this] { cmdReserva_Click(); });
+    Aperturas::conectar(ui->cmdClientes, &QPushButton::clicked, this, [this] { cmdClientes_Click(); });
+    Aperturas::conectar(ui->ChameleonBtn1, &QPushButton::clicked, this, [this] { ChameleonBtn1_Click(); });
+    Aperturas::conectar(ui->cmdBorrar, &QPushButton::clicked, this, [this] { cmdBorrar_Click(); });
 
     // The window opens on the first court by code and the current week, also
     // when it is loaded without being shown (the editor opened from the

@@ -10,6 +10,7 @@
 #include "dbHorarios.h"
 #include "dbReserva.h"
 #include "dbValoresCanchas.h"
+#include "platform/Aperturas.h"
 #include "platform/DataCombo.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
@@ -60,16 +61,16 @@ Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
     ui->dc_canchas->enlazarCaja(ui->mskCancha);
     ui->dc_cliente->enlazarCaja(ui->txtCliente);
     ui->dcEstados->enlazarCaja(ui->txtEstado);
-    connect(ui->dc_canchas, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
-    connect(ui->dc_Hora, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
-    connect(ui->fpTotal, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
-    connect(ui->fpPago, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
-    connect(ui->optUnaVez, &QRadioButton::toggled, this, [this] { Usr_TipoReserva(); });
-    connect(ui->fpSemanas, &QLineEdit::textChanged, this, [this] { Usr_FechaFin(); });
-    connect(ui->dtpFecha, &QDateEdit::dateChanged, this, [this] { fechaCambiada(); });
-    connect(ui->cmdAcepta, &QPushButton::clicked, this, [this] { cmdAcepta_Click(); });
-    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { descargar(); });
-    connect(ui->cmdDel, &QPushButton::clicked, this, [this] { cmdDel_Click(); });
+    Aperturas::conectar(ui->dc_canchas, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
+    Aperturas::conectar(ui->dc_Hora, &DataCombo::cambiado, this, [this] { Usr_CalculaPrecio(); });
+    Aperturas::conectar(ui->fpTotal, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
+    Aperturas::conectar(ui->fpPago, &QLineEdit::textEdited, this, [this] { Usr_CalculaSaldo(); });
+    Aperturas::conectar(ui->optUnaVez, &QRadioButton::toggled, this, [this] { Usr_TipoReserva(); });
+    Aperturas::conectar(ui->fpSemanas, &QLineEdit::textChanged, this, [this] { Usr_FechaFin(); });
+    Aperturas::conectar(ui->dtpFecha, &QDateEdit::dateChanged, this, [this] { fechaCambiada(); });
+    Aperturas::conectar(ui->cmdAcepta, &QPushButton::clicked, this, [this] { cmdAcepta_Click(); });
+    Aperturas::conectar(ui->cmdCancel, &QPushButton::clicked, this, [this] { descargar(); });
+    Aperturas::conectar(ui->cmdDel, &QPushButton::clicked, this, [this] { cmdDel_Click(); });
 
     // A new booking starts from the agenda's selection; loading the agenda
     // (hidden) when it is not open lets the listing open the editor alone.

@@ -4,6 +4,7 @@
 #include "Module.h"
 #include "dbCanchas.h"
 #include "dbValoresCanchas.h"
+#include "platform/Aperturas.h"
 #include "platform/Grid.h"
 #include "platform/Mensajes.h"
 
@@ -45,11 +46,11 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
     ui->dc_cancha->enlazarCaja(ui->txtCancha);
     ui->cmbCanchaCopia->enlazarCaja(ui->txtCanchaCopia);
 
-    connect(ui->cmdActualizar, &QPushButton::clicked, this, [this] { cmdActualizar_Click(); });
-    connect(ui->cmdGuarda, &QPushButton::clicked, this, [this] { cmdGuarda_Click(); });
-    connect(ui->cmdLimpia, &QPushButton::clicked, this, [this] { Usr_LimpiaPantalla(); });
-    connect(ui->cmdCopia, &QPushButton::clicked, this, [this] { cmdCopia_Click(); });
-    connect(ui->cmdCerrar, &QPushButton::clicked, this, [this] { descargar(); });
+    Aperturas::conectar(ui->cmdActualizar, &QPushButton::clicked, this, [this] { cmdActualizar_Click(); });
+    Aperturas::conectar(ui->cmdGuarda, &QPushButton::clicked, this, [this] { cmdGuarda_Click(); });
+    Aperturas::conectar(ui->cmdLimpia, &QPushButton::clicked, this, [this] { Usr_LimpiaPantalla(); });
+    Aperturas::conectar(ui->cmdCopia, &QPushButton::clicked, this, [this] { cmdCopia_Click(); });
+    Aperturas::conectar(ui->cmdCerrar, &QPushButton::clicked, this, [this] { descargar(); });
 
     Usr_HabilitaCancha(true);
 }

@@ -2,6 +2,7 @@
 #include "ui_Frm_L_MovimientosStock.h"
 
 #include "dbStock.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
 #include "platform/Reloj.h"
@@ -29,10 +30,10 @@ Frm_L_MovimientosStock::Frm_L_MovimientosStock(QWidget *parent)
     g->setColumnAlignment(kId, Qt::AlignRight);
     g->setColumnAlignment(kVenta, Qt::AlignRight);
 
-    connect(ui->cmdActualiza, &QPushButton::clicked, this, &Frm_L_MovimientosStock::Usr_LlenaGrilla);
-    connect(ui->cmdCerrar, &QPushButton::clicked, this, &Formulario::descargar);
-    connect(ui->toExcel, &QPushButton::clicked, this,
-            [this] { clsSpread().exportToExcel(ui->vaSpread, true, false, QString()); });
+    Aperturas::conectar(ui->cmdActualiza, &QPushButton::clicked, this, &Frm_L_MovimientosStock::Usr_LlenaGrilla);
+    Aperturas::conectar(ui->cmdCerrar, &QPushButton::clicked, this, &Formulario::descargar);
+    Aperturas::conectar(ui->toExcel, &QPushButton::clicked, this,
+                        [this] { clsSpread().exportToExcel(ui->vaSpread, true, false, QString()); });
 
     Usr_Inicializa();
     Usr_LlenaGrilla();

@@ -5,6 +5,7 @@
 #include "Frm_M_StockAnexo.h"
 #include "Module.h"
 #include "dbStock.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
 #include "platform/Mensajes.h"
@@ -32,12 +33,12 @@ Frm_M_Stock::Frm_M_Stock(QWidget *parent) : Formulario(parent), ui(std::make_uni
     g->setColumnWidth(kCantidad, 110);
     g->setColumnFormat(kCantidad, Formatos::kImporte);
     g->setHeaderSort(Grid::OrdenCabecera::Ascendente, kCodigo);
-    connect(g, &Grid::buttonClicked, this, &Frm_M_Stock::botonGrilla);
+    Aperturas::conectar(g, &Grid::buttonClicked, this, &Frm_M_Stock::botonGrilla);
 
-    connect(ui->Command_0, &QPushButton::clicked, this, &Frm_M_Stock::Usr_LimpiaPantalla);
-    connect(ui->Command_1, &QPushButton::clicked, this, &Frm_M_Stock::guardar);
-    connect(ui->Command_2, &QPushButton::clicked, this, &Frm_M_Stock::agregar);
-    connect(ui->Command_3, &QPushButton::clicked, this, &Frm_M_Stock::eliminar);
+    Aperturas::conectar(ui->Command_0, &QPushButton::clicked, this, &Frm_M_Stock::Usr_LimpiaPantalla);
+    Aperturas::conectar(ui->Command_1, &QPushButton::clicked, this, &Frm_M_Stock::guardar);
+    Aperturas::conectar(ui->Command_2, &QPushButton::clicked, this, &Frm_M_Stock::agregar);
+    Aperturas::conectar(ui->Command_3, &QPushButton::clicked, this, &Frm_M_Stock::eliminar);
 
     Usr_LimpiaPantalla();
     // Asked once: a register opened later enables saving when the window is

@@ -4,6 +4,7 @@
 #include "Frm_M_Stock.h"
 #include "NumerosVenta.h"
 #include "dbStock.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
@@ -13,8 +14,8 @@ Frm_M_StockAnexo::Frm_M_StockAnexo(QWidget *parent) : Dialogo(parent), ui(std::m
     // Inactive products too: stock of a product out of sale may be corrected.
     ui->dc_articulo->cargar(dbStock::productos, QStringLiteral("descripcion"), QStringLiteral("id"));
     ui->dc_articulo->enlazarCaja(ui->txtArt);
-    connect(ui->Command_1, &QPushButton::clicked, this, &Frm_M_StockAnexo::Aceptar);
-    connect(ui->Command_2, &QPushButton::clicked, this, &Dialogo::descargar);
+    Aperturas::conectar(ui->Command_1, &QPushButton::clicked, this, &Frm_M_StockAnexo::Aceptar);
+    Aperturas::conectar(ui->Command_2, &QPushButton::clicked, this, &Dialogo::descargar);
 }
 
 Frm_M_StockAnexo::~Frm_M_StockAnexo() = default;

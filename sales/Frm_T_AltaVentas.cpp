@@ -8,6 +8,7 @@
 #include "Module.h"
 #include "NumerosVenta.h"
 #include "dbVentas.h"
+#include "platform/Aperturas.h"
 #include "platform/Foco.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
@@ -51,17 +52,17 @@ Frm_T_AltaVentas::Frm_T_AltaVentas(QWidget *parent) : Formulario(parent), ui(std
     g->setColumnEditable(kCantidad, true);
     g->setColumnEditable(kPrecio,
                          gAppUtils.getDBSetting(QStringLiteral("CAN_MOD_PRECIO_VENTAS")) == QLatin1String("1"));
-    connect(g, &Grid::editado, this, &Frm_T_AltaVentas::lineaEditada);
+    Aperturas::conectar(g, &Grid::editado, this, &Frm_T_AltaVentas::lineaEditada);
 
     InterfazVentas::enlazarCliente(ui->txtCliente, ui->dc_cliente);
     alPerderFoco(ui->fpPago, [this] { Usr_CalculaVuelto(); });
-    connect(ui->fpPago, &QLineEdit::returnPressed, this, &Frm_T_AltaVentas::Usr_CalculaVuelto);
+    Aperturas::conectar(ui->fpPago, &QLineEdit::returnPressed, this, &Frm_T_AltaVentas::Usr_CalculaVuelto);
 
-    connect(ui->cmdGuarda, &QPushButton::clicked, this, &Frm_T_AltaVentas::cmdGuarda_Click);
-    connect(ui->cmdLimpia, &QPushButton::clicked, this, &Frm_T_AltaVentas::Usr_LimpiaDatos);
-    connect(ui->Command_0, &QPushButton::clicked, this, &Frm_T_AltaVentas::agregar);
-    connect(ui->Command_1, &QPushButton::clicked, this, &Frm_T_AltaVentas::eliminar);
-    connect(ui->Command_4, &QPushButton::clicked, this, &Formulario::descargar);
+    Aperturas::conectar(ui->cmdGuarda, &QPushButton::clicked, this, &Frm_T_AltaVentas::cmdGuarda_Click);
+    Aperturas::conectar(ui->cmdLimpia, &QPushButton::clicked, this, &Frm_T_AltaVentas::Usr_LimpiaDatos);
+    Aperturas::conectar(ui->Command_0, &QPushButton::clicked, this, &Frm_T_AltaVentas::agregar);
+    Aperturas::conectar(ui->Command_1, &QPushButton::clicked, this, &Frm_T_AltaVentas::eliminar);
+    Aperturas::conectar(ui->Command_4, &QPushButton::clicked, this, &Formulario::descargar);
     for (QPushButton *b : {ui->cmdGuarda, ui->cmdLimpia, ui->Command_0, ui->Command_1, ui->Command_4})
         b->setAutoDefault(false);
 

@@ -6,6 +6,7 @@
 #include "InterfazVentas.h"
 #include "NumerosVenta.h"
 #include "dbProductos.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
@@ -29,13 +30,13 @@ Frm_T_AltaVentasAnexo::Frm_T_AltaVentasAnexo(QWidget *parent)
     }
     for (QLineEdit *e : {ui->txtBusca, ui->txtProducto, ui->mskCantidad, ui->mskPVP})
         e->installEventFilter(this);
-    connect(ui->dc_producto, &DataCombo::cambiado, this, [this] {
+    Aperturas::conectar(ui->dc_producto, &DataCombo::cambiado, this, [this] {
         ui->txtProducto->setText(ui->dc_producto->BoundText());
         Usr_CargaProducto();
         ui->mskCantidad->setFocus();
     });
-    connect(ui->Command_0, &QPushButton::clicked, this, &Frm_T_AltaVentasAnexo::Aceptar);
-    connect(ui->Command_1, &QPushButton::clicked, this, &Dialogo::descargar);
+    Aperturas::conectar(ui->Command_0, &QPushButton::clicked, this, &Frm_T_AltaVentasAnexo::Aceptar);
+    Aperturas::conectar(ui->Command_1, &QPushButton::clicked, this, &Dialogo::descargar);
 }
 
 Frm_T_AltaVentasAnexo::~Frm_T_AltaVentasAnexo() = default;
@@ -46,7 +47,7 @@ void Frm_T_AltaVentasAnexo::showEvent(QShowEvent *e)
     ui->txtProducto->setFocus();
 }
 
-bool Frm_T_AltaVentasAnexo::eventFilter(QObject *obj, QEvent *e)
+bool Frm_T_AltaVentasAnexo::filtrar(QObject *obj, QEvent *e)
 {
     const bool enter = e->type() == QEvent::KeyPress && (static_cast<QKeyEvent *>(e)->key() == Qt::Key_Return ||
                                                          static_cast<QKeyEvent *>(e)->key() == Qt::Key_Enter);
@@ -88,7 +89,7 @@ bool Frm_T_AltaVentasAnexo::eventFilter(QObject *obj, QEvent *e)
     } else if (obj == ui->mskPVP && e->type() == QEvent::FocusIn) {
         QTimer::singleShot(0, ui->mskPVP, &QLineEdit::selectAll);
     }
-    return Dialogo::eventFilter(obj, e);
+    return Dialogo::filtrar(obj, e);
 }
 
 void Frm_T_AltaVentasAnexo::Usr_FiltraProductos(const QString &texto)

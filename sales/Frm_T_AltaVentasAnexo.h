@@ -29,7 +29,7 @@ public:
     void Aceptar();
 
 protected:
-    bool eventFilter(QObject *obj, QEvent *e) override;
+    bool filtrar(QObject *obj, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
 
 private:

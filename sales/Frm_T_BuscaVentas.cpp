@@ -6,6 +6,7 @@
 #include "Module.h"
 #include "NumerosVenta.h"
 #include "dbVentas.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -34,13 +35,13 @@ Frm_T_BuscaVentas::Frm_T_BuscaVentas(QWidget *parent)
     g->setMaxRows(0);
 
     InterfazVentas::enlazarCliente(ui->txtCliente, ui->dc_cliente);
-    connect(ui->cmdActualizar, &QPushButton::clicked, this, &Frm_T_BuscaVentas::cmdActualizar_Click);
-    connect(ui->cmdImprimir, &QPushButton::clicked, this, &Frm_T_BuscaVentas::cmdImprimir_Click);
-    connect(ui->btnAnular, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(ui->cmdActualizar, &QPushButton::clicked, this, &Frm_T_BuscaVentas::cmdActualizar_Click);
+    Aperturas::conectar(ui->cmdImprimir, &QPushButton::clicked, this, &Frm_T_BuscaVentas::cmdImprimir_Click);
+    Aperturas::conectar(ui->btnAnular, &QPushButton::clicked, this, [this] {
         if (Usr_PuedeAnular())
             Usr_AnularVenta();
     });
-    connect(ui->cmdCerrar, &QPushButton::clicked, this, &Formulario::descargar);
+    Aperturas::conectar(ui->cmdCerrar, &QPushButton::clicked, this, &Formulario::descargar);
 
     Usr_Totales();
     Usr_LimpiaFiltros();

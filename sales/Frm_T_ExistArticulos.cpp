@@ -4,6 +4,7 @@
 #include "Frm_T_ExistArticulosAnexo.h"
 #include "InterfazModule.h"
 #include "dbStock.h"
+#include "platform/Aperturas.h"
 #include "platform/Formatos.h"
 #include "platform/GridAyudas.h"
 
@@ -24,15 +25,15 @@ Frm_T_ExistArticulos::Frm_T_ExistArticulos(QWidget *parent)
     g->setColumnWidth(kExistencia, 110);
     g->setColumnFormat(kExistencia, Formatos::kImporte);
 
-    connect(ui->btnBuscar, &QPushButton::clicked, this, [this] {
+    Aperturas::conectar(ui->btnBuscar, &QPushButton::clicked, this, [this] {
         auto *dlg = Ventanas::obtener<Frm_T_ExistArticulosAnexo>();
         dlg->setLista(this);
         Modal::mostrar(dlg);
     });
-    connect(ui->btnPrint, &QPushButton::clicked, this, &Frm_T_ExistArticulos::imprimir);
-    connect(ui->cmdActualizar, &QPushButton::clicked, this, &Frm_T_ExistArticulos::Usr_LlenaGrilla);
-    connect(ui->toExcel, &QPushButton::clicked, this,
-            [this] { clsSpread().exportToExcel(ui->vaSpread, true, false, QString()); });
+    Aperturas::conectar(ui->btnPrint, &QPushButton::clicked, this, &Frm_T_ExistArticulos::imprimir);
+    Aperturas::conectar(ui->cmdActualizar, &QPushButton::clicked, this, &Frm_T_ExistArticulos::Usr_LlenaGrilla);
+    Aperturas::conectar(ui->toExcel, &QPushButton::clicked, this,
+                        [this] { clsSpread().exportToExcel(ui->vaSpread, true, false, QString()); });
 
     Usr_LlenaGrilla();
 }

@@ -41,7 +41,7 @@ Frm_T_Productos::Frm_T_Productos(QWidget *parent) : FrmLista(parent)
     m_cmdSearch = new QPushButton(QStringLiteral("Buscar"), this);
     m_cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
     m_cmdSearch->setAutoDefault(false);
-    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm_T_Productos::buscar);
+    Aperturas::conectar(m_cmdSearch, &QPushButton::clicked, this, &Frm_T_Productos::buscar);
     auto *fila = new QHBoxLayout;
     fila->addWidget(m_txtSearch, 1);
     fila->addWidget(m_cmdSearch);
@@ -64,12 +64,11 @@ void Frm_T_Productos::Usr_LlenarDatos(const QString &xCriterio)
 
 void Frm_T_Productos::buscar()
 {
-    // Reached from the button and the Enter key: a read error is told here.
     if (m_txtSearch->text() != kPlaceholder)
-        Aperturas::protegida([this] { Usr_LlenarDatos(m_txtSearch->text()); });
+        Usr_LlenarDatos(m_txtSearch->text());
 }
 
-bool Frm_T_Productos::eventFilter(QObject *obj, QEvent *e)
+bool Frm_T_Productos::filtrar(QObject *obj, QEvent *e)
 {
     if (obj == m_txtSearch) {
         if (e->type() == QEvent::FocusIn && m_txtSearch->text() == kPlaceholder)
@@ -84,7 +83,7 @@ bool Frm_T_Productos::eventFilter(QObject *obj, QEvent *e)
             }
         }
     }
-    return FrmLista::eventFilter(obj, e);
+    return FrmLista::filtrar(obj, e);
 }
 
 FrmAnexo *Frm_T_Productos::anexo() { return Ventanas::obtener<Frm_T_ProductosAnexo>(); }

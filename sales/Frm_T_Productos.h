@@ -19,7 +19,7 @@ public:
 protected:
     FrmAnexo *anexo() override;
     void Usr_HabilitaCampos(FrmAnexo *dlg, const QString &modo) override;
-    bool eventFilter(QObject *obj, QEvent *e) override;
+    bool filtrar(QObject *obj, QEvent *e) override;
 
 private:
     // Enter in the search box or "Buscar": lists by the box's text unless it

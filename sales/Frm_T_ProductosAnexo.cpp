@@ -36,7 +36,7 @@ Frm_T_ProductosAnexo::Frm_T_ProductosAnexo(QWidget *parent) : FrmAnexo(parent), 
 
 Frm_T_ProductosAnexo::~Frm_T_ProductosAnexo() = default;
 
-bool Frm_T_ProductosAnexo::eventFilter(QObject *obj, QEvent *e)
+bool Frm_T_ProductosAnexo::filtrar(QObject *obj, QEvent *e)
 {
     if (e->type() == QEvent::KeyPress && (obj == ui->mskPrecioDC || obj == ui->mskPrecioDV)) {
         auto *k = static_cast<QKeyEvent *>(e);
@@ -45,7 +45,7 @@ bool Frm_T_ProductosAnexo::eventFilter(QObject *obj, QEvent *e)
             return true;
         }
     }
-    return FrmAnexo::eventFilter(obj, e);
+    return FrmAnexo::filtrar(obj, e);
 }
 
 void Frm_T_ProductosAnexo::Usr_LimpiaCampos()

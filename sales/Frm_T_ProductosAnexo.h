@@ -25,7 +25,7 @@ protected:
     void insertar() override;
     void modificar() override;
     bool eliminar() override;
-    bool eventFilter(QObject *obj, QEvent *e) override;
+    bool filtrar(QObject *obj, QEvent *e) override;
 
 private:
     // A price box holding a plain number; otherwise tells the user which box

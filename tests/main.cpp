@@ -1,14 +1,13 @@
 // Test runner: Qt starts with the offscreen platform, so window tests run
-// without a display, and in Spanish as the program does. Each run has a
-// runtime folder of its own, so that runs side by side never meet at the
-// instance lock. Started with "--escritor RUTA" it is another station
-// writing to a database instead.
+// without a display, in Spanish and under the program's own application
+// object, as the program does. Each run has a runtime folder of its own, so
+// that runs side by side never meet at the instance lock. Started with
+// "--escritor RUTA" it is another station writing to a database instead.
 #include "Aplicacion.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "db_caja_cabeza.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
@@ -51,7 +50,7 @@ int main(int argc, char **argv)
     if (ejecucion.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ejecucion.path()));
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    AplicacionClub app(argc, argv);
     Aplicacion::ponerEnEspanol();
     registrarConsultaCaja();
     return RUN_ALL_TESTS();

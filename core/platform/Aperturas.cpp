@@ -29,6 +29,13 @@ bool Aperturas::abrir(const QString &nombreMenu)
 
 bool Aperturas::registrada(const QString &nombreMenu) { return tabla().contains(nombreMenu.toLower()); }
 
+QStringList Aperturas::registradas()
+{
+    QStringList l = tabla().keys();
+    l.sort();
+    return l;
+}
+
 bool Aperturas::protegida(const std::function<void()> &accion)
 {
     // Qt cannot carry an exception out of an event handler; this is where the

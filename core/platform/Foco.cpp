@@ -2,6 +2,7 @@
 
 #include "Formatos.h"
 #include "Module.h"
+#include "platform/Aperturas.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -15,8 +16,9 @@ public:
     FiltroFoco(QObject *parent, std::function<void()> f) : QObject(parent), m_f(std::move(f)) {}
     bool eventFilter(QObject *, QEvent *e) override
     {
+        // Leaving a box may read the database (a code looked up).
         if (e->type() == QEvent::FocusOut)
-            m_f();
+            Aperturas::protegida(m_f);
         return false;
     }
 

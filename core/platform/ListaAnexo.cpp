@@ -31,9 +31,9 @@ void FrmLista::construir(const QString &titulo, const QStringList &columnas, con
     m_grid->setColumnButton(1);
     m_grid->setMaxRows(0);
     // The buttons open the dialog, which reads the database as it loads.
-    connect(m_grid, &Grid::buttonClicked, this, [this](int col, int row) {
+    Aperturas::conectar(m_grid, &Grid::buttonClicked, this, [this](int col, int row) {
         if (col == 1 && row >= 1)
-            Aperturas::protegida([this, row] { Usr_AbreFila(row); });
+            Usr_AbreFila(row);
     });
     // Only the titles sort; the button column has nothing to sort by.
     m_grid->setHeaderSort(Grid::OrdenCabecera::Ascendente, 2);
@@ -47,7 +47,7 @@ void FrmLista::construir(const QString &titulo, const QStringList &columnas, con
         b->setObjectName(QStringLiteral("Command_%1").arg(i));
         b->setAutoDefault(false);
         b->setMinimumWidth(90);
-        connect(b, &QPushButton::clicked, this, [this, a] { Aperturas::protegida([this, a] { ejecutar(a); }); });
+        Aperturas::conectar(b, &QPushButton::clicked, this, [this, a] { ejecutar(a); });
         filaBotones->addWidget(b);
         m_botones << b;
     }
@@ -167,8 +167,8 @@ FrmAnexo::FrmAnexo(QWidget *parent) : Dialogo(parent) {}
 
 void FrmAnexo::conectarBotones(QAbstractButton *aceptar, QAbstractButton *cancelar)
 {
-    connect(aceptar, &QAbstractButton::clicked, this, &FrmAnexo::Aceptar);
-    connect(cancelar, &QAbstractButton::clicked, this, &FrmAnexo::descargar);
+    Aperturas::conectar(aceptar, &QAbstractButton::clicked, this, &FrmAnexo::Aceptar);
+    Aperturas::conectar(cancelar, &QAbstractButton::clicked, this, &FrmAnexo::descargar);
 }
 
 QString FrmAnexo::textoCampo(int i) const

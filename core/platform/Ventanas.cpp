@@ -1,5 +1,7 @@
 #include "Ventanas.h"
 
+#include "platform/Aperturas.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -198,6 +200,27 @@ Formulario::Formulario(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_
 
 void Formulario::descargar() { Ventanas::descargar(this); }
 
+namespace {
+// What manejar returns, run through Aperturas::protegida; siFalla when it
+// raised an error (already told).
+bool protegido(bool siFalla, const std::function<bool()> &manejar)
+{
+    bool r = siFalla;
+    Aperturas::protegida([&] { r = manejar(); });
+    return r;
+}
+} // namespace
+
+// A failed event counts as handled; a failed filter lets the event go on.
+bool Formulario::event(QEvent *e)
+{
+    return protegido(true, [&] { return QWidget::event(e); });
+}
+bool Formulario::eventFilter(QObject *obj, QEvent *e)
+{
+    return protegido(false, [&] { return filtrar(obj, e); });
+}
+
 void Formulario::closeEvent(QCloseEvent *e)
 {
     if (!antesDeDescargar()) {
@@ -214,6 +237,15 @@ Dialogo::Dialogo(QWidget *parent) : QDialog(parent ? parent : QApplication::acti
 }
 
 void Dialogo::descargar() { close(); }
+
+bool Dialogo::event(QEvent *e)
+{
+    return protegido(true, [&] { return QDialog::event(e); });
+}
+bool Dialogo::eventFilter(QObject *obj, QEvent *e)
+{
+    return protegido(false, [&] { return filtrar(obj, e); });
+}
 
 void Dialogo::closeEvent(QCloseEvent *e)
 {

@@ -97,6 +97,13 @@ public:
     void descargar();
 
 protected:
+    // The window's own handlers (keys, showing, closing) run through
+    // Aperturas::protegida, as every handler of the user's action does.
+    bool event(QEvent *e) override;
+    // The window's event filter on its boxes: override filtrar, which runs
+    // through Aperturas::protegida (an error lets the event go on).
+    bool eventFilter(QObject *obj, QEvent *e) final;
+    virtual bool filtrar(QObject *obj, QEvent *e) { return QWidget::eventFilter(obj, e); }
     void closeEvent(QCloseEvent *e) override;
     // Return false to keep the window open.
     virtual bool antesDeDescargar() { return true; }
@@ -112,6 +119,10 @@ public:
     QString Tag;
 
 protected:
+    // As Formulario's.
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *obj, QEvent *e) final;
+    virtual bool filtrar(QObject *obj, QEvent *e) { return QDialog::eventFilter(obj, e); }
     void closeEvent(QCloseEvent *e) override;
     void done(int r) override;
     virtual bool antesDeDescargar() { return true; }
