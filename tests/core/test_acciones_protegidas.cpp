@@ -5,6 +5,7 @@
 // object ever being needed. Dialogs opened on the way are driven the same.
 #include "core/PruebaPrincipal.h"
 
+#include "Frm_M_Stock.h"
 #include "RegistroCaja.h"
 #include "RegistroCore.h"
 #include "RegistroInformes.h"
@@ -235,6 +236,21 @@ TEST_F(AccionesProtegidasTest, DialogoAbiertoQuePierdeLasTablasAvisaYElProgramaS
                     procesarEventos();
                 }
             }
+    // The row button of a stock line opens the line dialog, which loads the
+    // products: without them it is told, and the line stays.
+    abrirSola("mnu_mstock");
+    auto *stock = Ventanas::existente<Frm_M_Stock>();
+    ASSERT_NE(stock, nullptr);
+    stock->Usr_AgregaLinea("P1", "Pelota", 2);
+    apartarTablas(true);
+    const int red = Aplicacion::erroresSinManejar();
+    actuar(0, [&] { raton::clic(stock->grilla(), 1, 1); });
+    apartarTablas(false);
+    EXPECT_EQ(Aplicacion::erroresSinManejar(), red);
+    ASSERT_FALSE(msg->vacio());
+    EXPECT_TRUE(msg->ultimo().prompt.contains("productos")) << msg->ultimo().prompt.toStdString();
+    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
+    EXPECT_EQ(stock->grilla()->text(2, 1), "P1");
     Ventanas::descargarTodasMenos(QStringLiteral("Frm_Main"));
     procesarEventos();
 
