@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <memory>
+#include <sqlite3.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -35,6 +36,17 @@ void retenerMemoriaLiberada()
     // stay with the program.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+#endif
+}
+
+void devolverMemoriaLiberada()
+{
+    // The pages the engine keeps of what the window read go too: the next
+    // window reads its own.
+    if (sqlite3 *db = gConexion ? gConexion->handle() : nullptr)
+        sqlite3_db_release_memory(db);
+#ifdef __GLIBC__
+    malloc_trim(0);
 #endif
 }
 

@@ -24,6 +24,10 @@ void fijarRutasBase();
 // next one instead of being handed back to the system and faulted in again
 // page by page at every refill.
 void retenerMemoriaLiberada();
+// Hands the memory kept free, and the engine's pages held in memory, back to
+// the system: called when a window is unloaded, once its lists and documents
+// are gone, so a closed report leaves nothing behind.
+void devolverMemoriaLiberada();
 // Opens gConexion on gRutaBase, its indexes brought up to date (throws
 // DbError); closes a previous one.
 void abrirConexion();

@@ -2,34 +2,53 @@
 
 #include "Module.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace InformeVentas {
 
 void generar(const QString &usuario, const QDate &desde, const QDate &hasta)
 {
-    const QString d1 = desde.toString(Qt::ISODate) + QStringLiteral(" 00:00:00");
-    const QString d2 = hasta.toString(Qt::ISODate) + QStringLiteral(" 23:59:59");
     // The work rows are rebuilt at every run: no need to wait for the disk.
     SinEsperarDisco rapido(*gConexion);
     Transaccion t(*gConexion);
     gConexion->execute(QStringLiteral("DELETE FROM tmp_informe_ventas WHERE t_usuarios_codigo = ?"), {usuario});
-    // One grouped pass over the range's lines gives each product's sums,
-    // kept in a table of this connection's memory; the margin is sales
-    // minus cost, as unit price x units minus unit cost x units. The total
-    // margin is read from there, so each row is written to the report's
-    // table once, already with its share.
+    // A grouped pass over the range's lines gives each product's sums, kept
+    // in a table of this connection's memory; the margin is sales minus
+    // cost, as unit price x units minus unit cost x units. The total margin
+    // is read from there, so each row is written to the report's table once,
+    // already with its share. The engine sorts the lines it groups in memory:
+    // a long range is summed a year at a time, so that sort holds a year's
+    // lines, not the club's whole history.
     gConexion->executeScript(
         QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ventas_por_producto ("
-                       "productos_id TEXT COLLATE NOCASE, cantidad REAL, importe REAL, compra REAL)"));
+                       "productos_id TEXT COLLATE NOCASE, cantidad REAL, importe REAL, compra REAL);"
+                       "CREATE TEMP TABLE IF NOT EXISTS ventas_por_producto_tramo ("
+                       "productos_id TEXT COLLATE NOCASE, cantidad REAL, importe REAL, compra REAL);"));
     gConexion->execute(QStringLiteral("DELETE FROM temp.ventas_por_producto"));
-    gConexion->execute(QStringLiteral("INSERT INTO temp.ventas_por_producto "
-                                      "SELECT vi.productos_id, SUM(vi.cantidad), "
-                                      "       COALESCE(SUM(vi.precio_unitario * vi.cantidad), 0), "
-                                      "       COALESCE(SUM(vi.precio_compra * vi.cantidad), 0) "
-                                      "FROM ventas_items vi INNER JOIN ventas vc ON vi.ventas_id = vc.id "
-                                      "WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id"),
-                       {d1, d2});
+    gConexion->execute(QStringLiteral("DELETE FROM temp.ventas_por_producto_tramo"));
+    const QString sumar = QStringLiteral("INSERT INTO temp.%1 "
+                                         "SELECT vi.productos_id, SUM(vi.cantidad), "
+                                         "       COALESCE(SUM(vi.precio_unitario * vi.cantidad), 0), "
+                                         "       COALESCE(SUM(vi.precio_compra * vi.cantidad), 0) "
+                                         "FROM ventas_items vi INNER JOIN ventas vc ON vi.ventas_id = vc.id "
+                                         "WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id");
+    const QString fin = hasta.toString(Qt::ISODate) + QStringLiteral(" 23:59:59");
+    if (desde.addYears(1) > hasta) {
+        gConexion->execute(sumar.arg(QStringLiteral("ventas_por_producto")),
+                           {desde.toString(Qt::ISODate) + QStringLiteral(" 00:00:00"), fin});
+    } else {
+        for (QDate d = desde; d <= hasta; d = d.addYears(1)) {
+            const QDate ultimo = std::min(d.addYears(1).addDays(-1), hasta);
+            gConexion->execute(sumar.arg(QStringLiteral("ventas_por_producto_tramo")),
+                               {d.toString(Qt::ISODate) + QStringLiteral(" 00:00:00"),
+                                ultimo.toString(Qt::ISODate) + QStringLiteral(" 23:59:59")});
+        }
+        gConexion->execute(
+            QStringLiteral("INSERT INTO temp.ventas_por_producto SELECT productos_id, SUM(cantidad), SUM(importe), "
+                           "SUM(compra) FROM temp.ventas_por_producto_tramo GROUP BY productos_id"));
+        gConexion->execute(QStringLiteral("DELETE FROM temp.ventas_por_producto_tramo"));
+    }
     // The margin of the products that get a row, as they are written below.
     const double margen =
         gConexion

@@ -1,5 +1,6 @@
 #include "Ventanas.h"
 
+#include "Module.h"
 #include "platform/Aperturas.h"
 
 #include <QApplication>
@@ -61,6 +62,8 @@ void Ventanas::registrar(QWidget *w, const QString &nombre)
     t.erase(std::remove_if(t.begin(), t.end(), [](const Entrada &e) { return !e.w; }), t.end());
     if (w->objectName().isEmpty())
         w->setObjectName(nombre);
+    // The rows and documents of a closed window are not kept for the next one.
+    QObject::connect(w, &QObject::destroyed, &devolverMemoriaLiberada);
     t.push_back({nombre, w});
 }
 

@@ -239,3 +239,19 @@ TEST_F(InformeVentasTest, FallaAlLlenarOPlantillaQueFaltaNoMuestranNada)
     EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
     EXPECT_EQ(mostrado(), nullptr);
 }
+
+TEST_F(InformeVentasTest, UnRangoDeVariosAniosSumaCadaProductoUnaVez)
+{
+    producto("A", "Agua");
+    producto("B", "Bebida");
+    // Lines in three different years, the edges of the range included; one
+    // the day after it.
+    linea(venta("2023-03-01 00:00:00"), "A", 2, 100, 60);
+    linea(venta("2024-06-15 12:00:00"), "A", 1, 110, 60);
+    linea(venta("2025-08-31 23:59:59"), "B", 1, 50, 20);
+    linea(venta("2025-09-01 00:00:00"), "B", 5, 50, 20);
+    InformeVentas::generar("ana", QDate(2023, 3, 1), QDate(2025, 8, 31));
+    EXPECT_EQ(filas("ana"), 2);
+    EXPECT_EQ(fila("ana", "A"), (QStringList{"3.00", "180.00", "310.00", "130.00", "81.25"}));
+    EXPECT_EQ(fila("ana", "B"), (QStringList{"1.00", "20.00", "50.00", "30.00", "18.75"}));
+}
