@@ -1,12 +1,7 @@
 #include "Aplicacion.h"
 #include "Frm_Main.h"
 #include "Module.h"
-#include "RegistroCaja.h"
-#include "RegistroCore.h"
-#include "RegistroInformes.h"
-#include "RegistroReservas.h"
-#include "RegistroVentas.h"
-#include "db_caja_cabeza.h"
+#include "RegistroPrograma.h"
 #include "platform/CarpetaPrograma.h"
 #include "platform/PresentadorPantalla.h"
 #include "platform/Ventanas.h"
@@ -43,12 +38,7 @@ int main(int argc, char **argv)
     Aplicacion::ponerEnEspanol();
     instalarPresentadorPantalla();
     CarpetaPrograma::desdeArgumentos(app.arguments());
-    registrarVentanasCore();
-    registrarVentanasReservas();
-    registrarVentanasVentas();
-    registrarVentanasInformes();
-    registrarConsultaCaja();
-    registrarVentanasCaja();
+    registrarVentanasDelPrograma();
 
     Frm_Main *principal = Ventanas::obtener<Frm_Main>();
     if (Aplicacion::terminada()) {
