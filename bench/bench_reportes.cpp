@@ -2,7 +2,8 @@
 //   club_bench_reportes [--anios N] [benchmark flags]
 // Rendering the 80 mm ticket is what a user waits for after confirming a
 // sale, before the preview shows it. The sales report's work table for a
-// month and a year is measured beside the bare grouped query it rests on.
+// month and a year is measured beside the grouped query it rests on writing
+// the same rows into that table.
 #include "InformeVentas.h"
 #include "Module.h"
 #include "generar_club.h"
@@ -69,20 +70,47 @@ void informeVentas(benchmark::State &st)
 }
 BENCHMARK(informeVentas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The least work for the same answer: the grouped query over the range's
+// lines written into the user's rows of the work table, then each row's share
+// of their margin, in one transaction that does not wait for the disk, as the
+// report's.
 void consultaAgrupada(benchmark::State &st)
 {
     const auto [desde, hasta] = periodo(st);
     const QString d1 = desde.toString(Qt::ISODate) + QStringLiteral(" 00:00:00");
     const QString d2 = hasta.toString(Qt::ISODate) + QStringLiteral(" 23:59:59");
     for (auto _ : st) {
-        Recordset rs = gConexion->openRecordset(
-            QStringLiteral("SELECT vi.productos_id, SUM(vi.cantidad), SUM(vi.precio_unitario * vi.cantidad), "
-                           "SUM(vi.precio_compra * vi.cantidad) FROM ventas_items vi INNER JOIN ventas vc "
-                           "ON vi.ventas_id = vc.id WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id"),
+        SinEsperarDisco rapido(*gConexion);
+        Transaccion t(*gConexion);
+        gConexion->execute(QStringLiteral("DELETE FROM tmp_informe_ventas WHERE t_usuarios_codigo = 'admin'"));
+        const int filas = gConexion->execute(
+            QStringLiteral("INSERT INTO tmp_informe_ventas (producto_id, producto_descripcion, cantidad_vendida, "
+                           "importe_costo, importe_ventas, importe_rentabilidad, porcentaje_ponderacion, "
+                           "t_usuarios_codigo) SELECT p.id, p.descripcion, s.cantidad, s.compra, s.importe, "
+                           "s.importe - s.compra, 0, 'admin' FROM (SELECT vi.productos_id, SUM(vi.cantidad) AS "
+                           "cantidad, SUM(vi.precio_unitario * vi.cantidad) AS importe, SUM(vi.precio_compra * "
+                           "vi.cantidad) AS compra FROM ventas_items vi INNER JOIN ventas vc ON vi.ventas_id = vc.id "
+                           "WHERE vc.fecha >= ? AND vc.fecha <= ? GROUP BY vi.productos_id) s "
+                           "INNER JOIN productos p ON p.id = s.productos_id WHERE s.cantidad <> 0"),
             {d1, d2});
-        if (!hayFilas(st, rs.recordCount() > 0))
+        // Each row's share of the margin of the rows written.
+        gConexion->execute(QStringLiteral(
+            "UPDATE tmp_informe_ventas SET porcentaje_ponderacion = importe_rentabilidad * 100.0 / (SELECT "
+            "SUM(importe_rentabilidad) FROM tmp_informe_ventas WHERE t_usuarios_codigo = 'admin') WHERE "
+            "t_usuarios_codigo = 'admin'"));
+        t.commit();
+        if (!hayFilas(st, filas > 0))
             return;
     }
+    // The same rows as the report's.
+    const QString resumen = QStringLiteral("SELECT group_concat(producto_id || ':' || cantidad_vendida || ':' || "
+                                           "round(importe_rentabilidad, 2) || ':' || round(porcentaje_ponderacion, "
+                                           "6), ' ') FROM (SELECT * FROM tmp_informe_ventas WHERE t_usuarios_codigo "
+                                           "= 'admin' ORDER BY producto_id)");
+    const QString minimo = gConexion->openRecordset(resumen).texto(0);
+    InformeVentas::generar(QStringLiteral("admin"), desde, hasta);
+    if (gConexion->openRecordset(resumen).texto(0) != minimo)
+        st.SkipWithError("la consulta mínima no da las filas del informe");
 }
 BENCHMARK(consultaAgrupada)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 } // namespace
