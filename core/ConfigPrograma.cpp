@@ -1,5 +1,6 @@
 #include "ConfigPrograma.h"
 
+#include "db/Conexion.h"
 #include "platform/CarpetaPrograma.h"
 
 #include <QSettings>
@@ -39,3 +40,19 @@ QString ConfigPrograma::puertoCorreo()
 }
 
 QString ConfigPrograma::certificadosCorreo() { return valor(QStringLiteral("correo/certificados")); }
+
+bool ConfigPrograma::baseEnServidor(DatosServidor &d) { return baseEnServidor(archivo(), d); }
+
+bool ConfigPrograma::baseEnServidor(const QString &ini, DatosServidor &d)
+{
+    const QSettings s(ini, QSettings::IniFormat);
+    const auto valor = [&s](const char *clave) { return s.value(QLatin1String(clave)).toString().trimmed(); };
+    if (valor("base/motor").compare(QLatin1String("postgresql"), Qt::CaseInsensitive) != 0)
+        return false;
+    d.host = valor("base/host");
+    d.puerto = valor("base/port");
+    d.base = valor("base/database");
+    d.usuario = valor("base/user");
+    d.esquema = valor("base/schema");
+    return true;
+}

@@ -3,6 +3,8 @@
 // Missing keys read as texts that tell where to set them.
 #include <QString>
 
+struct DatosServidor;
+
 namespace ConfigPrograma {
 
 // Path of the configuration file.
@@ -21,5 +23,13 @@ QString servidorCorreo();
 // set).
 QString puertoCorreo();
 QString certificadosCorreo();
+
+// The database: the encrypted file in the program folder unless section
+// [base] says motor=postgresql; then true, with the server's host, port,
+// database and user (and schema, optional) in d. Never a password: libpq
+// reads it from ~/.pgpass or the file PGPASSFILE names.
+bool baseEnServidor(DatosServidor &d);
+// The same, read from another configuration file (the creation tool's).
+bool baseEnServidor(const QString &ini, DatosServidor &d);
 
 } // namespace ConfigPrograma

@@ -35,6 +35,18 @@ void Frm_S_ResetBase::cmdReset_Click()
         return;
     }
     CursorEspera(1);
+    if (gConexion->esServidor()) {
+        // The server reclaims the room of the deleted rows itself.
+        try {
+            gConexion->compactar();
+        } catch (const DbError &e) {
+            MsgBox(e.mensaje(), vb::Information);
+        }
+        CursorEspera(0);
+        MsgBox(QStringLiteral("Datos de operaciones eliminados"), vb::Information);
+        descargar();
+        return;
+    }
     cerrarConexion();
     CompactarBase(gRutaBase, gClaveBase);
     try {

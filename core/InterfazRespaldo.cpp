@@ -29,10 +29,24 @@ QString carpetaCopias()
 
 void fallo() { MsgBox(QStringLiteral("Ha ocurrido un error en el proceso."), vb::Critical); }
 
+// The copies are files of the one-station database; a server's data is
+// copied with the server's own tools. True (after saying so) on a server.
+bool enServidor()
+{
+    if (!gConexion || !gConexion->esServidor())
+        return false;
+    MsgBox(QStringLiteral("La base de datos está en un servidor: sus copias de seguridad se generan y restauran "
+                          "en el servidor (pg_dump y pg_restore)."),
+           vb::Information);
+    return true;
+}
+
 } // namespace
 
 void mnu_backup_Click()
 {
+    if (enServidor())
+        return;
     const QString destino =
         Escritorio::guardarComo(Frm_Main::instancia(), QStringLiteral("Seleccione donde desea guardar la copia"),
                                 carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());
@@ -52,6 +66,8 @@ void mnu_backup_Click()
 
 void mnu_restaurarbkp_Click()
 {
+    if (enServidor())
+        return;
     const QString origen =
         Escritorio::elegirArchivo(Frm_Main::instancia(), QStringLiteral("Seleccione el backup de base de datos\""),
                                   carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());

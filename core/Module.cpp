@@ -1,5 +1,6 @@
 #include "Module.h"
 
+#include "ConfigPrograma.h"
 #include "db/Esquema.h"
 #include "platform/CarpetaPrograma.h"
 #include "platform/Formatos.h"
@@ -55,7 +56,9 @@ void abrirConexion()
     cerrarConexion();
     if (gRutaBase.isEmpty())
         fijarRutasBase();
-    std::unique_ptr<Conexion> c(Conexion::abrir(gRutaBase, gClaveBase));
+    DatosServidor servidor;
+    std::unique_ptr<Conexion> c(ConfigPrograma::baseEnServidor(servidor) ? Conexion::abrirServidor(servidor)
+                                                                         : Conexion::abrir(gRutaBase, gClaveBase));
     // A file made by an earlier version gets the indexes, triggers and
     // counts the statements of this one count on.
     Esquema::actualizar(*c);
@@ -103,16 +106,22 @@ void cerrarConexion()
 
 // ---------------------------------------------------------------- counters
 
-qint64 ProximoNumero(const QString &id)
+qint64 ProximoNumero(const QString &id) { return ProximoNumero(*gConexion, id); }
+
+qint64 ProximoNumero(Conexion &c, const QString &id)
 {
-    // Read and advance in the caller's transaction: a rolled-back caller
-    // hands the number out again next time.
-    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT * FROM t_numeradores WHERE id = ?"), {id});
-    if (rs.eof())
+    // Advance, then read, in the caller's transaction (or one of its own):
+    // the advance locks the counter's row, so a station numbering at the
+    // same time waits for this one's commit and never reads the same
+    // number; a rolled-back caller hands the number out again next time.
+    Transaccion t(c);
+    if (c.execute(QStringLiteral("UPDATE t_numeradores SET numero_siguiente = numero_siguiente + 1 "
+                                 "WHERE id = ?"),
+                  {id}) == 0)
         throw DbError(3021, QStringLiteral("No existe el numerador '%1'.").arg(id));
-    const qint64 numero = rs.campo(QStringLiteral("numero_siguiente")).entero();
-    gConexion->execute(QStringLiteral("UPDATE t_numeradores SET numero_siguiente = numero_siguiente + 1 WHERE id = ?"),
-                       {id});
+    Recordset rs = c.openRecordset(QStringLiteral("SELECT * FROM t_numeradores WHERE id = ?"), {id});
+    const qint64 numero = rs.campo(QStringLiteral("numero_siguiente")).entero() - 1;
+    t.commit();
     return numero;
 }
 

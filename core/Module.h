@@ -41,6 +41,8 @@ void cerrarConexion();
 // Hands out the next number of counter id and advances it, inside whatever
 // transaction the caller holds. A missing counter throws DbError.
 qint64 ProximoNumero(const QString &id);
+// The same on another connection (a second station).
+qint64 ProximoNumero(Conexion &c, const QString &id);
 
 // The field's value; for Null a default by field type: "" for integer, text
 // and variant types, 0 for double and Boolean types, the zero date for date

@@ -1,5 +1,6 @@
 #include "Conexion.h"
 
+#include "MotorPostgresql.h"
 #include "MotorSqlcipher.h"
 
 DbError::DbError(int numero, const QString &descripcion)
@@ -26,6 +27,10 @@ Conexion *Conexion::crear(const QString &ruta, const QString &clave)
 {
     return new Conexion(MotorSqlcipher::crear(ruta, clave), ruta);
 }
+
+Conexion *Conexion::abrirServidor(const DatosServidor &d) { return new Conexion(MotorPostgresql::abrir(d), d.base); }
+
+bool Conexion::esServidor() const { return m_motor->tipo() == TipoMotor::Postgresql; }
 
 sqlite3 *Conexion::handle() const { return m_motor->sqlite(); }
 
@@ -132,6 +137,13 @@ void Conexion::checkpoint()
     if (m_enTransaccion)
         throw DbError(3000, QStringLiteral("No se puede consolidar la base con una transacción abierta."));
     m_motor->consolidar();
+}
+
+void Conexion::compactar()
+{
+    if (m_enTransaccion || !esServidor())
+        throw DbError(3000, QStringLiteral("La base no se puede compactar en esta conexión."));
+    m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE"));
 }
 
 bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(tabla, QString()); }

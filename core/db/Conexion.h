@@ -111,6 +111,16 @@ private:
 
 using Parametros = QVariantList;
 
+// Where a club's database server is: club.ini, section [base]. The password
+// is never kept here; libpq reads it from the user's password file.
+struct DatosServidor {
+    QString host;    // a name, an address or the folder of a Unix socket
+    QString puerto;  // "" for the default
+    QString base;    // the database
+    QString usuario; // "" for the account's own name
+    QString esquema; // "" for the default schema; the tests use one each
+};
+
 // Types of computed columns by result name (letter case ignored). An
 // expression (SUM, MAX, CAST, ...) has no declared type, so the data module
 // states the type its value stands for, e.g. {{"total", TipoCampo::Doble}}
@@ -127,11 +137,15 @@ public:
     static Conexion *abrir(const QString &ruta, const QString &clave);
     // Creates a new empty encrypted database file (used by the creation tool).
     static Conexion *crear(const QString &ruta, const QString &clave);
+    // Connects to a club's database server. Throws DbError (3024 when it
+    // cannot be reached or refuses the user).
+    static Conexion *abrirServidor(const DatosServidor &d);
     ~Conexion();
     Conexion(const Conexion &) = delete;
     Conexion &operator=(const Conexion &) = delete;
 
     QString ruta() const { return m_ruta; }
+    bool esServidor() const;
 
     // Runs one statement with its values bound by position (?); returns the
     // number of rows changed. A text holding more than one statement is
@@ -154,6 +168,9 @@ public:
     // Moves every committed write from the write-ahead log into the database
     // file, so that a copy of the file alone holds all the data (backups).
     void checkpoint();
+    // On a server: gives back the room of deleted rows (VACUUM); outside any
+    // transaction. The file is compacted by copying it (Respaldo) instead.
+    void compactar();
 
     // True when a table (and column, when given) exists; names compare
     // ignoring letter case. Used to check identifiers received as arguments.

@@ -2,18 +2,25 @@
 
 #include "Conexion.h"
 
+#include <QRegularExpression>
 #include <cerrno>
 #include <sqlite3.h>
 
-QString Dialecto::inicioTransaccion(TipoMotor)
+QString Dialecto::inicioTransaccion(TipoMotor m)
 {
+    if (m == TipoMotor::Postgresql)
+        return QStringLiteral("BEGIN");
     // The write lock is taken at once: a second writer waits or is told
     // before any work is done, never at the commit.
     return QStringLiteral("BEGIN IMMEDIATE");
 }
 
-QString Dialecto::ajustesConexion(TipoMotor)
+QString Dialecto::ajustesConexion(TipoMotor m)
 {
+    // A station waits for another one's lock as long as the file engine
+    // waits for the file, then is told the data is locked.
+    if (m == TipoMotor::Postgresql)
+        return QStringLiteral("SET lock_timeout = '2s'; SET client_min_messages = warning;");
     // A desktop program that must not lose a confirmed write and must stay
     // fast on years of data.
     return QStringLiteral("PRAGMA journal_mode = WAL;"
@@ -29,8 +36,11 @@ QString Dialecto::ajustesConexion(TipoMotor)
                           "PRAGMA recursive_triggers = ON;");
 }
 
-QString Dialecto::esperaDisco(TipoMotor, bool esperar)
+QString Dialecto::esperaDisco(TipoMotor m, bool esperar)
 {
+    if (m == TipoMotor::Postgresql)
+        return esperar ? QStringLiteral("SET synchronous_commit = on;")
+                       : QStringLiteral("SET synchronous_commit = off;");
     // In write-ahead mode NORMAL skips the wait for the disk at each commit;
     // the next FULL commit makes everything before it durable again.
     return esperar ? QStringLiteral("PRAGMA synchronous = FULL;") : QStringLiteral("PRAGMA synchronous = NORMAL;");
@@ -96,6 +106,162 @@ DbError Dialecto::errorSqlite(int codigo, int extendido, int errnoSistema, const
         texto = QStringLiteral("La base de datos está dañada");
         break;
     default: texto = QStringLiteral("Error de la base de datos"); break;
+    }
+    return DbError(numero, texto + QStringLiteral(" (") + mensaje + QStringLiteral(")"));
+}
+
+// ---------------------------------------------------------------- server
+
+QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
+{
+    // Values are numbered ($1, $2, ...) where the file engine takes ?, and
+    // only outside quoted texts and names.
+    QString s;
+    s.reserve(sql.size() + 16);
+    QChar comilla;
+    parametros = 0;
+    for (const QChar c : sql) {
+        if (!comilla.isNull()) {
+            // The file takes quoted names in any letter case; the server's
+            // tables and columns are in lower case.
+            s += comilla == QLatin1Char('"') ? c.toLower() : c;
+            if (c == comilla)
+                comilla = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            comilla = c;
+        } else if (c == QLatin1Char('?')) {
+            s += QLatin1Char('$') + QString::number(++parametros);
+            continue;
+        }
+        s += c;
+    }
+    // LIKE ignores the case of ASCII letters on the file; ILIKE does here.
+    static const QRegularExpression like(QStringLiteral("\\bLIKE\\b"), QRegularExpression::CaseInsensitiveOption);
+    s.replace(like, QStringLiteral("ILIKE"));
+    // A table made while the program runs is written as the schema's are.
+    static const QRegularExpression crearTabla(QStringLiteral("^\\s*CREATE\\s+(TEMP\\s+)?TABLE\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    if (s.contains(crearTabla))
+        s = ddlPostgresql(QStringLiteral("table"), s);
+    // INSERT OR REPLACE of the program names the key first.
+    static const QRegularExpression reemplazar(
+        QStringLiteral("^\\s*INSERT\\s+OR\\s+REPLACE\\s+INTO\\s+(\\w+)\\s*\\(([^)]*)\\)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch r = reemplazar.match(s);
+    if (r.hasMatch()) {
+        const QStringList columnas = r.captured(2).split(QLatin1Char(','));
+        QStringList cambios;
+        for (qsizetype i = 1; i < columnas.size(); ++i)
+            cambios << columnas[i].trimmed() + QStringLiteral(" = EXCLUDED.") + columnas[i].trimmed();
+        s.replace(r.capturedStart(0), r.capturedLength(0),
+                  QStringLiteral("INSERT INTO %1 (%2)").arg(r.captured(1), r.captured(2)));
+        while (s.endsWith(QLatin1Char(';')) || s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char('\n')))
+            s.chop(1);
+        s += QStringLiteral(" ON CONFLICT (%1) DO ").arg(columnas.first().trimmed()) +
+             (cambios.isEmpty() ? QStringLiteral("NOTHING")
+                                : QStringLiteral("UPDATE SET ") + cambios.join(QStringLiteral(", ")));
+    }
+    static const QRegularExpression ignorar(QStringLiteral("^\\s*INSERT\\s+OR\\s+IGNORE\\s+INTO\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (s.contains(ignorar)) {
+        s.replace(ignorar, QStringLiteral("INSERT INTO"));
+        while (s.endsWith(QLatin1Char(';')) || s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char('\n')))
+            s.chop(1);
+        s += QStringLiteral(" ON CONFLICT DO NOTHING");
+    }
+    return s.toUtf8();
+}
+
+QString Dialecto::ddlPostgresql(const QString &tipo, const QString &sentencia)
+{
+    // The file's triggers are written for its engine; the server gets its
+    // own (disparadores_postgresql.sql).
+    if (tipo == QLatin1String("trigger"))
+        return {};
+    struct Cambio {
+        const char *de;
+        const char *a;
+    };
+    static const Cambio cambios[] = {
+        {"\\bINTEGER\\s+PRIMARY\\s+KEY\\s+AUTOINCREMENT\\b", "BIGSERIAL PRIMARY KEY"},
+        // Codes compare without regard to letter case.
+        {"\\bTEXT\\s+COLLATE\\s+NOCASE\\b", "CITEXT"},
+        {"\\s+COLLATE\\s+BINARY\\b", ""},
+        {"\\bWITHOUT\\s+ROWID\\b", ""},
+        {"\\bINTEGER\\b", "BIGINT"},
+        {"\\bREAL\\b", "DOUBLE PRECISION"},
+        // Dates stay ISO text; the domains tell their columns apart.
+        {"\\bDATETIME\\b", "fechahora"},
+        {"\\bDATE\\b", "fecha"},
+        {"\\bBOOLEAN\\b", "booleano"},
+        {"\\bWHERE\\s+0\\s*$", "WHERE false"},
+    };
+    QString s = sentencia;
+    for (const Cambio &c : cambios)
+        s.replace(QRegularExpression(QLatin1String(c.de), QRegularExpression::CaseInsensitiveOption),
+                  QLatin1String(c.a));
+    return s;
+}
+
+QString Dialecto::preambuloPostgresql()
+{
+    // Shared by every schema of the database; made once, by whoever comes
+    // first (the lock keeps two creators apart).
+    return QStringLiteral(
+        "SELECT pg_advisory_xact_lock(5813);"
+        "CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public;"
+        "DO $$ BEGIN CREATE COLLATION public.es (provider = icu, locale = 'es');"
+        "  EXCEPTION WHEN duplicate_object THEN NULL; END $$;"
+        "DO $$ BEGIN CREATE DOMAIN public.fecha AS text; EXCEPTION WHEN duplicate_object THEN NULL; END $$;"
+        "DO $$ BEGIN CREATE DOMAIN public.fechahora AS text; EXCEPTION WHEN duplicate_object THEN NULL; END $$;"
+        "DO $$ BEGIN CREATE DOMAIN public.booleano AS bigint; EXCEPTION WHEN duplicate_object THEN NULL; END $$;"
+        // The search function folds the case of every letter, as on the file.
+        "CREATE OR REPLACE FUNCTION public.plegar(text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+        "  AS $$ SELECT lower($1 COLLATE \"es-x-icu\") $$;"
+        // group_concat(x) and group_concat(x, separator) as on the file.
+        "CREATE OR REPLACE FUNCTION public.group_concat_paso(text, text, text) RETURNS text LANGUAGE sql "
+        "  IMMUTABLE AS $$ SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2 ELSE $1 || $3 || $2 END $$;"
+        "CREATE OR REPLACE FUNCTION public.group_concat_paso(text, text) RETURNS text LANGUAGE sql "
+        "  IMMUTABLE AS $$ SELECT public.group_concat_paso($1, $2, ',') $$;"
+        "DO $$ BEGIN CREATE AGGREGATE public.group_concat(text) (SFUNC = public.group_concat_paso, STYPE = text);"
+        "  CREATE AGGREGATE public.group_concat(text, text) (SFUNC = public.group_concat_paso, STYPE = text);"
+        "  EXCEPTION WHEN duplicate_function THEN NULL; END $$;"
+        "CREATE OR REPLACE FUNCTION public.instr(text, text) RETURNS integer LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+        "  AS $$ SELECT strpos($1, $2) $$;");
+}
+
+DbError Dialecto::errorPostgresql(const QByteArray &estado, const QString &mensaje)
+{
+    int numero = 3000;
+    QString texto = QStringLiteral("Error de la base de datos");
+    if (estado == "23505") {
+        numero = 3022;
+        texto = QStringLiteral("Los cambios no se realizaron porque crearían valores duplicados en la clave");
+    } else if (estado == "23502") {
+        numero = 3314;
+        texto = QStringLiteral("Falta un valor obligatorio");
+    } else if (estado.startsWith("23")) {
+        numero = 3317;
+        texto = QStringLiteral("Un valor no cumple una regla de la tabla");
+    } else if (estado == "55P03" || estado == "40001" || estado == "40P01") {
+        // Waited too long for another station's lock, or two stations met
+        // on the same rows: as a locked file, the user tries again.
+        numero = 3260;
+        texto = QStringLiteral("El archivo de base de datos está bloqueado por otro proceso");
+    } else if (estado == "42601" && mensaje.contains(QLatin1String("multiple commands"))) {
+        numero = 3142;
+        texto = QStringLiteral("Hay caracteres después del final de la instrucción SQL.");
+    } else if (estado.startsWith("08") || estado == "57P01" || estado == "28P01" || estado == "28000") {
+        numero = 3024;
+        texto = QStringLiteral("No se pudo conectar con el servidor de base de datos");
+    } else if (estado == "53100") {
+        numero = 3026;
+        texto = QStringLiteral("No hay espacio suficiente en el disco");
+    } else if (estado == "42501") {
+        numero = 3033;
+        texto = QStringLiteral("No tiene autorización");
     }
     return DbError(numero, texto + QStringLiteral(" (") + mensaje + QStringLiteral(")"));
 }

@@ -4,11 +4,12 @@
 // own error codes turned into the numbers the program reacts to (3022
 // duplicate key, 3260 locked, ...). Statements of the program are written
 // once; only what cannot be written alike for every engine lives here.
+#include <QByteArray>
 #include <QString>
 
 class DbError;
 
-enum class TipoMotor { Sqlcipher };
+enum class TipoMotor { Sqlcipher, Postgresql };
 
 namespace Dialecto {
 // The statement that opens the connection's one transaction.
@@ -20,4 +21,18 @@ QString esperaDisco(TipoMotor m, bool esperar);
 // A SQLite result code (primary and extended), with the system's errno
 // and the engine's message, as the program's error.
 DbError errorSqlite(int codigo, int extendido, int errnoSistema, const QString &mensaje);
+
+// The server's form of a statement of the program: values numbered ($1,
+// $2, ...) instead of ?, LIKE ignoring letter case, INSERT OR IGNORE as ON
+// CONFLICT DO NOTHING; parametros gets how many values it takes.
+QByteArray sentenciaPostgresql(const QString &sql, int &parametros);
+// The server's form of a CREATE statement of the schema (tipo "table",
+// "index", "view" or "trigger"); empty when the server makes it otherwise.
+QString ddlPostgresql(const QString &tipo, const QString &sentencia);
+// What every schema on the server relies on: the case-ignoring text type,
+// the Spanish collation ES, the domains of dates and flags, and the search
+// functions plegar and instr.
+QString preambuloPostgresql();
+// A server error (its SQLSTATE and message) as the program's error.
+DbError errorPostgresql(const QByteArray &estado, const QString &mensaje);
 } // namespace Dialecto

@@ -1,6 +1,7 @@
 #include "Esquema.h"
 
 #include "Conexion.h"
+#include "Dialecto.h"
 
 #include <QFile>
 #include <QHash>
@@ -182,9 +183,40 @@ void Esquema::crearBase(const QString &ruta)
     t.commit();
 }
 
+void Esquema::crearBaseServidor(const DatosServidor &d)
+{
+    iniciarRecursos();
+    std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
+    Transaccion t(*c);
+    c->executeScript(Dialecto::preambuloPostgresql());
+    if (!d.esquema.isEmpty())
+        c->execute(QStringLiteral("CREATE SCHEMA \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
+    // A database that already holds the club's tables is never written over.
+    if (c->existeTabla(QStringLiteral("t_numeradores")))
+        throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));
+    for (const Objeto &o : objetosDelEsquema()) {
+        const QString s = Dialecto::ddlPostgresql(o.tipo, o.sentencia);
+        if (!s.isEmpty())
+            c->executeScript(s);
+    }
+    c->executeScript(leerRecurso(QStringLiteral(":/db/postgresql.sql")));
+    c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
+    // Rows shipped with their own numbers: the automatic numbers go on
+    // after them.
+    for (const Objeto &o : objetosDelEsquema())
+        if (o.tipo == QLatin1String("table") && o.sentencia.contains(QLatin1String("AUTOINCREMENT")))
+            c->executeScript(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
+                                            "COALESCE((SELECT max(id) FROM %1), 0) + 1, false)")
+                                 .arg(o.nombre));
+    t.commit();
+}
+
 void Esquema::actualizar(Conexion &c)
 {
     iniciarRecursos();
+    // A server's schema is made whole by crear_base.
+    if (c.esServidor())
+        return;
     if (cambiosPendientes(c).isEmpty())
         return;
     Transaccion t(c);

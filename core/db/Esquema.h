@@ -2,6 +2,7 @@
 #include <QString>
 
 class Conexion;
+struct DatosServidor;
 
 // Creation of a new shipped database from the schema and seed rows built
 // into the program.
@@ -11,6 +12,10 @@ QString claveBase();
 // Creates a new database file at ruta (which must not exist) with every table
 // and the shipped rows. Throws DbError.
 void crearBase(const QString &ruta);
+// Creates the club's tables and shipped rows on a database server (in the
+// schema d names, made here, when one is named), from the same schema.
+// Refuses a database that already has them (DbError 3204).
+void crearBaseServidor(const DatosServidor &d);
 // The schema and shipped rows a new database gets, as one text: it changes
 // whenever what crearBase makes changes.
 QString textoBase();

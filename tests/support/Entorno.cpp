@@ -5,7 +5,9 @@
 #include "platform/Reloj.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
 
 int numeroDeError(const std::function<void()> &f)
 {
@@ -22,12 +24,41 @@ void Entorno::SetUp()
     ASSERT_TRUE(m_dir.isValid());
     CarpetaPrograma::fijar(m_dir.path());
     fijarRutasBase();
-    Esquema::crearBase(gRutaBase);
+    crearBaseDePrueba();
     abrirConexion();
     gUsuarioActual.clear();
     msg = std::make_unique<MensajesDePrueba>();
     modal = std::make_unique<ModalDePrueba>();
     Reloj::fijar(QDateTime(QDate(2024, 3, 15), QTime(10, 30, 0)));
+}
+
+bool Entorno::enServidor() { return !qEnvironmentVariableIsEmpty("CLUB_PRUEBAS_SERVIDOR"); }
+
+void Entorno::crearBaseDePrueba()
+{
+    if (!enServidor()) {
+        Esquema::crearBase(gRutaBase);
+        return;
+    }
+    // On the server each test gets a schema of its own in one database,
+    // named in the program folder's club.ini as a station's would be.
+    static int n = 0;
+    DatosServidor d;
+    d.host = qEnvironmentVariable("CLUB_PRUEBAS_SERVIDOR");
+    d.puerto = qEnvironmentVariable("CLUB_PRUEBAS_PUERTO");
+    d.base = QStringLiteral("club");
+    d.usuario = QStringLiteral("club");
+    d.esquema = QStringLiteral("prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++n);
+    {
+        QSettings ini(carpeta() + QStringLiteral("/club.ini"), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("base/motor"), QStringLiteral("postgresql"));
+        ini.setValue(QStringLiteral("base/host"), d.host);
+        ini.setValue(QStringLiteral("base/port"), d.puerto);
+        ini.setValue(QStringLiteral("base/database"), d.base);
+        ini.setValue(QStringLiteral("base/user"), d.usuario);
+        ini.setValue(QStringLiteral("base/schema"), d.esquema);
+    }
+    Esquema::crearBaseServidor(d);
 }
 
 void Entorno::TearDown()

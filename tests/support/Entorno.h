@@ -25,6 +25,12 @@ protected:
     static void procesarEventos();
 
     QString carpeta() const { return m_dir.path(); }
+    // True when the tests run on a database server (CLUB_PRUEBAS_SERVIDOR,
+    // the folder of its socket) rather than on the encrypted file.
+    static bool enServidor();
+    // A new database for the test: the file in the program folder, or a
+    // schema of its own on the server.
+    void crearBaseDePrueba();
     // Copies the shipped report templates into the program folder's rptcr.
     void instalarPlantillas();
     Conexion &db() { return *gConexion; }

@@ -1,0 +1,283 @@
+#include "MotorPostgresql.h"
+
+#include <libpq-fe.h>
+
+namespace {
+
+// Type numbers of the server's built-in types the results use.
+constexpr Oid kBool = 16;
+constexpr Oid kInt8 = 20;
+constexpr Oid kInt2 = 21;
+constexpr Oid kInt4 = 23;
+constexpr Oid kOid = 26;
+constexpr Oid kFloat4 = 700;
+constexpr Oid kFloat8 = 701;
+constexpr Oid kNumeric = 1700;
+
+// Statements about the transaction itself run as they are, never inside a
+// savepoint of their own.
+bool esDeControl(const QString &sql)
+{
+    const QString s = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    return s == QLatin1String("BEGIN") || s == QLatin1String("COMMIT") || s == QLatin1String("ROLLBACK") ||
+           s == QLatin1String("SAVEPOINT") || s == QLatin1String("RELEASE") || s == QLatin1String("SET");
+}
+
+QByteArray comoTextoDelServidor(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Bool: return v.toBool() ? "1" : "0";
+    case QMetaType::Double:
+    case QMetaType::Float: return QByteArray::number(v.toDouble(), 'g', 17);
+    case QMetaType::QDate: return v.toDate().toString(Qt::ISODate).toUtf8();
+    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    case QMetaType::QByteArray: return v.toByteArray();
+    default: return v.toString().toUtf8();
+    }
+}
+
+int tipoPorNombre(const QByteArray &t)
+{
+    if (t == "fecha")
+        return TipoCampo::Fecha;
+    if (t == "fechahora")
+        return TipoCampo::FechaHora;
+    if (t == "booleano")
+        return TipoCampo::Booleano;
+    if (t == "int2" || t == "int4" || t == "int8")
+        return TipoCampo::Entero;
+    if (t == "float4" || t == "float8" || t == "numeric")
+        return TipoCampo::Doble;
+    if (t == "text" || t == "citext" || t == "varchar" || t == "bpchar")
+        return TipoCampo::Texto;
+    return TipoCampo::Variante;
+}
+
+struct Resultado {
+    PGresult *r;
+    ~Resultado() { PQclear(r); }
+};
+
+} // namespace
+
+std::unique_ptr<Motor> MotorPostgresql::abrir(const DatosServidor &d)
+{
+    const QByteArray host = d.host.toUtf8(), puerto = d.puerto.toUtf8(), base = d.base.toUtf8(),
+                     usuario = d.usuario.toUtf8();
+    const char *claves[] = {"host", "port", "dbname", "user", "application_name", "client_encoding", nullptr};
+    const char *valores[] = {host.isEmpty() ? nullptr : host.constData(),
+                             puerto.isEmpty() ? nullptr : puerto.constData(),
+                             base.constData(),
+                             usuario.isEmpty() ? nullptr : usuario.constData(),
+                             "club",
+                             "UTF8",
+                             nullptr};
+    PGconn *pg = PQconnectdbParams(claves, valores, 0);
+    std::unique_ptr<MotorPostgresql> m(new MotorPostgresql(pg));
+    if (!pg || PQstatus(pg) != CONNECTION_OK)
+        throw DbError(3024, QStringLiteral("No se pudo conectar con el servidor de base de datos (%1)")
+                                .arg(pg ? QString::fromUtf8(PQerrorMessage(pg)).trimmed() : QString()));
+    if (!d.esquema.isEmpty())
+        m->ejecutar(QStringLiteral("SELECT set_config('search_path', ?, false)"),
+                    {d.esquema + QStringLiteral(", public")});
+    m->ejecutarGuion(Dialecto::ajustesConexion(TipoMotor::Postgresql));
+    return m;
+}
+
+MotorPostgresql::~MotorPostgresql()
+{
+    if (m_pg)
+        PQfinish(m_pg);
+}
+
+void MotorPostgresql::lanzar(PGresult *r) const
+{
+    const char *estado = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    const QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(m_pg)).trimmed();
+    if (r)
+        PQclear(r);
+    throw Dialecto::errorPostgresql(estado ? estado : "", msg);
+}
+
+void MotorPostgresql::simple(const char *sql)
+{
+    PGresult *r = PQexec(m_pg, sql);
+    if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK)
+        lanzar(r);
+    PQclear(r);
+}
+
+PGresult *MotorPostgresql::correrUna(const QByteArray &nombre, const Parametros &valores)
+{
+    QList<QByteArray> textos;
+    std::vector<const char *> punteros;
+    textos.reserve(valores.size());
+    for (const QVariant &v : valores) {
+        if (v.isNull()) {
+            punteros.push_back(nullptr);
+        } else {
+            textos << comoTextoDelServidor(v);
+            punteros.push_back(textos.last().constData());
+        }
+    }
+    return PQexecPrepared(m_pg, nombre.constData(), static_cast<int>(punteros.size()), punteros.data(), nullptr,
+                          nullptr, 0);
+}
+
+PGresult *MotorPostgresql::correr(const QString &sql, const Parametros &valores)
+{
+    if (esDeControl(sql)) {
+        if (!valores.isEmpty())
+            throw DbError(3061, QStringLiteral("Se esperaban 0 valores y se recibieron %1.").arg(valores.size()));
+        PGresult *r = PQexec(m_pg, sql.toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK)
+            lanzar(r);
+        return r;
+    }
+    // Inside a transaction a failed statement leaves the transaction as it
+    // was before it (as on the file), not abandoned: it runs in a savepoint
+    // of its own.
+    const bool enBloque = PQtransactionStatus(m_pg) == PQTRANS_INTRANS;
+    if (enBloque)
+        simple("SAVEPOINT sentencia");
+    PGresult *r = nullptr;
+    auto it = m_preparadas.constFind(sql);
+    if (it == m_preparadas.cend()) {
+        int n = 0;
+        const QByteArray texto = Dialecto::sentenciaPostgresql(sql, n);
+        const QByteArray nombre = "s" + QByteArray::number(m_preparadas.size() + 1);
+        r = PQprepare(m_pg, nombre.constData(), texto.constData(), 0, nullptr);
+        if (PQresultStatus(r) == PGRES_COMMAND_OK) {
+            PQclear(r);
+            r = nullptr;
+            it = m_preparadas.insert(sql, {nombre, n});
+        }
+    }
+    if (!r && it->parametros != valores.size()) {
+        if (enBloque)
+            simple("RELEASE SAVEPOINT sentencia");
+        throw DbError(
+            3061,
+            QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(it->parametros).arg(valores.size()));
+    }
+    if (!r)
+        r = correrUna(it->nombre, valores);
+    const ExecStatusType e = PQresultStatus(r);
+    if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK) {
+        if (enBloque) {
+            simple("ROLLBACK TO SAVEPOINT sentencia");
+            simple("RELEASE SAVEPOINT sentencia");
+        }
+        lanzar(r);
+    }
+    if (enBloque)
+        simple("RELEASE SAVEPOINT sentencia");
+    return r;
+}
+
+int MotorPostgresql::ejecutar(const QString &sql, const Parametros &valores)
+{
+    Resultado r{correr(sql, valores)};
+    return QByteArray(PQcmdTuples(r.r)).toInt();
+}
+
+int MotorPostgresql::tipoDeclarado(PGresult *r, int columna)
+{
+    const Oid tabla = PQftable(r, columna);
+    const int col = PQftablecol(r, columna);
+    if (tabla == InvalidOid || col <= 0)
+        return TipoCampo::Variante;
+    const quint64 clave = (static_cast<quint64>(tabla) << 16) | static_cast<quint64>(col);
+    const auto it = m_tipos.constFind(clave);
+    if (it != m_tipos.cend())
+        return *it;
+    const QByteArray t = QByteArray::number(tabla);
+    const char *p[] = {t.constData()};
+    Resultado a{PQexecParams(m_pg,
+                             "SELECT a.attnum, t.typname FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid "
+                             "WHERE a.attrelid = $1 AND a.attnum > 0",
+                             1, nullptr, p, nullptr, nullptr, 0)};
+    for (int i = 0; i < PQntuples(a.r); ++i)
+        m_tipos.insert((static_cast<quint64>(tabla) << 16) | QByteArray(PQgetvalue(a.r, i, 0)).toULongLong(),
+                       tipoPorNombre(QByteArray(PQgetvalue(a.r, i, 1))));
+    return m_tipos.value(clave, TipoCampo::Variante);
+}
+
+void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, Recordset &rs)
+{
+    Resultado r{correr(sql, valores)};
+    const int n = PQnfields(r.r);
+    std::vector<Oid> oids(n);
+    for (int i = 0; i < n; ++i) {
+        nombresDe(rs) << QString::fromUtf8(PQfname(r.r, i));
+        tiposDe(rs).push_back(tipoDeclarado(r.r, i));
+        oids[i] = PQftype(r.r, i);
+    }
+    const int filas = PQntuples(r.r);
+    QList<QVariant> &datos = valoresDe(rs);
+    datos.reserve(static_cast<qsizetype>(filas) * n);
+    for (int f = 0; f < filas; ++f) {
+        for (int i = 0; i < n; ++i) {
+            if (PQgetisnull(r.r, f, i)) {
+                datos.emplace_back();
+                continue;
+            }
+            const char *v = PQgetvalue(r.r, f, i);
+            switch (oids[i]) {
+            case kInt2:
+            case kInt4:
+            case kInt8:
+            case kOid: datos.emplace_back(static_cast<qlonglong>(QByteArray(v).toLongLong())); break;
+            case kFloat4:
+            case kFloat8:
+            case kNumeric: datos.emplace_back(QByteArray(v).toDouble()); break;
+            case kBool: datos.emplace_back(static_cast<qlonglong>(v[0] == 't' ? 1 : 0)); break;
+            default: datos.emplace_back(QString::fromUtf8(v, PQgetlength(r.r, f, i))); break;
+            }
+        }
+    }
+    filasDe(rs) = filas;
+}
+
+void MotorPostgresql::ejecutarGuion(const QString &sql)
+{
+    PGresult *r = PQexec(m_pg, sql.toUtf8().constData());
+    const ExecStatusType e = PQresultStatus(r);
+    if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK && e != PGRES_EMPTY_QUERY)
+        lanzar(r);
+    PQclear(r);
+}
+
+bool MotorPostgresql::transaccionPerdida() const { return PQtransactionStatus(m_pg) != PQTRANS_INTRANS; }
+
+void MotorPostgresql::abandonar() { PQclear(PQexec(m_pg, "ROLLBACK")); }
+
+qint64 MotorPostgresql::ultimoId() const
+{
+    auto *self = const_cast<MotorPostgresql *>(this);
+    try {
+        Recordset rs;
+        self->consultar(QStringLiteral("SELECT lastval()"), {}, rs);
+        return rs.eof() ? 0 : rs.entero(0);
+    } catch (const DbError &) {
+        return 0; // no number handed out yet on this connection
+    }
+}
+
+// The server keeps every committed write itself; a dump reads them all.
+void MotorPostgresql::consolidar() {}
+
+QStringList MotorPostgresql::columnas(const QString &tabla)
+{
+    Recordset rs;
+    consultar(QStringLiteral("SELECT lower(column_name) FROM information_schema.columns "
+                             "WHERE table_schema = current_schema() AND lower(table_name) = lower(?) "
+                             "ORDER BY ordinal_position"),
+              {tabla}, rs);
+    QStringList l;
+    for (; !rs.eof(); rs.moveNext())
+        l << rs.texto(0);
+    return l;
+}
+
+void MotorPostgresql::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }

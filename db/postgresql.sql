@@ -1,0 +1,53 @@
+-- What a server database has beyond the tables of schema.sql: the triggers
+-- that keep the counts of reservations, written for the server, and the
+-- rule that two stations cannot book the same turn of a court at once.
+
+-- A step of +1 or -1 in the counts of a client, and of that client on a
+-- court, and the client's most booked court found anew.
+CREATE FUNCTION reservas_cuenta_paso(cliente BIGINT, cancha CITEXT, paso BIGINT) RETURNS void
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF cliente IS NULL THEN
+        RETURN;
+    END IF;
+    INSERT INTO reservas_por_cliente (clientes_id, cantidad) VALUES (cliente, 0) ON CONFLICT DO NOTHING;
+    UPDATE reservas_por_cliente SET cantidad = cantidad + paso WHERE clientes_id = cliente;
+    DELETE FROM reservas_por_cliente WHERE clientes_id = cliente AND cantidad <= 0;
+    IF cancha IS NOT NULL THEN
+        INSERT INTO reservas_por_cliente_cancha (clientes_id, canchas_id, cantidad) VALUES (cliente, cancha, 0)
+            ON CONFLICT DO NOTHING;
+        UPDATE reservas_por_cliente_cancha SET cantidad = cantidad + paso
+            WHERE clientes_id = cliente AND canchas_id = cancha;
+        DELETE FROM reservas_por_cliente_cancha
+            WHERE clientes_id = cliente AND canchas_id = cancha AND cantidad <= 0;
+        UPDATE reservas_por_cliente SET cancha_frecuente_id =
+                (SELECT canchas_id FROM reservas_por_cliente_cancha WHERE clientes_id = cliente
+                 ORDER BY cantidad DESC, canchas_id LIMIT 1)
+            WHERE clientes_id = cliente;
+    END IF;
+END $$;
+
+CREATE FUNCTION reservas_cuenta() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP IN ('DELETE', 'UPDATE') THEN
+        PERFORM reservas_cuenta_paso(OLD.clientes_id, OLD.canchas_id, -1);
+    END IF;
+    IF TG_OP IN ('INSERT', 'UPDATE') THEN
+        PERFORM reservas_cuenta_paso(NEW.clientes_id, NEW.canchas_id, 1);
+    END IF;
+    RETURN NULL;
+END $$;
+
+CREATE TRIGGER tr_reservas_cuenta_alta AFTER INSERT ON reservas
+    FOR EACH ROW EXECUTE FUNCTION reservas_cuenta();
+CREATE TRIGGER tr_reservas_cuenta_baja AFTER DELETE ON reservas
+    FOR EACH ROW EXECUTE FUNCTION reservas_cuenta();
+CREATE TRIGGER tr_reservas_cuenta_cambio AFTER UPDATE OF clientes_id, canchas_id ON reservas
+    FOR EACH ROW WHEN (OLD.clientes_id IS DISTINCT FROM NEW.clientes_id OR OLD.canchas_id IS DISTINCT FROM NEW.canchas_id)
+    EXECUTE FUNCTION reservas_cuenta();
+
+-- One live reservation per court, date and slot: of two stations booking the
+-- same free turn at once, the second is refused as a duplicate.
+CREATE UNIQUE INDEX ux_reservas_turno_vivo ON reservas (canchas_id, fecha, horarios_id)
+    WHERE estado IN ('RES', 'COB');

@@ -1,0 +1,95 @@
+// Two stations on one database: each its own connection, as two copies of
+// the program on two machines.
+#include "ConfigPrograma.h"
+#include "support/Entorno.h"
+
+#include <QSet>
+#include <memory>
+#include <thread>
+
+namespace {
+
+class EstacionesTest : public Entorno {
+protected:
+    // A second station's connection to the same database.
+    static std::unique_ptr<Conexion> otraEstacion()
+    {
+        DatosServidor d;
+        if (ConfigPrograma::baseEnServidor(d))
+            return std::unique_ptr<Conexion>(Conexion::abrirServidor(d));
+        return std::unique_ptr<Conexion>(Conexion::abrir(gRutaBase, gClaveBase));
+    }
+};
+
+TEST_F(EstacionesTest, DosEstacionesNumerandoALaVezNuncaRecibenElMismoNumero)
+{
+    constexpr int kPorEstacion = 25;
+    std::vector<qint64> numeros[2];
+    QString errores[2];
+    {
+        std::unique_ptr<Conexion> a = otraEstacion();
+        std::unique_ptr<Conexion> b = otraEstacion();
+        auto numerar = [&](Conexion *c, int i) {
+            try {
+                for (int n = 0; n < kPorEstacion; ++n)
+                    numeros[i].push_back(ProximoNumero(*c, QStringLiteral("CJA")));
+            } catch (const DbError &e) {
+                errores[i] = e.mensaje();
+            }
+        };
+        std::thread ta(numerar, a.get(), 0);
+        std::thread tb(numerar, b.get(), 1);
+        ta.join();
+        tb.join();
+    }
+    EXPECT_EQ(errores[0], QString());
+    EXPECT_EQ(errores[1], QString());
+    QSet<qint64> todos;
+    for (const auto &l : numeros)
+        for (qint64 n : l)
+            todos.insert(n);
+    EXPECT_EQ(todos.size(), 2 * kPorEstacion);
+    for (qint64 n = 1; n <= 2 * kPorEstacion; ++n)
+        EXPECT_TRUE(todos.contains(n)) << n;
+    EXPECT_EQ(contar("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), 2 * kPorEstacion + 1);
+    // A number taken in a transaction that is undone is handed out again.
+    {
+        Transaccion t(db());
+        EXPECT_EQ(ProximoNumero(QStringLiteral("CJA")), 2 * kPorEstacion + 1);
+    }
+    EXPECT_EQ(ProximoNumero(QStringLiteral("CJA")), 2 * kPorEstacion + 1);
+}
+
+TEST_F(EstacionesTest, DosEstacionesNoReservanElMismoTurnoLibreALaVez)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "en el archivo una sola estación escribe a la vez";
+    const QString alta = QStringLiteral(
+        "INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, estado) VALUES (1, ?, '2024-03-20', ?, ?)");
+    std::unique_ptr<Conexion> otra = otraEstacion();
+    {
+        // The first station books and has not committed yet: the second
+        // waits for it and is told the turn is locked.
+        Transaccion t(db());
+        db().execute(alta, {QStringLiteral("C1"), QStringLiteral("H1"), QStringLiteral("RES")});
+        EXPECT_EQ(numeroDeError([&] {
+                      otra->execute(alta, {QStringLiteral("c1"), QStringLiteral("H1"), "RES"});
+                  }),
+                  3260);
+        t.commit();
+    }
+    // Once it is committed, the turn is taken: a duplicate, in any letter case.
+    EXPECT_EQ(numeroDeError([&] { otra->execute(alta, {QStringLiteral("c1"), QStringLiteral("h1"), "COB"}); }), 3022);
+    // A suspended reservation holds no turn; another slot is free.
+    otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H1"), QStringLiteral("SUS")});
+    otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H2"), QStringLiteral("RES")});
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 3);
+    // A failed statement inside a transaction leaves it usable, as on the file.
+    Transaccion t(*otra);
+    EXPECT_EQ(numeroDeError([&] { otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H2"), "RES"}); }), 3022);
+    otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H3"), QStringLiteral("RES")});
+    t.commit();
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 4);
+}
+
+} // namespace
