@@ -137,6 +137,9 @@ QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
         }
         s += c;
     }
+    // The file's schema of temporary tables is temp; the server's pg_temp.
+    static const QRegularExpression temporal(QStringLiteral("\\btemp\\."), QRegularExpression::CaseInsensitiveOption);
+    s.replace(temporal, QStringLiteral("pg_temp."));
     // LIKE ignores the case of ASCII letters on the file; ILIKE does here.
     static const QRegularExpression like(QStringLiteral("\\bLIKE\\b"), QRegularExpression::CaseInsensitiveOption);
     s.replace(like, QStringLiteral("ILIKE"));

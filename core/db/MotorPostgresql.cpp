@@ -1,5 +1,6 @@
 #include "MotorPostgresql.h"
 
+#include <QRegularExpression>
 #include <libpq-fe.h>
 
 namespace {
@@ -241,7 +242,12 @@ void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, R
 
 void MotorPostgresql::ejecutarGuion(const QString &sql)
 {
-    PGresult *r = PQexec(m_pg, sql.toUtf8().constData());
+    // Temporary tables made while the program runs are written as the
+    // schema's tables are.
+    static const QRegularExpression temporales(QStringLiteral("^\\s*CREATE\\s+TEMP\\s+TABLE\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QString texto = sql.contains(temporales) ? Dialecto::ddlPostgresql(QStringLiteral("table"), sql) : sql;
+    PGresult *r = PQexec(m_pg, texto.toUtf8().constData());
     const ExecStatusType e = PQresultStatus(r);
     if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK && e != PGRES_EMPTY_QUERY)
         lanzar(r);
