@@ -43,6 +43,12 @@ Recordset listado(const QDate &desde, const QDate &hasta, std::optional<qint64> 
 
 qint64 arqueoDe(qint64 id)
 {
+    // Inside a transaction the sale's row is held first (a write that
+    // changes nothing): a closing at another station that took the sale
+    // meanwhile is waited for and seen, and one that starts now waits for
+    // this transaction.
+    if (gConexion->enTransaccion())
+        gConexion->execute(QStringLiteral("UPDATE ventas SET arqueo_id = arqueo_id WHERE id = ?"), {id});
     const Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT arqueo_id FROM ventas WHERE id = ?"), {id});
     return rs.eof() ? 0 : rs.campo(0).entero();
 }

@@ -3,6 +3,7 @@
 #include "Conexion.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <sqlite3.h>
 
@@ -120,7 +121,9 @@ QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
     s.reserve(sql.size() + 16);
     QChar comilla;
     parametros = 0;
-    for (const QChar c : sql) {
+    int siguiente = 0;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
         if (!comilla.isNull()) {
             // The file takes quoted names in any letter case; the server's
             // tables and columns are in lower case.
@@ -132,7 +135,16 @@ QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             comilla = c;
         } else if (c == QLatin1Char('?')) {
-            s += QLatin1Char('$') + QString::number(++parametros);
+            // ?NNN names the value by its number, as $NNN; a bare ? takes
+            // the one after the highest so far.
+            qsizetype fin = i + 1;
+            while (fin < sql.size() && sql[fin].isDigit())
+                ++fin;
+            const int n = fin > i + 1 ? sql.mid(i + 1, fin - i - 1).toInt() : siguiente + 1;
+            siguiente = std::max(siguiente, n);
+            parametros = siguiente;
+            s += QLatin1Char('$') + QString::number(n);
+            i = fin - 1;
             continue;
         }
         s += c;

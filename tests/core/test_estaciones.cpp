@@ -1,9 +1,13 @@
 // Two stations on one database: each its own connection, as two copies of
 // the program on two machines.
 #include "ConfigPrograma.h"
+#include "dbVentas.h"
 #include "support/Entorno.h"
 
+#include <QDeadlineTimer>
 #include <QSet>
+#include <QThread>
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -90,6 +94,40 @@ TEST_F(EstacionesTest, DosEstacionesNoReservanElMismoTurnoLibreALaVez)
     otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H3"), QStringLiteral("RES")});
     t.commit();
     EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 4);
+}
+
+TEST_F(EstacionesTest, UnaVentaAnuladaMientrasOtraEstacionCierraLaCajaSeAvisa)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "en el archivo una sola estación escribe a la vez";
+    db().execute("INSERT INTO ventas (id, fecha, importe_total, t_usuarios_codigo) "
+                 "VALUES (7, '2024-03-15 10:00:00', 100, 'admin')");
+    std::unique_ptr<Conexion> cierre = otraEstacion();
+    std::unique_ptr<Conexion> mirador = otraEstacion();
+    // The closing at the other station has taken the sale, not committed yet.
+    Transaccion tc(*cierre);
+    cierre->execute("UPDATE ventas SET arqueo_id = 3 WHERE arqueo_id IS NULL");
+    std::atomic<qint64> visto{-1};
+    QString error;
+    std::thread anulacion([&] {
+        try {
+            Transaccion t(*gConexion);
+            visto = dbVentas::arqueoDe(7);
+        } catch (const DbError &e) {
+            error = e.mensaje();
+        }
+    });
+    // The cancellation waits for the closing's lock before the closing commits.
+    const QDeadlineTimer limite(5000);
+    while (mirador->openRecordset("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type = 'Lock'")
+                   .campo(0)
+                   .entero() == 0 &&
+           !limite.hasExpired())
+        QThread::yieldCurrentThread();
+    tc.commit();
+    anulacion.join();
+    EXPECT_EQ(error, QString());
+    EXPECT_EQ(visto, 3);
 }
 
 } // namespace
