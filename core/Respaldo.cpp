@@ -296,8 +296,13 @@ void borrarOperaciones()
         "UPDATE productos SET existencia = 0",
     };
     Transaccion t(*gConexion);
-    for (const char *s : sentencias)
+    for (const char *s : sentencias) {
+        // A server's schema is not made anew at open: its trigger stays
+        // and keeps the counts as the reservations go.
+        if (gConexion->esServidor() && QByteArray(s).startsWith("DROP TRIGGER"))
+            continue;
         gConexion->execute(QString::fromLatin1(s));
+    }
     Esquema::actualizar(*gConexion);
     t.commit();
 }

@@ -1,6 +1,7 @@
 // Two stations on one database: each its own connection, as two copies of
 // the program on two machines.
 #include "ConfigPrograma.h"
+#include "Respaldo.h"
 #include "dbVentas.h"
 #include "support/Entorno.h"
 
@@ -128,6 +129,27 @@ TEST_F(EstacionesTest, UnaVentaAnuladaMientrasOtraEstacionCierraLaCajaSeAvisa)
     anulacion.join();
     EXPECT_EQ(error, QString());
     EXPECT_EQ(visto, 3);
+}
+
+TEST_F(EstacionesTest, ElResetVaciaLasOperacionesYLosRecuentosSiguen)
+{
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, estado) "
+                 "VALUES (1, 'C1', '2024-03-20', 'H1', 'RES')");
+    db().execute("INSERT INTO ventas (importe_total) VALUES (20)");
+    ASSERT_EQ(contar("SELECT cantidad FROM reservas_por_cliente WHERE clientes_id = 1"), 1);
+    {
+        Transaccion t(db());
+        Respaldo::borrarOperaciones();
+        t.commit();
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 0);
+    EXPECT_EQ(contar("SELECT count(*) FROM ventas"), 0);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas_por_cliente"), 0);
+    // The counts go on with the next reservations.
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, estado) "
+                 "VALUES (1, 'C2', '2024-03-21', 'H1', 'RES')");
+    EXPECT_EQ(contar("SELECT cantidad FROM reservas_por_cliente WHERE clientes_id = 1"), 1);
+    EXPECT_EQ(valor("SELECT cancha_frecuente_id FROM reservas_por_cliente WHERE clientes_id = 1"), "C2");
 }
 
 } // namespace
