@@ -1,10 +1,12 @@
 #include "InterfazRespaldo.h"
 
 #include "Aplicacion.h"
+#include "ConfigPrograma.h"
 #include "Frm_Main.h"
 #include "InterfazModule.h"
 #include "Module.h"
 #include "Respaldo.h"
+#include "RespaldoServidor.h"
 #include "platform/Escritorio.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
@@ -29,24 +31,13 @@ QString carpetaCopias()
 
 void fallo() { MsgBox(QStringLiteral("Ha ocurrido un error en el proceso."), vb::Critical); }
 
-// The copies are files of the one-station database; a server's data is
-// copied with the server's own tools. True (after saying so) on a server.
-bool enServidor()
-{
-    if (!gConexion || !gConexion->esServidor())
-        return false;
-    MsgBox(QStringLiteral("La base de datos está en un servidor: sus copias de seguridad se generan y restauran "
-                          "en el servidor (pg_dump y pg_restore)."),
-           vb::Information);
-    return true;
-}
+// The server this station works on; false on the encrypted file.
+bool servidor(DatosServidor &d) { return gConexion && gConexion->esServidor() && ConfigPrograma::baseEnServidor(d); }
 
 } // namespace
 
 void mnu_backup_Click()
 {
-    if (enServidor())
-        return;
     const QString destino =
         Escritorio::guardarComo(Frm_Main::instancia(), QStringLiteral("Seleccione donde desea guardar la copia"),
                                 carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());
@@ -54,7 +45,11 @@ void mnu_backup_Click()
         return;
     CursorEspera(1);
     try {
-        Respaldo::copiar(*gConexion, destino, gClaveBase);
+        DatosServidor d;
+        if (servidor(d))
+            RespaldoServidor::copiar(d, destino);
+        else
+            Respaldo::copiar(*gConexion, destino, gClaveBase);
     } catch (const DbError &e) {
         // A backup that was not made must not pass for one that was.
         CursorEspera(0);
@@ -66,8 +61,6 @@ void mnu_backup_Click()
 
 void mnu_restaurarbkp_Click()
 {
-    if (enServidor())
-        return;
     const QString origen =
         Escritorio::elegirArchivo(Frm_Main::instancia(), QStringLiteral("Seleccione el backup de base de datos\""),
                                   carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());
@@ -83,9 +76,14 @@ void mnu_restaurarbkp_Click()
     // The copy is checked while the live database is still open: a file that
     // is not ours changes nothing and the program goes on.
     QString preparada;
+    DatosServidor d;
+    const bool enServidor = servidor(d);
     CursorEspera(1);
     try {
-        preparada = Respaldo::prepararRestauracion(origen, gRutaBase, gClaveBase, Respaldo::tablas(*gConexion));
+        if (enServidor)
+            RespaldoServidor::comprobar(origen);
+        else
+            preparada = Respaldo::prepararRestauracion(origen, gRutaBase, gClaveBase, Respaldo::tablas(*gConexion));
     } catch (const DbError &) {
         CursorEspera(0);
         fallo();
@@ -94,7 +92,10 @@ void mnu_restaurarbkp_Click()
     cerrarConexion();
     bool restaurada = true;
     try {
-        Respaldo::reemplazar(gRutaBase, preparada, Reloj::ahora());
+        if (enServidor)
+            RespaldoServidor::restaurar(d, origen);
+        else
+            Respaldo::reemplazar(gRutaBase, preparada, Reloj::ahora());
     } catch (const DbError &) {
         restaurada = false;
     }

@@ -2,10 +2,13 @@
 // the program on two machines.
 #include "ConfigPrograma.h"
 #include "Respaldo.h"
+#include "RespaldoServidor.h"
 #include "dbVentas.h"
 #include "support/Entorno.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QThread>
 #include <atomic>
@@ -150,6 +153,46 @@ TEST_F(EstacionesTest, ElResetVaciaLasOperacionesYLosRecuentosSiguen)
                  "VALUES (1, 'C2', '2024-03-21', 'H1', 'RES')");
     EXPECT_EQ(contar("SELECT cantidad FROM reservas_por_cliente WHERE clientes_id = 1"), 1);
     EXPECT_EQ(valor("SELECT cancha_frecuente_id FROM reservas_por_cliente WHERE clientes_id = 1"), "C2");
+}
+
+} // namespace
+
+namespace {
+
+class CopiasEnServidorTest : public EstacionesTest {};
+
+TEST_F(CopiasEnServidorTest, LaCopiaSeRestauraYUnArchivoQueNoEsCopiaNoCambiaNada)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "las copias del archivo se prueban con el archivo";
+    DatosServidor d;
+    ASSERT_TRUE(ConfigPrograma::baseEnServidor(d));
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Central')");
+    const QString copia = carpeta() + "/club.copia";
+    RespaldoServidor::copiar(d, copia);
+    ASSERT_TRUE(QFileInfo::exists(copia));
+    EXPECT_FALSE(QFileInfo::exists(copia + ".copiando"));
+    db().execute("UPDATE canchas SET descripcion = 'Cambiada'");
+    db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C2', 'Nueva')");
+
+    // A file that is not a copy is refused and the data stays as it is.
+    const QString ajeno = carpeta() + "/ajeno.copia";
+    QFile f(ajeno);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("no es una copia");
+    f.close();
+    EXPECT_NE(numeroDeError([&] { RespaldoServidor::restaurar(d, ajeno); }), 0);
+    EXPECT_EQ(contar("SELECT count(*) FROM canchas"), 2);
+
+    // The copy puts back the data it holds, with the counts' triggers.
+    cerrarConexion();
+    RespaldoServidor::restaurar(d, copia);
+    abrirConexion();
+    EXPECT_EQ(valor("SELECT descripcion FROM canchas"), "Central");
+    EXPECT_EQ(contar("SELECT count(*) FROM canchas"), 1);
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, estado) "
+                 "VALUES (1, 'C1', '2024-03-20', 'H1', 'RES')");
+    EXPECT_EQ(contar("SELECT cantidad FROM reservas_por_cliente WHERE clientes_id = 1"), 1);
 }
 
 } // namespace
