@@ -154,6 +154,14 @@ void Frm_L_CierresCaja::anularCierre()
             MsgBox(QStringLiteral("La caja Nº %1 no está cerrada: no hay cierre que anular.").arg(id), vb::Exclamation);
             return;
         }
+        const QString otra = caja.cajaQueImpideAnular(id);
+        if (!otra.isEmpty()) {
+            MsgBox(QStringLiteral("El usuario '%1' posee la caja Nº %2 abierta.\r\nDebe cerrarla antes de anular "
+                                  "este cierre.")
+                       .arg(caja.m_t_usuarios_codigo, otra),
+                   vb::Exclamation);
+            return;
+        }
         if (MsgBox(QStringLiteral("Se anulará el cierre de caja.\r\n¿Desea continuar?"), vb::YesNo + vb::Question) !=
             vb::Yes)
             return;

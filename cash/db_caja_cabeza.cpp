@@ -104,9 +104,24 @@ void db_caja_cabeza::resumenStock()
         {m_id.toLongLong(), m_fecha_hora_apertura, m_fecha_hora_cierre});
 }
 
+QString db_caja_cabeza::cajaQueImpideAnular(const QString &id)
+{
+    const Recordset rs = gConexion->openRecordset(
+        QStringLiteral("SELECT t_usuarios_codigo FROM caja_cabeza WHERE id = ?"), {id.toLongLong()});
+    if (rs.eof())
+        return QString();
+    const QString abierta = getCajaAbiertaFromUsuario(rs.texto(QStringLiteral("t_usuarios_codigo")));
+    return abierta.toLongLong() == id.toLongLong() ? QString() : abierta;
+}
+
 bool db_caja_cabeza::anulaCierre(const QString &id)
 {
     const qint64 caja = id.toLongLong();
+    const QString otra = cajaQueImpideAnular(id);
+    if (!otra.isEmpty())
+        throw DbError(5, QStringLiteral("El usuario de la caja %1 posee la caja %2 abierta: debe cerrarla antes de "
+                                        "anular este cierre.")
+                             .arg(id, otra));
     Transaccion t(*gConexion);
     gConexion->execute(QStringLiteral("UPDATE ventas SET arqueo_id = NULL WHERE arqueo_id = ?"), {caja});
     gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_anticipo_id = NULL WHERE arqueo_anticipo_id = ?"),

@@ -43,8 +43,15 @@ public:
     // Reopens register id: clears the stamps it set, deletes its operations
     // and stock summaries, clears its closing moment and counted amount
     // (expected amount, remarks, mail mark and movements stay). Whole or
-    // nothing, like cerrarCaja. Returns true.
+    // nothing, like cerrarCaja. Returns true. A register whose user has
+    // another open register (cajaQueImpideAnular) is thrown before anything
+    // is written.
     bool anulaCierre(const QString &id);
+    // The other open register of the user of register id ("" when none),
+    // which keeps id's closing from being cancelled: reopened beside it, the
+    // user would have two open registers, and every count, closing and
+    // movement would take either.
+    QString cajaQueImpideAnular(const QString &id);
 
 private:
     // The stock summary of the period from opening to closing.

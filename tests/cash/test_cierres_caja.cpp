@@ -2,6 +2,7 @@
 
 #include "Frm_L_CierresCaja.h"
 #include "Frm_ViewerReport.h"
+#include "db_caja_cabeza.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -153,6 +154,8 @@ TEST_F(CierresCajaTest, AnularCierreDesdeLaLista)
     db().execute("INSERT INTO caja_resumen_operaciones (caja_cabeza_id, caja_conceptos_id, operacion_id, importe) "
                  "VALUES (2, 'VEN', '1', 5)");
     db().execute("INSERT INTO caja_resumen_stock (caja_cabeza_id, producto_id) VALUES (2, 'P1')");
+    // luis closed his register 4 of the next day too (the list shows today's).
+    db().execute("UPDATE caja_cabeza SET fecha_hora_cierre = '2024-03-16 08:00:00' WHERE id = 4");
     const QString estampas =
         "SELECT (SELECT COALESCE(arqueo_id, '-') FROM ventas) || '|' || (SELECT COALESCE(arqueo_anticipo_id, '-') || "
         "'/' || COALESCE(arqueo_saldo_id, '-') FROM reservas) || '|' || (SELECT count(*) FROM "
@@ -186,6 +189,26 @@ TEST_F(CierresCajaTest, AnularCierreDesdeLaLista)
     EXPECT_EQ(valor(estampas), "2|2/2|1|1");
     EXPECT_EQ(g->text(3, 1), "15/03/2024 09:00:00");
     db().execute("DROP TRIGGER falla");
+
+    // While luis has another register open, reopening 2 beside it would give
+    // him two: refused before the question, told, nothing written; the data
+    // module refuses it as well.
+    db().execute("UPDATE caja_cabeza SET fecha_hora_cierre = NULL WHERE id = 4");
+    msg->limpiar();
+    btn(w, "cmdAnulaCierre")->click();
+    EXPECT_EQ(
+        msg->textos(),
+        QStringList{"El usuario 'luis' posee la caja Nº 4 abierta.\r\nDebe cerrarla antes de anular este cierre."});
+    EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+    EXPECT_THROW(
+        {
+            Transaccion t(db());
+            db_caja_cabeza().anulaCierre("2");
+        },
+        DbError);
+    EXPECT_EQ(valor(estampas), "2|2/2|1|1");
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_cabeza WHERE fecha_hora_cierre IS NULL"), 2); // 3 and 4
+    db().execute("UPDATE caja_cabeza SET fecha_hora_cierre = '2024-03-16 08:00:00' WHERE id = 4");
 
     // "Yes": stamps and summaries gone, the register open again, and the
     // list shows it at once, still on that row.
