@@ -334,6 +334,28 @@ TEST_F(FrmMain, AyudaManualYSoporte)
     for (const QUrl &u : escritorio->abiertas())
         EXPECT_EQ(u.toLocalFile(), QDir(carpeta()).filePath("ManualUsuario.pdf"));
 
+    // Not opened: told why, with the manual's place, by the menu and the tool bar alike.
+    const QString manual = QDir(carpeta()).filePath("ManualUsuario.pdf");
+    QFile::remove(manual);
+    escritorio->responder(false);
+    msg->limpiar();
+    principal->accion("mnu_ManualUsuario")->trigger();
+    {
+        QFile f(manual);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4\n");
+    }
+    principal->findChild<QToolButton *>("ToolBar_12")->click();
+    ASSERT_EQ(msg->mostrados().size(), 2u);
+    EXPECT_EQ(msg->mostrados()[0].prompt, "No se encuentra el manual de usuario:\r" + QDir::toNativeSeparators(manual));
+    EXPECT_EQ(msg->mostrados()[0].icono(), vb::Exclamation);
+    EXPECT_EQ(msg->mostrados()[1].prompt,
+              "No hay un programa para abrir el manual de usuario (PDF) en este equipo. El manual está en:\r" +
+                  QDir::toNativeSeparators(manual));
+    EXPECT_EQ(msg->mostrados()[1].icono(), vb::Information);
+    EXPECT_EQ(escritorio->abiertas().size(), 4);
+    escritorio->responder(true);
+
     msg->limpiar();
     principal->accion("mnu_Soporte")->trigger();
     ASSERT_EQ(msg->mostrados().size(), 1u);
