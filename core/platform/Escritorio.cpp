@@ -25,6 +25,9 @@ public:
     }
     QString type(const QFileInfo &info) const override
     {
+        // Qt's Spanish translation lacks this one word.
+        if (info.isDir())
+            return QStringLiteral("Carpeta");
         if (!info.isFile())
             return QFileIconProvider::type(info);
         const QMimeType tipo = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
@@ -46,7 +49,13 @@ QString dialogoArchivo(QWidget *padre, const QString &titulo, const QString &sug
     d.setAcceptMode(modo);
     d.setFileMode(modo == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QFileInfo propuesto(sugerido);
-    d.setDirectory(propuesto.absolutePath());
+    // The nearest folder there is on the way to the proposed one: one that
+    // is not there (an account without Documents) would leave the dialog in
+    // the root folder it was built on.
+    QString carpeta = propuesto.absolutePath();
+    while (!QFileInfo(carpeta).isDir() && carpeta != QDir::rootPath())
+        carpeta = QFileInfo(carpeta).absolutePath();
+    d.setDirectory(carpeta);
     d.selectFile(propuesto.fileName());
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
         return {};

@@ -7,10 +7,15 @@
 #include "platform/Escritorio.h"
 #include "platform/Reloj.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QTimer>
 
 using AppUtilsTest = Entorno;
 
@@ -102,6 +107,40 @@ TEST_F(AppUtilsTest, OpenURLEntregaArchivosYDireccionesAlEscritorio)
     EXPECT_TRUE(escritorio.abiertas()[0].isLocalFile());
     EXPECT_EQ(escritorio.abiertas()[1], QUrl("https://example.com/ayuda?x=1"));
     EXPECT_EQ(escritorio.abiertas()[2].scheme(), "mailto");
+}
+
+TEST_F(AppUtilsTest, DialogoDeArchivoEnLaCarpetaMasCercanaQueExisteYEnCastellano)
+{
+    // The proposed folder is not there: the dialog opens in the nearest one
+    // that is, with the proposed name, and calls a folder a folder in Spanish.
+    QDir(carpeta()).mkdir("copias");
+    QString abierta, nombre, tipo;
+    QTimer::singleShot(0, [&] {
+        QFileDialog *d = nullptr;
+        for (int i = 0; i < 500 && !d; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *f = qobject_cast<QFileDialog *>(w); f && f->isVisible())
+                    d = f;
+        }
+        ASSERT_NE(d, nullptr);
+        abierta = d->directory().absolutePath();
+        nombre = d->findChild<QLineEdit *>("fileNameEdit")->text();
+        auto *modelo = d->findChild<QFileSystemModel *>();
+        const QString sub = QDir(carpeta()).filePath("copias");
+        for (int i = 0; i < 500 && tipo.isEmpty(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (const QModelIndex x = modelo->index(sub); x.isValid())
+                tipo = modelo->type(x);
+        }
+        d->reject();
+    });
+    EXPECT_EQ(Escritorio::guardarComo(nullptr, "Copia", QDir(carpeta()).filePath("falta/tampoco/copia.mdb"),
+                                      "Copias (*.mdb)"),
+              QString());
+    EXPECT_EQ(abierta, QDir(carpeta()).absolutePath());
+    EXPECT_EQ(nombre, "copia.mdb");
+    EXPECT_EQ(tipo, "Carpeta");
 }
 
 TEST_F(AppUtilsTest, CargaDataComboUsaLosCamposDelSelector)
