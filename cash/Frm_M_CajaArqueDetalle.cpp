@@ -23,7 +23,8 @@ Frm_M_CajaArqueDetalle::Frm_M_CajaArqueDetalle(QWidget *parent)
     g->setMaxCols(kClase);
     g->setRowTexts(0, {QStringLiteral("Id"), QStringLiteral("Fecha / hora"), QStringLiteral("Concepto"),
                        QStringLiteral("Importe"), QStringLiteral("Comentarios"), QStringLiteral("Clase Mov")});
-    const int anchos[] = {50, 130, 200, 90, 180, 70};
+    // The moment column takes a whole "dd/mm/yyyy hh:mm:ss".
+    const int anchos[] = {50, 150, 200, 90, 160, 70};
     for (int c = kId; c <= kClase; ++c)
         g->setColumnWidth(c, anchos[c - 1]);
     g->setColumnFormat(kImporte, Formatos::kImporte);

@@ -4,6 +4,7 @@
 #include "Mensajes.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -34,6 +35,15 @@ int mostrar(const MensajeMostrado &m)
         default: botones.push_back(box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole)); break;
         }
     }
+    // A window manager cuts the title of a box narrower than it ("Gestión
+    // d...e Canchas" over a short message): the box takes the title's width
+    // in the title bar's bold face, with room for the bar's icon and buttons.
+    QFont negrita = box.font();
+    negrita.setBold(true);
+    const QFontMetrics fm(negrita);
+    if (auto *rejilla = qobject_cast<QGridLayout *>(box.layout()))
+        rejilla->addItem(new QSpacerItem(fm.horizontalAdvance(m.titulo) + 6 * fm.height(), 0), rejilla->rowCount(), 0,
+                         1, rejilla->columnCount());
     box.setDefaultButton(botones[m.botonPorDefecto()]);
     // Escape and the close box answer Cancel when there is one, otherwise
     // the only or the last button.

@@ -5,6 +5,7 @@
 #include "Frm_ViewerReport.h"
 #include "db_caja_cabeza.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -99,6 +100,10 @@ TEST_F(ArqueoCierreTest, ArqueoDetalleYCierre)
         Grid *g = grilla(d);
         EXPECT_EQ(columna(g, 6), (QStringList{"INI", "ING", "EGR"}));
         EXPECT_EQ(texto(d, "labTotal"), "200.00");
+        // Each moment shows whole at the window's opening size.
+        const QFontMetrics fm(g->font());
+        for (const QString &momento : columna(g, 2))
+            EXPECT_LE(fm.horizontalAdvance(momento) + 8, g->columnWidth(2)) << momento.toStdString();
         auto *borrar = d->findChild<QPushButton *>("cmdDel");
         raton::clic(g, 0, 1);
         EXPECT_FALSE(borrar->isEnabled());

@@ -81,6 +81,11 @@ protected:
             for (QAbstractButton *b : box->buttons())
                 botones << b->text();
             porDefecto = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QFont negrita = box->font();
+            negrita.setBold(true);
+            const QFontMetrics fm(negrita);
+            anchoTitulo = fm.horizontalAdvance(box->windowTitle()) + 6 * fm.height();
+            ancho = box->width();
             if (escape)
                 box->reject();
             else
@@ -90,6 +95,8 @@ protected:
     }
     QStringList botones;
     QString porDefecto;
+    int ancho = 0;
+    int anchoTitulo = 0;
 };
 
 TEST_F(PantallaTest, BotonesYBotonPorDefectoEnElDialogo)
@@ -106,6 +113,9 @@ TEST_F(PantallaTest, BotonesYBotonPorDefectoEnElDialogo)
     // An unknown style is a box with OK alone.
     EXPECT_EQ(mostrar(vb::YesNo + 4096), vb::OK);
     EXPECT_EQ(botones, QStringList{"Aceptar"});
+    // However short the message and few the buttons, the box is wide enough
+    // for its title in the title bar, beside the bar's icon and buttons.
+    EXPECT_GE(ancho, anchoTitulo);
 }
 
 TEST_F(PantallaTest, PedidoDeTextoEnCastellano)
