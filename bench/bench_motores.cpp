@@ -1,0 +1,151 @@
+// The same work on both engines: the encrypted file and a PostgreSQL server.
+//   club_bench_motores [--servidor CARPETA_O_HOST] [benchmark flags]
+// Each engine gets a fresh club database with 20 products (on the server, a
+// schema of its own in the database "club" of user "club"; the password, if
+// any, from ~/.pgpass). Each operation of the program is measured beside the
+// bare statements that give the same result on the same engine.
+#include "Module.h"
+#include "db/Conexion.h"
+#include "db/Esquema.h"
+#include "dbVentas.h"
+#include "medida.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<Conexion> g_motores[2];
+const char *const kNombres[] = {"archivo", "servidor"};
+
+void preparar(Conexion &c)
+{
+    Transaccion t(c);
+    for (int p = 1; p <= 20; ++p)
+        c.execute("INSERT INTO productos (id, descripcion, precio_venta, existencia) VALUES (?, ?, 1234.5, 1000000)",
+                  {QString::asprintf("P%04d", p), QString::asprintf("Producto %d", p)});
+    t.commit();
+}
+
+dbVentas::Venta ventaDeCinco()
+{
+    dbVentas::Venta v;
+    v.clientes_id = 1;
+    v.t_usuarios_codigo = QStringLiteral("admin");
+    for (int l = 0; l < 5; ++l) {
+        v.lineas.append({QString::asprintf("P%04d", l + 11), 1.5, 1234.5, 900});
+        v.importe_total += 1.5 * 1234.5;
+    }
+    return v;
+}
+
+// The durable sale of five lines as the sale window writes it.
+void venta(benchmark::State &st, Conexion *c)
+{
+    gConexion = c;
+    const dbVentas::Venta v = ventaDeCinco();
+    for (auto _ : st) {
+        Transaccion t(*c);
+        benchmark::DoNotOptimize(dbVentas::grabar(v));
+        t.commit();
+    }
+    gConexion = nullptr;
+}
+
+// The same rows in bare statements: the sale, then each line's row, stock
+// movement and stock decrement.
+void ventaSentencias(benchmark::State &st, Conexion *c)
+{
+    const dbVentas::Venta v = ventaDeCinco();
+    for (auto _ : st) {
+        Transaccion t(*c);
+        c->execute("INSERT INTO ventas (fecha, clientes_id, importe_total, importe_pagado, comentarios, "
+                   "t_usuarios_codigo) VALUES ('2026-01-01 10:00:00', 1, ?, ?, '', 'admin')",
+                   {v.importe_total, v.importe_total});
+        const qint64 id = c->lastInsertId();
+        for (const dbVentas::Linea &l : v.lineas) {
+            c->execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad, precio_unitario, precio_compra) "
+                       "VALUES (?, ?, ?, ?, ?)",
+                       {id, l.productos_id, l.cantidad, l.precio_unitario, l.precio_compra});
+            c->execute("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, comentarios, "
+                       "t_usuarios_codigo) VALUES ('Egreso', '2026-01-01 10:00:00', ?, ?, ?, '', 'admin')",
+                       {l.productos_id, id, -l.cantidad});
+            c->execute("UPDATE productos SET existencia = existencia - ? WHERE id = ?", {l.cantidad, l.productos_id});
+        }
+        t.commit();
+    }
+}
+
+// A number of the counter of registers, in a transaction of its own.
+void numero(benchmark::State &st, Conexion *c)
+{
+    for (auto _ : st)
+        benchmark::DoNotOptimize(ProximoNumero(*c, QStringLiteral("CJA")));
+}
+
+void numeroSentencia(benchmark::State &st, Conexion *c)
+{
+    for (auto _ : st) {
+        Transaccion t(*c);
+        c->execute("UPDATE t_numeradores SET numero_siguiente = numero_siguiente + 1 WHERE id = 'CJA'");
+        t.commit();
+    }
+}
+
+// The sales of the products over every sale so far, by product.
+void ventasPorProducto(benchmark::State &st, Conexion *c)
+{
+    for (auto _ : st) {
+        Recordset rs = c->openRecordset("SELECT i.productos_id, sum(i.cantidad), sum(i.cantidad * i.precio_unitario) "
+                                        "FROM ventas v JOIN ventas_items i ON i.ventas_id = v.id "
+                                        "GROUP BY i.productos_id ORDER BY i.productos_id");
+        if (!hayFilas(st, rs.recordCount() > 0))
+            return;
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    std::vector<char *> resto{argv[0]};
+    QString servidor;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--servidor" && i + 1 < argc)
+            servidor = QString::fromLocal8Bit(argv[++i]);
+        else
+            resto.push_back(argv[i]);
+    }
+    QTemporaryDir dir;
+    const QString ruta = dir.path() + QStringLiteral("/db_main.mdb");
+    Esquema::crearBase(ruta);
+    g_motores[0].reset(Conexion::abrir(ruta, Esquema::claveBase()));
+    if (!servidor.isEmpty()) {
+        DatosServidor d;
+        d.host = servidor;
+        d.base = QStringLiteral("club");
+        d.usuario = QStringLiteral("club");
+        d.esquema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
+        Esquema::crearBaseServidor(d);
+        g_motores[1].reset(Conexion::abrirServidor(d));
+    }
+    for (int m = 0; m < 2; ++m) {
+        Conexion *c = g_motores[m].get();
+        if (!c)
+            continue;
+        preparar(*c);
+        const std::string n = kNombres[m];
+        benchmark::RegisterBenchmark((n + "/venta").c_str(), venta, c)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((n + "/ventaSentencias").c_str(), ventaSentencias, c)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((n + "/numero").c_str(), numero, c)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((n + "/numeroSentencia").c_str(), numeroSentencia, c)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((n + "/ventasPorProducto").c_str(), ventasPorProducto, c)
+            ->Unit(benchmark::kMillisecond);
+    }
+    correrBenchmarks(resto);
+    return 0;
+}
