@@ -1,10 +1,14 @@
 #include "Escritorio.h"
 
+#include "Formatos.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QMimeDatabase>
 
 namespace {
@@ -35,6 +39,20 @@ public:
     }
 };
 
+// The dialog's list with the moments of change written as the program writes
+// them: Qt writes them in the system's locale ("7 Dec 2026 13:51:08").
+class MomentosDelPrograma : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        auto *archivos = qobject_cast<QFileSystemModel *>(sourceModel());
+        if (role == Qt::DisplayRole && index.column() == 3 && archivos)
+            return Formatos::momento(archivos->lastModified(mapToSource(index)));
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 // The program's own file dialog (a desktop's dialog may read the files it
 // lists as well), with the name-only provider in place before it lists the
 // folder of sugerido.
@@ -46,6 +64,7 @@ QString dialogoArchivo(QWidget *padre, const QString &titulo, const QString &sug
     QFileDialog d(padre, titulo, QDir::rootPath(), filtro);
     d.setOption(QFileDialog::DontUseNativeDialog);
     d.setIconProvider(&tipos);
+    d.setProxyModel(new MomentosDelPrograma(&d));
     d.setAcceptMode(modo);
     d.setFileMode(modo == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QFileInfo propuesto(sugerido);

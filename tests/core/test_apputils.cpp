@@ -5,8 +5,10 @@
 #include "platform/CarpetaPrograma.h"
 #include "platform/DataCombo.h"
 #include "platform/Escritorio.h"
+#include "platform/Formatos.h"
 #include "platform/Reloj.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QTimer>
+#include <QTreeView>
 
 using AppUtilsTest = Entorno;
 
@@ -114,7 +117,7 @@ TEST_F(AppUtilsTest, DialogoDeArchivoEnLaCarpetaMasCercanaQueExisteYEnCastellano
     // The proposed folder is not there: the dialog opens in the nearest one
     // that is, with the proposed name, and calls a folder a folder in Spanish.
     QDir(carpeta()).mkdir("copias");
-    QString abierta, nombre, tipo;
+    QString abierta, nombre, tipo, tipoVisto, momento, esperado;
     QTimer::singleShot(0, [&] {
         QFileDialog *d = nullptr;
         for (int i = 0; i < 500 && !d; ++i) {
@@ -133,6 +136,14 @@ TEST_F(AppUtilsTest, DialogoDeArchivoEnLaCarpetaMasCercanaQueExisteYEnCastellano
             if (const QModelIndex x = modelo->index(sub); x.isValid())
                 tipo = modelo->type(x);
         }
+        // What the list shows of it: its type, and its moment of change as
+        // the program writes moments.
+        auto *vista = d->findChild<QTreeView *>("treeView");
+        const QModelIndex x = modelo->index(sub);
+        const QModelIndex enVista = d->proxyModel() ? d->proxyModel()->mapFromSource(x) : x;
+        tipoVisto = vista->model()->index(enVista.row(), 2, enVista.parent()).data().toString();
+        momento = vista->model()->index(enVista.row(), 3, enVista.parent()).data().toString();
+        esperado = Formatos::momento(QFileInfo(sub).lastModified());
         d->reject();
     });
     EXPECT_EQ(Escritorio::guardarComo(nullptr, "Copia", QDir(carpeta()).filePath("falta/tampoco/copia.mdb"),
@@ -141,6 +152,9 @@ TEST_F(AppUtilsTest, DialogoDeArchivoEnLaCarpetaMasCercanaQueExisteYEnCastellano
     EXPECT_EQ(abierta, QDir(carpeta()).absolutePath());
     EXPECT_EQ(nombre, "copia.mdb");
     EXPECT_EQ(tipo, "Carpeta");
+    EXPECT_EQ(tipoVisto, "Carpeta");
+    EXPECT_EQ(momento, esperado);
+    EXPECT_FALSE(esperado.isEmpty());
 }
 
 TEST_F(AppUtilsTest, CargaDataComboUsaLosCamposDelSelector)
