@@ -20,7 +20,9 @@ Frm_S_ResetBase::~Frm_S_ResetBase() = default;
 
 void Frm_S_ResetBase::cmdReset_Click()
 {
-    if (!Confirmar(QStringLiteral("Se eliminarán todas las operaciones. ¿Desea continuar?"))) {
+    // "No" is the default button: Enter alone must not wipe the club's operations.
+    if (MsgBox(QStringLiteral("Se eliminarán todas las operaciones. ¿Desea continuar?"),
+               vb::YesNo + vb::Question + vb::DefaultButton2) != vb::Yes) {
         descargar();
         return;
     }

@@ -503,7 +503,7 @@ TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Resetear Base de datos");
     EXPECT_EQ(modal->mostrados().size(), 1);
-    msg->responder(vb::No);
+    // Unanswered, the question takes its default button, which is "No".
     w->findChild<QPushButton *>("cmdReset")->click();
     procesarEventos();
     EXPECT_EQ(msg->textos(), QStringList{"Se eliminarán todas las operaciones. ¿Desea continuar?"});
@@ -520,6 +520,7 @@ TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
     const qint64 tamanoAntes = QFileInfo(gRutaBase).size();
 
     w = abrirReset();
+    msg->responder(vb::Yes);
     w->findChild<QPushButton *>("cmdReset")->click();
     procesarEventos();
     EXPECT_EQ(msg->textos(), (QStringList{"Se eliminarán todas las operaciones. ¿Desea continuar?",
@@ -550,6 +551,7 @@ TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
 TEST_F(Reset, UnaSentenciaQueFallaNoBorraNada)
 {
     db().execute("CREATE TRIGGER falla BEFORE DELETE ON ventas BEGIN SELECT RAISE(ABORT, 'no'); END");
+    msg->responder(vb::Yes);
     abrirReset()->findChild<QPushButton *>("cmdReset")->click();
     procesarEventos();
     ASSERT_EQ(msg->mostrados().size(), 2);
