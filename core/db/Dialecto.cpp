@@ -223,8 +223,10 @@ QString Dialecto::ddlPostgresql(const QString &tipo, const QString &sentencia)
 QString Dialecto::preambuloPostgresql()
 {
     // Shared by every schema of the database; made once, by whoever comes
-    // first (the lock keeps two creators apart).
+    // first (the lock keeps two creators apart); a creator waits for it
     return QStringLiteral(
+        // however long the creations of other stations or tests take.
+        "SET LOCAL lock_timeout = 0;"
         "SELECT pg_advisory_xact_lock(5813);"
         "CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public;"
         "DO $$ BEGIN CREATE COLLATION public.es (provider = icu, locale = 'es');"

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
+#include <QUuid>
 
 int numeroDeError(const std::function<void()> &f)
 {
@@ -42,13 +43,13 @@ void Entorno::crearBaseDePrueba()
     }
     // On the server each test gets a schema of its own in one database,
     // named in the program folder's club.ini as a station's would be.
-    static int n = 0;
     DatosServidor d;
     d.host = qEnvironmentVariable("CLUB_PRUEBAS_SERVIDOR");
     d.puerto = qEnvironmentVariable("CLUB_PRUEBAS_PUERTO");
     d.base = QStringLiteral("club");
     d.usuario = QStringLiteral("club");
-    d.esquema = QStringLiteral("prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++n);
+    // Unique across runs on one server (process numbers come back).
+    d.esquema = QStringLiteral("prueba_") + QUuid::createUuid().toString(QUuid::Id128);
     {
         QSettings ini(carpeta() + QStringLiteral("/club.ini"), QSettings::IniFormat);
         ini.setValue(QStringLiteral("base/motor"), QStringLiteral("postgresql"));
