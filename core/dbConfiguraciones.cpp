@@ -25,6 +25,6 @@ QString dbConfiguraciones::getValor(const QString &xCod)
 Recordset dbConfiguraciones::clientes()
 {
     return gConexion->openRecordset(
-        QStringLiteral("SELECT id, IFNULL(nombre, '') || ' - ' || IFNULL(telefono, '') AS nombre "
+        QStringLiteral("SELECT id, COALESCE(nombre, '') || ' - ' || COALESCE(telefono, '') AS nombre "
                        "FROM clientes ORDER BY id"));
 }

@@ -68,7 +68,11 @@ TEST_F(ConfiguracionesTest, PrimeraVezAbreVacioYAceptarEscribeLasNueveClaves)
     caja("fpMinimoRes")->setText("30");
     aceptar();
     EXPECT_FALSE(abierto());
-    Recordset rs = db().openRecordset("SELECT codigo, descripcion, valor FROM t_configuraciones ORDER BY rowid");
+    // Rows in the order they were written: the file's rowid, the server's
+    // physical position (nothing was updated or deleted in between).
+    Recordset rs =
+        db().openRecordset(QStringLiteral("SELECT codigo, descripcion, valor FROM t_configuraciones ORDER BY %1")
+                               .arg(enServidor() ? "ctid" : "rowid"));
     QStringList l;
     for (; !rs.eof(); rs.moveNext())
         l << rs.texto("codigo") + "|" + rs.texto("descripcion") + "|" + rs.texto("valor");

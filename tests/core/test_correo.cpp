@@ -199,7 +199,9 @@ TEST_F(CorreoTest, ElCierreEnviadoQuedaMarcado)
 {
     db().execute("INSERT INTO caja_cabeza (id, t_usuarios_codigo, enviado) VALUES (4, 'admin', 0), (5, 'admin', 0)");
     EXPECT_TRUE(clsCDOmail::setEnviado(5));
-    EXPECT_EQ(valor("SELECT group_concat(enviado) FROM (SELECT enviado FROM caja_cabeza ORDER BY id)"), "0,1");
+    EXPECT_EQ(
+        valor("SELECT group_concat(CAST(enviado AS TEXT)) FROM (SELECT enviado FROM caja_cabeza ORDER BY id) AS c"),
+        "0,1");
 }
 
 TEST_F(CorreoTest, LaCuentaSeGuardaUnaVezConLaClaveCodificada)
