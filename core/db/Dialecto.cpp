@@ -282,3 +282,43 @@ DbError Dialecto::errorPostgresql(const QByteArray &estado, const QString &mensa
     }
     return DbError(numero, texto + QStringLiteral(" (") + mensaje + QStringLiteral(")"));
 }
+
+namespace {
+constexpr char16_t kEscape = 0xFFFF;
+}
+
+QByteArray Dialecto::textoAlServidor(const QString &texto)
+{
+    if (!texto.contains(QChar(u'\0')) && !texto.contains(QChar(kEscape)))
+        return texto.toUtf8();
+    QString s;
+    s.reserve(texto.size() + 8);
+    for (QChar c : texto) {
+        if (c.unicode() == 0)
+            s += QChar(kEscape), s += QLatin1Char('0');
+        else if (c.unicode() == kEscape)
+            s += QChar(kEscape), s += QChar(kEscape);
+        else
+            s += c;
+    }
+    return s.toUtf8();
+}
+
+QString Dialecto::textoDelServidor(const char *datos, int largo)
+{
+    const QByteArrayView bytes(datos, largo);
+    QString t = QString::fromUtf8(bytes);
+    if (!bytes.contains(QByteArrayView("\xEF\xBF\xBF")))
+        return t;
+    QString s;
+    s.reserve(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t.at(i).unicode() == kEscape && i + 1 < t.size()) {
+            ++i;
+            s += t.at(i) == QLatin1Char('0') ? QChar(u'\0') : t.at(i);
+        } else {
+            s += t.at(i);
+        }
+    }
+    return s;
+}

@@ -35,4 +35,9 @@ QString ddlPostgresql(const QString &tipo, const QString &sentencia);
 QString preambuloPostgresql();
 // A server error (its SQLSTATE and message) as the program's error.
 DbError errorPostgresql(const QByteArray &estado, const QString &mensaje);
+// A text value as the server stores it, and back. The server's text cannot
+// hold the character 0, so it is kept as U+FFFF followed by '0', and U+FFFF
+// itself as U+FFFF twice: any text comes back exactly as it was given.
+QByteArray textoAlServidor(const QString &texto);
+QString textoDelServidor(const char *datos, int largo);
 } // namespace Dialecto

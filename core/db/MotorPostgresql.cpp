@@ -33,7 +33,7 @@ QByteArray comoTextoDelServidor(const QVariant &v)
     case QMetaType::QDate: return v.toDate().toString(Qt::ISODate).toUtf8();
     case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     case QMetaType::QByteArray: return v.toByteArray();
-    default: return v.toString().toUtf8();
+    default: return Dialecto::textoAlServidor(v.toString());
     }
 }
 
@@ -233,7 +233,7 @@ void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, R
             case kFloat8:
             case kNumeric: datos.emplace_back(QByteArray(v).toDouble()); break;
             case kBool: datos.emplace_back(static_cast<qlonglong>(v[0] == 't' ? 1 : 0)); break;
-            default: datos.emplace_back(QString::fromUtf8(v, PQgetlength(r.r, f, i))); break;
+            default: datos.emplace_back(Dialecto::textoDelServidor(v, PQgetlength(r.r, f, i))); break;
             }
         }
     }

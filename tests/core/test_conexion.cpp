@@ -18,6 +18,17 @@ TEST_F(ConexionTest, ValoresConComillaSeGuardanYEncuentran)
 {
     db().execute("INSERT INTO clientes (nombre, telefono) VALUES (?, ?)", {"O'Brien", "1'2"});
     EXPECT_EQ(valor("SELECT telefono FROM clientes WHERE nombre = ?", {"O'Brien"}), "1'2");
+
+    // The character 0 and U+FFFF (what the server keeps it as) come back as
+    // given on either engine, alone, together and beside each other, and are
+    // found by the same value.
+    for (const QString &t : {QString(QChar(u'\0')), QString(QChar(0xFFFF)), QString::fromUtf16(u"a\0\uFFFF0b", 5),
+                             QString::fromUtf16(u"\uFFFF\uFFFF\0\0", 4), QString::fromUtf16(u"\uFFFF0", 2)}) {
+        db().execute("DELETE FROM clientes");
+        db().execute("INSERT INTO clientes (nombre, telefono) VALUES (?, ?)", {"X", t});
+        EXPECT_EQ(valor("SELECT telefono FROM clientes"), t);
+        EXPECT_EQ(valor("SELECT nombre FROM clientes WHERE telefono = ?", {t}), "X");
+    }
 }
 
 TEST_F(ConexionTest, ClaveDuplicadaEsError3022)
