@@ -64,7 +64,7 @@ TEST_F(TransaccionTest, UnErrorInternoAtrapadoDejaUsableLaExterna)
         fuera.commit();
     }
     EXPECT_FALSE(db().enTransaccion());
-    EXPECT_EQ(valor("SELECT group_concat(codigo) FROM (SELECT codigo FROM horarios ORDER BY codigo)"), "H1,H3,H4");
+    EXPECT_EQ(valor("SELECT group_concat(codigo) FROM (SELECT codigo FROM horarios ORDER BY codigo) AS h"), "H1,H3,H4");
 
     // Three levels: the middle one failing undoes the innermost committed part too.
     {

@@ -270,7 +270,7 @@ TEST_F(ReglasReservaTest, BorrarLaTerceraSemanaSolaOConLasSiguientes)
     EXPECT_FALSE(r.load(tercera));
 
     r.del_permanentes(QString::number(id + 1)); // week 2 and every later week go
-    EXPECT_EQ(valor("SELECT group_concat(semana_numero) FROM reservas WHERE reserva_fija_id = 1"), "0");
+    EXPECT_EQ(valor("SELECT group_concat(CAST(semana_numero AS TEXT)) FROM reservas WHERE reserva_fija_id = 1"), "0");
     // The other series is untouched.
     EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas WHERE reserva_fija_id = 2"), 5);
 
