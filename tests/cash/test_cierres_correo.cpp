@@ -55,7 +55,10 @@ protected:
         w->findChild<QPushButton *>("cmdPDF")->click();
     }
     QString pdf() const { return carpeta() + "/cierres_pdf/Club Norte_2024_03_15.pdf"; }
-    QString enviados() { return valor("SELECT group_concat(id, ' ') FROM caja_cabeza WHERE enviado = 1"); }
+    QString enviados()
+    {
+        return valor("SELECT group_concat(CAST(id AS TEXT), ' ') FROM caja_cabeza WHERE enviado = 1");
+    }
     bool verde(const QString &id)
     {
         Grid *g = grilla(w);

@@ -416,7 +416,7 @@ QString recuentos()
                         "SELECT clientes_id || ':' || cantidad || ':' || ifnull(upper(cancha_frecuente_id), '-') AS x "
                         "FROM reservas_por_cliente UNION ALL "
                         "SELECT x FROM (SELECT clientes_id || '/' || canchas_id || ':' || cantidad AS x "
-                        "FROM reservas_por_cliente_cancha ORDER BY clientes_id, canchas_id))")
+                        "FROM reservas_por_cliente_cancha ORDER BY clientes_id, canchas_id) AS c) AS t")
         .texto(0);
 }
 // The same counted afresh from the reservations; a court's spelling is the
@@ -432,7 +432,7 @@ QString recontados()
             "FROM reservas r WHERE clientes_id IS NOT NULL GROUP BY clientes_id UNION ALL "
             "SELECT x FROM (SELECT clientes_id || '/' || MIN(canchas_id COLLATE BINARY) || ':' || COUNT(*) AS x "
             "FROM reservas WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL "
-            "GROUP BY clientes_id, canchas_id ORDER BY clientes_id, canchas_id))")
+            "GROUP BY clientes_id, canchas_id ORDER BY clientes_id, canchas_id) AS c) AS t")
         .texto(0);
 }
 } // namespace

@@ -55,8 +55,9 @@ protected:
     // Counts of the sale's four tables and the stock, as one text.
     QString huella()
     {
-        return valor("SELECT (SELECT count(*) FROM ventas) || '/' || (SELECT count(*) FROM ventas_items) || '/' || "
-                     "(SELECT count(*) FROM movimientos_stock) || '/' || "
-                     "(SELECT group_concat(id || '=' || existencia, ',') FROM (SELECT * FROM productos ORDER BY id))");
+        return valor(
+            "SELECT (SELECT count(*) FROM ventas) || '/' || (SELECT count(*) FROM ventas_items) || '/' || "
+            "(SELECT count(*) FROM movimientos_stock) || '/' || "
+            "(SELECT group_concat(id || '=' || existencia, ',') FROM (SELECT * FROM productos ORDER BY id) AS p)");
     }
 };

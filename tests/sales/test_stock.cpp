@@ -45,7 +45,7 @@ protected:
     {
         return valor("SELECT group_concat(tipo || ':' || productos_id || ':' || cantidad || ':' || "
                      "COALESCE(ventas_id, 'null') || ':' || fecha || ':' || comentarios || ':' || t_usuarios_codigo, "
-                     "' ') FROM (SELECT * FROM movimientos_stock ORDER BY id)");
+                     "' ') FROM (SELECT * FROM movimientos_stock ORDER BY id) AS m");
     }
 };
 
