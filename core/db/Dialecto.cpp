@@ -160,6 +160,11 @@ QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
                                                QRegularExpression::CaseInsensitiveOption);
     if (s.contains(crearTabla))
         s = ddlPostgresql(QStringLiteral("table"), s);
+    // An exact comparison of a code: the case-ignoring text compared as
+    // plain text, byte by byte.
+    static const QRegularExpression exacta(QStringLiteral("\\s+COLLATE\\s+BINARY\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    s.replace(exacta, QStringLiteral("::text COLLATE \"C\""));
     // INSERT OR REPLACE of the program names the key first.
     static const QRegularExpression reemplazar(
         QStringLiteral("^\\s*INSERT\\s+OR\\s+REPLACE\\s+INTO\\s+(\\w+)\\s*\\(([^)]*)\\)"),
