@@ -43,7 +43,7 @@ QList<FilaRanking> rankingClientes(const QDate &desde, const QDate &hasta)
                        "  SELECT clientes_id, importe_total FROM ventas WHERE fecha >= ? AND fecha <= ? "
                        "  UNION ALL SELECT clientes_id, importe_total FROM reservas "
                        "  WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?"
-                       ") GROUP BY clientes_id ORDER BY clientes_id"),
+                       ") AS m GROUP BY clientes_id ORDER BY clientes_id"),
         {iso(desde) + QStringLiteral(" 00:00:00"), iso(hasta) + QStringLiteral(" 23:59:59"), iso(desde), iso(hasta)},
         {{QStringLiteral("clientes_id"), TipoCampo::Entero}, {QStringLiteral("total"), TipoCampo::Doble}});
     Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT id, nombre FROM clientes ORDER BY id"));
