@@ -183,7 +183,7 @@ TEST_F(ConfiguracionesTest, GetValorYSaveFallido)
     dbConfiguraciones cfg;
     EXPECT_EQ(cfg.getValor("CLUB_NOMBRE"), "");
     cfg.save("CLUB_NOMBRE", "Nombre del club para usar en reportes", "Viejo");
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON t_configuraciones BEGIN SELECT RAISE(ABORT, 'sin lugar'); END");
+    hacerFallar("t_configuraciones", "sin lugar");
     EXPECT_THROW(cfg.save("CLUB_NOMBRE", "Nombre del club para usar en reportes", "Nuevo"), DbError);
     EXPECT_TRUE(msg->vacio());
     EXPECT_EQ(cfg.getValor("club_nombre"), "Viejo");
@@ -201,9 +201,8 @@ TEST_F(ConfiguracionesTest, GuardadoFallidoNoGuardaNadaAvisaUnaVezYQuedaAbierto)
     chk("chkFormato80mm")->setChecked(true);
     // The fifth of the nine writes fails.
     db().execute("CREATE TABLE cuenta (n INTEGER)");
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON t_configuraciones BEGIN "
-                 "INSERT INTO cuenta VALUES (1); "
-                 "SELECT RAISE(ABORT, 'sin lugar') WHERE (SELECT count(*) FROM cuenta) >= 5; END");
+    hacerFallar("t_configuraciones", "sin lugar", "(SELECT count(*) FROM cuenta) >= 5",
+                "INSERT INTO cuenta VALUES (1)");
     aceptar();
 
     ASSERT_EQ(msg->mostrados().size(), 1u);
@@ -219,7 +218,7 @@ TEST_F(ConfiguracionesTest, GuardadoFallidoNoGuardaNadaAvisaUnaVezYQuedaAbierto)
     EXPECT_FALSE(db().enTransaccion());
 
     // Once the cause is gone the same dialog saves everything.
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("t_configuraciones");
     msg->limpiar();
     aceptar();
     EXPECT_TRUE(msg->vacio());

@@ -252,7 +252,7 @@ TEST_F(CorreoTest, LaCuentaSeGuardaUnaVezConLaClaveCodificada)
     EXPECT_EQ(cuenta->destinatario, "a@club.test,b@club.test");
 
     // A failing save keeps the stored account and the dialog open.
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON t_emailconf BEGIN SELECT RAISE(ABORT, 'falla'); END");
+    hacerFallar("t_emailconf", "falla");
     msg->limpiar();
     d = abrir();
     caja(d, "txt_Usuario")->setText("otra@club.test");

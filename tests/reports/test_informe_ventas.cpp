@@ -201,8 +201,7 @@ TEST_F(InformeVentasTest, FallaAlLlenarOPlantillaQueFaltaNoMuestranNada)
     ASSERT_EQ(filas("ana"), 2);
 
     // A failure on the second row leaves the previous run's rows whole.
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON tmp_informe_ventas WHEN NEW.producto_id = 'B' "
-                 "BEGIN SELECT RAISE(ABORT, 'falla inyectada'); END");
+    hacerFallar("tmp_informe_ventas", "falla inyectada", "NEW.producto_id = 'B'");
     db().execute("UPDATE ventas_items SET cantidad = 2");
     abrir();
     fechas(QDate(2026, 12, 1), QDate(2026, 12, 1));
@@ -214,7 +213,7 @@ TEST_F(InformeVentasTest, FallaAlLlenarOPlantillaQueFaltaNoMuestranNada)
     EXPECT_EQ(filas("ana"), 2);
     EXPECT_EQ(fila("ana", "A"), (QStringList{"1.00", "60.00", "100.00", "40.00", "50.00"}));
     EXPECT_EQ(mostrado(), nullptr);
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("tmp_informe_ventas");
 
     // A missing template: the installation message, the pointer back, no preview.
     msg->limpiar();

@@ -101,3 +101,25 @@ void Entorno::instalarPlantillas()
 }
 
 int Entorno::contar(const QString &sql, const Parametros &p) { return valor(sql, p).toInt(); }
+
+void Entorno::hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion, const QString &antes)
+{
+    const QString previo = antes.isEmpty() ? QString() : antes + QStringLiteral("; ");
+    if (!enServidor()) {
+        db().execute(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON %1 BEGIN %2SELECT RAISE(ABORT, '%3') "
+                                    "WHERE %4; END")
+                         .arg(tabla, previo, mensaje, condicion));
+        return;
+    }
+    db().execute(QStringLiteral("CREATE OR REPLACE FUNCTION falla_%1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                                "%2IF %4 THEN RAISE EXCEPTION '%3'; END IF; RETURN NEW; END $$")
+                     .arg(tabla, previo, mensaje, condicion));
+    db().execute(
+        QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION falla_%1()").arg(tabla));
+}
+
+void Entorno::quitarFalla(const QString &tabla)
+{
+    db().execute(enServidor() ? QStringLiteral("DROP TRIGGER falla ON %1").arg(tabla)
+                              : QStringLiteral("DROP TRIGGER falla"));
+}

@@ -37,6 +37,12 @@ protected:
     // One value of a query, as text ("" when no row).
     QString valor(const QString &sql, const Parametros &p = {});
     int contar(const QString &sql, const Parametros &p = {});
+    // A trigger "falla" on both engines: before each INSERT on the table it
+    // first runs `antes` (a statement, or nothing), then fails with the
+    // message when the condition (which may read NEW) holds.
+    void hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion = QStringLiteral("1 = 1"),
+                     const QString &antes = {});
+    void quitarFalla(const QString &tabla);
 
     QTemporaryDir m_dir;
     std::unique_ptr<MensajesDePrueba> msg;
