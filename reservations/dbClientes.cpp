@@ -13,8 +13,10 @@ Recordset todos()
 Recordset listaConTelefono()
 {
     return gConexion->openRecordset(
+        // Ordered by the shown text itself: a column number cannot take a
+        // collation on the server.
         QStringLiteral("SELECT id, COALESCE(nombre, '') || ' / ' || COALESCE(telefono, '') AS nombre "
-                       "FROM clientes ORDER BY 2") +
+                       "FROM clientes ORDER BY (COALESCE(nombre, '') || ' / ' || COALESCE(telefono, ''))") +
         QLatin1String(kCollateEs));
 }
 
