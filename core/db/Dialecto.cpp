@@ -240,8 +240,15 @@ QString Dialecto::preambuloPostgresql()
         "DO $$ BEGIN CREATE DOMAIN public.fechahora AS text; EXCEPTION WHEN duplicate_object THEN NULL; END $$;"
         "DO $$ BEGIN CREATE DOMAIN public.booleano AS bigint; EXCEPTION WHEN duplicate_object THEN NULL; END $$;"
         // The search function folds the case of every letter, as on the file.
+        // Folding is lowering but for the letters whose folded form is
+        // another (micro sign, long s, final sigma, Greek symbol forms), and
+        // the dotted capital I, which has no single folded letter and stays.
         "CREATE OR REPLACE FUNCTION public.plegar(text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE "
-        "  AS $$ SELECT lower($1 COLLATE \"es-x-icu\") $$;"
+        "  AS $$ SELECT translate(replace(lower(replace($1, 'İ', U&'\\E000') COLLATE \"es-x-icu\"), U&'\\E000', "
+        "  'İ'), 'µſςϐϑϕϖϰϱϵẛι', 'μsσβθφπκρεṡι') $$;"
+        // A number folds to its text, as on the file.
+        "CREATE OR REPLACE FUNCTION public.plegar(numeric) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+        "  AS $$ SELECT $1::text $$;"
         // group_concat(x) and group_concat(x, separator) as on the file.
         "CREATE OR REPLACE FUNCTION public.group_concat_paso(text, text, text) RETURNS text LANGUAGE sql "
         "  IMMUTABLE AS $$ SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2 ELSE $1 || $3 || $2 END $$;"

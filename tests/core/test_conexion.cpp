@@ -44,8 +44,12 @@ TEST_F(ConexionTest, PlegarDaElTextoConLasMayusculasDeTodaLetraPlegadas)
     for (const QString t :
          {"JABÓN Ñandú", "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàÿ", "a×b µ ¿¡«»", "ΣΑΣ Жук İI", "Z9-", "", "Ñ€Ñ"})
         EXPECT_EQ(valor("SELECT plegar(?)", {t}), t.toCaseFolded()) << t.toStdString();
-    EXPECT_EQ(valor("SELECT plegar('ÁRBOL') = plegar('árbol') AND lower('ÁRBOL') <> lower('árbol')"), "1");
-    EXPECT_EQ(valor("SELECT typeof(plegar(NULL)) || plegar(12.5)"), "null12.5");
+    EXPECT_EQ(valor("SELECT CASE WHEN plegar('ÁRBOL') = plegar('árbol') THEN 1 ELSE 0 END"), "1");
+    // The file's own lower() leaves every letter past ASCII as it is.
+    if (!enServidor()) {
+        EXPECT_EQ(valor("SELECT lower('ÁRBOL') <> lower('árbol')"), "1");
+    }
+    EXPECT_EQ(valor("SELECT CASE WHEN plegar(NULL) IS NULL THEN 'null' END || plegar(12.5)"), "null12.5");
 }
 
 TEST_F(ConexionTest, TransaccionSinCommitSeDeshace)
