@@ -12,6 +12,7 @@
 #include "dbVentas.h"
 #include "generar_club.h"
 #include "medida.h"
+#include "venta_de_cinco.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -50,20 +51,6 @@ void ventaDurable(benchmark::State &st)
     }
 }
 BENCHMARK(ventaDurable)->Unit(benchmark::kMillisecond);
-
-// The sale as the sale window writes it: five lines, each with its movement
-// and stock decrement, in one committed transaction.
-dbVentas::Venta ventaDeCinco()
-{
-    dbVentas::Venta v;
-    v.clientes_id = 1;
-    v.t_usuarios_codigo = QStringLiteral("admin");
-    for (int l = 0; l < 5; ++l) {
-        v.lineas.append({QString::asprintf("P%04d", l + 11), 1.5, 1234.5, 900});
-        v.importe_total += 1.5 * 1234.5;
-    }
-    return v;
-}
 
 void ventaDeCincoLineas(benchmark::State &st)
 {

@@ -9,6 +9,7 @@
 #include "db/Esquema.h"
 #include "dbVentas.h"
 #include "medida.h"
+#include "venta_de_cinco.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -26,18 +27,6 @@ void preparar(Conexion &c)
         c.execute("INSERT INTO productos (id, descripcion, precio_venta, existencia) VALUES (?, ?, 1234.5, 1000000)",
                   {QString::asprintf("P%04d", p), QString::asprintf("Producto %d", p)});
     t.commit();
-}
-
-dbVentas::Venta ventaDeCinco()
-{
-    dbVentas::Venta v;
-    v.clientes_id = 1;
-    v.t_usuarios_codigo = QStringLiteral("admin");
-    for (int l = 0; l < 5; ++l) {
-        v.lineas.append({QString::asprintf("P%04d", l + 11), 1.5, 1234.5, 900});
-        v.importe_total += 1.5 * 1234.5;
-    }
-    return v;
 }
 
 // The durable sale of five lines as the sale window writes it.
