@@ -180,7 +180,7 @@ TEST_F(CierresCajaTest, AnularCierreDesdeLaLista)
     EXPECT_EQ(valor(estampas), "2|2/2|1|1");
 
     // A failure half-way leaves the closing whole.
-    db().execute("CREATE TRIGGER falla BEFORE UPDATE ON caja_cabeza BEGIN SELECT RAISE(ABORT, 'bloqueada'); END");
+    hacerFallar("caja_cabeza", "bloqueada", "1 = 1", {}, "UPDATE");
     msg->limpiar();
     btn(w, "cmdAnulaCierre")->click();
     ASSERT_EQ(msg->mostrados().size(), 2u);
@@ -188,7 +188,7 @@ TEST_F(CierresCajaTest, AnularCierreDesdeLaLista)
     EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: ")) << msg->ultimo().prompt.toStdString();
     EXPECT_EQ(valor(estampas), "2|2/2|1|1");
     EXPECT_EQ(g->text(3, 1), "15/03/2024 09:00:00");
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("caja_cabeza");
 
     // While luis has another register open, reopening 2 beside it would give
     // him two: refused before the question, told, nothing written; the data

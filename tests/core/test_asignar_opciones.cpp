@@ -186,8 +186,7 @@ TEST_F(AsignarOpciones, GuardarReemplazaTodoONadaYSinMarcasQuitaTodo)
     marcar("mnu_Opciones");
 
     // A failure on the second insert keeps the old rows and the ticks.
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON t_opcionesasignadas "
-                 "WHEN (SELECT count(*) FROM t_opcionesasignadas) >= 1 BEGIN SELECT RAISE(ABORT, 'lleno'); END");
+    hacerFallar("t_opcionesasignadas", "lleno", "(SELECT count(*) FROM t_opcionesasignadas) >= 1");
     ayuda::clic(w, 1);
     ASSERT_FALSE(msg->vacio());
     EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
@@ -197,7 +196,7 @@ TEST_F(AsignarOpciones, GuardarReemplazaTodoONadaYSinMarcasQuitaTodo)
     EXPECT_FALSE(db().enTransaccion());
     msg->limpiar();
 
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("t_opcionesasignadas");
     ayuda::clic(w, 1);
     EXPECT_TRUE(msg->vacio());
     EXPECT_EQ(guardadas("juan"),

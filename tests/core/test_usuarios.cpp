@@ -148,7 +148,7 @@ TEST_F(Usuarios, ModificarBuscarYEliminarConSusPermisos)
     EXPECT_EQ(g->selectedRow(), 2);
 
     // A failing delete of the user keeps its permissions too.
-    db().execute("CREATE TRIGGER falla BEFORE DELETE ON t_usuarios BEGIN SELECT RAISE(ABORT, 'no'); END");
+    hacerFallar("t_usuarios", "no", "1 = 1", {}, "DELETE");
     g->setActiveCell(2, 2);
     clic(l, 1);
     d = anexo();
@@ -165,7 +165,7 @@ TEST_F(Usuarios, ModificarBuscarYEliminarConSusPermisos)
     msg->limpiar();
 
     // Without the fault: no question, user and permissions gone together.
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("t_usuarios");
     clic(d, 0);
     procesarEventos();
     EXPECT_TRUE(msg->vacio());

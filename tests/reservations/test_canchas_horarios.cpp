@@ -117,8 +117,7 @@ TEST_F(CanchasHorariosTest, EliminarCanchaFallidaNoDejaLaCanchaSinPrecios)
     datosConPrecios();
     db().execute("UPDATE canchas SET cancha_madre_id = 'C1' WHERE id = 'C2'");
     auto *l = abrir<Frm_T_Canchas>("mnu_canchas");
-    db().execute(
-        "CREATE TRIGGER no_borrar BEFORE DELETE ON canchas BEGIN SELECT RAISE(ABORT, 'cancha bloqueada'); END");
+    hacerFallar("canchas", "cancha bloqueada", "1 = 1", {}, "DELETE");
     grilla(l)->setActiveCell(2, 1);
     clic(l, 2);
     QPointer<Frm_T_CanchasAnexo> d = Ventanas::existente<Frm_T_CanchasAnexo>();
@@ -134,7 +133,7 @@ TEST_F(CanchasHorariosTest, EliminarCanchaFallidaNoDejaLaCanchaSinPrecios)
     EXPECT_EQ(precios("canchas_id = 'C1'"), 2);
 
     // Once the delete can run, prices go and the rest stays.
-    db().execute("DROP TRIGGER no_borrar");
+    quitarFalla("canchas");
     clic(d, 0);
     procesarEventos();
     EXPECT_FALSE(d);
@@ -257,8 +256,7 @@ TEST_F(CanchasHorariosTest, LosBorradosDeDatosSeUnenALaOperacionAbierta)
 
     // A delete that fails inside the operation leaves the operation's earlier
     // work, and undoes its own first step.
-    db().execute("CREATE TRIGGER no_borrar BEFORE DELETE ON canchas WHEN OLD.id = 'C2' "
-                 "BEGIN SELECT RAISE(ABORT, 'cancha bloqueada'); END");
+    hacerFallar("canchas", "cancha bloqueada", "OLD.id = 'C2'", {}, "DELETE");
     {
         Transaccion t(db());
         dbCanchas::eliminar("C1");

@@ -87,8 +87,8 @@ protected:
     }
     void fallarInsercionesDe(const QString &cancha)
     {
-        db().execute("CREATE TRIGGER falla BEFORE INSERT ON valores_canchas WHEN NEW.canchas_id = '" + cancha +
-                     "' AND NEW.horarios_codigo = 'H1' BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+        hacerFallar("valores_canchas", "disco lleno",
+                    "NEW.canchas_id = '" + cancha + "' AND NEW.horarios_codigo = 'H1'");
     }
     bool bloqueada() { return !caja("txtCancha")->isEnabled() && !combo("dc_cancha")->isEnabled(); }
 

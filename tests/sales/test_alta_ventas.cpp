@@ -315,8 +315,7 @@ TEST_F(AltaVentasTest, FalloEnElStockDeLaTerceraLineaNoDejaRastro)
     d->descargar();
     procesarEventos();
     const QString antes = huella();
-    db().execute("CREATE TRIGGER falla_tercera BEFORE UPDATE ON productos WHEN old.id = 'A15' "
-                 "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    hacerFallar("productos", "disco lleno", "OLD.id = 'A15'", {}, "UPDATE");
     msg->limpiar();
     QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
     ASSERT_EQ(msg->mostrados().size(), 1u);
@@ -327,7 +326,7 @@ TEST_F(AltaVentasTest, FalloEnElStockDeLaTerceraLineaNoDejaRastro)
     EXPECT_FALSE(db().enTransaccion());
     // The window keeps the sale so that it can be saved again.
     EXPECT_EQ(grilla(v)->MaxRows(), 3);
-    db().execute("DROP TRIGGER falla_tercera");
+    quitarFalla("productos");
     QTest::mouseClick(v->findChild<QPushButton *>("cmdGuarda"), Qt::LeftButton);
     EXPECT_EQ(msg->ultimo().prompt, "Se ha almacenado la venta correctamente.");
     EXPECT_EQ(contar("SELECT count(*) FROM movimientos_stock"), 3);

@@ -178,8 +178,7 @@ TEST_F(BuscaVentasTest, VentaEnUnCierreNoSeAnulaYUnFalloNoDejaNadaAMedias)
 
     // The stock return of the third line fails: the sale stays as it was.
     const QString antes = huella();
-    db().execute("CREATE TRIGGER falla BEFORE UPDATE ON productos WHEN old.id = 'G1' "
-                 "BEGIN SELECT RAISE(ABORT, 'archivo bloqueado'); END");
+    hacerFallar("productos", "archivo bloqueado", "OLD.id = 'G1'", {}, "UPDATE");
     msg->limpiar();
     msg->responderTexto("error de carga");
     g->setActiveCell(1, 2);
@@ -194,7 +193,7 @@ TEST_F(BuscaVentasTest, VentaEnUnCierreNoSeAnulaYUnFalloNoDejaNadaAMedias)
     EXPECT_EQ(g->text(5, 2), "23.25");
 
     // After the closing is cancelled (its stamp cleared) the sale can be cancelled.
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("productos");
     db().execute("UPDATE ventas SET arqueo_id = NULL WHERE id = ?", {cerrada});
     msg->limpiar();
     msg->responderTexto("devuelta");

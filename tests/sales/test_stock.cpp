@@ -157,8 +157,7 @@ TEST_F(StockTest, FallaEnLaSegundaLineaNoDejaNadaYSinCajaNoSeGuarda)
     linea(d, "G1", "2");
     d->descargar();
     procesarEventos();
-    db().execute("CREATE TRIGGER falla BEFORE UPDATE ON productos WHEN old.id = 'G1' "
-                 "BEGIN SELECT RAISE(ABORT, 'disco roto'); END");
+    hacerFallar("productos", "disco roto", "OLD.id = 'G1'", {}, "UPDATE");
     const QString antes = huella();
     guardar(m, "Ingreso");
     ASSERT_EQ(msg->mostrados().size(), 1u);
@@ -166,7 +165,7 @@ TEST_F(StockTest, FallaEnLaSegundaLineaNoDejaNadaYSinCajaNoSeGuarda)
     EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
     EXPECT_EQ(huella(), antes);
     EXPECT_EQ(grilla(m)->MaxRows(), 2); // kept for another attempt
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("productos");
 
     // Without an open register of the user: told once, saving disabled,
     // lines still added and removed.

@@ -102,20 +102,24 @@ void Entorno::instalarPlantillas()
 
 int Entorno::contar(const QString &sql, const Parametros &p) { return valor(sql, p).toInt(); }
 
-void Entorno::hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion, const QString &antes)
+void Entorno::hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion, const QString &antes,
+                          const QString &operacion)
 {
     const QString previo = antes.isEmpty() ? QString() : antes + QStringLiteral("; ");
     if (!enServidor()) {
-        db().execute(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON %1 BEGIN %2SELECT RAISE(ABORT, '%3') "
+        db().execute(QStringLiteral("CREATE TRIGGER falla BEFORE %5 ON %1 BEGIN %2SELECT RAISE(ABORT, '%3') "
                                     "WHERE %4; END")
-                         .arg(tabla, previo, mensaje, condicion));
+                         .arg(tabla, previo, mensaje, condicion, operacion));
         return;
     }
+    // A row trigger on the server returning nothing would skip the DELETE
+    // silently: it returns the row the statement works on.
     db().execute(QStringLiteral("CREATE OR REPLACE FUNCTION falla_%1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                                "%2IF %4 THEN RAISE EXCEPTION '%3'; END IF; RETURN NEW; END $$")
+                                "%2IF %4 THEN RAISE EXCEPTION '%3'; END IF; "
+                                "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
                      .arg(tabla, previo, mensaje, condicion));
-    db().execute(
-        QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION falla_%1()").arg(tabla));
+    db().execute(QStringLiteral("CREATE TRIGGER falla BEFORE %2 ON %1 FOR EACH ROW EXECUTE FUNCTION falla_%1()")
+                     .arg(tabla, operacion));
 }
 
 void Entorno::quitarFalla(const QString &tabla)

@@ -37,11 +37,12 @@ protected:
     // One value of a query, as text ("" when no row).
     QString valor(const QString &sql, const Parametros &p = {});
     int contar(const QString &sql, const Parametros &p = {});
-    // A trigger "falla" on both engines: before each INSERT on the table it
-    // first runs `antes` (a statement, or nothing), then fails with the
-    // message when the condition (which may read NEW) holds.
+    // A trigger "falla" on both engines: before each `operacion` (INSERT,
+    // UPDATE or DELETE) of a row of the table it first runs `antes` (a
+    // statement, or nothing), then fails with the message when the condition
+    // (which may read NEW, or OLD on UPDATE and DELETE) holds.
     void hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion = QStringLiteral("1 = 1"),
-                     const QString &antes = {});
+                     const QString &antes = {}, const QString &operacion = QStringLiteral("INSERT"));
     void quitarFalla(const QString &tabla);
 
     QTemporaryDir m_dir;
