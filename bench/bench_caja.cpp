@@ -1,7 +1,7 @@
 // Benchmarks of the count and the closing of a busy register on a generated
 // club (10 years by default): the user "admin" with a year of sales and
 // reservation payments that no closing took.
-//   club_bench_caja [--anios N] [benchmark flags]
+//   club_bench_caja [--anios N] [--servidor CARPETA_O_HOST] [benchmark flags]
 // Each is measured beside the bare set-based statements the engine needs for
 // the same rows. The closing runs inside a transaction that is rolled back, so
 // every iteration closes the same register.

@@ -1,5 +1,5 @@
 // The grid reports on a generated club (10 years by default):
-//   club_bench_grilla [--anios N] [benchmark flags]
+//   club_bench_grilla [--anios N] [--servidor CARPETA_O_HOST] [benchmark flags]
 // Each report's rows, computed by its set-based statement, beside the one
 // grouped query over the same table and period that it cannot do without:
 // the goal is at most 1.5 times that query. The loyalty report, which reads
@@ -68,7 +68,7 @@ void rankingAgrupada(benchmark::State &st)
                                                             "SELECT clientes_id, importe_total FROM ventas "
                                                             "WHERE fecha >= ? AND fecha <= ? UNION ALL "
                                                             "SELECT clientes_id, importe_total FROM reservas "
-                                                            "WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?) "
+                                                            "WHERE estado = 'COB' AND fecha >= ? AND fecha <= ?) t "
                                                             "GROUP BY clientes_id"),
                                              {iso(desde) + QStringLiteral(" 00:00:00"),
                                               iso(hasta) + QStringLiteral(" 23:59:59"), iso(desde), iso(hasta)})
@@ -109,10 +109,10 @@ Recordset fidelizaSinRecuentos(int minimo, const QDate &desde, const QDate &hast
             "FROM (SELECT clientes_id, COUNT(*) AS cantidad, MAX(fecha) AS ultima FROM reservas "
             "  WHERE clientes_id IS NOT NULL GROUP BY clientes_id) t "
             "JOIN clientes c ON c.id = t.clientes_id "
-            "LEFT JOIN (SELECT clientes_id, canchas_id, MAX(cantidad) FROM (SELECT clientes_id, canchas_id, "
-            "  COUNT(*) AS cantidad FROM reservas WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL "
-            "  GROUP BY clientes_id, canchas_id ORDER BY clientes_id, canchas_id) GROUP BY clientes_id) f "
-            "  ON f.clientes_id = t.clientes_id "
+            "LEFT JOIN (SELECT clientes_id, canchas_id FROM (SELECT clientes_id, canchas_id, ROW_NUMBER() OVER "
+            "  (PARTITION BY clientes_id ORDER BY COUNT(*) DESC, canchas_id) AS orden FROM reservas "
+            "  WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL GROUP BY clientes_id, canchas_id) x "
+            "  WHERE orden = 1) f ON f.clientes_id = t.clientes_id "
             "LEFT JOIN canchas ca ON ca.id = f.canchas_id "
             "WHERE t.cantidad >= ? AND NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = t.clientes_id "
             "  AND fecha >= ? AND fecha <= ?) "

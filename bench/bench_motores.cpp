@@ -5,9 +5,11 @@
 // any, from ~/.pgpass). Each operation of the program is measured beside the
 // bare statements that give the same result on the same engine.
 #include "Module.h"
+#include "club_servidor.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "dbVentas.h"
+#include "generar_club.h"
 #include "medida.h"
 #include "venta_de_cinco.h"
 
@@ -99,23 +101,15 @@ void ventasPorProducto(benchmark::State &st, Conexion *c)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    std::vector<char *> resto{argv[0]};
-    QString servidor;
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--servidor" && i + 1 < argc)
-            servidor = QString::fromLocal8Bit(argv[++i]);
-        else
-            resto.push_back(argv[i]);
-    }
+    std::vector<char *> resto;
+    // Only the server is taken from the arguments: the club is a fresh one.
+    const TamanioClub club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
     const QString ruta = dir.path() + QStringLiteral("/db_main.mdb");
     Esquema::crearBase(ruta);
     g_motores[0].reset(Conexion::abrir(ruta, Esquema::claveBase()));
-    if (!servidor.isEmpty()) {
-        DatosServidor d;
-        d.host = servidor;
-        d.base = QStringLiteral("club");
-        d.usuario = QStringLiteral("club");
+    if (!club.servidor.isEmpty()) {
+        DatosServidor d = baseDeMedida(club, QStringLiteral("club"));
         d.esquema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
         Esquema::crearBaseServidor(d);
         g_motores[1].reset(Conexion::abrirServidor(d));

@@ -3,7 +3,7 @@
 // window, offscreen), the save of a 52-week series and the listing of one
 // month, each beside the single set-based statement the engine needs for the
 // same rows.
-//   club_bench_reservas [--anios N] [benchmark flags]
+//   club_bench_reservas [--anios N] [--servidor CARPETA_O_HOST] [benchmark flags]
 // Goals: agenda refill <= 10 ms; series save <= 20 ms; listing <= 1.5 x its
 // statement.
 #include "ConsultasReserva.h"
@@ -117,17 +117,25 @@ BENCHMARK(serieDe52Semanas)->Unit(benchmark::kMillisecond);
 void serieSentencia(benchmark::State &st)
 {
     static int n = 0;
+    // The 52 weeks, numbered, with their dates given as values (?7 to ?58).
+    QStringList semanas;
+    for (int k = 0; k < 52; ++k)
+        semanas << QStringLiteral("(%1, ?%2)").arg(k).arg(k + 7);
+    const QString sql =
+        QStringLiteral("WITH s(k, fecha) AS (VALUES ") + semanas.join(QStringLiteral(", ")) +
+        QStringLiteral(") INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, estado, "
+                       "fecha_anticipo, importe_anticipo, importe_total, importe_saldo, cantidad_semanas, "
+                       "semana_numero, reserva_fija_id, fecha_reserva_fin, comentarios, t_usuarios_codigo) SELECT ?1, "
+                       "?2, fecha, ?3, 1, 'RES', ?4, CASE k WHEN 0 THEN 3000 ELSE 0 END, 10000, CASE k WHEN 0 THEN "
+                       "7000 ELSE 10000 END, 51, k, ?5, ?6, '', 'admin' FROM s");
     for (auto _ : st) {
         const ReglasReserva::Reserva r = serie(50000 + n++);
+        Parametros valores{r.clientes_id,  r.canchas_id, r.horarios_id,
+                           Reloj::ahora(), 900000 + n,   r.fecha.addDays(357)};
+        for (int k = 0; k < 52; ++k)
+            valores << r.fecha.addDays(7 * k);
         Transaccion t(*gConexion);
-        const int filas = gConexion->execute(
-            "WITH RECURSIVE s(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM s WHERE k < 51) "
-            "INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, estado, fecha_anticipo, "
-            "importe_anticipo, importe_total, importe_saldo, cantidad_semanas, semana_numero, reserva_fija_id, "
-            "fecha_reserva_fin, comentarios, t_usuarios_codigo) SELECT ?1, ?2, date(?3, '+' || (7 * k) || ' days'), "
-            "?4, 1, 'RES', ?5, CASE k WHEN 0 THEN 3000 ELSE 0 END, 10000, CASE k WHEN 0 THEN 7000 ELSE 10000 END, "
-            "51, k, ?6, date(?3, '+357 days'), '', 'admin' FROM s",
-            {r.clientes_id, r.canchas_id, r.fecha, r.horarios_id, Reloj::ahora(), 900000 + n});
+        const int filas = gConexion->execute(sql, valores);
         t.commit();
         if (!hayFilas(st, filas == 52))
             return;

@@ -1,6 +1,7 @@
 #include "generar_club.h"
 
 #include "Module.h"
+#include "club_servidor.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "platform/CarpetaPrograma.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
@@ -412,10 +414,27 @@ QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta)
     return destino;
 }
 
+Conexion *abrirCopia(const TamanioClub &t, const QString &carpeta)
+{
+    if (!t.servidor.isEmpty())
+        return Conexion::abrirServidor(baseDeMedida(t, copiaEnServidor(t)));
+    return Conexion::abrir(copiaDeTrabajo(t, carpeta), Esquema::claveBase());
+}
+
 void abrirComoPrograma(const TamanioClub &t, const QString &carpeta)
 {
     retenerMemoriaLiberada();
-    copiaDeTrabajo(t, carpeta);
+    if (t.servidor.isEmpty()) {
+        copiaDeTrabajo(t, carpeta);
+    } else {
+        // The program folder's club.ini points the program at the copy.
+        const DatosServidor d = baseDeMedida(t, copiaEnServidor(t));
+        QSettings ini(QDir(carpeta).filePath(QStringLiteral("club.ini")), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("base/motor"), QStringLiteral("postgresql"));
+        ini.setValue(QStringLiteral("base/host"), d.host);
+        ini.setValue(QStringLiteral("base/database"), d.base);
+        ini.setValue(QStringLiteral("base/user"), d.usuario);
+    }
     CarpetaPrograma::fijar(carpeta);
     fijarRutasBase();
     abrirConexion();
@@ -436,11 +455,15 @@ QDate mesDeMedida(const TamanioClub &t)
 TamanioClub TamanioClub::desdeArgumentos(int argc, char **argv, std::vector<char *> &resto)
 {
     TamanioClub t;
+    QString servidor;
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--anios") == 0 && i + 1 < argc)
             t = deAnios(std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--servidor") == 0 && i + 1 < argc)
+            servidor = QString::fromLocal8Bit(argv[++i]);
         else
             resto.push_back(argv[i]);
     }
+    t.servidor = servidor;
     return t;
 }

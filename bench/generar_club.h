@@ -21,6 +21,10 @@ struct TamanioClub {
     int productos = 2000;
     int ventas = 300000;
     int lineasPorVenta = 3;
+    // Where the club is measured: empty for the encrypted file, else the
+    // PostgreSQL server's host or socket folder (database "club" of user
+    // "club"; the password, if any, from ~/.pgpass). Not part of the key.
+    QString servidor;
 
     // The generated days run from desde() to the day before hasta(). The last
     // day's registers stay open, with its sales and payments not yet taken.
@@ -31,7 +35,8 @@ struct TamanioClub {
     // A text that changes with every parameter and with the generator itself.
     QString clave() const;
     // The size given by "--anios N" among a benchmark's arguments (10 years
-    // without it); the other arguments are left for the benchmark library.
+    // without it), and the server given by "--servidor CARPETA_O_HOST"; the
+    // other arguments are left for the benchmark library.
     static TamanioClub desdeArgumentos(int argc, char **argv, std::vector<char *> &resto);
 };
 
@@ -45,8 +50,12 @@ QString clubEnCache(const TamanioClub &t);
 
 // Copies the cached club to carpeta/db_main.mdb and returns that path.
 QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta);
-// A copy of the club in carpeta made the program folder, with gConexion open
-// on it, as the program works.
+// A connection to a copy of the club to work on: the file copied into
+// carpeta, or on the server a database copied from the cached club there
+// (see club_servidor.h).
+Conexion *abrirCopia(const TamanioClub &t, const QString &carpeta);
+// A copy of the club with carpeta made the program folder and gConexion open
+// on it, as the program works (on the server, carpeta's club.ini names it).
 void abrirComoPrograma(const TamanioClub &t, const QString &carpeta);
 
 // Periods that hold data on any club size: the Monday of a week half a year

@@ -4,7 +4,7 @@
 // over its longest period through its own window and buttons, the windows
 // closed and the user logged out. After each step it prints the step's time
 // and the resident memory of the process (VmRSS) and its peak so far (VmHWM).
-//   club_bench_memoria [--anios N]
+//   club_bench_memoria [--anios N] [--servidor CARPETA_O_HOST]
 // Goals on 10 years: peak <= 150 MB; <= 80 MB once the report windows are
 // closed.
 #include "Aplicacion.h"
