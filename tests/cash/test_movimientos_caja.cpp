@@ -25,13 +25,14 @@ TEST_F(MovimientosCajaTest, AperturaIngresoYExtraccion)
         EXPECT_EQ(usuarios->findText("Sistema"), -1);
     });
     EXPECT_EQ(msg->textos(), QStringList{"La Apertura de Caja para 'ana' ha sido registrada."});
-    EXPECT_EQ(valor("SELECT id || '|' || fecha_hora_apertura || '|' || importe_inicial || '|' || "
-                    "COALESCE(fecha_hora_cierre, 'null') || '|' || comentarios || '|' || t_usuarios_codigo "
-                    "FROM caja_cabeza"),
-              "1|2024-03-15 10:30:00|0.0|null|caja 'A'|ana");
-    EXPECT_EQ(valor("SELECT caja_cabeza_id || '|' || mov_tipo || '|' || caja_conceptos_id || '|' || "
-                    "caja_conceptos_descripcion || '|' || importe || '|' || fecha_hora FROM caja_movimientos"),
-              "1|INI|INI|Inicio de caja|0.0|2024-03-15 10:30:00");
+    EXPECT_EQ(
+        filas("SELECT id, fecha_hora_apertura, importe_inicial, fecha_hora_cierre, comentarios, t_usuarios_codigo "
+              "FROM caja_cabeza"),
+        "1|2024-03-15 10:30:00|0|null|caja 'A'|ana");
+    EXPECT_EQ(
+        filas("SELECT caja_cabeza_id, mov_tipo, caja_conceptos_id, caja_conceptos_descripcion, importe, fecha_hora "
+              "FROM caja_movimientos"),
+        "1|INI|INI|Inicio de caja|0|2024-03-15 10:30:00");
     EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), "2");
 
     // A second opening is refused and consumes no number.
@@ -52,9 +53,10 @@ TEST_F(MovimientosCajaTest, AperturaIngresoYExtraccion)
                            "El ingreso de caja de 'ana' ha sido registrado."}));
     // Withdrawal: stored negative.
     movimiento(2, "50", "LUZ");
-    EXPECT_EQ(valor("SELECT group_concat(mov_tipo || ':' || caja_conceptos_id || ':' || caja_conceptos_descripcion "
-                    "|| ':' || importe, ' ') FROM caja_movimientos WHERE mov_tipo <> 'INI'"),
-              "ING:BAR:Bar:1150.25 EGR:LUZ:Luz:-50.0");
+    EXPECT_EQ(filas("SELECT mov_tipo, caja_conceptos_id, caja_conceptos_descripcion, importe FROM caja_movimientos "
+                    "WHERE mov_tipo <> 'INI' ORDER BY id",
+                    {}, ":"),
+              "ING:BAR:Bar:1150.25 EGR:LUZ:Luz:-50");
     EXPECT_EQ(msg->ultimo().prompt, "La extracción de caja de 'ana' ha sido registrada.");
 
     // Another user without a register: refused before the amount is read.

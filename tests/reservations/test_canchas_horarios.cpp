@@ -249,10 +249,10 @@ TEST_F(CanchasHorariosTest, LosBorradosDeDatosSeUnenALaOperacionAbierta)
         Transaccion t(db());
         dbCanchas::eliminar("C1");
         dbHorarios::eliminar("H2");
-        EXPECT_EQ(precios("1"), 1);
+        EXPECT_EQ(precios("1 = 1"), 1);
     }
     EXPECT_EQ(contar("SELECT count(*) FROM canchas"), 2);
-    EXPECT_EQ(precios("1"), 4);
+    EXPECT_EQ(precios("1 = 1"), 4);
 
     // A delete that fails inside the operation leaves the operation's earlier
     // work, and undoes its own first step.

@@ -146,8 +146,7 @@ TEST_F(ProductosTest, ModificarEliminarYBuscar)
     clic(d, 0);
     procesarEventos();
     EXPECT_EQ(Ventanas::existente<Frm_T_ProductosAnexo>(), nullptr);
-    EXPECT_EQ(valor("SELECT precio_venta || '/' || activo || '/' || existencia FROM productos WHERE id = 'P1'"),
-              "22.75/0/7.0");
+    EXPECT_EQ(filas("SELECT precio_venta, activo, existencia FROM productos WHERE id = 'P1'", {}, "/"), "22.75/0/7");
 
     // Search box: Enter with a word lists matches; a quote is a character.
     QLineEdit *s = caja(l, "txtSearch");

@@ -102,6 +102,18 @@ void Entorno::instalarPlantillas()
 
 int Entorno::contar(const QString &sql, const Parametros &p) { return valor(sql, p).toInt(); }
 
+QString Entorno::filas(const QString &sql, const Parametros &p, const QString &entreValores, const QString &entreFilas)
+{
+    QStringList todas;
+    for (Recordset rs = gConexion->openRecordset(sql, p); !rs.eof(); rs.moveNext()) {
+        QStringList una;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            una << (rs.campo(i).valor().isNull() ? QStringLiteral("null") : rs.texto(i));
+        todas << una.join(entreValores);
+    }
+    return todas.join(entreFilas);
+}
+
 void Entorno::hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion, const QString &antes,
                           const QString &operacion)
 {

@@ -37,6 +37,11 @@ protected:
     // One value of a query, as text ("" when no row).
     QString valor(const QString &sql, const Parametros &p = {});
     int contar(const QString &sql, const Parametros &p = {});
+    // Every row of a query, each value as the program reads it (a number in
+    // its shortest form on both engines, NULL as "null"), the values of a row
+    // joined by `entreValores` and the rows by `entreFilas`.
+    QString filas(const QString &sql, const Parametros &p = {}, const QString &entreValores = QStringLiteral("|"),
+                  const QString &entreFilas = QStringLiteral(" "));
     // A trigger "falla" on both engines: before each `operacion` (INSERT,
     // UPDATE or DELETE) of a row of the table it first runs `antes` (a
     // statement, or nothing), then fails with the message when the condition
