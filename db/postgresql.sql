@@ -1,6 +1,5 @@
 -- What a server database has beyond the tables of schema.sql: the triggers
--- that keep the counts of reservations, written for the server, and the
--- rule that two stations cannot book the same turn of a court at once.
+-- that keep the counts of reservations, written for the server.
 
 -- A step of +1 or -1 in the counts of a client, and of that client on a
 -- court, and the client's most booked court found anew.
@@ -46,8 +45,3 @@ CREATE TRIGGER tr_reservas_cuenta_baja AFTER DELETE ON reservas
 CREATE TRIGGER tr_reservas_cuenta_cambio AFTER UPDATE OF clientes_id, canchas_id ON reservas
     FOR EACH ROW WHEN (OLD.clientes_id IS DISTINCT FROM NEW.clientes_id OR OLD.canchas_id IS DISTINCT FROM NEW.canchas_id)
     EXECUTE FUNCTION reservas_cuenta();
-
--- One live reservation per court, date and slot: of two stations booking the
--- same free turn at once, the second is refused as a duplicate.
-CREATE UNIQUE INDEX ux_reservas_turno_vivo ON reservas (canchas_id, fecha, horarios_id)
-    WHERE estado IN ('RES', 'COB');

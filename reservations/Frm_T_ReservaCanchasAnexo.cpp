@@ -310,6 +310,12 @@ bool Frm_T_ReservaCanchasAnexo::Usr_ControlDatos()
     }
     if (res.aceptada())
         return true;
+    avisarRechazo(res);
+    return false;
+}
+
+void Frm_T_ReservaCanchasAnexo::avisarRechazo(const ReglasReserva::Resultado &res)
+{
     if (!res.aviso.isEmpty())
         MsgBox(res.aviso, vb::Information);
     MsgBox(res.mensaje, vb::Exclamation);
@@ -322,19 +328,23 @@ bool Frm_T_ReservaCanchasAnexo::Usr_ControlDatos()
     case Foco::Semanas: ui->fpSemanas->setFocus(); break;
     case Foco::Ninguno: break;
     }
-    return false;
 }
 
-bool Frm_T_ReservaCanchasAnexo::Usr_GuardaReserva()
+bool Frm_T_ReservaCanchasAnexo::Usr_GuardaReserva() { return guardar() == Guardado::Hecho; }
+
+Frm_T_ReservaCanchasAnexo::Guardado Frm_T_ReservaCanchasAnexo::guardar()
 {
     try {
         Transaccion t(*gConexion);
         ReglasReserva::guardar(reserva(), gUsuarioActual, Reloj::ahora());
         t.commit();
-        return true;
+        return Guardado::Hecho;
+    } catch (const ReglasReserva::Rechazada &r) {
+        avisarRechazo(r.resultado);
+        return Guardado::Rechazado;
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
-        return false;
+        return Guardado::Fallido;
     }
 }
 
@@ -342,7 +352,12 @@ void Frm_T_ReservaCanchasAnexo::cmdAcepta_Click()
 {
     if (!Usr_ControlDatos())
         return;
-    if (!Usr_GuardaReserva())
+    const Guardado g = guardar();
+    // Another station took the slot after the checks: refused as by the
+    // checks, the fields kept.
+    if (g == Guardado::Rechazado)
+        return;
+    if (g == Guardado::Fallido)
         MsgBox(QStringLiteral("Se han producido errores."), vb::Exclamation);
     Usr_LimpiaDatos();
     if (auto *agenda = Ventanas::existente<Frm_T_ReservaCanchas>())

@@ -33,8 +33,9 @@ public:
     // The checks of the booking rules, telling the user and moving the focus
     // on a refusal; true when the booking may be saved.
     bool Usr_ControlDatos();
-    // Saves in one transaction; on a database error tells the user and
-    // returns false with nothing written.
+    // Saves in one transaction; on a database error, or on a slot another
+    // station took meanwhile, tells the user and returns false with nothing
+    // written.
     bool Usr_GuardaReserva();
     // Aceptar: check, save, refill the agenda, close.
     void cmdAcepta_Click();
@@ -56,6 +57,10 @@ private:
     // The amount in a box; false (the user told, focus on the box) when its
     // text is not a number without sign.
     bool leerImporte(QLineEdit *caja, const QString &nombre, double *valor);
+    // Tells a refusal of the booking rules and moves the focus.
+    void avisarRechazo(const ReglasReserva::Resultado &res);
+    enum class Guardado { Hecho, Rechazado, Fallido };
+    Guardado guardar();
     // The booking as the fields hold it.
     ReglasReserva::Reserva reserva() const;
 

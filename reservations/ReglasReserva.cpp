@@ -24,7 +24,54 @@ Resultado rechazo(int control, const QString &mensaje, Foco foco = Foco::Ninguno
 
 QString vacio(const QString &s) { return s.trimmed(); }
 
+int ocupantes(Conexion &c, const QString &cancha, const QDate &fecha, const QString &horario)
+{
+    Recordset rs = c.openRecordset(QStringLiteral("SELECT COUNT(*) AS cant FROM reservas "
+                                                  "WHERE canchas_id = ? AND fecha = ? AND horarios_id = ? "
+                                                  "AND estado <> 'SUS'"),
+                                   {cancha, fecha, horario});
+    return static_cast<int>(rs.campo(QStringLiteral("cant")).entero());
+}
+
+QDate primeraSemanaOcupada(Conexion &c, const QString &cancha, const QString &horario, const QDate &inicio, int semanas)
+{
+    // One look at the whole span instead of one per week; only the dates
+    // that fall on the series' weeks count.
+    Recordset rs = c.openRecordset(QStringLiteral("SELECT fecha FROM reservas "
+                                                  "WHERE canchas_id = ? AND horarios_id = ? "
+                                                  "AND fecha >= ? AND fecha <= ? AND estado <> 'SUS' "
+                                                  "ORDER BY fecha"),
+                                   {cancha, horario, inicio, fechaFin(inicio, semanas)});
+    for (; !rs.eof(); rs.moveNext()) {
+        const QDate d = rs.campo(0).fecha();
+        if (d.isValid() && inicio.daysTo(d) % 7 == 0)
+            return d;
+    }
+    return {};
+}
+
+// The two checks only a booking being added passes: its slot free, and
+// every week of a series free.
+Resultado solapamiento(Conexion &c, const Reserva &r)
+{
+    if (ocupantes(c, r.canchas_id, r.fecha, r.horarios_id) > 0)
+        return rechazo(7, QStringLiteral("Existe una reserva para esta cancha, día y horario.\r\n"
+                                         "Para poder pisarla es necesario marcar la existente como SUSPENDIDA."));
+    if (r.permanente) {
+        const QDate ocupada = primeraSemanaOcupada(c, r.canchas_id, r.horarios_id, r.fecha, r.semanas);
+        if (ocupada.isValid()) {
+            Resultado res = rechazo(
+                8, QStringLiteral("La registración de esta reserva permanente pisaría otra reserva existente."));
+            res.aviso = QStringLiteral("Cancha / horario reservado: ") + Formatos::fecha(ocupada);
+            return res;
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+Rechazada::Rechazada(const Resultado &r) : std::runtime_error(r.mensaje.toStdString()), resultado(r) {}
 
 Resultado controlar(const Reserva &r, bool agregando)
 {
@@ -41,18 +88,9 @@ Resultado controlar(const Reserva &r, bool agregando)
     if (r.permanente && r.semanas <= 0)
         return rechazo(6, QStringLiteral("Debe ingresar cantidad de semanas de reserva permanente"), Foco::Semanas);
     if (agregando) {
-        if (ocupantes(r.canchas_id, r.fecha, r.horarios_id) > 0)
-            return rechazo(7, QStringLiteral("Existe una reserva para esta cancha, día y horario.\r\n"
-                                             "Para poder pisarla es necesario marcar la existente como SUSPENDIDA."));
-        if (r.permanente) {
-            const QDate ocupada = primeraSemanaOcupada(r.canchas_id, r.horarios_id, r.fecha, r.semanas);
-            if (ocupada.isValid()) {
-                Resultado res = rechazo(
-                    8, QStringLiteral("La registración de esta reserva permanente pisaría otra reserva existente."));
-                res.aviso = QStringLiteral("Cancha / horario reservado: ") + Formatos::fecha(ocupada);
-                return res;
-            }
-        }
+        const Resultado res = solapamiento(*gConexion, r);
+        if (!res.aceptada())
+            return res;
     }
     // The deposit of a series is on its first week: its later weeks could
     // otherwise never be collected or suspended once a minimum is set.
@@ -67,28 +105,12 @@ Resultado controlar(const Reserva &r, bool agregando)
 
 int ocupantes(const QString &cancha, const QDate &fecha, const QString &horario)
 {
-    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT COUNT(*) AS cant FROM reservas "
-                                                           "WHERE canchas_id = ? AND fecha = ? AND horarios_id = ? "
-                                                           "AND estado <> 'SUS'"),
-                                            {cancha, fecha, horario});
-    return static_cast<int>(rs.campo(QStringLiteral("cant")).entero());
+    return ocupantes(*gConexion, cancha, fecha, horario);
 }
 
 QDate primeraSemanaOcupada(const QString &cancha, const QString &horario, const QDate &inicio, int semanas)
 {
-    // One look at the whole span instead of one per week; only the dates
-    // that fall on the series' weeks count.
-    Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT fecha FROM reservas "
-                                                           "WHERE canchas_id = ? AND horarios_id = ? "
-                                                           "AND fecha >= ? AND fecha <= ? AND estado <> 'SUS' "
-                                                           "ORDER BY fecha"),
-                                            {cancha, horario, inicio, fechaFin(inicio, semanas)});
-    for (; !rs.eof(); rs.moveNext()) {
-        const QDate d = rs.campo(0).fecha();
-        if (d.isValid() && inicio.daysTo(d) % 7 == 0)
-            return d;
-    }
-    return {};
+    return primeraSemanaOcupada(*gConexion, cancha, horario, inicio, semanas);
 }
 
 bool alcanzaMinimo(double anticipo, double total, const QString &porcentaje)
@@ -110,11 +132,11 @@ QDate fechaFin(const QDate &inicio, int semanas) { return inicio.addDays(7LL * s
 
 namespace {
 
-void insertar(const Reserva &r, const QDate &fecha, double anticipo, const QString &usuario, const QDateTime &ahora,
-              const QVariant &serie, int semana)
+void insertar(Conexion &c, const Reserva &r, const QDate &fecha, double anticipo, const QString &usuario,
+              const QDateTime &ahora, const QVariant &serie, int semana)
 {
     const bool permanente = !serie.isNull();
-    gConexion->execute(
+    c.execute(
         QStringLiteral("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, comentarios, "
                        "fecha_anticipo, importe_anticipo, importe_saldo, importe_total, t_usuarios_codigo, estado, "
                        "cantidad_semanas, semana_numero, reserva_fija_id, fecha_reserva_fin) "
@@ -129,12 +151,17 @@ void insertar(const Reserva &r, const QDate &fecha, double anticipo, const QStri
 
 qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
 {
+    return guardar(*gConexion, r, usuario, ahora);
+}
+
+qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDateTime &ahora)
+{
     // Whole or not at all, also when called outside an operation; inside
     // the window's transaction this joins it.
-    Transaccion t(*gConexion);
+    Transaccion t(c);
     if (!r.id.trimmed().isEmpty()) {
         const qint64 id = r.id.trimmed().toLongLong();
-        const int cambiadas = gConexion->execute(
+        const int cambiadas = c.execute(
             QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
                            "horarios_id = ?, comentarios = ?, importe_anticipo = ?, importe_total = ?, "
                            "t_usuarios_codigo = ?, importe_saldo = ? WHERE id = ?"),
@@ -145,20 +172,26 @@ qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
         t.commit();
         return id;
     }
+    // Two stations adding on the same free slot at once: the second waits
+    // here for the first to end, then finds the slot taken.
+    c.bloquear(QStringLiteral("reservas"));
+    const Resultado res = solapamiento(c, r);
+    if (!res.aceptada())
+        throw Rechazada(res);
     if (!r.permanente) {
-        insertar(r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0);
-        const qint64 id = gConexion->lastInsertId();
+        insertar(c, r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0);
+        const qint64 id = c.lastInsertId();
         t.commit();
         return id;
     }
     // The number is taken inside the transaction: a series that fails gives
     // it back.
-    const qint64 serie = ProximoNumero(QStringLiteral("RESFIJA"));
+    const qint64 serie = ProximoNumero(c, QStringLiteral("RESFIJA"));
     qint64 primera = 0;
     for (int i = 0; i <= r.semanas; ++i) {
-        insertar(r, fechaFin(r.fecha, i), i == 0 ? r.anticipo : 0.0, usuario, ahora, serie, i);
+        insertar(c, r, fechaFin(r.fecha, i), i == 0 ? r.anticipo : 0.0, usuario, ahora, serie, i);
         if (i == 0)
-            primera = gConexion->lastInsertId();
+            primera = c.lastInsertId();
     }
     t.commit();
     return primera;

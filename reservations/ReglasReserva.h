@@ -7,6 +7,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <stdexcept>
+
+class Conexion;
 
 namespace ReglasReserva {
 
@@ -40,6 +43,14 @@ struct Resultado {
     bool aceptada() const { return control == 0; }
 };
 
+// Thrown by the save of a new booking whose slot another station took after
+// the checks passed: the same refusal the checks give, with nothing written.
+class Rechazada : public std::runtime_error {
+public:
+    explicit Rechazada(const Resultado &r);
+    Resultado resultado;
+};
+
 // Runs the checks in order and stops at the first refusal: client, slot,
 // court, deposit not above the total, state, weeks of a series; when adding,
 // the slot still free and every week of a series still free; the minimum
@@ -71,7 +82,12 @@ QDate fechaFin(const QDate &inicio, int semanas);
 // writes one row, or for a series one row per week numbered 0..semanas with
 // a number of the RESFIJA counter, the deposit on the first row only and
 // every row's balance = its total − its deposit. Every written row records
-// usuario. Returns the id of the (first) row.
+// usuario. Returns the id of the (first) row. Adding first takes the lock
+// that makes the adds of every station go one after the other, then looks
+// again at the slot and the weeks of a series: one taken meanwhile by
+// another station throws Rechazada.
 qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora);
+// The same on connection c (another station's).
+qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDateTime &ahora);
 
 } // namespace ReglasReserva

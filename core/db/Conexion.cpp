@@ -3,6 +3,8 @@
 #include "MotorPostgresql.h"
 #include "MotorSqlcipher.h"
 
+#include <QCryptographicHash>
+
 DbError::DbError(int numero, const QString &descripcion)
     : std::runtime_error(descripcion.toStdString()), m_numero(numero), m_descripcion(descripcion)
 {}
@@ -144,6 +146,22 @@ void Conexion::compactar()
     if (m_enTransaccion || !esServidor())
         throw DbError(3000, QStringLiteral("La base no se puede compactar en esta conexión."));
     m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE"));
+}
+
+void Conexion::bloquear(const QString &nombre)
+{
+    // Held until the transaction ends: outside one it would end at once.
+    if (!m_enTransaccion)
+        throw DbError(3000, QStringLiteral("El bloqueo '%1' necesita una transacción abierta.").arg(nombre));
+    const QString sentencia = Dialecto::bloqueoTransaccion(m_motor->tipo());
+    if (sentencia.isEmpty())
+        return;
+    // The lock's number: the same name gives the same one at every station.
+    const QByteArray resumen = QCryptographicHash::hash(nombre.toUtf8(), QCryptographicHash::Sha1);
+    qint64 numero = 0;
+    for (int i = 0; i < 8; ++i)
+        numero = (numero << 8) | static_cast<unsigned char>(resumen.at(i));
+    execute(sentencia, {numero});
 }
 
 bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(tabla, QString()); }

@@ -172,6 +172,13 @@ public:
     // transaction. The file is compacted by copying it (Respaldo) instead.
     void compactar();
 
+    // Holds the lock called nombre until the open transaction ends: another
+    // station taking the same lock waits for this one to commit or roll
+    // back (and is told the data is locked, DbError 3260, after waiting as
+    // long as for any lock). On the file the transaction already keeps every
+    // other writer out. Outside a transaction it throws DbError 3000.
+    void bloquear(const QString &nombre);
+
     // True when a table (and column, when given) exists; names compare
     // ignoring letter case. Used to check identifiers received as arguments.
     bool existeTabla(const QString &tabla) const;

@@ -16,6 +16,13 @@ QString Dialecto::inicioTransaccion(TipoMotor m)
     return QStringLiteral("BEGIN IMMEDIATE");
 }
 
+QString Dialecto::bloqueoTransaccion(TipoMotor m)
+{
+    if (m == TipoMotor::Postgresql)
+        return QStringLiteral("SELECT pg_advisory_xact_lock(?)");
+    return {};
+}
+
 QString Dialecto::ajustesConexion(TipoMotor m)
 {
     // A station waits for another one's lock as long as the file engine

@@ -14,6 +14,11 @@ enum class TipoMotor { Sqlcipher, Postgresql };
 namespace Dialecto {
 // The statement that opens the connection's one transaction.
 QString inicioTransaccion(TipoMotor m);
+// The statement that holds a lock, named by the number it binds, until the
+// open transaction ends, so that writers taking the same lock go one after
+// the other; empty where the transaction already keeps every other writer
+// out (the file's).
+QString bloqueoTransaccion(TipoMotor m);
 // Settings of every connection, run once it is open.
 QString ajustesConexion(TipoMotor m);
 // The setting that makes commits wait for the disk or not.

@@ -76,6 +76,30 @@ const char *const kContar[] = {
 // letter case, which an index cannot be told afterwards.
 const char *const kRehechas[] = {"caja_conceptos", "caja_movimientos"};
 
+// Indexes an earlier version made on a server and this one has not: the
+// one live booking per court, date and slot refused an edited booking moved
+// onto a taken slot, which the booking rules allow.
+const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo"};
+
+// Drops from a server's schema the indexes of earlier versions, in one
+// transaction; a schema without them is only read.
+void actualizarServidor(Conexion &c)
+{
+    QStringList sobran;
+    for (const char *i : kIndicesRetirados)
+        if (!c.openRecordset(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
+                                            "AND indexname = ?"),
+                             {QLatin1String(i)})
+                 .eof())
+            sobran << QLatin1String(i);
+    if (sobran.isEmpty())
+        return;
+    Transaccion t(c);
+    for (const QString &i : sobran)
+        c.execute(QStringLiteral("DROP INDEX IF EXISTS %1").arg(i));
+    t.commit();
+}
+
 bool esRehecha(const QString &tabla)
 {
     for (const char *r : kRehechas)
@@ -214,9 +238,12 @@ void Esquema::crearBaseServidor(const DatosServidor &d)
 void Esquema::actualizar(Conexion &c)
 {
     iniciarRecursos();
-    // A server's schema is made whole by crear_base.
-    if (c.esServidor())
+    // A server's schema is made whole by crear_base; only what earlier
+    // versions made and this one has not goes.
+    if (c.esServidor()) {
+        actualizarServidor(c);
         return;
+    }
     if (cambiosPendientes(c).isEmpty())
         return;
     Transaccion t(c);

@@ -1,9 +1,11 @@
 // Two stations on one database: each its own connection, as two copies of
 // the program on two machines.
 #include "ConfigPrograma.h"
+#include "ReglasReserva.h"
 #include "Respaldo.h"
 #include "RespaldoServidor.h"
 #include "dbVentas.h"
+#include "platform/Formatos.h"
 #include "support/Entorno.h"
 
 #include <QDeadlineTimer>
@@ -72,32 +74,95 @@ TEST_F(EstacionesTest, DosEstacionesNoReservanElMismoTurnoLibreALaVez)
 {
     if (!enServidor())
         GTEST_SKIP() << "en el archivo una sola estación escribe a la vez";
-    const QString alta = QStringLiteral(
-        "INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, estado) VALUES (1, ?, '2024-03-20', ?, ?)");
-    std::unique_ptr<Conexion> otra = otraEstacion();
-    {
-        // The first station books and has not committed yet: the second
-        // waits for it and is told the turn is locked.
-        Transaccion t(db());
-        db().execute(alta, {QStringLiteral("C1"), QStringLiteral("H1"), QStringLiteral("RES")});
-        EXPECT_EQ(numeroDeError([&] {
-                      otra->execute(alta, {QStringLiteral("c1"), QStringLiteral("H1"), "RES"});
-                  }),
-                  3260);
+    using ReglasReserva::Reserva;
+    auto reserva = [](const QString &cancha, const QString &horario, const QDate &fecha, int semanas = 0) {
+        Reserva r;
+        r.clientes_id = "1";
+        r.canchas_id = cancha;
+        r.horarios_id = horario;
+        r.estado = "RES";
+        r.fecha = fecha;
+        r.total = 100;
+        r.permanente = semanas > 0;
+        r.semanas = semanas;
+        return r;
+    };
+    const QDateTime ahora(QDate(2024, 3, 15), QTime(10, 0));
+    std::unique_ptr<Conexion> primera = otraEstacion();
+    std::unique_ptr<Conexion> mirador = otraEstacion();
+    const qint64 pid = db().openRecordset("SELECT pg_backend_pid()").campo(0).entero();
+    // The first station has saved r and not committed yet when this one
+    // saves otra on its own connection: it must wait for the first to end.
+    auto aLaVez = [&](const Reserva &r, const Reserva &otra) {
+        ReglasReserva::Resultado rechazo;
+        QString error;
+        Transaccion t(*primera);
+        ReglasReserva::guardar(*primera, r, "ana", ahora);
+        std::atomic<bool> terminada{false};
+        std::thread segunda([&] {
+            try {
+                ReglasReserva::guardar(otra, "luis", ahora);
+            } catch (const ReglasReserva::Rechazada &e) {
+                rechazo = e.resultado;
+            } catch (const DbError &e) {
+                error = e.mensaje();
+            }
+            terminada = true;
+        });
+        const QDeadlineTimer limite(5000);
+        bool espera = false;
+        while (!espera && !terminada && !limite.hasExpired())
+            espera = mirador
+                         ->openRecordset("SELECT count(*) FROM pg_locks WHERE pid = ? AND locktype = 'advisory' "
+                                         "AND NOT granted",
+                                         {pid})
+                         .campo(0)
+                         .entero() > 0;
+        EXPECT_TRUE(espera) << "la segunda estación no esperó a la primera";
         t.commit();
-    }
-    // Once it is committed, the turn is taken: a duplicate, in any letter case.
-    EXPECT_EQ(numeroDeError([&] { otra->execute(alta, {QStringLiteral("c1"), QStringLiteral("h1"), "COB"}); }), 3022);
-    // A suspended reservation holds no turn; another slot is free.
-    otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H1"), QStringLiteral("SUS")});
-    otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H2"), QStringLiteral("RES")});
-    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 3);
-    // A failed statement inside a transaction leaves it usable, as on the file.
-    Transaccion t(*otra);
-    EXPECT_EQ(numeroDeError([&] { otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H2"), "RES"}); }), 3022);
-    otra->execute(alta, {QStringLiteral("C1"), QStringLiteral("H3"), QStringLiteral("RES")});
-    t.commit();
-    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 4);
+        segunda.join();
+        EXPECT_EQ(error, QString());
+        return rechazo;
+    };
+    const QString serie = valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'");
+
+    // The same turn, in other letters: refused as the check refuses it.
+    ReglasReserva::Resultado r =
+        aLaVez(reserva("C1", "H1", QDate(2024, 3, 20)), reserva("c1", "h1", QDate(2024, 3, 20)));
+    EXPECT_EQ(r.control, 7);
+    EXPECT_EQ(r.mensaje, "Existe una reserva para esta cancha, día y horario.\r\n"
+                         "Para poder pisarla es necesario marcar la existente como SUSPENDIDA.");
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 1);
+    // A series whose third week the first station took meanwhile: told the
+    // date, refused, nothing written and no series number spent.
+    r = aLaVez(reserva("C1", "H2", QDate(2024, 4, 3)), reserva("C1", "H2", QDate(2024, 3, 20), 3));
+    EXPECT_EQ(r.control, 8);
+    EXPECT_EQ(r.aviso, "Cancha / horario reservado: " + Formatos::fecha(QDate(2024, 4, 3)));
+    EXPECT_EQ(r.mensaje, "La registración de esta reserva permanente pisaría otra reserva existente.");
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 2);
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), serie);
+    EXPECT_FALSE(db().enTransaccion());
+    // Two other slots of the court, both free: both saved, one after the other.
+    EXPECT_EQ(aLaVez(reserva("C1", "H3", QDate(2024, 3, 20)), reserva("C1", "H4", QDate(2024, 3, 20), 2)).control, 0);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas"), 6);
+    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"),
+              QString::number(serie.toInt() + 1));
+
+    // A server made by an earlier version kept one live booking per turn:
+    // opened again, it lets an edited booking move onto a taken slot.
+    db().execute("CREATE UNIQUE INDEX ux_reservas_turno_vivo ON reservas (canchas_id, fecha, horarios_id) "
+                 "WHERE estado IN ('RES', 'COB')");
+    cerrarConexion();
+    abrirConexion();
+    Reserva movida = reserva("C1", "H1", QDate(2024, 3, 20));
+    movida.id = valor("SELECT id FROM reservas WHERE horarios_id = 'H3'");
+    ReglasReserva::guardar(movida, "ana", ahora);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas WHERE canchas_id = 'C1' AND horarios_id = 'H1' "
+                     "AND estado = 'RES'"),
+              2);
+    EXPECT_EQ(contar("SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() "
+                     "AND indexname = 'ux_reservas_turno_vivo'"),
+              0);
 }
 
 TEST_F(EstacionesTest, UnaVentaAnuladaMientrasOtraEstacionCierraLaCajaSeAvisa)
