@@ -94,7 +94,13 @@ MotorPostgresql::~MotorPostgresql()
 void MotorPostgresql::lanzar(PGresult *r) const
 {
     const char *estado = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
-    const QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(m_pg)).trimmed();
+    // The user is told the server's own words as the file's engine tells
+    // them: its primary message, without severity, position or context.
+    const char *primario = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const QString msg = QString::fromUtf8(primario ? primario
+                                          : r      ? PQresultErrorMessage(r)
+                                                   : PQerrorMessage(m_pg))
+                            .trimmed();
     if (r)
         PQclear(r);
     throw Dialecto::errorPostgresql(estado ? estado : "", msg);

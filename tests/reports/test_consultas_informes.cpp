@@ -109,8 +109,9 @@ TEST_F(ConsultasInformesTest, LasConsultasDeConjuntoDanLoMismoQueLaLecturaPorFil
             }
             esperado.clear();
             obtenido.clear();
-            Recordset cl = db().openRecordset("SELECT * FROM clientes WHERE id IN (" + ids.join(',') +
-                                              ") ORDER BY nombre" + kCollateEs + ", id");
+            Recordset cl =
+                db().openRecordset("SELECT * FROM clientes WHERE id IN (" + (ids.isEmpty() ? "NULL" : ids.join(',')) +
+                                   ") ORDER BY nombre" + kCollateEs + ", id");
             for (; !ids.isEmpty() && !cl.eof(); cl.moveNext()) {
                 const qint64 id = cl.campo("id").entero();
                 const QString ultimo = db().openRecordset("SELECT MAX(fecha) AS u FROM reservas WHERE clientes_id = ?",

@@ -377,8 +377,7 @@ TEST_F(EditorReservaTest, TeclearElCodigoDeCanchaEligeLaCanchaYRecalculaElPrecio
 
 TEST_F(EditorReservaTest, UnGuardadoFallidoAvisaDosVecesCierraYNoDejaNadaNiSumaUnaReservaBorradaEnOtroPuesto)
 {
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON reservas WHEN NEW.semana_numero = 2 "
-                 "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    hacerFallar("reservas", "disco lleno", "NEW.semana_numero = 2");
     abrirAgenda();
     editar(dia(3), 3, [&](QDialog *d) {
         c<QRadioButton>(d, "optPermanente")->click();
@@ -397,7 +396,7 @@ TEST_F(EditorReservaTest, UnGuardadoFallidoAvisaDosVecesCierraYNoDejaNadaNiSumaU
     // A cell whose booking another station deleted since the last fill: the
     // editor keeps its id, and saving says it is gone instead of booking the
     // slot again without the overlap checks.
-    db().execute("DROP TRIGGER falla");
+    quitarFalla("reservas");
     const qint64 id = reservar("C1", QDate(2024, 3, 13), "H18", "RES");
     agenda->Usr_BuscaDatosReservas();
     db().execute("DELETE FROM reservas");

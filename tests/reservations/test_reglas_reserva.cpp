@@ -285,8 +285,7 @@ TEST_F(ReglasReservaTest, BorrarLaTerceraSemanaSolaOConLasSiguientes)
 
 TEST_F(ReglasReservaTest, UnFalloEnMedioDeLaSerieNoDejaNadaNiGastaElNumero)
 {
-    db().execute("CREATE TRIGGER falla BEFORE INSERT ON reservas WHEN NEW.semana_numero = 2 "
-                 "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    hacerFallar("reservas", "disco lleno", "NEW.semana_numero = 2");
     const QString numero = siguienteSerie();
     EXPECT_NE(numeroDeError([&] { guardar(serie(kLunes, 4, 100)); }), 0);
     EXPECT_FALSE(db().enTransaccion());

@@ -125,9 +125,10 @@ void Entorno::hacerFallar(const QString &tabla, const QString &mensaje, const QS
         return;
     }
     // A row trigger on the server returning nothing would skip the DELETE
-    // silently: it returns the row the statement works on.
+    // silently: it returns the row the statement works on. It refuses as a
+    // rule of the table, as the file's RAISE(ABORT) does.
     db().execute(QStringLiteral("CREATE OR REPLACE FUNCTION falla_%1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                                "%2IF %4 THEN RAISE EXCEPTION '%3'; END IF; "
+                                "%2IF %4 THEN RAISE EXCEPTION '%3' USING ERRCODE = 'check_violation'; END IF; "
                                 "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
                      .arg(tabla, previo, mensaje, condicion));
     db().execute(QStringLiteral("CREATE TRIGGER falla BEFORE %2 ON %1 FOR EACH ROW EXECUTE FUNCTION falla_%1()")
