@@ -1,13 +1,16 @@
 #include "AyudaReservas.h"
 
+#include "ConfigPrograma.h"
 #include "Frm_L_Reservas.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QDeadlineTimer>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <thread>
 
 namespace {
 
@@ -412,4 +415,48 @@ TEST_F(EditorReservaTest, UnGuardadoFallidoAvisaDosVecesCierraYNoDejaNadaNiSumaU
                                           "Se han producido errores."}));
     EXPECT_EQ(contar("SELECT COUNT(*) FROM reservas"), 0);
     EXPECT_EQ(semana()->text(dia(3), 3), "");
+}
+
+TEST_F(EditorReservaTest, UnTurnoQueOtroPuestoTomaMientrasSeGuardaSeRechazaYElEditorQuedaAbierto)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "en el archivo una sola estación escribe a la vez";
+    DatosServidor d;
+    ASSERT_TRUE(ConfigPrograma::baseEnServidor(d));
+    std::unique_ptr<Conexion> otro(Conexion::abrirServidor(d));
+    std::unique_ptr<Conexion> mirador(Conexion::abrirServidor(d));
+    const qint64 pid = db().openRecordset("SELECT pg_backend_pid()").campo(0).entero();
+    abrirAgenda();
+    // The other station books the free cell and commits only once this
+    // one's save waits for it.
+    ReglasReserva::Reserva r;
+    r.clientes_id = "1";
+    r.canchas_id = "C1";
+    r.horarios_id = "H18";
+    r.estado = "RES";
+    r.fecha = QDate(2024, 3, 13);
+    auto t = std::make_unique<Transaccion>(*otro);
+    ReglasReserva::guardar(*otro, r, "luis", QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    bool espera = false;
+    std::thread otroPuesto([&] {
+        const QDeadlineTimer limite(5000);
+        while (!espera && !limite.hasExpired())
+            espera = mirador->openRecordset("SELECT count(*) FROM pg_locks WHERE pid = ? AND NOT granted", {pid})
+                         .campo(0)
+                         .entero() > 0;
+        t->commit();
+    });
+    editar(dia(3), 3, [&](QDialog *dlg) {
+        EXPECT_EQ(dlg->windowTitle(), "Nueva Reserva");
+        clic(dlg, "cmdAcepta");
+        otroPuesto.join();
+        EXPECT_EQ(msg->textos(), QStringList{"Existe una reserva para esta cancha, día y horario.\r\n"
+                                             "Para poder pisarla es necesario marcar la existente como SUSPENDIDA."});
+        EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
+        EXPECT_TRUE(dlg->isVisible());
+    });
+    if (otroPuesto.joinable())
+        otroPuesto.join();
+    EXPECT_TRUE(espera);
+    EXPECT_EQ(filas("SELECT t_usuarios_codigo FROM reservas"), QStringList{"luis"});
 }
