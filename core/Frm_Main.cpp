@@ -75,7 +75,9 @@ void Frm_Main::Form_Load()
         gSucursal = rs.eof() ? QString() : rs.texto(QStringLiteral("Sucursal"));
     } catch (const DbError &e) {
         cerrarConexion();
-        const QString texto = textoErrorAlAbrirBase(e, gRutaBase);
+        DatosServidor servidor;
+        const QString texto = ConfigPrograma::baseEnServidor(servidor) ? textoErrorAlAbrirBase(e, servidor)
+                                                                       : textoErrorAlAbrirBase(e, gRutaBase);
         MsgBox(texto, vb::Critical);
         Aplicacion::terminar(1);
         return;

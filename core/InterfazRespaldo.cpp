@@ -81,7 +81,7 @@ void mnu_restaurarbkp_Click()
     CursorEspera(1);
     try {
         if (enServidor)
-            RespaldoServidor::comprobar(origen);
+            RespaldoServidor::prepararRestauracion(*gConexion, origen);
         else
             preparada = Respaldo::prepararRestauracion(origen, gRutaBase, gClaveBase, Respaldo::tablas(*gConexion));
     } catch (const DbError &) {
@@ -93,7 +93,7 @@ void mnu_restaurarbkp_Click()
     bool restaurada = true;
     try {
         if (enServidor)
-            RespaldoServidor::restaurar(d, origen);
+            RespaldoServidor::reemplazar(d, origen, gRutaBase, Reloj::ahora());
         else
             Respaldo::reemplazar(gRutaBase, preparada, Reloj::ahora());
     } catch (const DbError &) {

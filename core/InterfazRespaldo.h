@@ -12,7 +12,8 @@ void mnu_backup_Click();
 // database with a chosen copy and ends the program. A file that is not a
 // database of this program with its password is refused with "Ha ocurrido un
 // error en el proceso." and the program goes on with its data untouched. The
-// replaced file is kept beside the new one.
+// replaced data is kept beside the live file (on a server, a copy of it in
+// the program folder).
 void mnu_restaurarbkp_Click();
 
 // At start-up, before the database is opened: finishes a restore that an

@@ -97,6 +97,41 @@ QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta)
         .arg(error.descripcion(), consejo);
 }
 
+QString textoErrorAlAbrirBase(const DbError &error, const DatosServidor &d)
+{
+    QString servidor = d.host.isEmpty() ? QStringLiteral("localhost") : d.host;
+    if (!d.puerto.isEmpty())
+        servidor += QLatin1Char(':') + d.puerto;
+    QString base = QStringLiteral("'%1' del servidor %2").arg(d.base, servidor);
+    if (!d.esquema.isEmpty())
+        base += QStringLiteral(" (esquema '%1')").arg(d.esquema);
+    QString consejo;
+    switch (error.numero()) {
+    case 3024:
+        consejo = QStringLiteral("Verifique que el servidor esté en marcha y se pueda llegar a él desde este equipo, "
+                                 "que la base exista (créela con crear_base --servidor) y que el usuario y su clave "
+                                 "(archivo .pgpass) sean los de club.ini, y vuelva a iniciar el programa.");
+        break;
+    case 3033:
+    case 3027:
+        consejo = QStringLiteral("El usuario no tiene permiso sobre la base de datos. Pida al administrador del "
+                                 "servidor que se lo dé y vuelva a iniciar el programa.");
+        break;
+    case 3026:
+        consejo = QStringLiteral("El disco del servidor está lleno. Libere espacio en el servidor y vuelva a iniciar "
+                                 "el programa.");
+        break;
+    default:
+        consejo = QStringLiteral("Verifique que la base del servidor haya sido creada para este programa con "
+                                 "crear_base --servidor.");
+        break;
+    }
+    return QStringLiteral("No se pudo abrir la base de datos %1\n\nError: %2 - %3\n\n%4")
+        .arg(base)
+        .arg(error.numero())
+        .arg(error.descripcion(), consejo);
+}
+
 void cerrarConexion()
 {
     gRs = Recordset();

@@ -35,6 +35,10 @@ void abrirConexion();
 // file, the cause (absent, read-only, disk full, read/write error, not a
 // database of the program) and what to do.
 QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta);
+// The same for a station working on the server d: the server and database,
+// the cause (unreachable or refused, no permission, its disk full, not a
+// database of the program) and what to do.
+QString textoErrorAlAbrirBase(const DbError &error, const DatosServidor &d);
 // Releases gConexion.
 void cerrarConexion();
 

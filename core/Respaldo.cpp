@@ -43,16 +43,6 @@ void borrarArchivoBase(const QString &ruta)
         QFile::remove(ruta + QLatin1String(sufijo));
 }
 
-// Renames (replacing destino when it exists) in one step of the file system.
-void renombrar(const QString &origen, const QString &destino)
-{
-    std::error_code ec;
-    std::filesystem::rename(camino(origen), camino(destino), ec);
-    if (ec)
-        throw DbError(3000, QStringLiteral("No se pudo renombrar '%1' como '%2': %3")
-                                .arg(origen, destino, QString::fromLocal8Bit(ec.message().c_str())));
-}
-
 [[noreturn]] void fallaCopia(int rc)
 {
     const int primario = rc & 0xff;
@@ -66,8 +56,20 @@ void renombrar(const QString &origen, const QString &destino)
 
 } // namespace
 
+void renombrar(const QString &origen, const QString &destino)
+{
+    std::error_code ec;
+    std::filesystem::rename(camino(origen), camino(destino), ec);
+    if (ec)
+        throw DbError(3000, QStringLiteral("No se pudo renombrar '%1' como '%2': %3")
+                                .arg(origen, destino, QString::fromLocal8Bit(ec.message().c_str())));
+}
+
 void copiar(Conexion &c, const QString &destino, const QString &clave)
 {
+    if (!c.handle())
+        throw DbError(3000, QStringLiteral("La base de datos no es un archivo: se copia con las herramientas del "
+                                           "servidor."));
     if (esArchivoDeLaBase(destino, c.ruta()))
         throw DbError(3000, QStringLiteral("La copia no puede reemplazar la base de datos en uso."));
     // The copy is made beside its destination and renamed at the end, so an
@@ -104,8 +106,11 @@ void copiar(Conexion &c, const QString &destino, const QString &clave)
 QStringList tablas(Conexion &c)
 {
     QStringList l;
-    for (Recordset rs = c.openRecordset(QStringLiteral(
-             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name"));
+    for (Recordset rs = c.openRecordset(
+             c.esServidor() ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                             "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name")
+                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                             "'sqlite%' ORDER BY name"));
          !rs.eof(); rs.moveNext())
         if (!Esquema::esRecuento(rs.texto(0)))
             l << rs.texto(0);
@@ -115,12 +120,6 @@ QStringList tablas(Conexion &c)
 namespace {
 
 std::function<void(PasoRestauracion)> g_antesDePaso;
-
-void paso(PasoRestauracion p)
-{
-    if (g_antesDePaso)
-        g_antesDePaso(p);
-}
 
 // The copy being prepared, and the checked copy ready to take ruta's place.
 QString enPreparacion(const QString &ruta) { return ruta + QStringLiteral(".preparando"); }
@@ -147,12 +146,7 @@ QString guardar(const QString &ruta, const QDateTime &momento)
     for (const QString &g : guardadas(ruta))
         if (mismoArchivo(g, ruta))
             return g;
-    const QFileInfo info(ruta);
-    const QString base = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                         QStringLiteral("_reemplazada_") + momento.toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    QString destino = base + QStringLiteral(".mdb");
-    for (int n = 2; QFileInfo::exists(destino); ++n)
-        destino = base + QStringLiteral("_%1.mdb").arg(n);
+    const QString destino = nombreParaGuardar(ruta, momento);
     std::error_code ec;
     std::filesystem::create_hard_link(camino(ruta), camino(destino), ec);
     if (!ec)
@@ -206,6 +200,23 @@ void deshacer(const QString &ruta)
 } // namespace
 
 void antesDePaso(std::function<void(PasoRestauracion)> f) { g_antesDePaso = std::move(f); }
+
+void paso(PasoRestauracion p)
+{
+    if (g_antesDePaso)
+        g_antesDePaso(p);
+}
+
+QString nombreParaGuardar(const QString &ruta, const QDateTime &momento)
+{
+    const QFileInfo info(ruta);
+    const QString base = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                         QStringLiteral("_reemplazada_") + momento.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    QString destino = base + QStringLiteral(".mdb");
+    for (int n = 2; QFileInfo::exists(destino); ++n)
+        destino = base + QStringLiteral("_%1.mdb").arg(n);
+    return destino;
+}
 
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablasExigidas)
@@ -279,30 +290,33 @@ RestauracionPendiente completarRestauracion(const QString &ruta, const QDateTime
 
 void borrarOperaciones()
 {
-    static const char *const sentencias[] = {
-        "DELETE FROM caja_resumen_operaciones",
-        "DELETE FROM caja_movimientos",
-        "DELETE FROM caja_cabeza",
-        "UPDATE t_numeradores SET numero_siguiente = 1 WHERE id = 'CJA'",
-        "DELETE FROM caja_resumen_stock",
-        "DELETE FROM movimientos_stock",
-        // Row by row, the trigger would take seconds on years of
-        // reservations: without it the table is emptied at once, and the
-        // schema's update below puts it back and counts afresh (nothing).
-        "DROP TRIGGER IF EXISTS tr_reservas_cuenta_baja",
-        "DELETE FROM reservas",
-        "DELETE FROM ventas",
-        "DELETE FROM ventas_items",
-        "UPDATE productos SET existencia = 0",
+    // Row by row, the trigger that counts the reservations would take long
+    // on years of them (on the server, longer the more one client has):
+    // without it the table is emptied at once, and the counts with it.
+    const bool servidor = gConexion->esServidor();
+    QStringList sentencias{
+        QStringLiteral("DELETE FROM caja_resumen_operaciones"),
+        QStringLiteral("DELETE FROM caja_movimientos"),
+        QStringLiteral("DELETE FROM caja_cabeza"),
+        QStringLiteral("UPDATE t_numeradores SET numero_siguiente = 1 WHERE id = 'CJA'"),
+        QStringLiteral("DELETE FROM caja_resumen_stock"),
+        QStringLiteral("DELETE FROM movimientos_stock"),
+        // The file's schema update below puts the trigger back and counts
+        // afresh (nothing); a server's schema is not made anew at open, so
+        // there it is only switched off while the table is emptied.
+        servidor ? QStringLiteral("ALTER TABLE reservas DISABLE TRIGGER tr_reservas_cuenta_baja")
+                 : QStringLiteral("DROP TRIGGER IF EXISTS tr_reservas_cuenta_baja"),
+        QStringLiteral("DELETE FROM reservas"),
     };
+    if (servidor)
+        sentencias << QStringLiteral("ALTER TABLE reservas ENABLE TRIGGER tr_reservas_cuenta_baja")
+                   << QStringLiteral("DELETE FROM reservas_por_cliente_cancha")
+                   << QStringLiteral("DELETE FROM reservas_por_cliente");
+    sentencias << QStringLiteral("DELETE FROM ventas") << QStringLiteral("DELETE FROM ventas_items")
+               << QStringLiteral("UPDATE productos SET existencia = 0");
     Transaccion t(*gConexion);
-    for (const char *s : sentencias) {
-        // A server's schema is not made anew at open: its trigger stays
-        // and keeps the counts as the reservations go.
-        if (gConexion->esServidor() && QByteArray(s).startsWith("DROP TRIGGER"))
-            continue;
-        gConexion->execute(QString::fromLatin1(s));
-    }
+    for (const QString &s : sentencias)
+        gConexion->execute(s);
     Esquema::actualizar(*gConexion);
     t.commit();
 }

@@ -20,8 +20,13 @@ void copiar(Conexion &c, const QString &destino, const QString &clave);
 
 // Names of the tables of c (the ones a database of this program must have):
 // the tables of counts, which the program makes itself when it opens a file
-// of an earlier version, are not among them.
+// of an earlier version, are not among them. On a server, those of the
+// schema c works in.
 QStringList tablas(Conexion &c);
+
+// Renames origen as destino (replacing destino when it exists) in one step
+// of the file system, so destino is always a whole file. Throws DbError.
+void renombrar(const QString &origen, const QString &destino);
 
 // A restore goes through these steps, in this order. The first two run
 // with the live database open; the others with every connection to it
@@ -35,10 +40,19 @@ enum class PasoRestauracion {
     Reemplazar, // the ready copy is renamed over the live file's name
 };
 
+// On a server a restore checks the copy (Comprobar), keeps the data it
+// replaces (Guardar) and puts the copy back in one transaction (Reemplazar).
+
 // Tests: f runs before each step of a restore (also of one finished at
 // start-up). A DbError it throws is that step failing; any other exception
 // stops the restore there as if the program had been killed. Empty: none.
 void antesDePaso(std::function<void(PasoRestauracion)> f);
+// Runs the function of antesDePaso, if any, for step p.
+void paso(PasoRestauracion p);
+
+// A free name beside ruta for keeping the database a restore replaces:
+// "<name>_reemplazada_<yyyyMMdd_HHmmss>.mdb" (with "_2", "_3"... when taken).
+QString nombreParaGuardar(const QString &ruta, const QDateTime &momento);
 
 // First steps of a restore, with the live database still open: copies
 // origen beside ruta (the live database) and checks that the copy opens

@@ -4,6 +4,7 @@
 // that runs side by side never meet at the instance lock. Started with
 // "--escritor RUTA" it is another station writing to a database instead.
 #include "Aplicacion.h"
+#include "ConfigPrograma.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "db_caja_cabeza.h"
@@ -18,8 +19,8 @@
 #include <unistd.h>
 
 namespace {
-// Another station writing to the database ruta: for each commit it opens the
-// file anew, as a program that starts does. Says "LISTO" after its first
+// Another station writing to the database ruta (a file, or the club.ini of a
+// server): for each commit it opens it anew, as a program that starts does. Says "LISTO" after its first
 // commit and writes until it is ended.
 int escribirSinFin(const QString &ruta)
 {
@@ -29,7 +30,10 @@ int escribirSinFin(const QString &ruta)
     if (getppid() != padre)
         return 1;
     for (int n = 0;; ++n) {
-        std::unique_ptr<Conexion> c(Conexion::abrir(ruta, Esquema::claveBase()));
+        DatosServidor d;
+        std::unique_ptr<Conexion> c(ConfigPrograma::baseEnServidor(ruta, d)
+                                        ? Conexion::abrirServidor(d)
+                                        : Conexion::abrir(ruta, Esquema::claveBase()));
         c->execute(QStringLiteral("INSERT INTO clientes (nombre) VALUES (?)"), {QStringLiteral("Estación %1").arg(n)});
         if (n == 0) {
             std::fputs("LISTO\n", stdout);

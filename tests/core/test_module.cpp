@@ -1,10 +1,12 @@
 #include "support/Entorno.h"
 
 #include "AppUtils.h"
+#include "ConfigPrograma.h"
 #include "InterfazModule.h"
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <optional>
 
 using ModuleTest = Entorno;
 
@@ -255,6 +257,36 @@ TEST_F(ModuleTest, ManejoErrorDBConArchivoBloqueadoNoReintentaSinFin)
 
 TEST_F(ModuleTest, TextoAlNoPoderAbrirLaBaseNombraArchivoCausaYQueHacer)
 {
+    if (enServidor()) {
+        // A station on a server is told of the server, the database and the
+        // cause, with what to do: here the database is not there.
+        DatosServidor d;
+        ASSERT_TRUE(ConfigPrograma::baseEnServidor(d));
+        d.base = "no_existe";
+        std::optional<DbError> error;
+        try {
+            delete Conexion::abrirServidor(d);
+        } catch (const DbError &e) {
+            error = e;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->numero(), 3024);
+        const QString sinBase = textoErrorAlAbrirBase(*error, d);
+        EXPECT_TRUE(sinBase.startsWith("No se pudo abrir la base de datos 'no_existe' del servidor " + d.host));
+        EXPECT_TRUE(sinBase.contains("Error: 3024 - "));
+        EXPECT_TRUE(sinBase.contains("\"no_existe\"")) << sinBase.toStdString();
+        EXPECT_TRUE(sinBase.contains("crear_base --servidor"));
+        EXPECT_TRUE(sinBase.contains(".pgpass"));
+        EXPECT_FALSE(sinBase.contains(gRutaBase));
+        const QString permiso = textoErrorAlAbrirBase(DbError(3033, "No tiene autorización"), d);
+        EXPECT_TRUE(permiso.contains("Error: 3033 - "));
+        EXPECT_TRUE(permiso.contains("no tiene permiso"));
+        EXPECT_TRUE(textoErrorAlAbrirBase(DbError(3026, "x"), d).contains("Libere espacio en el servidor"));
+        const QString ajena = textoErrorAlAbrirBase(DbError(3000, "x"), d);
+        EXPECT_TRUE(ajena.contains("creada para este programa"));
+        EXPECT_FALSE(ajena.contains(".pgpass"));
+        return;
+    }
     const QString ruta = gRutaBase;
     ASSERT_TRUE(QFileInfo::exists(ruta));
     const QString soloLectura = textoErrorAlAbrirBase(DbError(3027, "La base de datos es de sólo lectura"), ruta);

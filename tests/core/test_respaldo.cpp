@@ -1,82 +1,30 @@
-// Backup, restore, reset and compaction of the database file.
-#include "PruebaPrincipal.h"
+// Backup and restore of the database from the menu, on the file and on the server.
+#include "Respaldos.h"
 
-#include "Frm_S_ResetBase.h"
-#include "InterfazModule.h"
-#include "InterfazRespaldo.h"
-#include "RegistroMantenimiento.h"
-#include "Respaldo.h"
 #include "db/Esquema.h"
-#include "platform/Aperturas.h"
 
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-using Respaldo::PasoRestauracion;
-
-class Respaldos : public PruebaPrincipal {
-protected:
-    void SetUp() override
-    {
-        PruebaPrincipal::SetUp();
-        registrarMantenimientoBase();
-        db().execute("DELETE FROM clientes"); // only the clients of each test
-    }
-    QString ruta(const QString &nombre) const { return carpeta() + "/" + nombre; }
-    void cliente(const QString &nombre) { db().execute("INSERT INTO clientes (nombre) VALUES (?)", {nombre}); }
-    QStringList clientes(Conexion &c)
-    {
-        QStringList l;
-        for (Recordset rs = c.openRecordset("SELECT nombre FROM clientes ORDER BY id"); !rs.eof(); rs.moveNext())
-            l << rs.texto("nombre");
-        return l;
-    }
-    // Opens a database file as the program does: with its password.
-    std::unique_ptr<Conexion> abrirArchivo(const QString &archivo)
-    {
-        return std::unique_ptr<Conexion>(Conexion::abrir(archivo, gClaveBase));
-    }
-    void menu(const char *nombre)
-    {
-        ASSERT_TRUE(Aperturas::abrir(nombre));
-        procesarEventos();
-    }
-    QByteArray contenido(const QString &archivo)
-    {
-        QFile f(archivo);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // Files of the program folder whose names contain texto.
-    QStringList archivosCon(const QString &texto) const
-    {
-        return QDir(carpeta()).entryList({"*" + texto + "*"}, QDir::Files);
-    }
-    // Copies of a restore still beside the live database.
-    QStringList copiasEnCurso() const { return archivosCon(".preparando") + archivosCon(".restaurando"); }
-};
-
 TEST_F(Respaldos, CopiaConsistenteMientrasOtraConexionEscribe)
 {
     for (const char *n : {"Ana", "Beto", "Carla"})
         cliente(n);
-    // Committed, but still only in the write-ahead log.
-    ASSERT_GT(QFileInfo(gRutaBase + "-wal").size(), 0);
+    // Committed, but on the file still only in the write-ahead log.
+    if (!enServidor()) {
+        ASSERT_GT(QFileInfo(gRutaBase + "-wal").size(), 0);
+    }
 
     // Another connection holds a long write transaction meanwhile.
-    std::unique_ptr<Conexion> otra = abrirArchivo(gRutaBase);
+    std::unique_ptr<Conexion> otra = abrirBase();
     otra->beginTrans();
     for (int i = 0; i < 500; ++i)
         otra->execute("INSERT INTO clientes (nombre) VALUES (?)", {QStringLiteral("Pendiente %1").arg(i)});
@@ -91,10 +39,10 @@ TEST_F(Respaldos, CopiaConsistenteMientrasOtraConexionEscribe)
     otra->commitTrans();
 
     {
-        auto c = abrirArchivo(copia);
+        auto c = abrirCopia(copia);
         EXPECT_EQ(clientes(*c), (QStringList{"Ana", "Beto", "Carla"}));
-        EXPECT_EQ(c->openRecordset("PRAGMA integrity_check").campo(0).texto(), "ok");
         EXPECT_EQ(Respaldo::tablas(*c), Respaldo::tablas(db()));
+        EXPECT_GT(Respaldo::tablas(*c).size(), 20);
     }
     EXPECT_EQ(contar("SELECT count(*) FROM clientes"), 503);
     EXPECT_TRUE(archivosCon(".copiando").isEmpty());
@@ -103,7 +51,7 @@ TEST_F(Respaldos, CopiaConsistenteMientrasOtraConexionEscribe)
     otra.reset();
     escritorio->responderArchivo(copia);
     menu("mnu_backup");
-    EXPECT_EQ(abrirArchivo(copia)->openRecordset("SELECT count(*) FROM clientes").campo(0).entero(), 503);
+    EXPECT_EQ(abrirCopia(copia)->openRecordset("SELECT count(*) FROM clientes").campo(0).entero(), 503);
 
     // Cancelling the dialog does nothing.
     menu("mnu_backup");
@@ -151,11 +99,16 @@ TEST_F(Respaldos, CopiaMientrasOtraEstacionEscribeConElDialogoEnLaCarpeta)
                          {QStringLiteral("Cliente %1").arg(i), QString(300, QChar('x'))});
         t.commit();
     }
-    ASSERT_TRUE(tengoCerrojo(gRutaBase + "-shm"));
+    // The file is shared through the lock on its index of the log.
+    if (!enServidor()) {
+        ASSERT_TRUE(tengoCerrojo(gRutaBase + "-shm"));
+    }
 
-    // Another station commits again and again, opening the file each time.
+    // Another station commits again and again, opening the database each
+    // time (the file, or the server its club.ini names).
     QProcess estacion;
-    estacion.start(QCoreApplication::applicationFilePath(), {"--escritor", gRutaBase});
+    estacion.start(QCoreApplication::applicationFilePath(),
+                   {"--escritor", enServidor() ? carpeta() + "/club.ini" : gRutaBase});
     ASSERT_TRUE(esperar([&] { return estacion.canReadLine() || estacion.state() == QProcess::NotRunning; }));
     ASSERT_EQ(estacion.readLine(), "LISTO\n");
     const int antes = contar("SELECT count(*) FROM clientes WHERE nombre LIKE 'Estación%'");
@@ -177,11 +130,13 @@ TEST_F(Respaldos, CopiaMientrasOtraEstacionEscribeConElDialogoEnLaCarpeta)
             return;
         d->setDirectory(carpeta());
         auto *modelo = d->findChild<QFileSystemModel *>();
+        // The locked index of the log, where there is one.
+        const QString listado = enServidor() ? carpeta() + "/club.ini" : gRutaBase + "-shm";
         listada = esperar([&] {
-            const QModelIndex shm = modelo->index(gRutaBase + "-shm");
-            return shm.isValid() && !modelo->type(shm).isEmpty();
+            const QModelIndex i = modelo->index(listado);
+            return i.isValid() && !modelo->type(i).isEmpty();
         });
-        conCerrojo = tengoCerrojo(gRutaBase + "-shm");
+        conCerrojo = enServidor() || tengoCerrojo(gRutaBase + "-shm");
         d->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Cancel)->click();
     });
     menu("mnu_backup");
@@ -202,8 +157,7 @@ TEST_F(Respaldos, CopiaMientrasOtraEstacionEscribeConElDialogoEnLaCarpeta)
     estacion.kill();
     estacion.waitForFinished();
     {
-        auto c = abrirArchivo(ruta("copia.mdb"));
-        EXPECT_EQ(c->openRecordset("PRAGMA integrity_check").campo(0).texto(), "ok");
+        auto c = abrirCopia(ruta("copia.mdb"));
         EXPECT_GE(c->openRecordset("SELECT count(*) FROM clientes WHERE nombre LIKE 'Estación%'").campo(0).entero(),
                   antes);
         EXPECT_EQ(c->openRecordset("SELECT count(*) FROM clientes WHERE nombre LIKE 'Cliente%'").campo(0).entero(),
@@ -232,8 +186,11 @@ TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
                                                 "renombrar"));
     EXPECT_TRUE(archivosCon(".copiando").isEmpty());
 
-    // The live database itself is never a backup's destination, whatever
-    // path leads to it: through a linked folder, or its log beside it.
+    // The live file itself is never a backup's destination, whatever path
+    // leads to it: through a linked folder, or its log beside it. (A server
+    // has no file a backup could land on.)
+    if (enServidor())
+        return;
     ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
     for (const QString &destino : {gRutaBase, ruta("enlace/db_main.mdb"), ruta("enlace/./db_main.mdb-wal")}) {
         SCOPED_TRACE(destino.toStdString());
@@ -256,11 +213,14 @@ TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
     cliente("De la copia");
     db().execute("INSERT INTO reservas (clientes_id, canchas_id) VALUES (1, 'C1'), (1, 'C1')");
     const QString copia = ruta("copia.mdb");
-    Respaldo::copiar(db(), copia, gClaveBase);
-    // A copy made by an earlier version, without the counts of reservations.
-    abrirArchivo(copia)->executeScript("DROP VIEW reservas_cuenta_paso; DROP TRIGGER tr_reservas_cuenta_alta; "
-                                       "DROP TRIGGER tr_reservas_cuenta_baja; DROP TRIGGER tr_reservas_cuenta_cambio; "
-                                       "DROP TABLE reservas_por_cliente; DROP TABLE reservas_por_cliente_cancha;");
+    hacerCopia(copia);
+    // A copy made by an earlier version, without the counts of reservations
+    // (a server's database is made whole by crear_base, not when opened).
+    if (!enServidor())
+        abrirArchivo(copia)->executeScript(
+            "DROP VIEW reservas_cuenta_paso; DROP TRIGGER tr_reservas_cuenta_alta; "
+            "DROP TRIGGER tr_reservas_cuenta_baja; DROP TRIGGER tr_reservas_cuenta_cambio; "
+            "DROP TABLE reservas_por_cliente; DROP TABLE reservas_por_cliente_cancha;");
     db().execute("DELETE FROM clientes");
     cliente("Posterior");
 
@@ -276,10 +236,10 @@ TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
     EXPECT_EQ(fin->veces(), 1);
     EXPECT_EQ(gConexion, nullptr);
 
-    // The replaced file is kept beside, with the data it had.
+    // The replaced data is kept beside, as it was.
     const QString guardada = ruta("db_main_reemplazada_20240315_103000.mdb");
     ASSERT_TRUE(QFileInfo::exists(guardada));
-    EXPECT_EQ(clientes(*abrirArchivo(guardada)), QStringList{"Posterior"});
+    EXPECT_EQ(clientes(*abrirCopia(guardada)), QStringList{"Posterior"});
     EXPECT_TRUE(copiasEnCurso().isEmpty());
 
     // The next start opens the restored data, counted afresh.
@@ -304,8 +264,24 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
         ajena->execute("CREATE TABLE clientes (id INTEGER, nombre TEXT)");
         ajena->execute("INSERT INTO clientes VALUES (1, 'Intruso')");
     }
-    Esquema::crearBase(ruta("sin_reservas.mdb"));
-    abrirArchivo(ruta("sin_reservas.mdb"))->execute("DROP TABLE reservas");
+    if (!enServidor()) {
+        Esquema::crearBase(ruta("sin_reservas.mdb"));
+        abrirArchivo(ruta("sin_reservas.mdb"))->execute("DROP TABLE reservas");
+    } else {
+        // Whole dumps, but not of this club's database: one of another
+        // schema (it would put back nothing), and one without reservations
+        // (it would leave this database's).
+        DatosServidor otro = servidor();
+        otro.esquema = QStringLiteral("ajena_") + QUuid::createUuid().toString(QUuid::Id128);
+        Esquema::crearBaseServidor(otro);
+        RespaldoServidor::copiar(otro, ruta("ajena.mdb"));
+        const DatosServidor d = servidor();
+        ASSERT_EQ(QProcess::execute("pg_dump", {"--host=" + d.host, "--username=" + d.usuario, "--schema=" + d.esquema,
+                                                "--exclude-table=" + d.esquema + ".reservas", "--format=custom",
+                                                "--file=" + ruta("sin_reservas.mdb"), d.base}),
+                  0);
+        RespaldoServidor::comprobar(ruta("sin_reservas.mdb"));
+    }
 
     // The live file is refused also through a linked folder.
     ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
@@ -328,12 +304,12 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
     }
     // The live database still takes writes.
     cliente("Beto");
-    EXPECT_EQ(clientes(*abrirArchivo(gRutaBase)), (QStringList{"Ana", "Beto"}));
+    EXPECT_EQ(clientes(*abrirBase()), (QStringList{"Ana", "Beto"}));
 }
 
 TEST_F(Respaldos, RestaurarCanceladoNoHaceNada)
 {
-    Respaldo::copiar(db(), ruta("copia.mdb"), gClaveBase);
+    hacerCopia(ruta("copia.mdb"));
     cliente("Ana");
     menu("mnu_restaurarbkp"); // dialog cancelled
     EXPECT_TRUE(msg->vacio());
@@ -346,221 +322,6 @@ TEST_F(Respaldos, RestaurarCanceladoNoHaceNada)
     EXPECT_EQ(msg->mostrados().size(), 2);
     EXPECT_EQ(fin->veces(), 0);
     EXPECT_EQ(clientes(db()), QStringList{"Ana"});
-}
-
-// A restore stopped at one step: as the program killed there.
-struct Interrumpida {};
-
-class Restauraciones : public Respaldos {
-protected:
-    void TearDown() override
-    {
-        Respaldo::antesDePaso(nullptr);
-        CursorEspera(0);
-        Respaldos::TearDown();
-    }
-    // The live database holds "Viva", the backup copia.mdb "De la copia";
-    // the user will choose the backup.
-    void preparar()
-    {
-        if (!gConexion)
-            abrirConexion();
-        db().execute("DELETE FROM clientes");
-        cliente("De la copia");
-        Respaldo::copiar(db(), ruta("copia.mdb"), gClaveBase);
-        db().execute("DELETE FROM clientes");
-        cliente("Viva");
-        for (const QString &g : archivosCon("reemplazada"))
-            QFile::remove(ruta(g));
-        msg->limpiar();
-        escritorio->responderArchivo(ruta("copia.mdb"));
-    }
-    // The restore throws e just before step p.
-    template <typename E> void lanzarEn(PasoRestauracion p, const E &e)
-    {
-        Respaldo::antesDePaso([p, e](PasoRestauracion q) {
-            if (q == p)
-                throw e;
-        });
-    }
-    QStringList clientesDe(const QString &archivo) { return clientes(*abrirArchivo(archivo)); }
-
-    const std::vector<PasoRestauracion> pasos{PasoRestauracion::Copiar, PasoRestauracion::Comprobar,
-                                              PasoRestauracion::Marcar, PasoRestauracion::Guardar,
-                                              PasoRestauracion::Reemplazar};
-};
-
-TEST_F(Restauraciones, UnPasoQueFallaDejaLaBaseComoEstaba)
-{
-    for (const PasoRestauracion p : pasos) {
-        SCOPED_TRACE(static_cast<int>(p));
-        preparar();
-        lanzarEn(p, DbError(3043, "Error de lectura o escritura en el disco"));
-        const int fines = fin->veces();
-        menu("mnu_restaurarbkp");
-        Respaldo::antesDePaso(nullptr);
-        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.");
-        // Once the database was closed for the last steps, the program ends.
-        EXPECT_EQ(fin->veces() - fines, p >= PasoRestauracion::Marcar ? 1 : 0);
-        EXPECT_EQ(clientesDe(gRutaBase), QStringList{"Viva"});
-        EXPECT_TRUE(copiasEnCurso().isEmpty()) << copiasEnCurso().join(",").toStdString();
-        EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
-    }
-    // The next start finds nothing to finish.
-    cerrarConexion();
-    msg->limpiar();
-    abrirPrincipal();
-    EXPECT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
-    EXPECT_EQ(clientes(db()), QStringList{"Viva"});
-}
-
-TEST_F(Restauraciones, InterrumpidaEnCualquierPasoSeTerminaODeshaceAlIniciar)
-{
-    for (const PasoRestauracion p : pasos) {
-        SCOPED_TRACE(static_cast<int>(p));
-        preparar();
-        lanzarEn(p, Interrumpida{});
-        EXPECT_THROW(Aperturas::abrir("mnu_restaurarbkp"), Interrumpida);
-        Respaldo::antesDePaso(nullptr);
-        CursorEspera(0);
-        // The program is gone; db_main.mdb names the database it had.
-        cerrarConexion();
-        EXPECT_EQ(clientesDe(gRutaBase), QStringList{"Viva"});
-
-        // The next start finishes a restore whose copy was checked and
-        // marked, and undoes one stopped before.
-        msg->limpiar();
-        abrirPrincipal();
-        ASSERT_NE(gConexion, nullptr);
-        const bool decidida = p >= PasoRestauracion::Guardar;
-        if (p == PasoRestauracion::Copiar)
-            EXPECT_TRUE(msg->vacio());
-        else
-            EXPECT_EQ(msg->textos(), QStringList{decidida ? "La copia de seguridad ha sido restaurada"
-                                                          : "Se ha cancelado la restauración de la copia de "
-                                                            "seguridad."});
-        EXPECT_EQ(clientes(db()), QStringList{decidida ? "De la copia" : "Viva"});
-        const QStringList guardadas = archivosCon("reemplazada");
-        if (decidida) {
-            ASSERT_EQ(guardadas.size(), 1) << guardadas.join(",").toStdString();
-            EXPECT_EQ(clientesDe(ruta(guardadas[0])), QStringList{"Viva"});
-        } else {
-            EXPECT_TRUE(guardadas.isEmpty()) << guardadas.join(",").toStdString();
-        }
-        EXPECT_TRUE(copiasEnCurso().isEmpty()) << copiasEnCurso().join(",").toStdString();
-        principal->close();
-        procesarEventos();
-    }
-}
-
-class Reset : public Respaldos {
-protected:
-    void SetUp() override
-    {
-        Respaldos::SetUp();
-        cliente("Ana");
-        db().execute("INSERT INTO canchas (id, descripcion) VALUES ('C1', 'Central')");
-        db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H1', '18:00')");
-        db().execute("INSERT INTO valores_canchas (canchas_id, horarios_codigo, importe) VALUES ('C1', 'H1', 100)");
-        db().execute(
-            "INSERT INTO productos (id, descripcion, existencia) VALUES ('P1', 'Agua', 12), ('P2', 'Jugo', 3)");
-        crearUsuario("juan", "x", {"mnu_Caja"});
-        db().execute("INSERT INTO caja_conceptos (id, descripcion) VALUES ('LUZ', 'Luz')");
-        db().execute("UPDATE t_numeradores SET numero_siguiente = 8 WHERE id = 'CJA'");
-        db().execute("UPDATE t_numeradores SET numero_siguiente = 4 WHERE id = 'RESFIJA'");
-        db().execute("INSERT INTO caja_cabeza (id, importe_inicial) VALUES (7, 100)");
-        db().execute("INSERT INTO caja_movimientos (caja_cabeza_id, importe) VALUES (7, 10)");
-        db().execute("INSERT INTO caja_resumen_operaciones (caja_cabeza_id) VALUES (7)");
-        db().execute("INSERT INTO caja_resumen_stock (caja_cabeza_id) VALUES (7)");
-        db().execute("INSERT INTO ventas (importe_total) VALUES (20)");
-        db().execute("INSERT INTO ventas_items (ventas_id, productos_id) VALUES (1, 'P1')");
-        db().execute("INSERT INTO movimientos_stock (productos_id, cantidad) VALUES ('P1', 12)");
-        // Enough reservations for the compaction to give back space.
-        Transaccion t(db());
-        for (int i = 0; i < 3000; ++i)
-            db().execute("INSERT INTO reservas (clientes_id, canchas_id, comentarios) VALUES (1, 'C1', ?)",
-                         {QString(200, QChar('x'))});
-        t.commit();
-    }
-    Frm_S_ResetBase *abrirReset()
-    {
-        menu("mnu_BaseReset");
-        return Ventanas::existente<Frm_S_ResetBase>();
-    }
-    int operaciones()
-    {
-        int n = 0;
-        for (const char *t : {"caja_resumen_operaciones", "caja_movimientos", "caja_cabeza", "caja_resumen_stock",
-                              "movimientos_stock", "reservas", "ventas", "ventas_items"})
-            n += contar(QStringLiteral("SELECT count(*) FROM %1").arg(t));
-        return n;
-    }
-};
-
-TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
-{
-    auto *w = abrirReset();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Resetear Base de datos");
-    EXPECT_EQ(modal->mostrados().size(), 1);
-    // Unanswered, the question takes its default button, which is "No".
-    w->findChild<QPushButton *>("cmdReset")->click();
-    procesarEventos();
-    EXPECT_EQ(msg->textos(), QStringList{"Se eliminarán todas las operaciones. ¿Desea continuar?"});
-    EXPECT_EQ(Ventanas::existente<Frm_S_ResetBase>(), nullptr);
-    EXPECT_EQ(operaciones(), 3007);
-    msg->limpiar();
-
-    // A temporary file left by an earlier failed compaction.
-    QFile resto(Respaldo::temporalCompactacion(gRutaBase));
-    ASSERT_TRUE(resto.open(QIODevice::WriteOnly));
-    resto.write("restos");
-    resto.close();
-    db().checkpoint();
-    const qint64 tamanoAntes = QFileInfo(gRutaBase).size();
-
-    w = abrirReset();
-    msg->responder(vb::Yes);
-    w->findChild<QPushButton *>("cmdReset")->click();
-    procesarEventos();
-    EXPECT_EQ(msg->textos(), (QStringList{"Se eliminarán todas las operaciones. ¿Desea continuar?",
-                                          "Datos de operaciones eliminados"}))
-        << msg->textos().join("|").toStdString();
-    EXPECT_EQ(msg->ultimo().icono(), vb::Information);
-    EXPECT_EQ(Ventanas::existente<Frm_S_ResetBase>(), nullptr);
-    EXPECT_FALSE(QFileInfo::exists(Respaldo::temporalCompactacion(gRutaBase)));
-    ASSERT_NE(gConexion, nullptr);
-
-    EXPECT_EQ(operaciones(), 0);
-    EXPECT_EQ(contar("SELECT count(*) FROM productos WHERE existencia = 0"), 2);
-    EXPECT_EQ(contar("SELECT count(*) FROM productos"), 2);
-    EXPECT_EQ(clientes(db()), QStringList{"Ana"});
-    EXPECT_EQ(contar("SELECT count(*) FROM canchas"), 1);
-    EXPECT_EQ(contar("SELECT count(*) FROM valores_canchas"), 1);
-    EXPECT_EQ(contar("SELECT count(*) FROM t_opcionesasignadas WHERE codigo = 'juan'"), 1);
-    EXPECT_EQ(contar("SELECT count(*) FROM caja_conceptos WHERE id = 'LUZ'"), 1);
-    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'RESFIJA'"), "4");
-    // The compacted file is smaller and opens again with the password.
-    EXPECT_LT(QFileInfo(gRutaBase).size(), tamanoAntes);
-    EXPECT_EQ(clientes(*abrirArchivo(gRutaBase)), QStringList{"Ana"});
-    // The next register opened gets number 1.
-    Transaccion t(db());
-    EXPECT_EQ(ProximoNumero("CJA"), 1);
-}
-
-TEST_F(Reset, UnaSentenciaQueFallaNoBorraNada)
-{
-    db().execute("CREATE TRIGGER falla BEFORE DELETE ON ventas BEGIN SELECT RAISE(ABORT, 'no'); END");
-    msg->responder(vb::Yes);
-    abrirReset()->findChild<QPushButton *>("cmdReset")->click();
-    procesarEventos();
-    ASSERT_EQ(msg->mostrados().size(), 2);
-    EXPECT_TRUE(msg->ultimo().prompt.startsWith("Error: "));
-    EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
-    EXPECT_EQ(operaciones(), 3007);
-    EXPECT_EQ(valor("SELECT numero_siguiente FROM t_numeradores WHERE id = 'CJA'"), "8");
-    EXPECT_EQ(valor("SELECT sum(existencia) FROM productos"), "15");
-    EXPECT_FALSE(db().enTransaccion());
 }
 
 TEST_F(Respaldos, CompactacionFallidaDejaElArchivoComoEstaba)
