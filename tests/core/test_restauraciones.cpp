@@ -124,7 +124,9 @@ TEST_F(Restauraciones, InterrumpidaEnCualquierPasoSeTerminaODeshaceAlIniciar)
             // pending, and a copy of the data kept holds the data as it is.
             EXPECT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
             EXPECT_EQ(clientes(db()), QStringList{"Viva"});
-            for (const QString &g : archivosCon("reemplazada"))
+            const QStringList guardadas = archivosCon("reemplazada");
+            EXPECT_EQ(guardadas.size(), p == PasoRestauracion::Reemplazar ? 1 : 0);
+            for (const QString &g : guardadas)
                 EXPECT_EQ(clientesDe(ruta(g)), QStringList{"Viva"}) << g.toStdString();
             EXPECT_TRUE(archivosCon(".copiando").isEmpty());
             principal->close();
