@@ -31,8 +31,18 @@ QString carpetaCopias()
 
 void fallo() { MsgBox(QStringLiteral("Ha ocurrido un error en el proceso."), vb::Critical); }
 
-// The server this station works on; false on the encrypted file.
-bool servidor(DatosServidor &d) { return gConexion && gConexion->esServidor() && ConfigPrograma::baseEnServidor(d); }
+// The server this station works on; false on the encrypted file. A station
+// on a server whose club.ini no longer names one gets an error: the file's
+// steps would act on a file it does not use.
+bool servidor(DatosServidor &d)
+{
+    if (!gConexion || !gConexion->esServidor())
+        return false;
+    if (!ConfigPrograma::baseEnServidor(d))
+        throw DbError(3000,
+                      QStringLiteral("La configuración (club.ini) ya no indica el servidor de la base de datos."));
+    return true;
+}
 
 } // namespace
 
@@ -77,9 +87,10 @@ void mnu_restaurarbkp_Click()
     // is not ours changes nothing and the program goes on.
     QString preparada;
     DatosServidor d;
-    const bool enServidor = servidor(d);
+    bool enServidor = false;
     CursorEspera(1);
     try {
+        enServidor = servidor(d);
         if (enServidor)
             RespaldoServidor::prepararRestauracion(*gConexion, origen);
         else

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QProcess>
+#include <QSettings>
 #include <QTimer>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -189,8 +190,28 @@ TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
     // The live file itself is never a backup's destination, whatever path
     // leads to it: through a linked folder, or its log beside it. (A server
     // has no file a backup could land on.)
-    if (enServidor())
+    if (enServidor()) {
+        // A station whose club.ini no longer names its server is told so,
+        // and neither backs up nor restores a file instead.
+        msg->limpiar();
+        QSettings(carpeta() + "/club.ini", QSettings::IniFormat).setValue("base/motor", "");
+        escritorio->responderArchivo(ruta("copia.mdb"));
+        menu("mnu_backup");
+        ASSERT_EQ(msg->mostrados().size(), 1);
+        EXPECT_EQ(msg->ultimo().prompt, "Ha ocurrido un error en el proceso.\nError: 3000 - La configuración "
+                                        "(club.ini) ya no indica el servidor de la base de datos.");
+        EXPECT_FALSE(QFileInfo::exists(ruta("copia.mdb")));
+        msg->limpiar();
+        Esquema::crearBase(ruta("copia.mdb"));
+        escritorio->responderArchivo(ruta("copia.mdb"));
+        menu("mnu_restaurarbkp");
+        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.");
+        EXPECT_EQ(fin->veces(), 0);
+        EXPECT_TRUE(copiasEnCurso().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(gRutaBase));
+        EXPECT_EQ(clientes(db()), QStringList{"Ana"});
         return;
+    }
     ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
     for (const QString &destino : {gRutaBase, ruta("enlace/db_main.mdb"), ruta("enlace/./db_main.mdb-wal")}) {
         SCOPED_TRACE(destino.toStdString());
