@@ -78,6 +78,8 @@ public:
     int recordCount() const { return m_filas; }
     int fieldCount() const { return m_nombres.size(); }
     QStringList nombres() const { return m_nombres; }
+    // The type of a column (TipoCampo), known even without rows.
+    int tipo(int indice) const;
     // Field of the current row by name (ignoring letter case) or position.
     // An unknown name throws DbError 3265.
     Campo campo(const QString &nombre) const;
@@ -97,6 +99,8 @@ private:
     friend class Conexion;
     friend class Motor;
     int indice(const QString &nombre) const;
+    // Throws DbError 3265 when there is no column at indice.
+    void comprobarIndice(int indice) const;
     // The value at indice of the current row; throws as campo(indice).
     const QVariant &valor(int indice) const;
     QStringList m_nombres;

@@ -92,13 +92,24 @@ Campo Recordset::campo(const QString &nombre) const
     return campo(i);
 }
 
+void Recordset::comprobarIndice(int i) const
+{
+    if (i < 0 || i >= m_nombres.size())
+        throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección."));
+}
+
 const QVariant &Recordset::valor(int i) const
 {
     if (eof())
         throw DbError(3021, QStringLiteral("No hay registro actual."));
-    if (i < 0 || i >= m_nombres.size())
-        throw DbError(3265, QStringLiteral("No se encontró el elemento en esta colección."));
+    comprobarIndice(i);
     return m_valores[static_cast<qsizetype>(m_pos) * m_nombres.size() + i];
+}
+
+int Recordset::tipo(int i) const
+{
+    comprobarIndice(i);
+    return m_tipos[i];
 }
 
 Campo Recordset::campo(int i) const

@@ -2,11 +2,13 @@
 
 #include "ErrorReporte.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 class Lector {
 public:
-    Lector(const QString &formula, const QStringList &tablas, const Conexion &c)
+    Lector(const QString &formula, const QStringList &tablas, Conexion &c)
         : m_s(formula), m_tablas(tablas), m_conexion(c)
     {}
 
@@ -19,10 +21,20 @@ public:
             return r;
         for (;;) {
             // One at a time: the three read the formula in order.
-            const QString izquierda = campo();
+            bool numerico = false;
+            const QString izquierda = campo(numerico);
             const QString op = operador();
-            r.valores << literal();
-            partes << izquierda + QLatin1Char(' ') + op + QStringLiteral(" ?");
+            QVariant valor = literal();
+            if (numerico && valor.typeId() == QMetaType::QString && !comoNumero(valor)) {
+                // A number always sorts before a text that is not one, on
+                // either engine: = > >= never hold, <> < <= hold for every
+                // value; the server would refuse to compare them at all.
+                partes << (op == u"<>" || op == u"<" || op == u"<=" ? izquierda + QStringLiteral(" IS NOT NULL")
+                                                                    : QStringLiteral("1=0"));
+            } else {
+                r.valores << valor;
+                partes << izquierda + QLatin1Char(' ') + op + QStringLiteral(" ?");
+            }
             espacios();
             if (fin())
                 break;
@@ -63,9 +75,24 @@ private:
         return m_s.mid(inicio, m_pos - inicio);
     }
 
+    // A text written as a number ("57", " -1.5e3 ") becomes that number, as
+    // a numeric column takes it.
+    static bool comoNumero(QVariant &v)
+    {
+        static const QRegularExpression forma(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
+        const QString t = v.toString();
+        if (!forma.match(t).hasMatch())
+            return false;
+        bool entero = false;
+        const qlonglong n = t.trimmed().toLongLong(&entero);
+        v = entero ? QVariant(n) : QVariant(t.trimmed().toDouble());
+        return true;
+    }
+
     // {table.column}, checked against the report's tables and the schema;
-    // returns the quoted identifier for the statement.
-    QString campo()
+    // returns the quoted identifier for the statement, and in numerico
+    // whether the column holds numbers.
+    QString campo(bool &numerico)
     {
         espacios();
         if (actual() != u'{')
@@ -89,7 +116,11 @@ private:
             throw ErrorReporte(CodigoReporte::SeleccionInvalida,
                                QStringLiteral("El campo %1 de la fórmula de selección no existe.").arg(nombre));
         // Both names are plain identifiers known to the schema.
-        return QStringLiteral("\"%1\".\"%2\"").arg(tabla, columna);
+        const QString sql = QStringLiteral("\"%1\".\"%2\"").arg(tabla, columna);
+        const int tipo =
+            m_conexion.openRecordset(QStringLiteral("SELECT %1 FROM \"%2\" WHERE 1=0").arg(sql, tabla)).tipo(0);
+        numerico = tipo == TipoCampo::Entero || tipo == TipoCampo::Doble || tipo == TipoCampo::Booleano;
+        return sql;
     }
 
     QString operador()
@@ -200,13 +231,13 @@ private:
 
     const QString &m_s;
     const QStringList &m_tablas;
-    const Conexion &m_conexion;
+    Conexion &m_conexion;
     int m_pos = 0;
 };
 
 } // namespace
 
-CondicionSeleccion traducirSeleccion(const QString &formula, const QStringList &tablas, const Conexion &conexion)
+CondicionSeleccion traducirSeleccion(const QString &formula, const QStringList &tablas, Conexion &conexion)
 {
     return Lector(formula, tablas, conexion).leer();
 }

@@ -7,7 +7,9 @@
 // read into a condition whose values are bound. Fields are {table.column};
 // operators = <> < > <= >=; literals are numbers, texts in single or double
 // quotes (the quote doubled inside) and moments #yyyy/MM/dd[ HH:mm[:ss]]#,
-// compared as the ISO text the database stores.
+// compared as the ISO text the database stores. A text compared with a
+// numeric column counts as the number it spells; one that spells none sorts
+// after every number.
 #include "db/Conexion.h"
 
 #include <QDateTime>
@@ -23,7 +25,7 @@ struct CondicionSeleccion {
 // be read, or that names a table outside tablas or a column the table does
 // not have, throws ErrorReporte (SeleccionInvalida) with a description;
 // it never falls back to selecting everything.
-CondicionSeleccion traducirSeleccion(const QString &formula, const QStringList &tablas, const Conexion &conexion);
+CondicionSeleccion traducirSeleccion(const QString &formula, const QStringList &tablas, Conexion &conexion);
 
 // Literals for building a formula from values: a text with its quotes
 // doubled ('o''brien'), a moment #yyyy/MM/dd HH:mm:ss#.

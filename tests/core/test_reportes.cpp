@@ -90,6 +90,12 @@ TEST_F(ReportesTest, SeleccionLeeLasFormasDeLosReportesYAtaSusValores)
     c = traducirSeleccion("{ventas.importe_total} <> -12.5 AND {ventas.fecha}<#2026/1/2#", tablas, db());
     EXPECT_EQ(c.valores, (Parametros{-12.5, "2026-01-02"}));
     EXPECT_EQ(traducirSeleccion("   ", tablas, db()).sql, "1=1");
+    // A numeric column takes a text as the number it spells; a text that
+    // spells none sorts after every number, alike on every engine.
+    EXPECT_EQ(traducirSeleccion("{ventas.id}=' 57'", tablas, db()).valores, Parametros{qlonglong(57)});
+    c = traducirSeleccion("{ventas.id}='5 OR 1=1' AND {ventas.importe_total}<'x'", tablas, db());
+    EXPECT_EQ(c.sql, "1=0 AND \"ventas\".\"importe_total\" IS NOT NULL");
+    EXPECT_TRUE(c.valores.isEmpty());
 
     // The literal helpers write what the reader reads back.
     EXPECT_EQ(Formula::texto("o'brien"), "'o''brien'");
