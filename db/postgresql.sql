@@ -1,5 +1,6 @@
 -- What a server database has beyond the tables of schema.sql: the triggers
--- that keep the counts of reservations, written for the server.
+-- that keep the counts of reservations, written for the server, and the one
+-- that keeps automatic numbers after those given by hand.
 
 -- A step of +1 or -1 in the counts of a client, and of that client on a
 -- court, and the client's most booked court found anew.
@@ -45,3 +46,14 @@ CREATE TRIGGER tr_reservas_cuenta_baja AFTER DELETE ON reservas
 CREATE TRIGGER tr_reservas_cuenta_cambio AFTER UPDATE OF clientes_id, canchas_id ON reservas
     FOR EACH ROW WHEN (OLD.clientes_id IS DISTINCT FROM NEW.clientes_id OR OLD.canchas_id IS DISTINCT FROM NEW.canchas_id)
     EXECUTE FUNCTION reservas_cuenta();
+
+-- A row written with a number of its own: the automatic numbers of its
+-- table go on after it, as on the file (each numbered table's trigger names
+-- its sequence).
+CREATE FUNCTION numeracion_sigue() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM setval(TG_ARGV[0]::regclass, NEW.id);
+    RETURN NULL;
+END $$;
+

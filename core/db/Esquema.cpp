@@ -224,14 +224,15 @@ void Esquema::crearBaseServidor(const DatosServidor &d)
             c->executeScript(s);
     }
     c->executeScript(leerRecurso(QStringLiteral(":/db/postgresql.sql")));
-    c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
-    // Rows shipped with their own numbers: the automatic numbers go on
-    // after them.
+    // A row given a number higher than the automatic ones (the shipped rows
+    // among them) moves the automatic numbers on past it.
     for (const Objeto &o : objetosDelEsquema())
         if (o.tipo == QLatin1String("table") && o.sentencia.contains(QLatin1String("AUTOINCREMENT")))
-            c->executeScript(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
-                                            "COALESCE((SELECT max(id) FROM %1), 0) + 1, false)")
+            c->executeScript(QStringLiteral("CREATE TRIGGER tr_%1_numeracion AFTER INSERT ON %1 FOR EACH ROW "
+                                            "WHEN (NEW.id > COALESCE(pg_sequence_last_value('%1_id_seq'), 0)) "
+                                            "EXECUTE FUNCTION numeracion_sigue('%1_id_seq')")
                                  .arg(o.nombre));
+    c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
     t.commit();
 }
 

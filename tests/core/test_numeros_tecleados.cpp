@@ -171,7 +171,8 @@ protected:
         pulsar(v, "cmdGuarda");
         if (contar("SELECT count(*) FROM ventas") == antes)
             return {};
-        return numeroDe(QStringLiteral("SELECT %1 FROM ventas_items ORDER BY rowid DESC LIMIT 1").arg(columna));
+        return numeroDe(
+            QStringLiteral("SELECT %1 FROM ventas_items WHERE ventas_id = (SELECT max(id) FROM ventas)").arg(columna));
     }
     // A line typed in the sale-line dialog (quantity or price), then the sale saved.
     Resultado lineaDeVenta(const QString &cantidad, const QString &precio, int col, const char *columna)
