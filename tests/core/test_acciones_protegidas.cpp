@@ -61,13 +61,7 @@ protected:
         arrancar();
         ingresar("admin", "admin");
         principal->show();
-        otra.reset(Conexion::abrir(gRutaBase, gClaveBase));
-        // Views and triggers keep naming the old tables, so they fail as well.
-        otra->execute("PRAGMA legacy_alter_table = ON");
-        for (Recordset rs = otra->openRecordset(
-                 "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
-             !rs.eof(); rs.moveNext())
-            tablas << rs.campo(0).texto();
+        otra = otraEstacion();
     }
     void TearDown() override
     {
@@ -76,14 +70,7 @@ protected:
     }
 
     // Takes every table away from the program's connection, or gives it back.
-    void apartarTablas(bool apartar)
-    {
-        for (const QString &t : tablas) {
-            const QString fuera = t + QStringLiteral("_fuera");
-            otra->execute(
-                QStringLiteral("ALTER TABLE \"%1\" RENAME TO \"%2\"").arg(apartar ? t : fuera, apartar ? fuera : t));
-        }
-    }
+    void apartarTablas(bool apartar) { Entorno::apartarTablas(*otra, apartar); }
 
     // The dialogs shown now that were not in antes.
     static QList<QPointer<QWidget>> nuevosDialogos(const QWidgetList &antes)
@@ -163,7 +150,6 @@ protected:
     }
 
     std::unique_ptr<Conexion> otra;
-    QStringList tablas;
 };
 
 TEST_F(AccionesProtegidasTest, SinTablasCadaAccionDeCadaVentanaAvisaYElProgramaSigue)

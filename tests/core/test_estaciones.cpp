@@ -19,17 +19,7 @@
 
 namespace {
 
-class EstacionesTest : public Entorno {
-protected:
-    // A second station's connection to the same database.
-    static std::unique_ptr<Conexion> otraEstacion()
-    {
-        DatosServidor d;
-        if (ConfigPrograma::baseEnServidor(d))
-            return std::unique_ptr<Conexion>(Conexion::abrirServidor(d));
-        return std::unique_ptr<Conexion>(Conexion::abrir(gRutaBase, gClaveBase));
-    }
-};
+using EstacionesTest = Entorno;
 
 TEST_F(EstacionesTest, DosEstacionesNumerandoALaVezNuncaRecibenElMismoNumero)
 {

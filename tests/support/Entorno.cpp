@@ -1,5 +1,6 @@
 #include "Entorno.h"
 
+#include "ConfigPrograma.h"
 #include "db/Esquema.h"
 #include "platform/CarpetaPrograma.h"
 #include "platform/Reloj.h"
@@ -139,4 +140,32 @@ void Entorno::quitarFalla(const QString &tabla)
 {
     db().execute(enServidor() ? QStringLiteral("DROP TRIGGER falla ON %1").arg(tabla)
                               : QStringLiteral("DROP TRIGGER falla"));
+}
+
+std::unique_ptr<Conexion> Entorno::otraEstacion()
+{
+    DatosServidor d;
+    if (ConfigPrograma::baseEnServidor(d))
+        return std::unique_ptr<Conexion>(Conexion::abrirServidor(d));
+    return std::unique_ptr<Conexion>(Conexion::abrir(gRutaBase, gClaveBase));
+}
+
+void Entorno::apartarTablas(Conexion &c, bool apartar)
+{
+    const QString marca = QStringLiteral("_fuera");
+    // The file's views and triggers follow a renamed table unless told not to.
+    if (!c.esServidor())
+        c.execute(QStringLiteral("PRAGMA legacy_alter_table = ON"));
+    QStringList tablas;
+    for (Recordset rs = c.openRecordset(
+             c.esServidor() ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                             "current_schema() AND table_type = 'BASE TABLE'")
+                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                             "'sqlite_%'"));
+         !rs.eof(); rs.moveNext())
+        if (rs.texto(0).endsWith(marca) != apartar)
+            tablas << rs.texto(0);
+    for (const QString &t : tablas)
+        c.execute(QStringLiteral("ALTER TABLE \"%1\" RENAME TO \"%2\"")
+                      .arg(t, apartar ? t + marca : t.chopped(marca.size())));
 }

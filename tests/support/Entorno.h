@@ -49,6 +49,13 @@ protected:
     void hacerFallar(const QString &tabla, const QString &mensaje, const QString &condicion = QStringLiteral("1 = 1"),
                      const QString &antes = {}, const QString &operacion = QStringLiteral("INSERT"));
     void quitarFalla(const QString &tabla);
+    // A second station's connection to the test's database.
+    static std::unique_ptr<Conexion> otraEstacion();
+    // Renames every table of the database through c (another connection) to
+    // a name of its own, taking them away from the program's connection, or
+    // gives them their names back. Views and triggers go on naming the
+    // tables they named, so they fail as well.
+    static void apartarTablas(Conexion &c, bool apartar);
 
     QTemporaryDir m_dir;
     std::unique_ptr<MensajesDePrueba> msg;
