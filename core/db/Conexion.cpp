@@ -145,7 +145,15 @@ void Conexion::compactar()
 {
     if (m_enTransaccion || !esServidor())
         throw DbError(3000, QStringLiteral("La base no se puede compactar en esta conexión."));
-    m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE"));
+    // Only the club's own tables: other schemas of the database (other
+    // clubs) are not waited for nor touched.
+    QStringList tablas;
+    for (Recordset rs = openRecordset(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                                     "table_schema = current_schema() AND table_type = 'BASE TABLE'"));
+         !rs.eof(); rs.moveNext())
+        tablas << QLatin1Char('"') + rs.texto(0).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    if (!tablas.isEmpty())
+        m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + tablas.join(QStringLiteral(", ")));
 }
 
 void Conexion::bloquear(const QString &nombre)
