@@ -1,10 +1,12 @@
 -- What a server database has beyond the tables of schema.sql: the triggers
 -- that keep the counts of reservations, written for the server, and the one
--- that keeps automatic numbers after those given by hand.
+-- that keeps automatic numbers after those given by hand. Each statement
+-- can be run again over its former self: an update of a database made by an
+-- earlier version runs those it lacks or holds otherwise.
 
 -- A step of +1 or -1 in the counts of a client, and of that client on a
 -- court, and the client's most booked court found anew.
-CREATE FUNCTION reservas_cuenta_paso(cliente BIGINT, cancha CITEXT, paso BIGINT) RETURNS void
+CREATE OR REPLACE FUNCTION reservas_cuenta_paso(cliente BIGINT, cancha CITEXT, paso BIGINT) RETURNS void
 LANGUAGE plpgsql AS $$
 BEGIN
     IF cliente IS NULL THEN
@@ -27,7 +29,7 @@ BEGIN
     END IF;
 END $$;
 
-CREATE FUNCTION reservas_cuenta() RETURNS trigger
+CREATE OR REPLACE FUNCTION reservas_cuenta() RETURNS trigger
 LANGUAGE plpgsql AS $$
 BEGIN
     IF TG_OP IN ('DELETE', 'UPDATE') THEN
@@ -39,18 +41,18 @@ BEGIN
     RETURN NULL;
 END $$;
 
-CREATE TRIGGER tr_reservas_cuenta_alta AFTER INSERT ON reservas
+CREATE OR REPLACE TRIGGER tr_reservas_cuenta_alta AFTER INSERT ON reservas
     FOR EACH ROW EXECUTE FUNCTION reservas_cuenta();
-CREATE TRIGGER tr_reservas_cuenta_baja AFTER DELETE ON reservas
+CREATE OR REPLACE TRIGGER tr_reservas_cuenta_baja AFTER DELETE ON reservas
     FOR EACH ROW EXECUTE FUNCTION reservas_cuenta();
-CREATE TRIGGER tr_reservas_cuenta_cambio AFTER UPDATE OF clientes_id, canchas_id ON reservas
+CREATE OR REPLACE TRIGGER tr_reservas_cuenta_cambio AFTER UPDATE OF clientes_id, canchas_id ON reservas
     FOR EACH ROW WHEN (OLD.clientes_id IS DISTINCT FROM NEW.clientes_id OR OLD.canchas_id IS DISTINCT FROM NEW.canchas_id)
     EXECUTE FUNCTION reservas_cuenta();
 
 -- A row written with a number of its own: the automatic numbers of its
 -- table go on after it, as on the file (each numbered table's trigger names
 -- its sequence).
-CREATE FUNCTION numeracion_sigue() RETURNS trigger
+CREATE OR REPLACE FUNCTION numeracion_sigue() RETURNS trigger
 LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM setval(TG_ARGV[0]::regclass, NEW.id);

@@ -3,6 +3,7 @@
 #include "Conexion.h"
 #include "Dialecto.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -71,6 +72,17 @@ const char *const kContar[] = {
     "WHERE c.clientes_id = reservas_por_cliente.clientes_id ORDER BY cantidad DESC, canchas_id LIMIT 1)",
 };
 
+// The statements that empty the tables of counts and count them afresh.
+QStringList recuento()
+{
+    QStringList l;
+    for (const char *r : kRecuentos)
+        l << QStringLiteral("DELETE FROM ") + QLatin1String(r);
+    for (const char *s : kContar)
+        l << QLatin1String(s);
+    return l;
+}
+
 // Tables of the user's data made anew, with every row, when a file holds
 // them defined otherwise: their codes came to compare without regard to
 // letter case, which an index cannot be told afterwards.
@@ -81,23 +93,123 @@ const char *const kRehechas[] = {"caja_conceptos", "caja_movimientos"};
 // onto a taken slot, which the booking rules allow.
 const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo"};
 
-// Drops from a server's schema the indexes of earlier versions, in one
-// transaction; a schema without them is only read.
-void actualizarServidor(Conexion &c)
+// What a server's schema is made of, in the order it is made: the tables,
+// indexes and views of the schema, then the functions and triggers of
+// postgresql.sql, then each numbered table's trigger that moves its
+// numbering on past a number given by hand.
+QList<Objeto> objetosDelServidor()
 {
-    QStringList sobran;
+    QList<Objeto> l;
+    for (const Objeto &o : objetosDelEsquema()) {
+        const QString s = Dialecto::ddlPostgresql(o.tipo, o.sentencia);
+        if (!s.isEmpty())
+            l.append({o.tipo, o.nombre.toLower(), s});
+    }
+    // A function's body, between $$, holds semicolons of its own.
+    static const QRegularExpression comentario(QStringLiteral("--[^\\n]*"));
+    static const QRegularExpression crear(QStringLiteral("^CREATE\\s+OR\\s+REPLACE\\s+(FUNCTION|TRIGGER)\\s+(\\w+)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QString texto = leerRecurso(QStringLiteral(":/db/postgresql.sql"));
+    texto.remove(comentario);
+    QString parte;
+    for (const QString &s : texto.split(QLatin1Char(';'))) {
+        parte += s;
+        if (parte.count(QLatin1String("$$")) % 2) {
+            parte += QLatin1Char(';');
+            continue;
+        }
+        const QString sentencia = parte.trimmed();
+        parte.clear();
+        if (sentencia.isEmpty())
+            continue;
+        // Only what can be run again over its former self is made here.
+        const QRegularExpressionMatch m = crear.match(sentencia);
+        if (!m.hasMatch())
+            throw DbError(3000, QStringLiteral("Sentencia del servidor que no se puede repetir: %1").arg(sentencia));
+        l.append({m.captured(1).toLower(), m.captured(2).toLower(), sentencia});
+    }
+    for (const Objeto &o : objetosDelEsquema())
+        if (o.tipo == QLatin1String("table") && o.sentencia.contains(QLatin1String("AUTOINCREMENT")))
+            l.append({QStringLiteral("trigger"), QStringLiteral("tr_%1_numeracion").arg(o.nombre.toLower()),
+                      QStringLiteral("CREATE OR REPLACE TRIGGER tr_%1_numeracion AFTER INSERT ON %1 FOR EACH ROW "
+                                     "WHEN (NEW.id > COALESCE(pg_sequence_last_value('%1_id_seq'), 0)) "
+                                     "EXECUTE FUNCTION numeracion_sigue('%1_id_seq')")
+                          .arg(o.nombre)});
+    return l;
+}
+
+// The table a trigger is on.
+QString tablaDelDisparador(const QString &sentencia)
+{
+    static const QRegularExpression en(QStringLiteral("\\sON\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
+    return en.match(sentencia).captured(1);
+}
+
+// A view, function or trigger keeps as its comment the print of the
+// statement that made it: one made otherwise (by an earlier version) has
+// another print, or none.
+QString huella(const QString &sentencia)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(normalizada(sentencia).toUtf8(), QCryptographicHash::Md5).toHex());
+}
+
+// The statements that bring the server's schema of c to this version's, in
+// order; none when it is up to date. Tables and indexes are made when
+// missing; views, functions and triggers also when made otherwise. The
+// tables of counts are then counted afresh (when they, or a function or
+// trigger keeping them, were missing or different), and a numbered table
+// whose trigger was missing has its numbering moved past its highest
+// number. One look at the catalogue: it runs at every station's start.
+QStringList cambiosServidor(Conexion &c)
+{
+    QHash<QString, QString> tiene; // "kind:name" -> print
+    for (Recordset rs = c.openRecordset(QStringLiteral(
+             "WITH e AS (SELECT oid FROM pg_namespace WHERE nspname = current_schema()) "
+             "SELECT CASE relkind WHEN 'v' THEN 'view' WHEN 'i' THEN 'index' ELSE 'table' END, relname, "
+             "obj_description(oid, 'pg_class') FROM pg_class WHERE relnamespace = (SELECT oid FROM e) "
+             "AND relkind IN ('r', 'p', 'v', 'i') "
+             "UNION ALL SELECT 'function', proname, obj_description(oid, 'pg_proc') FROM pg_proc "
+             "WHERE pronamespace = (SELECT oid FROM e) "
+             "UNION ALL SELECT 'trigger', t.tgname, obj_description(t.oid, 'pg_trigger') FROM pg_trigger t "
+             "JOIN pg_class r ON r.oid = t.tgrelid WHERE r.relnamespace = (SELECT oid FROM e) AND NOT t.tgisinternal"));
+         !rs.eof(); rs.moveNext())
+        tiene.insert(rs.texto(0) + QLatin1Char(':') + rs.texto(1), rs.texto(2));
+    QStringList cambios;
+    QStringList numerar;
+    bool recontar = false;
+    for (const Objeto &o : objetosDelServidor()) {
+        const auto it = tiene.constFind(o.tipo + QLatin1Char(':') + o.nombre);
+        const bool conHuella = o.tipo != QLatin1String("table") && o.tipo != QLatin1String("index");
+        if (it != tiene.cend() && (!conHuella || *it == huella(o.sentencia)))
+            continue;
+        if (o.tipo == QLatin1String("view"))
+            cambios << QStringLiteral("DROP VIEW IF EXISTS %1").arg(o.nombre);
+        cambios << o.sentencia;
+        const QString firma = QStringLiteral(" IS '%1'").arg(huella(o.sentencia));
+        if (o.tipo == QLatin1String("view"))
+            cambios << QStringLiteral("COMMENT ON VIEW ") + o.nombre + firma;
+        else if (o.tipo == QLatin1String("function"))
+            cambios << QStringLiteral("COMMENT ON FUNCTION ") + o.nombre + firma;
+        else if (o.tipo == QLatin1String("trigger"))
+            cambios << QStringLiteral("COMMENT ON TRIGGER %1 ON %2").arg(o.nombre, tablaDelDisparador(o.sentencia)) +
+                           firma;
+        if (o.nombre.endsWith(QLatin1String("_numeracion")))
+            numerar << tablaDelDisparador(o.sentencia);
+        else
+            recontar = recontar || Esquema::esRecuento(o.nombre) || o.tipo == QLatin1String("function") ||
+                       o.tipo == QLatin1String("trigger");
+    }
+    for (const QString &t : numerar)
+        cambios << QStringLiteral("SELECT setval('%1_id_seq', m) FROM (SELECT max(id) AS m FROM %1) AS n "
+                                  "WHERE m > COALESCE(pg_sequence_last_value('%1_id_seq'), 0)")
+                       .arg(t);
+    if (recontar)
+        cambios << recuento();
     for (const char *i : kIndicesRetirados)
-        if (!c.openRecordset(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
-                                            "AND indexname = ?"),
-                             {QLatin1String(i)})
-                 .eof())
-            sobran << QLatin1String(i);
-    if (sobran.isEmpty())
-        return;
-    Transaccion t(c);
-    for (const QString &i : sobran)
-        c.execute(QStringLiteral("DROP INDEX IF EXISTS %1").arg(i));
-    t.commit();
+        if (tiene.contains(QStringLiteral("index:") + QLatin1String(i)))
+            cambios << QStringLiteral("DROP INDEX ") + QLatin1String(i);
+    return cambios;
 }
 
 bool esRehecha(const QString &tabla)
@@ -171,12 +283,8 @@ QStringList cambiosPendientes(Conexion &c)
         recontar = recontar || (tabla && Esquema::esRecuento(o.nombre)) || o.tipo == QLatin1String("trigger");
         cambios << o.sentencia;
     }
-    if (recontar) {
-        for (const char *r : kRecuentos)
-            cambios << QStringLiteral("DELETE FROM ") + QLatin1String(r);
-        for (const char *s : kContar)
-            cambios << QLatin1String(s);
-    }
+    if (recontar)
+        cambios << recuento();
     return cambios;
 }
 } // namespace
@@ -218,20 +326,10 @@ void Esquema::crearBaseServidor(const DatosServidor &d)
     // A database that already holds the club's tables is never written over.
     if (c->existeTabla(QStringLiteral("t_numeradores")))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));
-    for (const Objeto &o : objetosDelEsquema()) {
-        const QString s = Dialecto::ddlPostgresql(o.tipo, o.sentencia);
-        if (!s.isEmpty())
-            c->executeScript(s);
-    }
-    c->executeScript(leerRecurso(QStringLiteral(":/db/postgresql.sql")));
-    // A row given a number higher than the automatic ones (the shipped rows
-    // among them) moves the automatic numbers on past it.
-    for (const Objeto &o : objetosDelEsquema())
-        if (o.tipo == QLatin1String("table") && o.sentencia.contains(QLatin1String("AUTOINCREMENT")))
-            c->executeScript(QStringLiteral("CREATE TRIGGER tr_%1_numeracion AFTER INSERT ON %1 FOR EACH ROW "
-                                            "WHEN (NEW.id > COALESCE(pg_sequence_last_value('%1_id_seq'), 0)) "
-                                            "EXECUTE FUNCTION numeracion_sigue('%1_id_seq')")
-                                 .arg(o.nombre));
+    // Made as the update of an empty schema makes it; the shipped rows then
+    // move each numbering on past their numbers.
+    for (const QString &s : cambiosServidor(*c))
+        c->executeScript(s);
     c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
     t.commit();
 }
@@ -239,10 +337,19 @@ void Esquema::crearBaseServidor(const DatosServidor &d)
 void Esquema::actualizar(Conexion &c)
 {
     iniciarRecursos();
-    // A server's schema is made whole by crear_base; only what earlier
-    // versions made and this one has not goes.
     if (c.esServidor()) {
-        actualizarServidor(c);
+        if (cambiosServidor(c).isEmpty())
+            return;
+        Transaccion t(c);
+        // The objects every schema shares, as this version makes them; a
+        // station waits for another one's update however long it takes.
+        c.executeScript(Dialecto::preambuloPostgresql());
+        // Looked at again under the lock: another station may have brought
+        // the schema up to date while this one waited for it.
+        c.bloquear(QStringLiteral("esquema"));
+        for (const QString &s : cambiosServidor(c))
+            c.executeScript(s);
+        t.commit();
         return;
     }
     if (cambiosPendientes(c).isEmpty())

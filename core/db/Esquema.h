@@ -22,10 +22,15 @@ QString textoBase();
 // Brings a database made by an earlier version to the schema: creates the
 // indexes, views and triggers it lacks and makes anew the ones defined
 // otherwise; the same for the tables of counts the triggers keep, which are
-// then counted afresh (also when a trigger changed). The cash concepts and
-// movements, defined otherwise, are made anew with every row; other tables
-// are left as they are. All in one transaction; a database already up to date is
-// only read. Throws DbError.
+// then counted afresh (also when a trigger changed). On the file the cash
+// concepts and movements, defined otherwise, are made anew with every row.
+// On a server an index is made only when missing, the functions the
+// triggers run are brought up to date too, a numbered table that lacked the
+// trigger moving its numbering past a number given by hand gets it and its
+// numbering moved past its highest number, and indexes of earlier versions
+// this one has not are dropped. Other tables are left as they are. All in
+// one transaction; a database already up to date is only read. Throws
+// DbError.
 void actualizar(Conexion &c);
 // True for a table of counts kept by triggers, which actualizar makes when a
 // file lacks it.

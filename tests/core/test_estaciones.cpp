@@ -4,6 +4,7 @@
 #include "ReglasReserva.h"
 #include "Respaldo.h"
 #include "RespaldoServidor.h"
+#include "db/Esquema.h"
 #include "dbVentas.h"
 #include "platform/Formatos.h"
 #include "support/Entorno.h"
@@ -208,6 +209,88 @@ TEST_F(EstacionesTest, ElResetVaciaLasOperacionesYLosRecuentosSiguen)
                  "VALUES (1, 'C2', '2024-03-21', 'H1', 'RES')");
     EXPECT_EQ(contar("SELECT cantidad FROM reservas_por_cliente WHERE clientes_id = 1"), 1);
     EXPECT_EQ(valor("SELECT cancha_frecuente_id FROM reservas_por_cliente WHERE clientes_id = 1"), "C2");
+}
+
+TEST_F(EstacionesTest, UnServidorAnteriorSePoneAlDiaAlAbrirseYUnoAlDiaSoloSeLee)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "el archivo anterior se pone al día en ConexionTest";
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id) VALUES (5, 'C1', '2024-03-20', "
+                 "'H1'), (5, 'C1', '2024-03-21', 'H1'), (5, 'C2', '2024-03-22', 'H1'), (6, 'C2', '2024-03-20', 'H2')");
+    // A schema as earlier versions left it: no numbering triggers nor their
+    // function (a client written with its own number left the numbering
+    // behind), a count trigger, the view of steps and an index missing,
+    // the function of steps written otherwise and unmarked, one table of
+    // counts emptied and the other missing, and the retired index.
+    for (const QString &t : filas("SELECT t.tgname || ' ON ' || c.relname FROM pg_trigger t JOIN pg_class c ON "
+                                  "c.oid = t.tgrelid JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
+                                  "n.nspname = current_schema() AND t.tgname LIKE '%numeracion'",
+                                  {}, "", "\n")
+                                .split('\n'))
+        db().execute("DROP TRIGGER " + t);
+    db().execute("DROP FUNCTION numeracion_sigue");
+    db().execute("INSERT INTO clientes (id, nombre) VALUES (50, 'Dado a mano')");
+    db().execute("DROP TRIGGER tr_reservas_cuenta_baja ON reservas");
+    db().execute("DROP VIEW reservas_cuenta_paso");
+    db().execute("DROP INDEX ix_reservas_cliente_fecha");
+    db().execute("CREATE OR REPLACE FUNCTION reservas_cuenta_paso(cliente BIGINT, cancha CITEXT, paso BIGINT) "
+                 "RETURNS void LANGUAGE plpgsql AS $$ BEGIN END $$");
+    db().execute("COMMENT ON FUNCTION reservas_cuenta_paso IS NULL");
+    db().execute("DELETE FROM reservas_por_cliente");
+    db().execute("DROP TABLE reservas_por_cliente_cancha");
+    db().execute("CREATE UNIQUE INDEX ux_reservas_turno_vivo ON reservas (canchas_id, fecha, horarios_id)");
+
+    // This station opens it as another does: both open, one after the other.
+    cerrarConexion();
+    std::unique_ptr<Conexion> otra = otraEstacion();
+    QString error;
+    std::thread segunda([&] {
+        try {
+            Esquema::actualizar(*otra);
+        } catch (const DbError &e) {
+            error = e.mensaje();
+        }
+    });
+    abrirConexion();
+    segunda.join();
+    EXPECT_EQ(error, QString());
+    const QString cuentas = "SELECT string_agg(f, ' ' ORDER BY f) FROM (SELECT clientes_id || ':' || cantidad || ':' "
+                            "|| cancha_frecuente_id AS f FROM reservas_por_cliente UNION ALL SELECT clientes_id || "
+                            "'/' || canchas_id || ':' || cantidad FROM reservas_por_cliente_cancha) AS t";
+    EXPECT_EQ(valor(cuentas), "5/C1:2 5/C2:1 5:3:C1 6/C2:1 6:1:C2");
+    EXPECT_EQ(contar("SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() AND indexname IN "
+                     "('ix_reservas_cliente_fecha', 'ix_reservas_por_cliente_cancha_cantidad')"),
+              2);
+    EXPECT_EQ(contar("SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() "
+                     "AND indexname = 'ux_reservas_turno_vivo'"),
+              0);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas_cuenta_paso"), 0);
+    // The triggers and their function work again: a court taken, another added.
+    db().execute("DELETE FROM reservas WHERE canchas_id = 'C1' AND fecha = '2024-03-21'");
+    db().execute("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id) VALUES (6, 'C3', '2024-03-23', "
+                 "'H1'), (6, 'C3', '2024-03-24', 'H1')");
+    EXPECT_EQ(valor(cuentas), "5/C1:1 5/C2:1 5:2:C1 6/C2:1 6/C3:2 6:3:C3");
+    // New numbers go on after the one given by hand, and after a later one.
+    db().execute("INSERT INTO clientes (nombre) VALUES ('Nuevo')");
+    EXPECT_EQ(contar("SELECT id FROM clientes WHERE nombre = 'Nuevo'"), 51);
+    db().execute("INSERT INTO clientes (id, nombre) VALUES (70, 'Otro a mano')");
+    db().execute("INSERT INTO clientes (nombre) VALUES ('Siguiente')");
+    EXPECT_EQ(contar("SELECT id FROM clientes WHERE nombre = 'Siguiente'"), 71);
+
+    // Opened again, up to date: no object of the schema, print or count is
+    // written anew.
+    const QString escrito =
+        "WITH e AS (SELECT oid FROM pg_namespace WHERE nspname = current_schema()), o AS ("
+        "SELECT oid, xmin FROM pg_class WHERE relnamespace = (SELECT oid FROM e) UNION ALL "
+        "SELECT oid, xmin FROM pg_proc WHERE pronamespace = (SELECT oid FROM e) UNION ALL "
+        "SELECT t.oid, t.xmin FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
+        "WHERE c.relnamespace = (SELECT oid FROM e)) "
+        "SELECT (SELECT count(*) FROM o) || ' ' || (SELECT string_agg(o.oid || ':' || o.xmin || ':' || "
+        "COALESCE(d.xmin::text, ''), ' ' ORDER BY o.oid) FROM o LEFT JOIN pg_description d ON d.objoid = o.oid) "
+        "|| ' ' || (SELECT string_agg(xmin::text, ' ') FROM reservas_por_cliente)";
+    const QString antes = valor(escrito);
+    abrirConexion();
+    EXPECT_EQ(valor(escrito), antes);
 }
 
 } // namespace
