@@ -54,14 +54,12 @@ BENCHMARK(ventaDurable)->Unit(benchmark::kMillisecond);
 
 void ventaDeCincoLineas(benchmark::State &st)
 {
-    gConexion = g_db.get();
     const dbVentas::Venta v = ventaDeCinco();
     for (auto _ : st) {
         Transaccion t(*g_db);
         benchmark::DoNotOptimize(dbVentas::grabar(v));
         t.commit();
     }
-    gConexion = nullptr;
 }
 BENCHMARK(ventaDeCincoLineas)->Unit(benchmark::kMillisecond);
 
