@@ -94,8 +94,9 @@ BENCHMARK(clientesFideliza)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // The same answer without the counts the triggers keep: every client's
 // reservations counted, and counted by court, in grouped passes over the
 // reservations (the court booked most is the first of the highest count in
-// court order), then the same looks for the period and for the earliest
-// reservation on that court.
+// court order: the least of the texts "2000000000 - count" then court, whose
+// numbers all have ten digits), then the same looks for the period and for
+// the earliest reservation on that court.
 Recordset fidelizaSinRecuentos(int minimo, const QDate &desde, const QDate &hasta)
 {
     return gConexion->openRecordset(
@@ -109,10 +110,10 @@ Recordset fidelizaSinRecuentos(int minimo, const QDate &desde, const QDate &hast
             "FROM (SELECT clientes_id, COUNT(*) AS cantidad, MAX(fecha) AS ultima FROM reservas "
             "  WHERE clientes_id IS NOT NULL GROUP BY clientes_id) t "
             "JOIN clientes c ON c.id = t.clientes_id "
-            "LEFT JOIN (SELECT clientes_id, canchas_id FROM (SELECT clientes_id, canchas_id, ROW_NUMBER() OVER "
-            "  (PARTITION BY clientes_id ORDER BY COUNT(*) DESC, canchas_id) AS orden FROM reservas "
-            "  WHERE clientes_id IS NOT NULL AND canchas_id IS NOT NULL GROUP BY clientes_id, canchas_id) x "
-            "  WHERE orden = 1) f ON f.clientes_id = t.clientes_id "
+            "LEFT JOIN (SELECT clientes_id, substr(MIN((2000000000 - cantidad) || canchas_id), 11) AS canchas_id "
+            "  FROM (SELECT clientes_id, canchas_id, COUNT(*) AS cantidad FROM reservas WHERE clientes_id IS NOT NULL "
+            "  AND canchas_id IS NOT NULL GROUP BY clientes_id, canchas_id) x GROUP BY clientes_id) f "
+            "  ON f.clientes_id = t.clientes_id "
             "LEFT JOIN canchas ca ON ca.id = f.canchas_id "
             "WHERE t.cantidad >= ? AND NOT EXISTS (SELECT 1 FROM reservas WHERE clientes_id = t.clientes_id "
             "  AND fecha >= ? AND fecha <= ?) "
