@@ -107,8 +107,12 @@ void llenar(const TamanioClub &t, const QString &base)
 QString clubEnServidor(const TamanioClub &t, Conexion &inicial)
 {
     const QString base = QStringLiteral("club_bench_") + t.clave();
-    if (existe(inicial, base))
+    if (existe(inicial, base)) {
+        // Kept by an earlier version of the program: brought up to this
+        // one's indexes and triggers as a station opening it would.
+        Esquema::actualizar(*conectar(t, base));
         return base;
+    }
     // Filled under a name of this process and renamed when complete, so a
     // run that stops half-way never leaves half a club under the key.
     const QString parcial = base + QStringLiteral("_parcial_%1").arg(QCoreApplication::applicationPid());
