@@ -106,14 +106,9 @@ void copiar(Conexion &c, const QString &destino, const QString &clave)
 QStringList tablas(Conexion &c)
 {
     QStringList l;
-    for (Recordset rs = c.openRecordset(
-             c.esServidor() ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                             "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name")
-                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                                             "'sqlite%' ORDER BY name"));
-         !rs.eof(); rs.moveNext())
-        if (!Esquema::esRecuento(rs.texto(0)))
-            l << rs.texto(0);
+    for (const QString &t : c.tablas())
+        if (!Esquema::esRecuento(t))
+            l << t;
     return l;
 }
 

@@ -147,13 +147,11 @@ void Conexion::compactar()
         throw DbError(3000, QStringLiteral("La base no se puede compactar en esta conexión."));
     // Only the club's own tables: other schemas of the database (other
     // clubs) are not waited for nor touched.
-    QStringList tablas;
-    for (Recordset rs = openRecordset(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
-                                                     "table_schema = current_schema() AND table_type = 'BASE TABLE'"));
-         !rs.eof(); rs.moveNext())
-        tablas << QLatin1Char('"') + rs.texto(0).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-    if (!tablas.isEmpty())
-        m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + tablas.join(QStringLiteral(", ")));
+    QStringList nombres;
+    for (QString t : tablas())
+        nombres << QLatin1Char('"') + t.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    if (!nombres.isEmpty())
+        m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + nombres.join(QStringLiteral(", ")));
 }
 
 void Conexion::bloquear(const QString &nombre)
@@ -171,6 +169,8 @@ void Conexion::bloquear(const QString &nombre)
         numero = (numero << 8) | static_cast<unsigned char>(resumen.at(i));
     execute(sentencia, {numero});
 }
+
+QStringList Conexion::tablas() const { return m_motor->tablas(); }
 
 bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(tabla, QString()); }
 

@@ -186,6 +186,9 @@ public:
     // True when a table (and column, when given) exists; names compare
     // ignoring letter case. Used to check identifiers received as arguments.
     bool existeTabla(const QString &tabla) const;
+    // The names of the database's own tables (the club's schema on a
+    // server), in order of name.
+    QStringList tablas() const;
     bool existeColumna(const QString &tabla, const QString &columna) const;
 
     // The engine's handle when it is the encrypted file (its copy for the

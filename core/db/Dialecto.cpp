@@ -236,8 +236,8 @@ QString Dialecto::preambuloPostgresql()
 {
     // Shared by every schema of the database; made once, by whoever comes
     // first (the lock keeps two creators apart); a creator waits for it
+    // however long the creations of other stations or tests take.
     return QStringLiteral(
-        // however long the creations of other stations or tests take.
         "SET LOCAL lock_timeout = 0;"
         "SELECT pg_advisory_xact_lock(5813);"
         "CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public;"

@@ -26,6 +26,8 @@ public:
     virtual void consolidar() = 0;
     // The columns of a table in lower case; none when there is no such table.
     virtual QStringList columnas(const QString &tabla) = 0;
+    // The names of the database's own tables, in order of name.
+    virtual QStringList tablas() = 0;
     // Commits wait for the disk (true, the default) or not.
     virtual void esperarDisco(bool esperar) = 0;
     // The SQLCipher handle, for the file copy of the backup; none on others.

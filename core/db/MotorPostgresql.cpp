@@ -292,4 +292,17 @@ QStringList MotorPostgresql::columnas(const QString &tabla)
     return l;
 }
 
+QStringList MotorPostgresql::tablas()
+{
+    // Only the club's schema: other schemas of the database are other clubs.
+    Recordset rs;
+    consultar(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+                             "AND table_type = 'BASE TABLE' ORDER BY table_name"),
+              {}, rs);
+    QStringList l;
+    for (; !rs.eof(); rs.moveNext())
+        l << rs.texto(0);
+    return l;
+}
+
 void MotorPostgresql::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }

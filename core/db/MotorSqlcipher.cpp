@@ -272,6 +272,18 @@ void MotorSqlcipher::consolidar()
         throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
 }
 
+QStringList MotorSqlcipher::tablas()
+{
+    Recordset rs;
+    consultar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
+                             "ORDER BY name"),
+              {}, rs);
+    QStringList l;
+    for (; !rs.eof(); rs.moveNext())
+        l << rs.texto(0);
+    return l;
+}
+
 QStringList MotorSqlcipher::columnas(const QString &tabla)
 {
     Recordset rs;

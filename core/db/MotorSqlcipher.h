@@ -23,6 +23,7 @@ public:
     qint64 ultimoId() const override;
     void consolidar() override;
     QStringList columnas(const QString &tabla) override;
+    QStringList tablas() override;
     void esperarDisco(bool esperar) override;
     sqlite3 *sqlite() const override { return m_db; }
 

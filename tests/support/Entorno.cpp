@@ -157,14 +157,9 @@ void Entorno::apartarTablas(Conexion &c, bool apartar)
     if (!c.esServidor())
         c.execute(QStringLiteral("PRAGMA legacy_alter_table = ON"));
     QStringList tablas;
-    for (Recordset rs = c.openRecordset(
-             c.esServidor() ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                             "current_schema() AND table_type = 'BASE TABLE'")
-                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                                             "'sqlite_%'"));
-         !rs.eof(); rs.moveNext())
-        if (rs.texto(0).endsWith(marca) != apartar)
-            tablas << rs.texto(0);
+    for (const QString &t : c.tablas())
+        if (t.endsWith(marca) != apartar)
+            tablas << t;
     for (const QString &t : tablas)
         c.execute(QStringLiteral("ALTER TABLE \"%1\" RENAME TO \"%2\"")
                       .arg(t, apartar ? t + marca : t.chopped(marca.size())));
