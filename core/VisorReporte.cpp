@@ -2,20 +2,20 @@
 
 #include "platform/Aperturas.h"
 #include "platform/Escritorio.h"
-#include "platform/Grid.h"
+#include "platform/InterfazImpresion.h"
 #include "platform/Mensajes.h"
 #include "reportes/ErrorReporte.h"
 #include "reportes/Reporte.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyle>
@@ -53,8 +53,9 @@ VisorReporte::VisorReporte(QWidget *parent)
     m_zoom->setObjectName(QStringLiteral("cboZoom"));
     for (const auto &z : kZooms)
         m_zoom->addItem(QString::fromUtf8(z.texto));
-    auto *imprimir = boton(QStringLiteral("cmdImprimir"), QStringLiteral("Imprimir"),
-                           QStringLiteral("Imprimir en la impresora predeterminada"), -1);
+    m_imprimir = boton(QStringLiteral("cmdImprimir"), QStringLiteral("Imprimir"),
+                       QStringLiteral("Imprimir en la impresora predeterminada"), -1);
+    m_imprimir->installEventFilter(this);
     auto *pdf = boton(QStringLiteral("cmdExportar"), QStringLiteral("Guardar PDF"),
                       QStringLiteral("Guardar el reporte como archivo PDF"), -1);
     for (QWidget *w :
@@ -65,7 +66,7 @@ VisorReporte::VisorReporte(QWidget *parent)
     barra->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
     barra->addWidget(m_zoom);
     barra->addStretch();
-    barra->addWidget(imprimir);
+    barra->addWidget(m_imprimir);
     barra->addWidget(pdf);
 
     m_vista = new QPrintPreviewWidget(m_impresora.get(), this);
@@ -83,7 +84,7 @@ VisorReporte::VisorReporte(QWidget *parent)
     Aperturas::conectar(m_siguiente, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() + 1); });
     Aperturas::conectar(m_ultima, &QToolButton::clicked, this, [this] { irAPagina(paginas()); });
     Aperturas::conectar(m_zoom, &QComboBox::activated, this, &VisorReporte::cambiarZoom);
-    Aperturas::conectar(imprimir, &QToolButton::clicked, this, &VisorReporte::imprimir);
+    Aperturas::conectar(m_imprimir, &QToolButton::clicked, this, &VisorReporte::imprimir);
     Aperturas::conectar(pdf, &QToolButton::clicked, this, &VisorReporte::exportarPdf);
     actualizarEstado();
 }
@@ -173,23 +174,26 @@ void VisorReporte::imprimir()
 {
     if (!m_reporte)
         return;
-    if (!Grid::hayImpresora()) {
-        MsgBox(QStringLiteral("No se puede imprimir el reporte: este equipo no tiene ninguna impresora instalada o "
-                              "disponible."),
-               vb::Exclamation);
-        return;
+    ImprimirEnPredeterminada(QStringLiteral("el reporte"), m_reporte->titulo(),
+                             [this](const QString &archivo, const QString &) {
+                                 try {
+                                     m_reporte->exportarPdf(archivo);
+                                 } catch (const ErrorReporte &) {
+                                     return QPageLayout();
+                                 }
+                                 return m_reporte->disenoPagina();
+                             });
+}
+
+bool VisorReporte::eventFilter(QObject *objeto, QEvent *evento)
+{
+    // A double click on "Imprimir" is one order to print: its second press
+    // lets the button go, so that no second click follows.
+    if (objeto == m_imprimir && evento->type() == QEvent::MouseButtonDblClick) {
+        m_imprimir->setDown(false);
+        return true;
     }
-    QPrinter impresora(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    impresora.setFullPage(true);
-    impresora.setPageLayout(m_reporte->disenoPagina());
-    impresora.setDocName(m_reporte->titulo());
-    QPainter p;
-    if (!p.begin(&impresora)) {
-        MsgBox(QStringLiteral("No se pudo imprimir el reporte en la impresora %1.").arg(impresora.printerName()),
-               vb::Critical);
-        return;
-    }
-    m_reporte->pintarPaginas(p, impresora);
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void VisorReporte::exportarPdf()

@@ -31,10 +31,14 @@ public:
     void irAPagina(int pagina);
     QPrintPreviewWidget *vista() const { return m_vista; }
 
-    // Prints every page on the default printer; without one the user is told.
+    // Prints the report on the default printer as one job; the user is told
+    // when it was not printed (InterfazImpresion.h).
     void imprimir();
     // Asks where and writes the report as a PDF file.
     void exportarPdf();
+
+protected:
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
     void pintar(QPrinter *impresora);
@@ -49,6 +53,7 @@ private:
     QToolButton *m_anterior = nullptr;
     QToolButton *m_siguiente = nullptr;
     QToolButton *m_ultima = nullptr;
+    QToolButton *m_imprimir = nullptr;
     QLabel *m_pagina = nullptr;
     QComboBox *m_zoom = nullptr;
 };

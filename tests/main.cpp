@@ -1,7 +1,8 @@
 // Test runner: Qt starts with the offscreen platform, so window tests run
 // without a display, in Spanish and under the program's own application
 // object, as the program does. Each run has a runtime folder of its own, so
-// that runs side by side never meet at the instance lock. Started with
+// that runs side by side never meet at the instance lock, and none reaches
+// the machine's printers. Started with
 // "--escritor RUTA" it is another station writing to a database instead.
 #include "Aplicacion.h"
 #include "ConfigPrograma.h"
@@ -53,6 +54,12 @@ int main(int argc, char **argv)
     const QTemporaryDir ejecucion;
     if (ejecucion.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(ejecucion.path()));
+    // No test prints on the machine's printers: the print service is looked
+    // for where none answers, unless a test starts one of its own
+    // (support/ServicioImpresionPrueba.h).
+    qputenv("CUPS_SERVER", QFile::encodeName(ejecucion.path() + QStringLiteral("/sin-servicio-de-impresion.sock")));
+    qunsetenv("LPDEST");
+    qunsetenv("PRINTER");
     ::testing::InitGoogleTest(&argc, argv);
     AplicacionClub app(argc, argv);
     Aplicacion::ponerEnEspanol();

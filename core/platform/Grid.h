@@ -146,10 +146,11 @@ public:
     void setRowHeaderVisible(bool visible);
 
     // Prints the whole grid (titles and data rows) as job nombreTrabajo on
-    // printer, or on the default printer when printer is null. False when
-    // there is no printer to print on.
+    // printer, or on the default printer when printer is null, telling the
+    // user when it was not printed (InterfazImpresion.h). False when it was
+    // not printed.
     bool imprimir(const QString &nombreTrabajo, QPrinter *printer = nullptr);
-    // True when the machine has a default printer.
+    // True when the print service answers and has a default printer.
     static bool hayImpresora();
 
     // Scrolls the grid so that data cell (col, row) is in sight.
@@ -181,6 +182,9 @@ protected:
     bool eventFilter(QObject *obj, QEvent *e) override;
 
 private:
+    // Lays the grid out on printer's pages; turned first when girarSiNoCabe
+    // and the columns are wider than the page.
+    bool pintarEn(const QString &nombreTrabajo, QPrinter *printer, bool girarSiNoCabe);
     // True when table column c (0-based) shows buttons.
     bool columnaDeBotones(int c) const;
     // The narrowest table column c (0-based) may be to show its title whole.

@@ -28,15 +28,7 @@ int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString
     return 0;
 }
 
-bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo)
-{
-    if (Grid::hayImpresora() && grid->imprimir(nombreTrabajo))
-        return true;
-    MsgBox(QStringLiteral("No se puede imprimir el listado: este equipo no tiene ninguna impresora "
-                          "instalada o disponible."),
-           vb::Exclamation);
-    return false;
-}
+bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo) { return grid->imprimir(nombreTrabajo); }
 
 QList<qint16> SS_Claves;
 QList<bool> SS_Ascendente;

@@ -15,8 +15,9 @@
 // 0 when none matches (then nothing changes).
 int Usr_BuscaEnGrid(Grid *grid, int colCodigo, int colDescripcion, const QString &codigo, const QString &descripcion);
 
-// Prints every row of grid as job nombreTrabajo on the default printer; on a
-// machine without one, tells the user and prints nothing. False then.
+// Prints every row of grid as job nombreTrabajo on the default printer; when
+// it is not printed (no printer, no print service, the job refused) the user
+// is told why. False then.
 bool Usr_ImprimirGrilla(Grid *grid, const QString &nombreTrabajo);
 
 // Removes the active data row of a grid of lines (the last row when none is

@@ -1,6 +1,8 @@
 // Printing of the grid: the whole grid as a table, with its job name as title.
 #include "Grid.h"
 #include "GridTabla.h"
+#include "InterfazImpresion.h"
+#include "ServicioImpresion.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -9,10 +11,9 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
-bool Grid::hayImpresora() { return !QPrinterInfo::defaultPrinter().isNull(); }
+bool Grid::hayImpresora() { return ServicioImpresion::predeterminada().estado == ServicioImpresion::Estado::Lista; }
 
 namespace {
 
@@ -36,13 +37,23 @@ void dibujarTexto(QPainter &p, const QRectF &r, const QString &t, int alineacion
 
 bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
 {
-    std::unique_ptr<QPrinter> propia;
-    if (!printer) {
-        if (!hayImpresora())
-            return false;
-        propia = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        printer = propia.get();
-    }
+    if (printer)
+        return pintarEn(nombreTrabajo, printer, false);
+    // On the default printer's own paper, turned when the columns do not fit.
+    return ImprimirEnPredeterminada(QStringLiteral("el listado"), nombreTrabajo,
+                                    [&](const QString &archivo, const QString &impresora) {
+                                        QPrinter pdf(QPrinter::HighResolution);
+                                        pdf.setOutputFormat(QPrinter::PdfFormat);
+                                        pdf.setOutputFileName(archivo);
+                                        const QPrinterInfo info = QPrinterInfo::printerInfo(impresora);
+                                        if (!info.isNull() && info.defaultPageSize().isValid())
+                                            pdf.setPageSize(info.defaultPageSize());
+                                        return pintarEn(nombreTrabajo, &pdf, true) ? pdf.pageLayout() : QPageLayout();
+                                    });
+}
+
+bool Grid::pintarEn(const QString &nombreTrabajo, QPrinter *printer, bool girarSiNoCabe)
+{
     printer->setDocName(nombreTrabajo);
     printer->setCreator(QApplication::applicationName());
 
@@ -74,8 +85,8 @@ bool Grid::imprimir(const QString &nombreTrabajo, QPrinter *printer)
         columnas.push_back({c, w});
         anchoTotal += w;
     }
-    if (propia && anchoTotal > propia->pageLayout().paintRectPixels(propia->resolution()).width())
-        propia->setPageOrientation(QPageLayout::Landscape);
+    if (girarSiNoCabe && anchoTotal > printer->pageLayout().paintRectPixels(printer->resolution()).width())
+        printer->setPageOrientation(QPageLayout::Landscape);
 
     QPainter p;
     if (!p.begin(printer))

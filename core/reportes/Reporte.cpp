@@ -266,10 +266,14 @@ QPageLayout Reporte::disenoPagina() const
 {
     const PaginaPlantilla &p = d->plantilla.pagina;
     QSizeF mm = p.tamanoMm;
-    if (p.largoDelContenido())
+    // A page as long as its content comes off a roll as wide as the page,
+    // however short it is: always upright. A page size is otherwise given
+    // upright, and a wide page is an upright one turned.
+    bool apaisada = mm.width() > mm.height();
+    if (p.largoDelContenido()) {
         mm.setHeight(p.margenesMm.top() + aMm(d->altoPagina) + p.margenesMm.bottom());
-    // A page size is given upright; a wide page is an upright one turned.
-    const bool apaisada = mm.width() > mm.height();
+        apaisada = false;
+    }
     QPageLayout diseno(
         QPageSize(apaisada ? mm.transposed() : mm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
         apaisada ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);

@@ -54,7 +54,8 @@ public:
 
     // After generar(): the laid-out document, the number of pages and the
     // page (size in millimetres, no printer margins: the template's margins
-    // are part of the drawing).
+    // are part of the drawing). A page as long as its content is upright
+    // whatever its length: its width is the paper's.
     const QTextDocument &documento() const;
     int paginas() const;
     QPageLayout disenoPagina() const;

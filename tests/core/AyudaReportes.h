@@ -3,11 +3,33 @@
 // tests of the report engine and the tickets.
 #include "support/Entorno.h"
 
+#include <QMdiArea>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
 namespace ayuda {
+
+// The program's world with a main area the preview window opens in, and the
+// report templates installed.
+class EntornoConVistaPrevia : public Entorno {
+protected:
+    void SetUp() override
+    {
+        Entorno::SetUp();
+        instalarPlantillas();
+        area.resize(1000, 700);
+        area.show();
+        Ventanas::fijarArea(&area);
+    }
+    void TearDown() override
+    {
+        Entorno::TearDown();
+        Ventanas::fijarArea(nullptr);
+    }
+
+    QMdiArea area;
+};
 
 struct LineaVenta {
     QString producto;

@@ -26,21 +26,8 @@ using namespace ayuda;
 
 namespace {
 
-class TicketVentaTest : public Entorno {
+class TicketVentaTest : public EntornoConVistaPrevia {
 protected:
-    void SetUp() override
-    {
-        Entorno::SetUp();
-        instalarPlantillas();
-        area.resize(1000, 700);
-        area.show();
-        Ventanas::fijarArea(&area);
-    }
-    void TearDown() override
-    {
-        Entorno::TearDown();
-        Ventanas::fijarArea(nullptr);
-    }
     void config(const QString &clave, const QString &valor) { dbConfiguraciones().save(clave, clave, valor); }
     Frm_ViewerReport *visor() { return Ventanas::existente<Frm_ViewerReport>(); }
     Reporte *mostrado() { return visor() ? visor()->crViewer()->reporte() : nullptr; }
@@ -49,8 +36,6 @@ protected:
     double altoMm() { return mostrado()->disenoPagina().fullRect(QPageLayout::Millimeter).height(); }
     QToolButton *boton(const char *nombre) { return visor()->findChild<QToolButton *>(nombre); }
     QString etiquetaPagina() { return visor()->findChild<QLabel *>("labPagina")->text(); }
-
-    QMdiArea area;
 };
 
 } // namespace
@@ -233,12 +218,12 @@ TEST_F(TicketVentaTest, VistaPreviaNavegaPaginasZoomEImpresionSinImpresora)
     EXPECT_EQ(crViewer->paginas(), 1);
     EXPECT_EQ(crViewer->paginaActual(), 1);
 
-    // The machine the tests run on has no printer: the user is told.
+    // No print service answers the tests (tests/main.cpp): the user is told.
     if (Grid::hayImpresora())
         GTEST_SKIP() << "this machine has a printer";
     boton("cmdImprimir")->click();
     EXPECT_EQ(msg->ultimo().prompt,
-              "No se puede imprimir el reporte: este equipo no tiene ninguna impresora instalada o disponible.");
+              "No se puede imprimir el reporte: el servicio de impresión de este equipo no responde.");
     EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
 }
 
