@@ -72,11 +72,7 @@ Frm_M_CajaArqueo::~Frm_M_CajaArqueo() = default;
 QString Frm_M_CajaArqueo::cajaId() const { return ui->labCajaId->text(); }
 QString Frm_M_CajaArqueo::usuario() const { return ui->MaskEd_0->text().trimmed(); }
 
-double Frm_M_CajaArqueo::importeReal(bool *ok) const
-{
-    // A currency box: what counts is the amount it shows, in cents.
-    return Formatos::redondear(Formatos::numero(ui->fpImpReal->text(), ok));
-}
+double Frm_M_CajaArqueo::importeReal(bool *ok) const { return Formatos::tecleado(ui->fpImpReal->text(), ok); }
 
 void Frm_M_CajaArqueo::agregarFila(Grid *g, const QString &codigo, double importe)
 {

@@ -28,7 +28,7 @@ Frm_M_MovimientosCaja::Frm_M_MovimientosCaja(QWidget *parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("Frm_M_MovimientosCaja"));
-    soloNumeros(ui->MaskEd_0);
+    cajaImporte(ui->MaskEd_0);
     ui->DBCombo_3->enlazarCaja(ui->MaskEd_3);
     ui->DBCombo_18->enlazarCaja(ui->MaskEd_18);
     Aperturas::conectar(ui->Command_2, &QPushButton::clicked, this, [this] {
@@ -104,7 +104,7 @@ bool Frm_M_MovimientosCaja::Usr_ValidaDatos()
 bool Frm_M_MovimientosCaja::importeValido(double *monto)
 {
     bool ok = false;
-    *monto = Formatos::numero(ui->MaskEd_0->text(), &ok);
+    *monto = Formatos::tecleado(ui->MaskEd_0->text(), &ok);
     if (ok)
         return true;
     MsgBox(QStringLiteral("El importe no es un número válido."), vb::Exclamation);

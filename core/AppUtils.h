@@ -38,9 +38,10 @@ public:
     // (1899-12-30) when Fecha is not a date.
     QDate lastDayOfMonth(const QVariant &Fecha);
     QDate firstDayOfMonth(const QVariant &Fecha);
-    // Opens a document or address with its associated program; true when the
-    // desktop accepted it. Windows library only.
-    bool openURL(const QString &xUrl);
+    // Opens a document or address with its associated program
+    // (Escritorio::abrir): siFalla runs, at once or later, when the desktop
+    // could not open it; false when that is known at once. Windows library only.
+    bool openURL(const QString &xUrl, std::function<void()> siFalla = {});
     // Checks the regional settings and fixes them, telling the user.
     void chequearConfigRegional();
     // Replaces the log file's content with one line:

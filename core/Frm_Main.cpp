@@ -368,17 +368,18 @@ void Frm_Main::mnu_Salir_Click() { Aplicacion::terminar(); }
 void Frm_Main::mnu_ManualUsuario_Click()
 {
     const QString manual = CarpetaPrograma::archivo(QStringLiteral("ManualUsuario.pdf"));
-    if (gAppUtils.openURL(manual))
-        return;
-    // Nothing else on screen would tell why the manual did not open.
-    const QString ruta = QStringLiteral("\r") + QDir::toNativeSeparators(manual);
-    if (QFileInfo::exists(manual))
-        MsgBox(QStringLiteral("No hay un programa para abrir el manual de usuario (PDF) en este equipo. El manual "
-                              "está en:") +
-                   ruta,
-               vb::Information);
-    else
-        MsgBox(QStringLiteral("No se encuentra el manual de usuario:") + ruta, vb::Exclamation);
+    // Nothing else on screen would tell why the manual did not open (told
+    // also when the desktop's opener ends in failure after this returns).
+    gAppUtils.openURL(manual, [manual] {
+        const QString ruta = QStringLiteral("\r") + QDir::toNativeSeparators(manual);
+        if (QFileInfo::exists(manual))
+            MsgBox(QStringLiteral("No hay un programa para abrir el manual de usuario (PDF) en este equipo. El "
+                                  "manual está en:") +
+                       ruta,
+                   vb::Information);
+        else
+            MsgBox(QStringLiteral("No se encuentra el manual de usuario:") + ruta, vb::Exclamation);
+    });
 }
 
 void Frm_Main::mnu_Soporte_Click()

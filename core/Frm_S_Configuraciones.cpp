@@ -7,8 +7,6 @@
 #include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 
-#include <QRegularExpressionValidator>
-
 namespace {
 
 // Keys in the order they are saved, with the description every save writes.
@@ -40,10 +38,6 @@ Frm_S_Configuraciones::Frm_S_Configuraciones(QWidget *parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("Frm_S_Configuraciones"));
-    // Typing keeps to digits, a sign and one point; the range is checked on Aceptar.
-    ui->fpMinimoRes->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(Formatos::patronEdicion(Formatos::FormatoNumero{2, false, true, 3})), ui->fpMinimoRes));
-
     ui->dc_cliente->enlazarCaja(ui->txtCliente);
     ui->dc_cliente2->enlazarCaja(ui->txtCliente2);
     Aperturas::conectar(ui->cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
@@ -79,16 +73,19 @@ void Frm_S_Configuraciones::cargarValores()
     }
 }
 
-bool Frm_S_Configuraciones::porcentajeValido(const QString &texto)
+QString Frm_S_Configuraciones::porcentaje(const QString &texto)
 {
     bool ok = false;
-    const double v = Formatos::numero(texto, &ok);
-    return ok && v >= 0 && v <= 100;
+    const double v = Formatos::tecleado(texto, &ok);
+    if (!ok || v < 0 || v > 100)
+        return {};
+    return QString::number(v);
 }
 
 void Frm_S_Configuraciones::cmdOk_Click()
 {
-    if (!porcentajeValido(ui->fpMinimoRes->text())) {
+    const QString minimo = porcentaje(ui->fpMinimoRes->text());
+    if (minimo.isEmpty()) {
         MsgBox(QStringLiteral("El valor debebe estar comprendido entre 0 y 100"), vb::Exclamation);
         ui->fpMinimoRes->setFocus();
         return;
@@ -96,7 +93,7 @@ void Frm_S_Configuraciones::cmdOk_Click()
     const QString valores[] = {
         marca(ui->chkModPrecioReserva),
         marca(ui->chkPrecioVentaProd),
-        ui->fpMinimoRes->text().trimmed(),
+        minimo,
         ui->txtNombreClub->text(),
         ui->txtTel->text(),
         ui->txtCliente->text(),

@@ -15,9 +15,10 @@ public:
     explicit Frm_S_Configuraciones(QWidget *parent = nullptr);
     ~Frm_S_Configuraciones() override;
 
-    // True when texto is a plain number (point as decimal separator) from 0
-    // to 100, both included.
-    static bool porcentajeValido(const QString &texto);
+    // The minimum percentage typed, as it is saved: the number the text
+    // stands for (read as every amount box reads it, two decimals) written
+    // plainly ("25.5"); "" when it is no number or lies outside 0..100.
+    static QString porcentaje(const QString &texto);
 
 private:
     void cargarValores();

@@ -76,4 +76,7 @@ void AppUtils::cargaDataComboFromRecordSet(DataCombo *xCombo, std::function<Reco
     xCombo->cargar(std::move(filas));
 }
 
-bool AppUtils::openURL(const QString &xUrl) { return Escritorio::abrir(xUrl); }
+bool AppUtils::openURL(const QString &xUrl, std::function<void()> siFalla)
+{
+    return Escritorio::abrir(xUrl, std::move(siFalla));
+}

@@ -38,7 +38,7 @@ double importeDe(const QLineEdit *caja, bool *ok = nullptr)
             *ok = true;
         return 0;
     }
-    return Formatos::redondear(Formatos::numero(t, ok));
+    return Formatos::tecleado(t, ok);
 }
 
 } // namespace
@@ -48,10 +48,8 @@ Frm_T_ReservaCanchasAnexo::Frm_T_ReservaCanchasAnexo(QWidget *parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("Frm_T_ReservaCanchasAnexo"));
-    for (QLineEdit *e : {ui->fpTotal, ui->fpPago}) {
-        soloNumeros(e);
+    for (QLineEdit *e : {ui->fpTotal, ui->fpPago})
         cajaImporte(e);
-    }
     soloEntero(ui->fpSemanas, kMaxSemanas);
     ui->fpTotal->setReadOnly(true);
 

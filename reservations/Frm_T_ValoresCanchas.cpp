@@ -33,8 +33,8 @@ Frm_T_ValoresCanchas::Frm_T_ValoresCanchas(QWidget *parent)
     g->setColumnWidth(kColHorario, 220);
     g->setColumnWidth(kColValor, 120);
     g->setColumnEditable(kColValor, true);
-    // The price is shown as an amount and saved as the number its text
-    // stands for (two decimals).
+    // The price is shown as an amount; a typed text that is no price stays in
+    // its cell until the saving refuses it.
     g->setColumnFormat(kColValor, Formatos::kPrecio);
 
     try {
@@ -148,7 +148,7 @@ bool Frm_T_ValoresCanchas::Usr_GuardaValores()
         importes << g->number(kColValor, fila, &ok);
         if (!ok) {
             MsgBox(QStringLiteral("El valor del horario ") + g->text(kColHorario, fila) +
-                       QStringLiteral(" debe ser un número, con punto como separador decimal."),
+                       QStringLiteral(" debe ser un número sin signo, con punto como separador decimal."),
                    vb::Exclamation);
             g->setActiveCell(kColValor, fila);
             g->setFocus();

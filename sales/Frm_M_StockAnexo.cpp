@@ -2,7 +2,6 @@
 #include "ui_Frm_M_StockAnexo.h"
 
 #include "Frm_M_Stock.h"
-#include "NumerosVenta.h"
 #include "dbStock.h"
 #include "platform/Aperturas.h"
 #include "platform/Formatos.h"
@@ -51,7 +50,7 @@ bool Frm_M_StockAnexo::Usr_ValidaDatos(double &cantidad)
         return false;
     }
     bool ok = false;
-    cantidad = NumerosVenta::leerImporte(ui->mskCantidad->text().trimmed(), &ok);
+    cantidad = Formatos::tecleado(ui->mskCantidad->text().trimmed(), &ok);
     if (!ok) {
         MsgBox(QStringLiteral("Debe ingresar un número válido"), vb::Exclamation);
         // A changed line keeps its product: only the quantity is emptied.

@@ -6,7 +6,6 @@
 #include "InterfazReportes.h"
 #include "InterfazVentas.h"
 #include "Module.h"
-#include "NumerosVenta.h"
 #include "dbVentas.h"
 #include "platform/Aperturas.h"
 #include "platform/Foco.h"
@@ -17,8 +16,6 @@
 
 #include <QKeyEvent>
 #include <cmath>
-
-using NumerosVenta::leerImporte;
 
 namespace {
 enum Columna { kCodigo = 1, kDescripcion, kCantidad, kPrecio, kTotal, kCosto };
@@ -83,7 +80,7 @@ double Frm_T_AltaVentas::Usr_Total()
 {
     double suma = 0;
     for (int r = 1; r <= ui->vaSpread->MaxRows(); ++r)
-        suma += leerImporte(ui->vaSpread->text(kTotal, r));
+        suma += Formatos::tecleado(ui->vaSpread->text(kTotal, r));
     ui->txtTotal->setText(Formatos::importe(suma));
     ui->fpPago->setText(Formatos::importe(suma));
     return suma;
@@ -121,10 +118,10 @@ void Frm_T_AltaVentas::Usr_CalculaVuelto()
         return;
     // A payment typed as a plain number is shown as the amounts are.
     bool ok = false;
-    const double pago = leerImporte(ui->fpPago->text(), &ok);
+    const double pago = Formatos::tecleado(ui->fpPago->text(), &ok);
     if (ok)
         ui->fpPago->setText(Formatos::importe(pago));
-    ui->txtVuelto->setText(Formatos::importe(pago - leerImporte(ui->txtTotal->text())));
+    ui->txtVuelto->setText(Formatos::importe(pago - Formatos::tecleado(ui->txtTotal->text())));
 }
 
 void Frm_T_AltaVentas::lineaEditada(int col, int row)
@@ -133,8 +130,8 @@ void Frm_T_AltaVentas::lineaEditada(int col, int row)
         return;
     Grid *g = ui->vaSpread;
     bool okCantidad = false, okPrecio = false;
-    const double cantidad = leerImporte(g->text(kCantidad, row), &okCantidad);
-    const double precio = leerImporte(g->text(kPrecio, row), &okPrecio);
+    const double cantidad = Formatos::tecleado(g->text(kCantidad, row), &okCantidad);
+    const double precio = Formatos::tecleado(g->text(kPrecio, row), &okPrecio);
     if (!okCantidad || !okPrecio || cantidad <= 0 || precio < 0) {
         // The edited cell gets back what it held, so the line stays as it
         // was and is never saved with a quantity of 0 or less.
@@ -187,13 +184,13 @@ bool Frm_T_AltaVentas::Usr_ValidaDatos()
         return false;
     }
     bool pagoOk = false;
-    const double pago = leerImporte(ui->fpPago->text(), &pagoOk);
+    const double pago = Formatos::tecleado(ui->fpPago->text(), &pagoOk);
     if (!pagoOk) {
         MsgBox(QStringLiteral("Debe ingresar un número válido"), vb::Exclamation);
         ui->fpPago->setFocus();
         return false;
     }
-    if (centavos(leerImporte(ui->txtTotal->text())) > centavos(pago)) {
+    if (centavos(Formatos::tecleado(ui->txtTotal->text())) > centavos(pago)) {
         MsgBox(QStringLiteral("El pago no puede ser menor al total."), vb::Exclamation);
         ui->fpPago->setFocus();
         return false;
@@ -206,12 +203,12 @@ qint64 Frm_T_AltaVentas::Usr_GrabaVenta()
     Grid *g = ui->vaSpread;
     dbVentas::Venta v;
     v.clientes_id = ui->txtCliente->text().trimmed().toLongLong();
-    v.importe_total = leerImporte(ui->txtTotal->text());
+    v.importe_total = Formatos::tecleado(ui->txtTotal->text());
     v.comentarios = ui->txtCom->text();
     v.t_usuarios_codigo = gUsuarioActual;
     for (int r = 1; r <= g->MaxRows(); ++r)
-        v.lineas.append({g->text(kCodigo, r), leerImporte(g->text(kCantidad, r)), leerImporte(g->text(kPrecio, r)),
-                         leerImporte(g->text(kCosto, r))});
+        v.lineas.append({g->text(kCodigo, r), Formatos::tecleado(g->text(kCantidad, r)),
+                         Formatos::tecleado(g->text(kPrecio, r)), Formatos::tecleado(g->text(kCosto, r))});
     try {
         Transaccion t(*gConexion);
         const qint64 id = dbVentas::grabar(v);
@@ -235,7 +232,7 @@ void Frm_T_AltaVentas::cmdGuarda_Click()
     // The ticket tells what was handed over and the change as the screen shows
     // them (worked out again, for a payment typed and saved with F6).
     Usr_CalculaVuelto();
-    const CobroVenta cobro{leerImporte(ui->fpPago->text()), leerImporte(ui->txtVuelto->text())};
+    const CobroVenta cobro{Formatos::tecleado(ui->fpPago->text()), Formatos::tecleado(ui->txtVuelto->text())};
     MsgBox(QStringLiteral("Se ha almacenado la venta correctamente."), vb::Information);
     // Both options show the ticket in the preview; printing is done from there.
     if (ui->chkPrint->isChecked() || ui->optPrev->isChecked())

@@ -4,7 +4,6 @@
 #include "AppUtils.h"
 #include "Frm_T_AltaVentas.h"
 #include "InterfazVentas.h"
-#include "NumerosVenta.h"
 #include "dbProductos.h"
 #include "platform/Aperturas.h"
 #include "platform/Formatos.h"
@@ -12,8 +11,6 @@
 
 #include <QKeyEvent>
 #include <QTimer>
-
-using NumerosVenta::leerImporte;
 
 namespace {
 const QString kIdle = QStringLiteral("Ingrese su búsqueda por código o descripción");
@@ -117,7 +114,7 @@ bool Frm_T_AltaVentasAnexo::Usr_ValidaDatos()
 {
     bool valido = true;
     bool esNumero = false;
-    const double cantidad = leerImporte(ui->mskCantidad->text(), &esNumero);
+    const double cantidad = Formatos::tecleado(ui->mskCantidad->text(), &esNumero);
     auto falla = [&valido](const QString &mensaje, QWidget *foco) {
         MsgBox(mensaje, vb::Exclamation);
         foco->setFocus();
@@ -132,7 +129,7 @@ bool Frm_T_AltaVentasAnexo::Usr_ValidaDatos()
     else if (cantidad <= 0)
         falla(QStringLiteral("Debe ingresar un número mayor a 0"), ui->mskCantidad);
     // The price is checked whatever the outcome above.
-    leerImporte(ui->mskPVP->text(), &esNumero);
+    Formatos::tecleado(ui->mskPVP->text(), &esNumero);
     if (!esNumero)
         falla(QStringLiteral("Debe ingresar un numero válido"), ui->mskPVP);
     return valido;
@@ -144,9 +141,9 @@ void Frm_T_AltaVentasAnexo::Aceptar()
         return;
     // The line holds the values as shown (two decimals), and its total is
     // their product, so the sale adds up to what the user sees.
-    const QString cantidad = Formatos::importe(leerImporte(ui->mskCantidad->text()));
-    const QString precio = Formatos::importe(leerImporte(ui->mskPVP->text()));
-    const double total = leerImporte(cantidad) * leerImporte(precio);
+    const QString cantidad = Formatos::importe(Formatos::tecleado(ui->mskCantidad->text()));
+    const QString precio = Formatos::importe(Formatos::tecleado(ui->mskPVP->text()));
+    const double total = Formatos::tecleado(cantidad) * Formatos::tecleado(precio);
     m_venta->Usr_AgregaLinea({ui->txtProducto->text(), ui->dc_producto->Text(), cantidad, precio,
                               Formatos::importe(total), ui->mskPVC->text()});
     Usr_LimpiaDatos();

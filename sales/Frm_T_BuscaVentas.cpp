@@ -4,7 +4,6 @@
 #include "InterfazReportes.h"
 #include "InterfazVentas.h"
 #include "Module.h"
-#include "NumerosVenta.h"
 #include "dbVentas.h"
 #include "platform/Aperturas.h"
 #include "platform/Formatos.h"
@@ -134,7 +133,7 @@ void Frm_T_BuscaVentas::Usr_Totales()
 {
     double suma = 0;
     for (int r = 1; r <= ui->vaSpread->MaxRows(); ++r)
-        suma += NumerosVenta::leerImporte(ui->vaSpread->text(kImporte, r));
+        suma += Formatos::tecleado(ui->vaSpread->text(kImporte, r));
     ui->txtTotal->setText(Formatos::importe(suma));
 }
 

@@ -19,13 +19,13 @@ public:
     void Usr_LimpiaCampos() override;
 
 protected:
-    // The four boxes filled in order, both prices plain numbers ("1234.50")
-    // and, when adding, a code no product has.
+    // The four boxes filled in order, both prices numbers as every amount box
+    // reads them ("1234.50", "1,234.5"; kept in cents) and, when adding, a
+    // code no product has.
     bool Usr_ValidaDatos(const QString &modo) override;
     void insertar() override;
     void modificar() override;
     bool eliminar() override;
-    bool filtrar(QObject *obj, QEvent *e) override;
 
 private:
     // A price box holding a plain number; otherwise tells the user which box

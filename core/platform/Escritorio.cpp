@@ -10,9 +10,63 @@
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 EscritorioDePrueba *g_prueba = nullptr;
+int g_enCurso = 0;
+
+// How long the end of the desktop's opener is awaited. Openers of desktop
+// environments hand the document over and end at once; without one,
+// xdg-open runs the associated program itself and ends with it, so one
+// still running by then has opened the document.
+constexpr int kEsperaAbridor = 15000;
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+// Opens url with xdg-open, started from here rather than by Qt, which
+// reports only that it started. Its end is awaited from the event loop;
+// siFalla runs when it could not start or ended in failure (exit status 3
+// when the machine has no program for the document). False when there is
+// no xdg-open.
+bool abrirConXdg(const QUrl &url, std::function<void()> siFalla)
+{
+    const QString abridor = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (abridor.isEmpty())
+        return false;
+    // Without a parent: the program ending never kills an opener still
+    // running the document's program. It deletes itself when it ends.
+    auto *p = new QProcess;
+    p->setProgram(abridor);
+    p->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
+    p->setStandardInputFile(QProcess::nullDevice());
+    p->setProcessChannelMode(QProcess::ForwardedChannels);
+    ++g_enCurso;
+    auto juzgado = std::make_shared<bool>(false);
+    auto juzgar = [juzgado, siFalla = std::move(siFalla)](bool fallo) {
+        if (*juzgado)
+            return;
+        *juzgado = true;
+        --g_enCurso;
+        if (fallo && siFalla)
+            siFalla();
+    };
+    QObject::connect(p, &QProcess::finished, p, [p, juzgar](int codigo, QProcess::ExitStatus estado) {
+        juzgar(estado != QProcess::NormalExit || codigo != 0);
+        p->deleteLater();
+    });
+    QObject::connect(p, &QProcess::errorOccurred, p, [p, juzgar](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        juzgar(true);
+        p->deleteLater();
+    });
+    QTimer::singleShot(kEsperaAbridor, p, [juzgar] { juzgar(false); });
+    p->start();
+    return true;
+}
+#endif
 
 // Icons and types of the files a dialog lists, told by their names alone.
 // Qt's own provider reads the first bytes of a file whose name it does not
@@ -99,13 +153,25 @@ QUrl Escritorio::destino(const QString &texto)
     return QUrl::fromLocalFile(QFileInfo(QDir::fromNativeSeparators(t)).absoluteFilePath());
 }
 
-bool Escritorio::abrir(const QString &texto)
+bool Escritorio::abrir(const QString &texto, std::function<void()> siFalla)
 {
     const QUrl url = destino(texto);
+    bool abierto = false;
     if (g_prueba)
-        return g_prueba->abrir(url);
-    return QDesktopServices::openUrl(url);
+        abierto = g_prueba->abrir(url);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    else
+        abierto = abrirConXdg(url, siFalla);
+#else
+    else
+        abierto = QDesktopServices::openUrl(url);
+#endif
+    if (!abierto && siFalla)
+        siFalla();
+    return abierto;
 }
+
+int Escritorio::abridoresEnCurso() { return g_enCurso; }
 
 QString Escritorio::guardarComo(QWidget *padre, const QString &titulo, const QString &sugerido, const QString &filtro)
 {

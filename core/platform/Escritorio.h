@@ -6,14 +6,24 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 class QWidget;
 
 namespace Escritorio {
 // A path (absolute, relative to the working folder, or a Windows path) becomes
 // a file URL; a text with a scheme ("https://", "mailto:") is used as it is.
 QUrl destino(const QString &texto);
-// Opens texto; true when the desktop accepted it.
-bool abrir(const QString &texto);
+// Opens texto with the program the desktop associates with it. siFalla
+// (when given) runs when the desktop could not open it: at once when there
+// is no opener or it could not start, later, from the event loop, when the
+// desktop's opener (xdg-open, a program of its own on Linux) ended in
+// failure. The window never waits for that opener; one still running after
+// a few seconds runs the opened program itself and counts as a success.
+// False when it failed at once.
+bool abrir(const QString &texto, std::function<void()> siFalla = {});
+// How many openers started by abrir are still awaited.
+int abridoresEnCurso();
 // The "save as" dialog: the path chosen, "" when cancelled. It is Qt's own
 // dialog, which never reads the files it lists (see Escritorio.cpp).
 // sugerido is the proposed path or file name, filtro as QFileDialog's

@@ -1,11 +1,9 @@
 #include "Foco.h"
 
 #include "Formatos.h"
-#include "Module.h"
 #include "platform/Aperturas.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QValidator>
@@ -24,21 +22,6 @@ public:
 
 private:
     std::function<void()> m_f;
-};
-
-class FiltroNumeros : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() != QEvent::KeyPress)
-            return false;
-        const QString t = static_cast<QKeyEvent *>(e)->text();
-        if (t.size() != 1 || !t.at(0).isPrint())
-            return false;
-        int tecla = t.at(0).unicode();
-        return SoloNumeros(tecla) == 0;
-    }
 };
 
 class ValidadorEntero : public QValidator {
@@ -63,15 +46,13 @@ private:
 
 void alPerderFoco(QWidget *w, std::function<void()> f) { w->installEventFilter(new FiltroFoco(w, std::move(f))); }
 
-void soloNumeros(QWidget *w) { w->installEventFilter(new FiltroNumeros(w)); }
-
 void soloEntero(QLineEdit *e, int maximo) { e->setValidator(new ValidadorEntero(maximo, e)); }
 
 void cajaImporte(QLineEdit *e)
 {
     QObject::connect(e, &QLineEdit::editingFinished, e, [e] {
         bool ok = false;
-        const double v = Formatos::numero(e->text(), &ok);
+        const double v = Formatos::tecleado(e->text(), &ok);
         if (ok && e->text() != Formatos::importe(v))
             e->setText(Formatos::importe(v));
     });

@@ -96,18 +96,6 @@ double Formatos::leer(const QString &texto, const FormatoNumero &f, bool *ok)
     return v;
 }
 
-QString Formatos::patronEdicion(const FormatoNumero &f)
-{
-    // Grouped: digits with single commas between them (where the groups of
-    // three fall is left to the reading); their count is checked when read.
-    const QString signo = f.negativos ? QStringLiteral("-?") : QString();
-    QString entero = QStringLiteral("[0-9]{0,%1}").arg(f.digitos);
-    if (f.miles)
-        entero = QStringLiteral("(?:[0-9]+(?:,[0-9]+)*,?)?");
-    const QString decimales = f.decimales > 0 ? QStringLiteral("(?:\\.[0-9]*)?") : QString();
-    return QStringLiteral("^%1%2%3$").arg(signo, entero, decimales);
-}
-
 QString Formatos::importe(double valor) { return texto(valor, kImporte); }
 
 QString Formatos::fecha(const QDate &d)
@@ -158,6 +146,15 @@ double Formatos::numero(const QString &texto, bool *ok)
 double Formatos::redondear(double v, int decimales)
 {
     return QLocale::c().toDouble(texto(v, FormatoNumero{decimales, false, true, 15}));
+}
+
+double Formatos::tecleado(const QString &texto, bool *ok, int decimales)
+{
+    bool bien = false;
+    const double v = numero(texto, &bien);
+    if (ok)
+        *ok = bien;
+    return bien ? redondear(v, decimales) : 0.0;
 }
 
 QDate Formatos::leerFecha(const QString &texto)

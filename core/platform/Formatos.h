@@ -34,12 +34,6 @@ QString texto(double valor, const FormatoNumero &f);
 // decimals. Blanks around are ignored. *ok tells whether the text was one;
 // 0 when it was not.
 double leer(const QString &texto, const FormatoNumero &f, bool *ok = nullptr);
-// What may be typed on the way to a number that numero reads and f can hold:
-// digits (at most f.digitos when f does not group them), "," between them
-// when f groups thousands, "-" first when f allows negatives, and when f has
-// decimals one "." followed by any number of digits (the value is rounded to
-// f when stored). Every prefix of such a text matches. For a validator.
-QString patronEdicion(const FormatoNumero &f);
 
 // 1234567.5 -> "1,234,567.50"; -1234.5 -> "-1,234.50" (texto with kImporte).
 QString importe(double valor);
@@ -58,6 +52,12 @@ QString momento(const QDateTime &m);
 double numero(const QString &texto, bool *ok = nullptr);
 // v rounded half away from zero to the given decimals, as texto rounds it.
 double redondear(double v, int decimales = 2);
+// What an amount or quantity typed into a box or a grid cell is kept as: the
+// text read whole with numero (never with a character left out), rounded to
+// the decimals the box shows ("0.125" -> 0.13, "1,500" -> 1500). *ok false
+// and 0 when the text is no number ("1,5", "abc", ""). Every box and cell
+// where the user types an amount or a quantity is read with this.
+double tecleado(const QString &texto, bool *ok = nullptr, int decimales = 2);
 // A day-first date "dd/MM/yyyy" (one-digit day and month accepted), as the
 // user types it; an invalid date when the text is not one.
 QDate leerFecha(const QString &texto);

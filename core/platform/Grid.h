@@ -127,10 +127,11 @@ public:
     void setColumnAlignment(int col, Qt::Alignment alineacion);
     Qt::Alignment columnAlignment(int col) const;
     // Makes col a number column of format f: its cells are aligned right,
-    // setNumber writes numbers in f, and an editable cell's editor lets only
-    // what may become a number be typed (Formatos::patronEdicion), reads it
-    // as any typed number and stores it rounded and written in f; a text that
-    // is no number, or one f cannot hold, leaves the cell as it was.
+    // setNumber writes numbers in f, and an editable cell's editor takes any
+    // key and reads what was typed as the amount boxes do
+    // (Formatos::tecleado): a number f can hold is stored rounded and written
+    // in f; any other text is stored as typed, for the window to refuse when
+    // it reads the cell (number() tells it is none).
     void setColumnFormat(int col, const Formatos::FormatoNumero &f);
     // True when col is a number column; *f (when given) gets its format.
     bool columnFormat(int col, Formatos::FormatoNumero *f = nullptr) const;

@@ -145,10 +145,12 @@ bool clsSpread::exportToExcel(Grid *xSpread, bool xNegritaEnCabecera, bool xNegr
         MsgBox(error, vb::Critical);
         return false;
     }
-    if (!Escritorio::abrir(ruta))
+    // Told also when the desktop's opener ends in failure after this returns.
+    Escritorio::abrir(ruta, [ruta] {
         MsgBox(QStringLiteral("No hay un programa para abrir planillas de cálculo en este equipo. El libro se "
                               "guardó en:\r") +
                    QDir::toNativeSeparators(ruta),
                vb::Information);
+    });
     return true;
 }

@@ -4,7 +4,6 @@
 #include "GridTabla.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 #include <algorithm>
 
@@ -108,31 +107,31 @@ QWidget *DelegadoNumero::createEditor(QWidget *parent, const QStyleOptionViewIte
     auto *e = new QLineEdit(parent);
     e->setObjectName(QStringLiteral("editorNumero"));
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(Formatos::patronEdicion(m_formato)), e));
     return e;
 }
 
 void DelegadoNumero::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
-    // The editor takes plain digits: the cell's number is offered without
-    // its thousands separators, and a text that is no number as nothing.
+    // The cell's number is offered without its thousands separators; a text
+    // that is no number (typed before and not taken yet) as it stands.
+    const QString texto = index.data(Qt::EditRole).toString();
     bool ok = false;
-    const double v = Formatos::leer(index.data(Qt::EditRole).toString(), m_formato, &ok);
+    const double v = Formatos::leer(texto, m_formato, &ok);
     Formatos::FormatoNumero plano = m_formato;
     plano.miles = false;
-    static_cast<QLineEdit *>(editor)->setText(ok ? Formatos::texto(v, plano) : QString());
+    static_cast<QLineEdit *>(editor)->setText(ok ? Formatos::texto(v, plano) : texto);
 }
 
 void DelegadoNumero::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
-    // Any number as typed, stored rounded to the column's format; one the
-    // format cannot hold (too many digits) is refused like a non-number.
+    // A number is kept as the column shows it. Anything else (no number, or
+    // one the format cannot hold: a sign or too many digits) stays as typed,
+    // never turned into another number, for the window to refuse.
+    const QString tecleado = static_cast<QLineEdit *>(editor)->text().trimmed();
     bool ok = false;
-    const double v = Formatos::numero(static_cast<QLineEdit *>(editor)->text(), &ok);
-    if (!ok)
-        return;
-    const QString texto = Formatos::texto(v, m_formato);
-    Formatos::leer(texto, m_formato, &ok);
+    const double v = Formatos::tecleado(tecleado, &ok, m_formato.decimales);
+    const QString texto = ok ? Formatos::texto(v, m_formato) : QString();
     if (ok)
-        model->setData(index, texto, Qt::EditRole);
+        Formatos::leer(texto, m_formato, &ok);
+    model->setData(index, ok ? texto : tecleado, Qt::EditRole);
 }

@@ -144,9 +144,8 @@ private:
     QString m_texto;
 };
 
-// Editor of a number column: only what may become a number of the format
-// can be typed; a text that is not one leaves the cell as it was, one that
-// is is stored written in the format.
+// Editor of a number column: any key may be typed; a number is stored
+// written in the format, any other text as typed (see Grid::setColumnFormat).
 class DelegadoNumero : public QStyledItemDelegate {
 public:
     DelegadoNumero(const Formatos::FormatoNumero &f, QObject *parent) : QStyledItemDelegate(parent), m_formato(f) {}

@@ -6,6 +6,7 @@
 #include "platform/Aperturas.h"
 #include "platform/DataCombo.h"
 #include "reservations/AyudaListas.h"
+#include "support/RatonCombo.h"
 
 #include <QTableView>
 
@@ -57,14 +58,8 @@ protected:
             l << rs.texto("opcion");
         return l;
     }
-    // The user picks a user in the picker by its name.
-    void elegir(const QString &nombre)
-    {
-        const int i = combo->findText(nombre);
-        ASSERT_GE(i, 0) << nombre.toStdString();
-        combo->setCurrentIndex(i);
-        emit combo->activated(i);
-    }
+    // The user picks a user by its name in the picker's list, with the mouse.
+    void elegir(const QString &nombre) { raton::elegir(combo, nombre); }
 
     Frm_S_AsignarOpciones *w = nullptr;
     Grid *g = nullptr;
@@ -214,6 +209,36 @@ TEST_F(AsignarOpciones, GuardarReemplazaTodoONadaYSinMarcasQuitaTodo)
     arrancar();
     ingresar("juan", "x");
     EXPECT_EQ(msg->textos(), QStringList{"El Usuario no tiene Opciones Habilitadas"});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AsignarOpciones, ElegirElUsuarioEnLaListaCopiaSuCodigoYCargaSusOpciones)
+{
+    // Picked with the mouse while the code box has the focus, as the window opens.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    codigo->setFocus();
+    elegir("juan");
+    EXPECT_EQ(combo->Text(), "juan");
+    EXPECT_EQ(codigo->text(), "juan");
+    ASSERT_EQ(g->MaxRows(), 42);
+    EXPECT_EQ(marcadas(), (QStringList{"mnu_Venta", "mnu_VentasAlta"}));
+
+    // Another user, then back: each pick loads that user's options.
+    elegir("Ángela");
+    EXPECT_EQ(codigo->text(), "ana");
+    EXPECT_TRUE(marcadas().isEmpty());
+    marcar("mnu_clientes");
+    // Leaving the code box for the picker keeps the ticks being made.
+    codigo->setFocus();
+    elegir("Ángela");
+    EXPECT_TRUE(marcada("mnu_clientes"));
+    elegir("juan");
+    EXPECT_EQ(codigo->text(), "juan");
+    EXPECT_EQ(marcadas(), (QStringList{"mnu_Venta", "mnu_VentasAlta"}));
+    EXPECT_TRUE(msg->vacio());
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "support/Entorno.h"
 
 #include "platform/DataCombo.h"
+#include "support/RatonCombo.h"
 
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -118,4 +120,26 @@ TEST_F(DataComboTest, RefrescarReleeYConservaLaClave)
     // Nothing chosen stays nothing chosen.
     dc.refrescar();
     EXPECT_EQ(dc.currentIndex(), -1);
+}
+
+TEST_F(DataComboTest, ElegirEnLaListaConElRatonEscribeElCodigoYAvisa)
+{
+    QWidget ventana;
+    auto *dc = new DataCombo(&ventana);
+    auto *caja = new QLineEdit(&ventana);
+    dc->move(0, 30);
+    dc->cargar(canchas, "descripcion", "id");
+    dc->enlazarCaja(caja);
+    ventana.resize(300, 120);
+    ventana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+    caja->setFocus();
+    QSignalSpy cambiado(dc, &DataCombo::cambiado);
+    raton::elegir(dc, "Lateral");
+    EXPECT_EQ(cambiado.count(), 1);
+    EXPECT_EQ(dc->BoundText(), "c2");
+    EXPECT_EQ(caja->text(), "c2");
+    dc->setBoundText("");
+    raton::elegir(dc, "Central");
+    EXPECT_EQ(caja->text(), "C1");
 }

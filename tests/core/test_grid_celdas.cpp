@@ -127,7 +127,7 @@ TEST(GridCeldasTest, ColumnaDeImportesAlineaEscribeYLee)
     EXPECT_FALSE(g.columnFormat(3));
 }
 
-TEST(GridCeldasTest, EditorDeImportesSoloDejaEscribirNumerosDelFormato)
+TEST(GridCeldasTest, EditorDeImportesGuardaNumerosDelFormatoYDejaLoDemasComoSeEscribio)
 {
     Grid g;
     g.setMaxCols(2);
@@ -161,15 +161,25 @@ TEST(GridCeldasTest, EditorDeImportesSoloDejaEscribirNumerosDelFormato)
     teclear(1, 1, "-2,500.755", &ofrecido);
     EXPECT_EQ(ofrecido, "1234.50");       // no thousands separators in the editor
     EXPECT_EQ(g.text(1, 1), "-2,500.76"); // any typed number, rounded to the column's format
+    bool ok = true;
     teclear(1, 1, "abc");
-    EXPECT_EQ(g.text(1, 1), "-2,500.76"); // nothing typed: the cell keeps its number
-    teclear(1, 1, "1,23");
-    EXPECT_EQ(g.text(1, 1), "-2,500.76"); // a misplaced separator is no number
+    EXPECT_EQ(g.text(1, 1), "abc"); // no number: kept as typed, for the window to refuse
+    g.number(1, 1, &ok);
+    EXPECT_FALSE(ok);
+    teclear(1, 1, "1,23", &ofrecido);
+    EXPECT_EQ(ofrecido, "abc");      // offered as it stands, to be corrected
+    EXPECT_EQ(g.text(1, 1), "1,23"); // a misplaced separator is no number, and not 123
     teclear(1, 2, "1234567.8");
     EXPECT_EQ(g.text(1, 2), "1,234,567.80");
+    teclear(1, 2, "1e3");
+    EXPECT_EQ(g.text(1, 2), "1e3");
     teclear(2, 1, "12.5");
-    EXPECT_EQ(g.text(2, 1), "125");
-    EXPECT_EQ(editado.count(), 5);
+    EXPECT_EQ(g.text(2, 1), "13"); // rounded to the column's decimals, half away from zero
+    teclear(2, 1, "1234567890");
+    EXPECT_EQ(g.text(2, 1), "1234567890"); // more digits than the column holds
+    g.number(2, 1, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(editado.count(), 7);
 }
 
 TEST(GridCeldasTest, OrdenPorCabeceraDescendenteYAscendente)

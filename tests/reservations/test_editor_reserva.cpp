@@ -61,8 +61,13 @@ TEST_F(EditorReservaTest, UnaCeldaLibreDelMiercolesALas18AbreElAltaYGuardaUnaSer
         EXPECT_TRUE(c<QPushButton>(d, "cmdDel")->isHidden());
         EXPECT_FALSE(caja(d, "fpTotal")->isReadOnly());
 
-        // Balance follows the amounts; keys other than digits, "." and "-" do not get in.
-        QTest::keyClicks(caja(d, "fpPago"), "3a0b0");
+        // Balance follows the amounts; a deposit that is no number leaves it
+        // empty, every key typed as it is.
+        QTest::keyClicks(caja(d, "fpPago"), "3a0");
+        EXPECT_EQ(texto(d, "fpPago"), "3a0");
+        EXPECT_EQ(texto(d, "fpSaldo"), "");
+        caja(d, "fpPago")->clear();
+        QTest::keyClicks(caja(d, "fpPago"), "300");
         EXPECT_EQ(texto(d, "fpPago"), "300");
         EXPECT_EQ(texto(d, "fpSaldo"), "700.00");
         tipear(caja(d, "fpTotal"), "1200");

@@ -184,7 +184,7 @@ TEST_F(ValoresCanchasTest, GuardadoFallidoDeshaceTodoYConservaLaGrilla)
     EXPECT_EQ(columna(3), (QStringList{"999", "500.00", "600.00"}));
 }
 
-TEST_F(ValoresCanchasTest, CeldaDeValorSoloAceptaNumerosConPunto)
+TEST_F(ValoresCanchasTest, CeldaDeValorGuardaSoloNumerosConPunto)
 {
     abrir();
     cargar("C1");
@@ -202,19 +202,27 @@ TEST_F(ValoresCanchasTest, CeldaDeValorSoloAceptaNumerosConPunto)
     teclear(1, "1,250.5");
     EXPECT_EQ(grilla()->text(3, 1), "1,250.50"); // read as typed, shown as an amount
     teclear(2, "abc");
-    EXPECT_EQ(grilla()->text(3, 2), "0.00"); // nothing typed: the cell keeps its value
+    EXPECT_EQ(grilla()->text(3, 2), "abc"); // no number: kept as typed for the saving to refuse
     teclear(3, "-7e2");
-    EXPECT_EQ(grilla()->text(3, 3), "72.00");
+    EXPECT_EQ(grilla()->text(3, 3), "-7e2");
     // The code and slot columns are not editable.
     g->setActiveCell(2, 1);
     raton::tecla(g, Qt::Key_F2);
     EXPECT_EQ(raton::editor(g), nullptr);
 
-    // Whatever a cell holds, a non-number never reaches the table.
-    grilla()->setText(3, 2, "12,5");
+    // Whatever a cell holds, a non-number never reaches the table: the
+    // first one is told, with its slot.
     clic("cmdGuarda");
     EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
     EXPECT_TRUE(msg->ultimo().prompt.contains("18:00"));
+    teclear(2, "12,5");
+    teclear(3, "-72");
+    clic("cmdGuarda");
+    EXPECT_TRUE(msg->ultimo().prompt.contains("18:00"));
+    teclear(2, "12.5");
+    clic("cmdGuarda");
+    EXPECT_TRUE(msg->ultimo().prompt.contains(grilla()->text(2, 3)));
+    EXPECT_TRUE(msg->ultimo().prompt.contains("sin signo"));
     EXPECT_EQ(contar("SELECT count(*) FROM valores_canchas"), 0);
     EXPECT_TRUE(bloqueada());
 }
