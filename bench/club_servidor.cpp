@@ -2,12 +2,12 @@
 
 #include "db/Conexion.h"
 #include "db/Esquema.h"
+#include "db/Mudanza.h"
 #include "generar_club.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -31,77 +31,9 @@ bool existe(Conexion &c, const QString &base)
 
 QString nombre(const QString &base) { return QLatin1Char('"') + base + QLatin1Char('"'); }
 
-// Every row of tabla from the file to the server, in place of the shipped
-// ones: read a block at a time, so a table of a million rows is never held
-// whole, and written a few hundred rows a statement.
-void copiarTabla(Conexion &archivo, Conexion &servidor, const QString &tabla, bool sinRowid)
-{
-    QStringList columnas;
-    for (Recordset rs = archivo.openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(tabla)); !rs.eof();
-         rs.moveNext())
-        columnas << rs.texto(QStringLiteral("name"));
-    servidor.execute(QStringLiteral("DELETE FROM ") + tabla);
-    const int porSentencia = std::min<int>(500, 30000 / static_cast<int>(columnas.size()));
-    const QString fila =
-        QLatin1Char('(') + QStringList(columnas.size(), QStringLiteral("?")).join(',') + QLatin1Char(')');
-    const QString lista = columnas.join(QLatin1Char(','));
-    const QString insertar = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(tabla, lista);
-    const QString leer =
-        sinRowid
-            ? QStringLiteral("SELECT 0, %2 FROM %1").arg(tabla, lista)
-            : QStringLiteral("SELECT rowid, %2 FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT 20000").arg(tabla, lista);
-    qint64 desde = 0;
-    for (;;) {
-        Recordset rs = sinRowid ? archivo.openRecordset(leer) : archivo.openRecordset(leer, {desde});
-        if (rs.eof())
-            return;
-        while (!rs.eof()) {
-            Parametros valores;
-            int filas = 0;
-            for (; filas < porSentencia && !rs.eof(); ++filas, rs.moveNext()) {
-                for (int col = 1; col <= columnas.size(); ++col)
-                    valores << rs.campo(col).valor();
-                desde = rs.entero(0);
-            }
-            servidor.execute(insertar + QStringList(filas, fila).join(QLatin1Char(',')), valores);
-        }
-        if (sinRowid)
-            return;
-    }
-}
-
-// Fills the new database base with the club of the cached file.
-void llenar(const TamanioClub &t, const QString &base)
-{
-    Esquema::crearBaseServidor(baseDeMedida(t, base));
-    std::unique_ptr<Conexion> archivo(Conexion::abrir(clubEnCache(t), Esquema::claveBase()));
-    std::unique_ptr<Conexion> servidor = conectar(t, base);
-    {
-        Transaccion tr(*servidor);
-        // The counts the triggers keep are copied as the file has them.
-        for (Recordset rs = archivo->openRecordset(QStringLiteral(
-                 "SELECT name, sql LIKE '%WITHOUT ROWID%' FROM sqlite_master WHERE type = 'table' AND name NOT "
-                 "LIKE 'sqlite%' ORDER BY name"));
-             !rs.eof(); rs.moveNext()) {
-            const QString tabla = rs.texto(0);
-            servidor->execute(QStringLiteral("ALTER TABLE %1 DISABLE TRIGGER USER").arg(tabla));
-            copiarTabla(*archivo, *servidor, tabla, rs.entero(1) != 0);
-            servidor->execute(QStringLiteral("ALTER TABLE %1 ENABLE TRIGGER USER").arg(tabla));
-        }
-        // The automatic numbers go on after the copied ones.
-        for (Recordset rs = servidor->openRecordset(
-                 QStringLiteral("SELECT table_name, column_name FROM information_schema.columns WHERE table_schema = "
-                                "current_schema() AND column_default LIKE 'nextval(%'"));
-             !rs.eof(); rs.moveNext())
-            servidor->openRecordset(QStringLiteral("SELECT setval(pg_get_serial_sequence(?1, ?2), COALESCE((SELECT "
-                                                   "max(%2) FROM %1), 0) + 1, false)")
-                                        .arg(rs.texto(0), rs.texto(1)),
-                                    {rs.texto(0), rs.texto(1)});
-        tr.commit();
-    }
-    // The statistics the planner needs, as a club in use has them.
-    servidor->compactar();
-}
+// Fills the new database base with the club of the cached file, as an
+// administrator moves a club to a server.
+void llenar(const TamanioClub &t, const QString &base) { Mudanza::alServidor(clubEnCache(t), baseDeMedida(t, base)); }
 
 // The cached club's database on the server, filled the first time.
 QString clubEnServidor(const TamanioClub &t, Conexion &inicial)

@@ -64,6 +64,14 @@ Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores,
     return rs;
 }
 
+void Conexion::leerPorBloques(const QString &sql, const Parametros &valores, int filas,
+                              const std::function<void(Recordset &)> &cadaBloque)
+{
+    if (filas < 1)
+        throw DbError(3000, QStringLiteral("Un bloque de filas no puede estar vacío."));
+    m_motor->consultarPorBloques(sql, valores, filas, cadaBloque);
+}
+
 void Conexion::executeScript(const QString &sql) { m_motor->ejecutarGuion(sql); }
 
 void Conexion::beginTrans()
@@ -148,8 +156,8 @@ void Conexion::compactar()
     // Only the club's own tables: other schemas of the database (other
     // clubs) are not waited for nor touched.
     QStringList nombres;
-    for (QString t : tablas())
-        nombres << QLatin1Char('"') + t.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    for (const QString &t : tablas())
+        nombres << Dialecto::identificador(t);
     if (!nombres.isEmpty())
         m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + nombres.join(QStringLiteral(", ")));
 }
@@ -176,14 +184,20 @@ bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(ta
 
 bool Conexion::existeColumna(const QString &tabla, const QString &columna) const
 {
+    const QStringList nombres = columnas(tabla);
+    return !nombres.isEmpty() && (columna.isEmpty() || nombres.contains(columna.toLower()));
+}
+
+QStringList Conexion::columnas(const QString &tabla) const
+{
     const QString clave = tabla.toLower();
-    if (!m_columnas.contains(clave)) {
-        const QStringList nombres = m_motor->columnas(tabla);
-        if (nombres.isEmpty())
-            return false;
+    const auto it = m_columnas.constFind(clave);
+    if (it != m_columnas.cend())
+        return *it;
+    const QStringList nombres = m_motor->columnas(tabla);
+    if (!nombres.isEmpty())
         m_columnas.insert(clave, nombres);
-    }
-    return columna.isEmpty() || m_columnas.value(clave).contains(columna.toLower());
+    return nombres;
 }
 
 // ---------------------------------------------------------------- Transaccion
@@ -217,6 +231,37 @@ void Transaccion::commit()
     else
         m_c.liberarPunto(m_punto);
     m_terminada = true;
+}
+
+// ---------------------------------------------------------------- Carga
+
+Carga::Carga(Conexion &c, const QString &tabla, const QStringList &columnas) : m_c(c), m_columnas(columnas.size())
+{
+    if (columnas.isEmpty())
+        throw DbError(3000, QStringLiteral("Una carga necesita al menos una columna."));
+    m_c.comprobarTransaccion();
+    m_c.m_motor->iniciarCarga(tabla, columnas);
+}
+
+Carga::~Carga()
+{
+    if (m_abierta)
+        m_c.m_motor->terminarCarga(false);
+}
+
+void Carga::anadir(const Parametros &valores)
+{
+    if (!m_abierta || valores.size() % m_columnas != 0)
+        throw DbError(
+            3061,
+            QStringLiteral("Se esperaban filas de %1 valores y se recibieron %2.").arg(m_columnas).arg(valores.size()));
+    m_c.m_motor->cargar(valores);
+}
+
+void Carga::terminar()
+{
+    m_abierta = false;
+    m_c.m_motor->terminarCarga(true);
 }
 
 // ---------------------------------------------------------------- SinEsperarDisco

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -159,6 +160,13 @@ public:
     // columns their type (a stated type replaces a declared one); naming a
     // column the query does not return throws DbError 3265.
     Recordset openRecordset(const QString &sql, const Parametros &valores = {}, const TiposColumnas &tipos = {});
+    // Runs one query and hands its rows to cadaBloque at most filas at a
+    // time, in the order the query gives them, so that a result of millions
+    // of rows is never held whole: each block is a Recordset of its own, on
+    // its first row. cadaBloque must not use this connection; an exception
+    // it throws ends the query and reaches the caller.
+    void leerPorBloques(const QString &sql, const Parametros &valores, int filas,
+                        const std::function<void(Recordset &)> &cadaBloque);
     // Runs a script of several statements without values (schema creation).
     void executeScript(const QString &sql);
 
@@ -190,6 +198,9 @@ public:
     // server), in order of name.
     QStringList tablas() const;
     bool existeColumna(const QString &tabla, const QString &columna) const;
+    // The columns of a table in lower case, in their order; none when there
+    // is no such table.
+    QStringList columnas(const QString &tabla) const;
 
     // The engine's handle when it is the encrypted file (its copy for the
     // backup); null otherwise.
@@ -200,6 +211,7 @@ private:
     // Throws when the engine abandoned the open transaction on its own.
     void comprobarTransaccion() const;
     friend class SinEsperarDisco;
+    friend class Carga;
     // Savepoints of the nested guards, numbered by depth.
     friend class Transaccion;
     int abrirPunto();
@@ -211,6 +223,31 @@ private:
     bool m_enTransaccion = false;
     int m_puntos = 0;
     mutable QHash<QString, QStringList> m_columnas;
+};
+
+// Rows added to one table as fast as the engine takes them: on a server one
+// COPY for all of them, on the file statements of many rows each. Meant for
+// whole tables written inside a Transaccion: a failure (thrown by anadir or
+// terminar, or the carga ended without terminar) leaves the rows sent so far
+// for that transaction to undo. Until the carga ends its connection is used
+// for nothing else.
+class Carga {
+public:
+    // Names are those of the table and of the columns each row fills, in order.
+    Carga(Conexion &c, const QString &tabla, const QStringList &columnas);
+    ~Carga();
+    Carga(const Carga &) = delete;
+    Carga &operator=(const Carga &) = delete;
+    // Adds whole rows: as many values as columns for each, one row after
+    // another.
+    void anadir(const Parametros &valores);
+    // Ends the carga; throws DbError when the engine refused a row.
+    void terminar();
+
+private:
+    Conexion &m_c;
+    qsizetype m_columnas;
+    bool m_abierta = true;
 };
 
 // Scope guard for a unit of work that must happen whole or not at all. It

@@ -7,6 +7,11 @@
 #include <cerrno>
 #include <sqlite3.h>
 
+QString Dialecto::identificador(const QString &nombre)
+{
+    return QLatin1Char('"') + QString(nombre).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 QString Dialecto::inicioTransaccion(TipoMotor m)
 {
     if (m == TipoMotor::Postgresql)

@@ -12,6 +12,9 @@ class DbError;
 enum class TipoMotor { Sqlcipher, Postgresql };
 
 namespace Dialecto {
+// A table or column name as a quoted identifier (a quote inside it doubled),
+// for statement text; both engines take it.
+QString identificador(const QString &nombre);
 // The statement that opens the connection's one transaction.
 QString inicioTransaccion(TipoMotor m);
 // The statement that holds a lock, named by the number it binds, until the

@@ -315,14 +315,38 @@ void Esquema::crearBase(const QString &ruta)
     t.commit();
 }
 
+namespace {
+// What every schema of the server relies on, and the schema named (when
+// one is) made and taken as the connection's own.
+void prepararServidor(Conexion &c, const QString &esquema)
+{
+    c.executeScript(Dialecto::preambuloPostgresql());
+    if (!esquema.isEmpty())
+        c.execute(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(QString(esquema).remove(QLatin1Char('"'))));
+}
+} // namespace
+
+void Esquema::crearTablas(Conexion &c, const QString &esquema)
+{
+    iniciarRecursos();
+    Transaccion t(c);
+    if (c.esServidor())
+        prepararServidor(c, esquema);
+    if (!c.tablas().isEmpty())
+        throw DbError(3204, QStringLiteral("La base de datos de destino ya tiene tablas: solo se copia un club en "
+                                           "una base vacía."));
+    for (const Objeto &o : c.esServidor() ? objetosDelServidor() : objetosDelEsquema())
+        if (o.tipo == QLatin1String("table"))
+            c.executeScript(o.sentencia);
+    t.commit();
+}
+
 void Esquema::crearBaseServidor(const DatosServidor &d)
 {
     iniciarRecursos();
     std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
     Transaccion t(*c);
-    c->executeScript(Dialecto::preambuloPostgresql());
-    if (!d.esquema.isEmpty())
-        c->execute(QStringLiteral("CREATE SCHEMA \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
+    prepararServidor(*c, d.esquema);
     // A database that already holds the club's tables is never written over.
     if (c->existeTabla(QStringLiteral("t_numeradores")))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));

@@ -16,6 +16,14 @@ void crearBase(const QString &ruta);
 // schema d names, made here, when one is named), from the same schema.
 // Refuses a database that already has them (DbError 3204).
 void crearBaseServidor(const DatosServidor &d);
+// Makes on c, inside the caller's transaction, the tables of the schema
+// alone: no index, view, trigger or row. A database about to receive a club
+// copied from another gets them, and actualizar then makes the rest over the
+// copied rows (faster than keeping every index and count row by row). On a
+// server, esquema names the schema to make them in (made here when
+// missing), "" for the connection's own. Refuses a database (on a server,
+// a schema) that holds any table (DbError 3204).
+void crearTablas(Conexion &c, const QString &esquema = {});
 // The schema and shipped rows a new database gets, as one text: it changes
 // whenever what crearBase makes changes.
 QString textoBase();

@@ -15,6 +15,17 @@ public:
     virtual int ejecutar(const QString &sql, const Parametros &valores) = 0;
     // One query: its column names, declared types and every row into rs.
     virtual void consultar(const QString &sql, const Parametros &valores, Recordset &rs) = 0;
+    // One query read filas rows at a time, each block handed to cadaBloque
+    // before the next is read (see Conexion::leerPorBloques).
+    virtual void consultarPorBloques(const QString &sql, const Parametros &valores, int filas,
+                                     const std::function<void(Recordset &)> &cadaBloque) = 0;
+    // Rows added to one table as fast as the engine takes them (see Carga):
+    // begun, given the values of whole rows, and ended; ended without
+    // confirmar, what was sent is dropped when the engine can and nothing
+    // is thrown.
+    virtual void iniciarCarga(const QString &tabla, const QStringList &columnas) = 0;
+    virtual void cargar(const Parametros &valores) = 0;
+    virtual void terminarCarga(bool confirmar) = 0;
     // Several statements without values.
     virtual void ejecutarGuion(const QString &sql) = 0;
     // True when the engine rolled the open transaction back on its own.

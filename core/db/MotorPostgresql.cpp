@@ -1,5 +1,6 @@
 #include "MotorPostgresql.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <libpq-fe.h>
 
@@ -29,13 +30,34 @@ QByteArray comoTextoDelServidor(const QVariant &v)
     switch (v.typeId()) {
     case QMetaType::Bool: return v.toBool() ? "1" : "0";
     case QMetaType::Double:
-    case QMetaType::Float: return QByteArray::number(v.toDouble(), 'g', 17);
+    // The shortest text that reads back as the same number.
+    case QMetaType::Float: return QByteArray::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
     case QMetaType::QDate: return v.toDate().toString(Qt::ISODate).toUtf8();
     case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     case QMetaType::QByteArray: return v.toByteArray();
     default: return Dialecto::textoAlServidor(v.toString());
     }
 }
+
+// The values of a statement as the server takes them: each as text, Null
+// as no text at all.
+struct ValoresDelServidor {
+    explicit ValoresDelServidor(const Parametros &valores)
+    {
+        textos.reserve(valores.size());
+        for (const QVariant &v : valores) {
+            if (v.isNull()) {
+                punteros.push_back(nullptr);
+            } else {
+                textos << comoTextoDelServidor(v);
+                punteros.push_back(textos.last().constData());
+            }
+        }
+    }
+    int cantidad() const { return static_cast<int>(punteros.size()); }
+    QList<QByteArray> textos;
+    std::vector<const char *> punteros;
+};
 
 int tipoPorNombre(const QByteArray &t)
 {
@@ -116,19 +138,8 @@ void MotorPostgresql::simple(const char *sql)
 
 PGresult *MotorPostgresql::correrUna(const QByteArray &nombre, const Parametros &valores)
 {
-    QList<QByteArray> textos;
-    std::vector<const char *> punteros;
-    textos.reserve(valores.size());
-    for (const QVariant &v : valores) {
-        if (v.isNull()) {
-            punteros.push_back(nullptr);
-        } else {
-            textos << comoTextoDelServidor(v);
-            punteros.push_back(textos.last().constData());
-        }
-    }
-    return PQexecPrepared(m_pg, nombre.constData(), static_cast<int>(punteros.size()), punteros.data(), nullptr,
-                          nullptr, 0);
+    const ValoresDelServidor v(valores);
+    return PQexecPrepared(m_pg, nombre.constData(), v.cantidad(), v.punteros.data(), nullptr, nullptr, 0);
 }
 
 PGresult *MotorPostgresql::correr(const QString &sql, const Parametros &valores)
@@ -213,23 +224,28 @@ int MotorPostgresql::tipoDeclarado(PGresult *r, int columna)
 void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, Recordset &rs)
 {
     Resultado r{correr(sql, valores)};
-    const int n = PQnfields(r.r);
+    leer(r.r, rs);
+}
+
+void MotorPostgresql::leer(PGresult *r, Recordset &rs)
+{
+    const int n = PQnfields(r);
     std::vector<Oid> oids(n);
     for (int i = 0; i < n; ++i) {
-        nombresDe(rs) << QString::fromUtf8(PQfname(r.r, i));
-        tiposDe(rs).push_back(tipoDeclarado(r.r, i));
-        oids[i] = PQftype(r.r, i);
+        nombresDe(rs) << QString::fromUtf8(PQfname(r, i));
+        tiposDe(rs).push_back(tipoDeclarado(r, i));
+        oids[i] = PQftype(r, i);
     }
-    const int filas = PQntuples(r.r);
+    const int filas = PQntuples(r);
     QList<QVariant> &datos = valoresDe(rs);
     datos.reserve(static_cast<qsizetype>(filas) * n);
     for (int f = 0; f < filas; ++f) {
         for (int i = 0; i < n; ++i) {
-            if (PQgetisnull(r.r, f, i)) {
+            if (PQgetisnull(r, f, i)) {
                 datos.emplace_back();
                 continue;
             }
-            const char *v = PQgetvalue(r.r, f, i);
+            const char *v = PQgetvalue(r, f, i);
             switch (oids[i]) {
             case kInt2:
             case kInt4:
@@ -239,11 +255,51 @@ void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, R
             case kFloat8:
             case kNumeric: datos.emplace_back(QByteArray(v).toDouble()); break;
             case kBool: datos.emplace_back(static_cast<qlonglong>(v[0] == 't' ? 1 : 0)); break;
-            default: datos.emplace_back(Dialecto::textoDelServidor(v, PQgetlength(r.r, f, i))); break;
+            default: datos.emplace_back(Dialecto::textoDelServidor(v, PQgetlength(r, f, i))); break;
             }
         }
     }
     filasDe(rs) = filas;
+}
+
+void MotorPostgresql::consultarPorBloques(const QString &sql, const Parametros &valores, int filas,
+                                          const std::function<void(Recordset &)> &cadaBloque)
+{
+    int n = 0;
+    const QByteArray texto = "DECLARE bloques NO SCROLL CURSOR FOR " + Dialecto::sentenciaPostgresql(sql, n);
+    if (n != valores.size())
+        throw DbError(3061, QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(n).arg(valores.size()));
+    // The rows come through a cursor, which lives in a transaction: one of
+    // its own when none is open, else a savepoint that a failure goes back to.
+    const bool propia = PQtransactionStatus(m_pg) != PQTRANS_INTRANS;
+    simple(propia ? "BEGIN" : "SAVEPOINT bloques");
+    try {
+        const ValoresDelServidor v(valores);
+        PGresult *d =
+            PQexecParams(m_pg, texto.constData(), v.cantidad(), nullptr, v.punteros.data(), nullptr, nullptr, 0);
+        if (PQresultStatus(d) != PGRES_COMMAND_OK)
+            lanzar(d);
+        PQclear(d);
+        const QByteArray siguiente = "FETCH FORWARD " + QByteArray::number(filas) + " FROM bloques";
+        for (;;) {
+            PGresult *r = PQexec(m_pg, siguiente.constData());
+            if (PQresultStatus(r) != PGRES_TUPLES_OK)
+                lanzar(r);
+            Recordset bloque;
+            {
+                Resultado leido{r};
+                leer(r, bloque);
+            }
+            if (bloque.recordCount() > 0)
+                cadaBloque(bloque);
+            if (bloque.recordCount() < filas)
+                break;
+        }
+        simple(propia ? "COMMIT" : "CLOSE bloques; RELEASE SAVEPOINT bloques");
+    } catch (...) {
+        PQclear(PQexec(m_pg, propia ? "ROLLBACK" : "ROLLBACK TO SAVEPOINT bloques; RELEASE SAVEPOINT bloques"));
+        throw;
+    }
 }
 
 void MotorPostgresql::ejecutarGuion(const QString &sql)
@@ -256,6 +312,90 @@ void MotorPostgresql::ejecutarGuion(const QString &sql)
     PGresult *r = PQexec(m_pg, texto.toUtf8().constData());
     const ExecStatusType e = PQresultStatus(r);
     if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK && e != PGRES_EMPTY_QUERY)
+        lanzar(r);
+    PQclear(r);
+}
+
+void MotorPostgresql::iniciarCarga(const QString &tabla, const QStringList &columnas)
+{
+    // The server's tables and columns are in lower case.
+    const auto citado = [](const QString &nombre) { return Dialecto::identificador(nombre.toLower()); };
+    QStringList nombres;
+    for (const QString &c : columnas)
+        nombres << citado(c);
+    const QByteArray sql =
+        QStringLiteral("COPY %1 (%2) FROM STDIN").arg(citado(tabla), nombres.join(QLatin1Char(','))).toUtf8();
+    // A refused row leaves the transaction as it was before the carga, as a
+    // refused statement does.
+    m_carga.enPunto = PQtransactionStatus(m_pg) == PQTRANS_INTRANS;
+    if (m_carga.enPunto)
+        simple("SAVEPOINT carga");
+    PGresult *r = PQexec(m_pg, sql.constData());
+    if (PQresultStatus(r) != PGRES_COPY_IN) {
+        if (m_carga.enPunto)
+            PQclear(PQexec(m_pg, "ROLLBACK TO SAVEPOINT carga; RELEASE SAVEPOINT carga"));
+        lanzar(r);
+    }
+    PQclear(r);
+    m_carga.columnas = columnas.size();
+    m_carga.pendiente.clear();
+}
+
+void MotorPostgresql::cargar(const Parametros &valores)
+{
+    QByteArray &b = m_carga.pendiente;
+    for (qsizetype i = 0; i < valores.size(); ++i) {
+        const QVariant &v = valores.at(i);
+        if (v.isNull()) {
+            b += "\\N";
+        } else {
+            // COPY's text form: a backslash, tab, line feed or carriage
+            // return inside a value is written as its escape.
+            for (const char c : comoTextoDelServidor(v)) {
+                switch (c) {
+                case '\\': b += "\\\\"; break;
+                case '\t': b += "\\t"; break;
+                case '\n': b += "\\n"; break;
+                case '\r': b += "\\r"; break;
+                default: b += c; break;
+                }
+            }
+        }
+        b += (i + 1) % m_carga.columnas == 0 ? '\n' : '\t';
+    }
+    if (b.size() >= 256 * 1024)
+        enviarCarga();
+}
+
+void MotorPostgresql::enviarCarga()
+{
+    if (!m_carga.pendiente.isEmpty() &&
+        PQputCopyData(m_pg, m_carga.pendiente.constData(), static_cast<int>(m_carga.pendiente.size())) != 1)
+        throw DbError(3024, QStringLiteral("No se pudo conectar con el servidor de base de datos (%1)")
+                                .arg(QString::fromUtf8(PQerrorMessage(m_pg)).trimmed()));
+    m_carga.pendiente.clear();
+}
+
+void MotorPostgresql::terminarCarga(bool confirmar)
+{
+    if (confirmar) {
+        try {
+            enviarCarga();
+        } catch (const DbError &) {
+            terminarCarga(false);
+            throw;
+        }
+    }
+    m_carga.pendiente.clear();
+    PQputCopyEnd(m_pg, confirmar ? nullptr : "carga abandonada");
+    PGresult *r = PQgetResult(m_pg);
+    const bool bien = PQresultStatus(r) == PGRES_COMMAND_OK;
+    for (PGresult *resto = PQgetResult(m_pg); resto; resto = PQgetResult(m_pg))
+        PQclear(resto);
+    if (m_carga.enPunto)
+        PQclear(
+            PQexec(m_pg, bien ? "RELEASE SAVEPOINT carga" : "ROLLBACK TO SAVEPOINT carga; RELEASE SAVEPOINT carga"));
+    if (!bien && confirmar)
         lanzar(r);
     PQclear(r);
 }

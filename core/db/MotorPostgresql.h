@@ -20,7 +20,12 @@ public:
     TipoMotor tipo() const override { return TipoMotor::Postgresql; }
     int ejecutar(const QString &sql, const Parametros &valores) override;
     void consultar(const QString &sql, const Parametros &valores, Recordset &rs) override;
+    void consultarPorBloques(const QString &sql, const Parametros &valores, int filas,
+                             const std::function<void(Recordset &)> &cadaBloque) override;
     void ejecutarGuion(const QString &sql) override;
+    void iniciarCarga(const QString &tabla, const QStringList &columnas) override;
+    void cargar(const Parametros &valores) override;
+    void terminarCarga(bool confirmar) override;
     bool transaccionPerdida() const override;
     void abandonar() override;
     qint64 ultimoId() const override;
@@ -37,6 +42,8 @@ private:
     void simple(const char *sql);
     [[noreturn]] void lanzar(PGresult *r) const;
     int tipoDeclarado(PGresult *r, int columna);
+    // The names, types and rows of a result into rs.
+    void leer(PGresult *r, Recordset &rs);
 
     PGconn *m_pg = nullptr;
     // Statements prepared on the server by their text, and their parameters.
@@ -48,4 +55,12 @@ private:
     // Declared types of the columns of each table read so far.
     QHash<quint64, int> m_tipos;
     int m_dentro = 0; // statements run inside the current transaction
+    // The open carga: rows in COPY's text form not yet sent, and whether it
+    // runs in a savepoint of its own (inside a transaction).
+    struct {
+        QByteArray pendiente;
+        qsizetype columnas = 0;
+        bool enPunto = false;
+    } m_carga;
+    void enviarCarga();
 };

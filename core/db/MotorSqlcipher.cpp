@@ -198,14 +198,51 @@ int MotorSqlcipher::ejecutar(const QString &sql, const Parametros &valores)
     return sqlite3_changes(m_db);
 }
 
+namespace {
+
+void leerColumnas(sqlite3_stmt *st, QStringList &nombres, std::vector<int> &tipos)
+{
+    const int n = sqlite3_column_count(st);
+    for (int i = 0; i < n; ++i) {
+        nombres << QString::fromUtf8(sqlite3_column_name(st, i));
+        tipos.push_back(tipoDeclarado(sqlite3_column_decltype(st, i)));
+    }
+}
+
+// The values of the row the statement stands on, appended to datos.
+void leerFila(sqlite3_stmt *st, int columnas, QList<QVariant> &datos)
+{
+    for (int i = 0; i < columnas; ++i) {
+        switch (sqlite3_column_type(st, i)) {
+        case SQLITE_INTEGER: datos.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i))); break;
+        case SQLITE_FLOAT: datos.emplace_back(sqlite3_column_double(st, i)); break;
+        case SQLITE_TEXT:
+            datos.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                                 sqlite3_column_bytes(st, i)));
+            break;
+        case SQLITE_BLOB:
+            datos.emplace_back(
+                QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
+            break;
+        default: datos.emplace_back(); break;
+        }
+    }
+}
+
+// Leaves a statement ready to run again however its run ends.
+struct Reinicio {
+    sqlite3_stmt *st;
+    ~Reinicio() { sqlite3_reset(st); }
+};
+
+} // namespace
+
 void MotorSqlcipher::consultar(const QString &sql, const Parametros &valores, Recordset &rs)
 {
     sqlite3_stmt *st = preparar(sql, valores);
+    const Reinicio reinicio{st};
+    leerColumnas(st, nombresDe(rs), tiposDe(rs));
     const int n = sqlite3_column_count(st);
-    for (int i = 0; i < n; ++i) {
-        nombresDe(rs) << QString::fromUtf8(sqlite3_column_name(st, i));
-        tiposDe(rs).push_back(tipoDeclarado(sqlite3_column_decltype(st, i)));
-    }
     int rc;
     // A query run again mostly reads about as much as the last time: room
     // for that is taken at once, instead of moving the values as they grow.
@@ -214,30 +251,41 @@ void MotorSqlcipher::consultar(const QString &sql, const Parametros &valores, Re
     int &leidas = filasDe(rs);
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ++leidas;
-        for (int i = 0; i < n; ++i) {
-            switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER: datos.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(st, i))); break;
-            case SQLITE_FLOAT: datos.emplace_back(sqlite3_column_double(st, i)); break;
-            case SQLITE_TEXT:
-                datos.emplace_back(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
-                                                     sqlite3_column_bytes(st, i)));
-                break;
-            case SQLITE_BLOB:
-                datos.emplace_back(
-                    QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
-                break;
-            default: datos.emplace_back(); break;
-            }
-        }
+        leerFila(st, n, datos);
     }
     m_leidos.insert(st, datos.size());
     if (datos.capacity() > 2 * datos.size() + 1024)
         datos.squeeze(); // far fewer than the last time: the room is given back
-    if (rc != SQLITE_DONE) {
-        sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
         lanzar(rc);
+}
+
+void MotorSqlcipher::consultarPorBloques(const QString &sql, const Parametros &valores, int filas,
+                                         const std::function<void(Recordset &)> &cadaBloque)
+{
+    sqlite3_stmt *st = preparar(sql, valores);
+    const Reinicio reinicio{st};
+    QStringList nombres;
+    std::vector<int> tipos;
+    leerColumnas(st, nombres, tipos);
+    const int n = sqlite3_column_count(st);
+    Recordset bloque;
+    const auto entregar = [&] {
+        nombresDe(bloque) = nombres;
+        tiposDe(bloque) = tipos;
+        cadaBloque(bloque);
+        bloque = Recordset();
+    };
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        leerFila(st, n, valoresDe(bloque));
+        if (++filasDe(bloque) == filas)
+            entregar();
     }
-    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        lanzar(rc);
+    if (filasDe(bloque) > 0)
+        entregar();
 }
 
 void MotorSqlcipher::ejecutarGuion(const QString &sql)
@@ -249,6 +297,37 @@ void MotorSqlcipher::ejecutarGuion(const QString &sql)
     if (rc != SQLITE_OK)
         lanzar(rc);
 }
+
+void MotorSqlcipher::iniciarCarga(const QString &tabla, const QStringList &columnas)
+{
+    QStringList nombres;
+    for (const QString &c : columnas)
+        nombres << Dialecto::identificador(c);
+    m_carga.insertar = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                           .arg(Dialecto::identificador(tabla), nombres.join(QLatin1Char(',')));
+    m_carga.columnas = columnas.size();
+    m_carga.fila =
+        QLatin1Char('(') + QStringList(m_carga.columnas, QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
+    // As many rows a statement as the engine takes values in one.
+    m_carga.porSentencia =
+        std::max<qsizetype>(1, sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1) / m_carga.columnas);
+    m_carga.completa = m_carga.insertar + QStringList(m_carga.porSentencia, m_carga.fila).join(QLatin1Char(','));
+}
+
+void MotorSqlcipher::cargar(const Parametros &valores)
+{
+    for (qsizetype desde = 0; desde < valores.size();) {
+        const qsizetype filas = std::min(m_carga.porSentencia, (valores.size() - desde) / m_carga.columnas);
+        const QString sql = filas == m_carga.porSentencia
+                                ? m_carga.completa
+                                : m_carga.insertar + QStringList(filas, m_carga.fila).join(QLatin1Char(','));
+        ejecutar(sql, valores.mid(desde, filas * m_carga.columnas));
+        desde += filas * m_carga.columnas;
+    }
+}
+
+// Every row was written as it came: the caller's transaction undoes them.
+void MotorSqlcipher::terminarCarga(bool) {}
 
 // The engine rolls a whole transaction back on some failures (and on a
 // trigger's RAISE(ROLLBACK)).

@@ -17,7 +17,12 @@ public:
     TipoMotor tipo() const override { return TipoMotor::Sqlcipher; }
     int ejecutar(const QString &sql, const Parametros &valores) override;
     void consultar(const QString &sql, const Parametros &valores, Recordset &rs) override;
+    void consultarPorBloques(const QString &sql, const Parametros &valores, int filas,
+                             const std::function<void(Recordset &)> &cadaBloque) override;
     void ejecutarGuion(const QString &sql) override;
+    void iniciarCarga(const QString &tabla, const QStringList &columnas) override;
+    void cargar(const Parametros &valores) override;
+    void terminarCarga(bool confirmar) override;
     bool transaccionPerdida() const override;
     void abandonar() override;
     qint64 ultimoId() const override;
@@ -37,4 +42,12 @@ private:
     QHash<QString, sqlite3_stmt *> m_cache;
     // Values read by each cached query the last time it ran.
     QHash<sqlite3_stmt *, qsizetype> m_leidos;
+    // The rows of the open carga go in statements of many rows each.
+    struct {
+        QString insertar; // up to VALUES
+        QString fila;     // (?, ?, ...)
+        qsizetype columnas = 0;
+        qsizetype porSentencia = 0;
+        QString completa; // porSentencia rows
+    } m_carga;
 };

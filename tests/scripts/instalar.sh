@@ -2,7 +2,8 @@
 # instalar.sh RAIZ BUILD: scripts/instalar into a temporary program folder.
 # The program's files are installed; a database an earlier version left
 # behind is copied over once (never moved), with its log and settings; an
-# existing database is never replaced; a missing one is created.
+# existing database is never replaced; a missing one is created, unless
+# club.ini names a server.
 set -euo pipefail
 raiz="$1"
 build="$2"
@@ -61,6 +62,12 @@ instalar >"$tmp/salida" 2>&1 || falla "la tercera instalación falló"
 [ -s "$club/db_main.mdb" ] || falla "no creó la base que faltaba"
 [ "$(huella "$club/db_main.mdb")" = "$antes_base" ] && falla "copió la base vieja por segunda vez"
 grep -q "Base de datos nueva creada en $club/db_main.mdb" "$tmp/salida" || falla "no avisó la base nueva"
+
+# A station whose club.ini names a server gets no database file.
+rm "$club/db_main.mdb"
+printf '[base]\nmotor=postgresql\nhost=servidor.club.local\n' >"$club/club.ini"
+instalar >"$tmp/salida" 2>&1 || falla "la instalación de una estación de un servidor falló"
+[ -e "$club/db_main.mdb" ] && falla "creó una base en una estación de un servidor"
 
 # A folder that does not exist yet is made private to the user.
 CLUB_CARPETA="$tmp/otra/club" CLUB_CARPETA_ANTERIOR="$tmp/nada" "$raiz/scripts/instalar" "$build" >/dev/null ||

@@ -51,16 +51,19 @@ void Entorno::crearBaseDePrueba()
     d.usuario = QStringLiteral("club");
     // Unique across runs on one server (process numbers come back).
     d.esquema = QStringLiteral("prueba_") + QUuid::createUuid().toString(QUuid::Id128);
-    {
-        QSettings ini(carpeta() + QStringLiteral("/club.ini"), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("base/motor"), QStringLiteral("postgresql"));
-        ini.setValue(QStringLiteral("base/host"), d.host);
-        ini.setValue(QStringLiteral("base/port"), d.puerto);
-        ini.setValue(QStringLiteral("base/database"), d.base);
-        ini.setValue(QStringLiteral("base/user"), d.usuario);
-        ini.setValue(QStringLiteral("base/schema"), d.esquema);
-    }
+    anotarServidor(carpeta() + QStringLiteral("/club.ini"), d);
     Esquema::crearBaseServidor(d);
+}
+
+void Entorno::anotarServidor(const QString &ini, const DatosServidor &d)
+{
+    QSettings s(ini, QSettings::IniFormat);
+    s.setValue(QStringLiteral("base/motor"), QStringLiteral("postgresql"));
+    s.setValue(QStringLiteral("base/host"), d.host);
+    s.setValue(QStringLiteral("base/port"), d.puerto);
+    s.setValue(QStringLiteral("base/database"), d.base);
+    s.setValue(QStringLiteral("base/user"), d.usuario);
+    s.setValue(QStringLiteral("base/schema"), d.esquema);
 }
 
 void Entorno::TearDown()

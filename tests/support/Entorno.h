@@ -28,6 +28,9 @@ protected:
     // True when the tests run on a database server (CLUB_PRUEBAS_SERVIDOR,
     // the folder of its socket) rather than on the encrypted file.
     static bool enServidor();
+    // Writes d as the section [base] of the configuration file ini, as a
+    // station on that server has it.
+    static void anotarServidor(const QString &ini, const DatosServidor &d);
     // A new database for the test: the file in the program folder, or a
     // schema of its own on the server.
     void crearBaseDePrueba();
