@@ -7,6 +7,7 @@
 #include "ConfigPrograma.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
+#include "platform/ArchivosPrivados.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -14,6 +15,8 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The new database and its logs are readable by their user only.
+    ArchivosPrivados::desdeAhora();
     QTextStream err(stderr);
     const bool servidor = argc == 3 && QByteArray(argv[1]) == "--servidor";
     if (argc != 2 && !servidor) {
