@@ -3,6 +3,7 @@
 #include "OrdenEspanol.h"
 #include "Plegado.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -53,6 +54,7 @@ MotorSqlcipher::~MotorSqlcipher()
 
 void MotorSqlcipher::configurar(const QString &clave)
 {
+    m_clave = clave;
     const QByteArray k = clave.toUtf8();
     if (sqlite3_key(m_db, k.constData(), k.size()) != SQLITE_OK)
         lanzar(sqlite3_errcode(m_db));
@@ -68,7 +70,7 @@ std::unique_ptr<Motor> MotorSqlcipher::abrir(const QString &ruta, const QString 
         throw DbError(3024, QStringLiteral("No se pudo encontrar el archivo '%1'.").arg(ruta));
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | kSinCerrojo, nullptr);
-    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db));
+    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db, ruta));
     if (rc != SQLITE_OK)
         m->lanzar(rc);
     // A file the user may not write is opened read-only without a word;
@@ -95,7 +97,7 @@ std::unique_ptr<Motor> MotorSqlcipher::crear(const QString &ruta, const QString 
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kSinCerrojo, nullptr);
-    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db));
+    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db, ruta));
     if (rc != SQLITE_OK)
         m->lanzar(rc);
     m->configurar(clave);
@@ -302,3 +304,80 @@ QStringList MotorSqlcipher::columnas(const QString &tabla)
 }
 
 void MotorSqlcipher::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }
+
+void MotorSqlcipher::vaciarSinDisparadores(const QString &tabla)
+{
+    // The engine cannot switch a trigger off: the table's triggers are
+    // dropped and made again from their own statements, in the caller's
+    // transaction. Only names the catalogue gives reach the statements.
+    Recordset t;
+    consultar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"), {tabla},
+              t);
+    if (t.eof())
+        throw DbError(3078, QStringLiteral("No se encontró la tabla '%1'.").arg(tabla));
+    Recordset disparadores;
+    consultar(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?"),
+              {t.texto(0)}, disparadores);
+    for (; !disparadores.eof(); disparadores.moveNext())
+        ejecutarGuion(QStringLiteral("DROP TRIGGER \"%1\"").arg(disparadores.texto(0)));
+    ejecutarGuion(QStringLiteral("DELETE FROM \"%1\"").arg(t.texto(0)));
+    for (disparadores.moveFirst(); !disparadores.eof(); disparadores.moveNext())
+        ejecutarGuion(disparadores.texto(1));
+}
+
+QString MotorSqlcipher::temporalCompactacion(const QString &ruta) { return ruta + QStringLiteral("_TMP.mdb"); }
+
+namespace {
+// Removes a database file with the log files the engine keeps beside it.
+void borrarConLogs(const QString &ruta)
+{
+    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(ruta + QLatin1String(sufijo));
+}
+} // namespace
+
+void MotorSqlcipher::compactar()
+{
+    const QString temporal = temporalCompactacion(m_ruta);
+    borrarConLogs(temporal);
+    try {
+        // Every table and index written anew, packed, into a new file
+        // encrypted with the same password. An attached file reads its first
+        // page as it is attached, with the engine's default page size: the
+        // program's size is the default meanwhile.
+        crear(temporal, m_clave).reset();
+        Recordset previo;
+        consultar(QStringLiteral("PRAGMA cipher_default_page_size"), {}, previo);
+        auto fijarDefecto = [this](qint64 n) {
+            if (n > 0)
+                ejecutarGuion(QStringLiteral("PRAGMA cipher_default_page_size = %1;").arg(n));
+        };
+        fijarDefecto(4096);
+        try {
+            ejecutar(QStringLiteral("ATTACH DATABASE ? AS compacta KEY ?"), {temporal, m_clave});
+        } catch (...) {
+            fijarDefecto(previo.entero(0));
+            throw;
+        }
+        fijarDefecto(previo.entero(0));
+        ejecutarGuion(QStringLiteral("SELECT sqlcipher_export('compacta'); DETACH DATABASE compacta;"));
+        // The packed file, opened as the database is, is then copied back
+        // over it page by page in one write: the file is the old one or the
+        // packed one, never half of each, and stays this connection's.
+        std::unique_ptr<Motor> compacta = abrir(temporal, m_clave);
+        sqlite3_backup *b = sqlite3_backup_init(m_db, "main", compacta->sqlite(), "main");
+        if (!b)
+            lanzar(sqlite3_errcode(m_db));
+        const int rc = sqlite3_backup_step(b, -1);
+        sqlite3_backup_finish(b);
+        if (rc != SQLITE_DONE)
+            lanzar(rc);
+        compacta.reset();
+        borrarConLogs(temporal);
+        // The room given back leaves the file with the log.
+        consolidar();
+    } catch (...) {
+        borrarConLogs(temporal);
+        throw;
+    }
+}
