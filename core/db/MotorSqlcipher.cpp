@@ -318,9 +318,12 @@ void MotorSqlcipher::vaciarSinDisparadores(const QString &tabla)
     Recordset disparadores;
     consultar(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?"),
               {t.texto(0)}, disparadores);
+    auto nombre = [](QString n) {
+        return QLatin1Char('"') + n.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    };
     for (; !disparadores.eof(); disparadores.moveNext())
-        ejecutarGuion(QStringLiteral("DROP TRIGGER \"%1\"").arg(disparadores.texto(0)));
-    ejecutarGuion(QStringLiteral("DELETE FROM \"%1\"").arg(t.texto(0)));
+        ejecutarGuion(QStringLiteral("DROP TRIGGER ") + nombre(disparadores.texto(0)));
+    ejecutarGuion(QStringLiteral("DELETE FROM ") + nombre(t.texto(0)));
     for (disparadores.moveFirst(); !disparadores.eof(); disparadores.moveNext())
         ejecutarGuion(disparadores.texto(1));
 }
@@ -360,7 +363,13 @@ void MotorSqlcipher::compactar()
             throw;
         }
         fijarDefecto(previo.entero(0));
-        ejecutarGuion(QStringLiteral("SELECT sqlcipher_export('compacta'); DETACH DATABASE compacta;"));
+        try {
+            ejecutarGuion(QStringLiteral("SELECT sqlcipher_export('compacta');"));
+        } catch (...) {
+            sqlite3_exec(m_db, "DETACH DATABASE compacta", nullptr, nullptr, nullptr);
+            throw;
+        }
+        ejecutarGuion(QStringLiteral("DETACH DATABASE compacta;"));
         // The packed file, opened as the database is, is then copied back
         // over it page by page in one write: the file is the old one or the
         // packed one, never half of each, and stays this connection's.
