@@ -175,8 +175,9 @@ public:
     void checkpoint();
     // Gives back the room of deleted rows, outside any transaction: the
     // file is written anew, packed, into ruta() + "_TMP.mdb" (a leftover of
-    // an earlier try is removed first) and copied back over itself in one
-    // write; a server vacuums the club's tables. Throws DbError.
+    // an earlier try is removed first), which then takes its name, and is
+    // opened anew (refused, 3260, while another connection has it open); a
+    // server vacuums the club's tables. Throws DbError.
     void compactar();
     // Empties tabla at once, without running its triggers row by row, in the
     // open transaction; its triggers are there again afterwards. The caller

@@ -5,7 +5,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <sqlite3.h>
+#include <system_error>
 
 namespace {
 
@@ -370,21 +372,33 @@ void MotorSqlcipher::compactar()
             throw;
         }
         ejecutarGuion(QStringLiteral("DETACH DATABASE compacta;"));
-        // The packed file, opened as the database is, is then copied back
-        // over it page by page in one write: the file is the old one or the
-        // packed one, never half of each, and stays this connection's.
-        std::unique_ptr<Motor> compacta = abrir(temporal, m_clave);
-        sqlite3_backup *b = sqlite3_backup_init(m_db, "main", compacta->sqlite(), "main");
-        if (!b)
-            lanzar(sqlite3_errcode(m_db));
-        const int rc = sqlite3_backup_step(b, -1);
-        sqlite3_backup_finish(b);
-        if (rc != SQLITE_DONE)
-            lanzar(rc);
-        compacta.reset();
-        borrarConLogs(temporal);
-        // The room given back leaves the file with the log.
-        consolidar();
+        // The packed file must open as the database does before it takes
+        // the database's place.
+        abrir(temporal, m_clave).reset();
+        // This connection lets go of the file, which then names the packed
+        // one and is opened anew. A log still beside the file belongs to
+        // another connection open on it: replacing the file under it would
+        // lose its writes.
+        for (sqlite3_stmt *st : std::as_const(m_cache))
+            sqlite3_finalize(st);
+        m_cache.clear();
+        m_leidos.clear();
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        const bool otraConexion = QFileInfo(m_ruta + QStringLiteral("-wal")).size() > 0;
+        std::error_code ec;
+        if (!otraConexion) {
+            QFile::remove(m_ruta + QStringLiteral("-shm"));
+            std::filesystem::rename(QFile::encodeName(temporal).toStdString(), QFile::encodeName(m_ruta).toStdString(),
+                                    ec);
+        }
+        std::unique_ptr<Motor> nueva = abrir(m_ruta, m_clave);
+        std::swap(m_db, static_cast<MotorSqlcipher &>(*nueva).m_db);
+        if (otraConexion)
+            throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+        if (ec)
+            throw DbError(3000, QStringLiteral("No se pudo reemplazar el archivo por el compactado (%1)")
+                                    .arg(QString::fromLocal8Bit(ec.message().c_str())));
     } catch (...) {
         borrarConLogs(temporal);
         throw;

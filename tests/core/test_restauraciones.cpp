@@ -404,6 +404,26 @@ TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
     EXPECT_EQ(ProximoNumero("CJA"), 1);
 }
 
+TEST_F(Reset, ConOtraConexionAbiertaSeBorraSinPerderLoQueEstaEscribe)
+{
+    // Another connection to the database stays open: the file is not
+    // replaced under it (its writes would be lost), the server vacuums.
+    std::unique_ptr<Conexion> otra = abrirBase();
+    msg->responder(vb::Yes);
+    abrirReset()->findChild<QPushButton *>("cmdReset")->click();
+    procesarEventos();
+    QStringList esperados{"Se eliminarán todas las operaciones. ¿Desea continuar?"};
+    if (!enServidor())
+        esperados << "Error compactando dbAccess: " + gRutaBase +
+                         " 3260 - El archivo de base de datos está bloqueado por otro proceso";
+    esperados << "Datos de operaciones eliminados";
+    EXPECT_EQ(msg->textos(), esperados) << msg->textos().join("|").toStdString();
+    EXPECT_EQ(operaciones(), 0);
+    otra->execute("INSERT INTO clientes (nombre) VALUES ('Desde la otra')");
+    EXPECT_EQ(clientes(db()), (QStringList{"Ana", "Desde la otra"}));
+    EXPECT_FALSE(QFileInfo::exists(Respaldo::temporalCompactacion(gRutaBase)));
+}
+
 TEST_F(Reset, UnaSentenciaQueFallaNoBorraNada)
 {
     hacerFallar("ventas", "no", "1 = 1", {}, "DELETE");
