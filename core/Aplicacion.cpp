@@ -1,6 +1,7 @@
 #include "Aplicacion.h"
 
 #include "db/Conexion.h"
+#include "platform/ArchivosPrivados.h"
 #include "platform/Mensajes.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,12 @@ QSize g_pantallaFija;
 int g_sinManejar = 0;
 } // namespace
 
-AplicacionClub::AplicacionClub(int &argc, char **argv) : QApplication(argc, argv) {}
+AplicacionClub::AplicacionClub(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Before any file is written: the database, its logs, copies, exported
+    // workbooks and PDFs, the settings.
+    ArchivosPrivados::desdeAhora();
+}
 
 bool AplicacionClub::notify(QObject *receptor, QEvent *evento)
 {

@@ -1,7 +1,6 @@
 #include "Frm_S_ResetBase.h"
 #include "ui_Frm_S_ResetBase.h"
 
-#include "Aplicacion.h"
 #include "InterfazModule.h"
 #include "InterfazRespaldo.h"
 #include "Module.h"
@@ -37,28 +36,7 @@ void Frm_S_ResetBase::cmdReset_Click()
         return;
     }
     CursorEspera(1);
-    if (gConexion->esServidor()) {
-        // The server reclaims the room of the deleted rows itself.
-        try {
-            gConexion->compactar();
-        } catch (const DbError &e) {
-            MsgBox(e.mensaje(), vb::Information);
-        }
-        CursorEspera(0);
-        MsgBox(QStringLiteral("Datos de operaciones eliminados"), vb::Information);
-        descargar();
-        return;
-    }
-    cerrarConexion();
-    CompactarBase(gRutaBase, gClaveBase);
-    try {
-        abrirConexion();
-    } catch (const DbError &e) {
-        CursorEspera(0);
-        MsgBox(QStringLiteral("No se pudo abrir la base de datos:\n%1\n\n").arg(gRutaBase) + e.mensaje(), vb::Critical);
-        Aplicacion::terminar(1);
-        return;
-    }
+    CompactarBaseEnUso();
     CursorEspera(0);
     MsgBox(QStringLiteral("Datos de operaciones eliminados"), vb::Information);
     descargar();

@@ -1,7 +1,6 @@
 #include "InterfazRespaldo.h"
 
 #include "Aplicacion.h"
-#include "ConfigPrograma.h"
 #include "Frm_Main.h"
 #include "InterfazModule.h"
 #include "Module.h"
@@ -11,9 +10,11 @@
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QProgressDialog>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
 
@@ -29,19 +30,47 @@ QString carpetaCopias()
     return d.isEmpty() ? QDir::homePath() : d;
 }
 
-void fallo() { MsgBox(QStringLiteral("Ha ocurrido un error en el proceso."), vb::Critical); }
-
-// The server this station works on; false on the encrypted file. A station
-// on a server whose club.ini no longer names one gets an error: the file's
-// steps would act on a file it does not use.
-bool servidor(DatosServidor &d)
+// The first line says that it failed; the next ones why.
+void fallo(const DbError &e)
 {
-    if (!gConexion || !gConexion->esServidor())
-        return false;
-    if (!ConfigPrograma::baseEnServidor(d))
-        throw DbError(3000,
-                      QStringLiteral("La configuración (club.ini) ya no indica el servidor de la base de datos."));
-    return true;
+    MsgBox(QStringLiteral("Ha ocurrido un error en el proceso.\n") + e.mensaje(), vb::Critical);
+}
+
+// While alive: the wait pointer, and a window above the others saying what
+// is being done. The others take no input meanwhile, but the program's
+// events go on (a tool of the server runs while they do): the windows are
+// painted and answer.
+class EnCurso {
+public:
+    explicit EnCurso(const QString &texto) : m_aviso(texto, QString(), 0, 0, Frm_Main::instancia())
+    {
+        m_aviso.setObjectName(QStringLiteral("avisoEnCurso"));
+        m_aviso.setWindowTitle(tituloAplicacion());
+        m_aviso.setCancelButton(nullptr);
+        m_aviso.setWindowModality(Qt::ApplicationModal);
+        m_aviso.setMinimumDuration(0);
+        m_aviso.show();
+        CursorEspera(1);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~EnCurso()
+    {
+        CursorEspera(0);
+        m_aviso.hide();
+    }
+    EnCurso(const EnCurso &) = delete;
+    EnCurso &operator=(const EnCurso &) = delete;
+
+private:
+    QProgressDialog m_aviso;
+};
+
+// "Error compactando dbAccess: " with what was compacted and why it failed.
+void falloCompactacion(const QString &ruta, const DbError &e)
+{
+    MsgBox(QStringLiteral("Error compactando dbAccess: ") + ruta + QLatin1Char(' ') + QString::number(e.numero()) +
+               QStringLiteral(" - ") + e.descripcion(),
+           vb::Information);
 }
 
 } // namespace
@@ -53,20 +82,13 @@ void mnu_backup_Click()
                                 carpetaCopias() + QLatin1Char('/') + kNombreCopia, filtroCopias());
     if (destino.isEmpty())
         return;
-    CursorEspera(1);
     try {
-        DatosServidor d;
-        if (servidor(d))
-            RespaldoServidor::copiar(d, destino);
-        else
-            Respaldo::copiar(*gConexion, destino, gClaveBase);
+        EnCurso aviso(QStringLiteral("Generando la copia de seguridad..."));
+        gConexion->copias(gClaveBase)->copiar(destino);
     } catch (const DbError &e) {
         // A backup that was not made must not pass for one that was.
-        CursorEspera(0);
-        MsgBox(QStringLiteral("Ha ocurrido un error en el proceso.\n") + e.mensaje(), vb::Critical);
-        return;
+        fallo(e);
     }
-    CursorEspera(0);
 }
 
 void mnu_restaurarbkp_Click()
@@ -85,36 +107,27 @@ void mnu_restaurarbkp_Click()
 
     // The copy is checked while the live database is still open: a file that
     // is not ours changes nothing and the program goes on.
-    QString preparada;
-    DatosServidor d;
-    bool enServidor = false;
-    CursorEspera(1);
+    std::unique_ptr<CopiasDeBase> copias;
     try {
-        enServidor = servidor(d);
-        if (enServidor)
-            RespaldoServidor::prepararRestauracion(*gConexion, origen);
-        else
-            preparada = Respaldo::prepararRestauracion(origen, gRutaBase, gClaveBase, Respaldo::tablas(*gConexion));
-    } catch (const DbError &) {
-        CursorEspera(0);
-        fallo();
+        EnCurso aviso(QStringLiteral("Comprobando la copia de seguridad..."));
+        copias = gConexion->copias(gClaveBase);
+        copias->prepararRestauracion(origen);
+    } catch (const DbError &e) {
+        fallo(e);
         return;
     }
     cerrarConexion();
-    bool restaurada = true;
+    std::optional<DbError> error;
     try {
-        if (enServidor)
-            RespaldoServidor::reemplazar(d, origen, gRutaBase, Reloj::ahora());
-        else
-            Respaldo::reemplazar(gRutaBase, preparada, Reloj::ahora());
-    } catch (const DbError &) {
-        restaurada = false;
+        EnCurso aviso(QStringLiteral("Restaurando la copia de seguridad..."));
+        copias->reemplazar(gRutaBase, Reloj::ahora());
+    } catch (const DbError &e) {
+        error = e;
     }
-    CursorEspera(0);
-    if (restaurada)
-        MsgBox(QStringLiteral("La copia de seguridad ha sido restaurada"), vb::Information);
+    if (error)
+        fallo(*error);
     else
-        fallo();
+        MsgBox(QStringLiteral("La copia de seguridad ha sido restaurada"), vb::Information);
     MsgBox(QStringLiteral("Es necesario reiniciar el sistema.\nEl sistema se cerrará."), vb::Information);
     Aplicacion::terminar();
 }
@@ -138,9 +151,18 @@ bool CompactarBase(const QString &ruta, const QString &clave)
         Respaldo::compactar(ruta, clave);
         return true;
     } catch (const DbError &e) {
-        MsgBox(QStringLiteral("Error compactando dbAccess: ") + ruta + QLatin1Char(' ') + QString::number(e.numero()) +
-                   QStringLiteral(" - ") + e.descripcion(),
-               vb::Information);
+        falloCompactacion(ruta, e);
+        return false;
+    }
+}
+
+bool CompactarBaseEnUso()
+{
+    try {
+        gConexion->compactar();
+        return true;
+    } catch (const DbError &e) {
+        falloCompactacion(gConexion->ruta(), e);
         return false;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "Module.h"
 #include "db/Esquema.h"
+#include "db/MotorSqlcipher.h"
+#include "platform/ArchivosPrivados.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,11 @@
 #include <system_error>
 
 namespace Respaldo {
+
+QString conDetalle(const QString &causa, const QString &detalle)
+{
+    return detalle.trimmed().isEmpty() ? causa : causa + QStringLiteral("\nDetalle: ") + detalle.trimmed();
+}
 
 namespace {
 
@@ -46,12 +53,32 @@ void borrarArchivoBase(const QString &ruta)
 [[noreturn]] void fallaCopia(int rc)
 {
     const int primario = rc & 0xff;
+    const QString detalle = QString::fromUtf8(sqlite3_errstr(rc));
     if (primario == SQLITE_BUSY || primario == SQLITE_LOCKED)
-        throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+        throw DbError(3260, conDetalle(QStringLiteral("La base de datos está bloqueada por otro proceso: no se pudo "
+                                                      "copiar."),
+                                       detalle));
     if (primario == SQLITE_FULL)
-        throw DbError(3026, QStringLiteral("No hay espacio suficiente en el disco"));
-    throw DbError(3000,
-                  QStringLiteral("No se pudo copiar la base de datos (%1)").arg(QString::fromUtf8(sqlite3_errstr(rc))));
+        throw DbError(3026,
+                      conDetalle(QStringLiteral("No hay espacio suficiente en el disco para la copia."), detalle));
+    throw DbError(3000, conDetalle(QStringLiteral("No se pudo copiar la base de datos."), detalle));
+}
+
+// Pages of the program's files: a file of the engine is made of whole ones.
+constexpr qint64 kPagina = 4096;
+
+// The tables of the database file c with their columns. Only names the
+// catalogue gives reach the statements.
+Estructura estructura(Conexion &c)
+{
+    Estructura e;
+    for (const QString &t : c.tablas()) {
+        QStringList &columnas = e[t.toLower()];
+        for (Recordset rs = c.openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(Dialecto::identificador(t)));
+             !rs.eof(); rs.moveNext())
+            columnas << rs.texto(QStringLiteral("name")).toLower();
+    }
+    return e;
 }
 
 } // namespace
@@ -61,8 +88,8 @@ void renombrar(const QString &origen, const QString &destino)
     std::error_code ec;
     std::filesystem::rename(camino(origen), camino(destino), ec);
     if (ec)
-        throw DbError(3000, QStringLiteral("No se pudo renombrar '%1' como '%2': %3")
-                                .arg(origen, destino, QString::fromLocal8Bit(ec.message().c_str())));
+        throw DbError(3000, conDetalle(QStringLiteral("No se pudo renombrar '%1' como '%2'.").arg(origen, destino),
+                                       QString::fromLocal8Bit(ec.message().c_str())));
 }
 
 void copiar(Conexion &c, const QString &destino, const QString &clave)
@@ -78,7 +105,16 @@ void copiar(Conexion &c, const QString &destino, const QString &clave)
     borrarArchivoBase(temporal);
     try {
         {
-            std::unique_ptr<Conexion> copia(Conexion::crear(temporal, clave));
+            std::unique_ptr<Conexion> copia;
+            try {
+                copia.reset(Conexion::crear(temporal, clave));
+            } catch (const DbError &e) {
+                throw DbError(e.numero(), conDetalle(QStringLiteral("No se pudo crear el archivo de la copia en '%1'.")
+                                                         .arg(QFileInfo(destino).absolutePath()),
+                                                     e.descripcion()));
+            }
+            // Still empty: its log will be made with its permissions.
+            ArchivosPrivados::hacerPrivado(temporal);
             sqlite3_backup *b = sqlite3_backup_init(copia->handle(), "main", c.handle(), "main");
             if (!b)
                 fallaCopia(sqlite3_errcode(copia->handle()));
@@ -107,7 +143,7 @@ QStringList tablas(Conexion &c)
 {
     QStringList l;
     for (const QString &t : c.tablas())
-        if (!Esquema::esRecuento(t))
+        if (!Esquema::esRecuento(t) && estructuraConocida().contains(t.toLower()))
             l << t;
     return l;
 }
@@ -144,16 +180,23 @@ QString guardar(const QString &ruta, const QDateTime &momento)
     const QString destino = nombreParaGuardar(ruta, momento);
     std::error_code ec;
     std::filesystem::create_hard_link(camino(ruta), camino(destino), ec);
-    if (!ec)
+    if (!ec) {
+        // A file an earlier version made is readable by others: the kept
+        // one (the same file) is not, whatever it was.
+        ArchivosPrivados::hacerPrivado(destino);
         return destino;
+    }
     // Copied under a name of its own first, so that a kept name always
     // holds a whole file.
     const QString parcial = destino + QStringLiteral(".copiando");
     QFile::remove(parcial);
-    if (!QFile::copy(ruta, parcial)) {
+    QFile original(ruta);
+    if (!original.copy(parcial)) {
         QFile::remove(parcial);
-        throw DbError(3000, QStringLiteral("No se pudo guardar la base de datos como '%1'.").arg(destino));
+        throw DbError(3000, conDetalle(QStringLiteral("No se pudo guardar la base de datos como '%1'.").arg(destino),
+                                       original.errorString()));
     }
+    ArchivosPrivados::hacerPrivado(parcial);
     renombrar(parcial, destino);
     return destino;
 }
@@ -163,7 +206,8 @@ QString guardar(const QString &ruta, const QDateTime &momento)
 void exigirSinLog(const QString &ruta)
 {
     if (QFileInfo(ruta + QStringLiteral("-wal")).size() > 0)
-        throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+        throw DbError(3260, QStringLiteral("La base de datos está en uso por otro programa: ciérrelo y vuelva a "
+                                           "intentarlo."));
 }
 
 // The last steps, from a ready copy on: ruta is kept, then replaced in one
@@ -213,31 +257,111 @@ QString nombreParaGuardar(const QString &ruta, const QDateTime &momento)
     return destino;
 }
 
+DbError noEsCopia(const QString &causa, const QString &detalle)
+{
+    return DbError(3343, conDetalle(QStringLiteral("El archivo elegido no es una copia de la base de datos del club") +
+                                        (causa.isEmpty() ? QString() : QStringLiteral(": ") + causa) + QLatin1Char('.'),
+                                    detalle));
+}
+
+DbError copiaDanada(const QString &detalle)
+{
+    return DbError(3049,
+                   conDetalle(QStringLiteral("La copia está dañada o incompleta: no se puede restaurar."), detalle));
+}
+
+void exigirArchivoConDatos(const QString &archivo)
+{
+    QFile f(archivo);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DbError(
+            3024, conDetalle(QStringLiteral("No se pudo leer el archivo elegido '%1'.").arg(archivo), f.errorString()));
+    if (f.size() == 0)
+        throw noEsCopia(QStringLiteral("el archivo está vacío"));
+}
+
+const Estructura &estructuraConocida()
+{
+    // Read from a database made as crear_base makes one, in memory.
+    static const Estructura conocida = [] {
+        std::unique_ptr<Conexion> c(Conexion::crear(QStringLiteral(":memory:"), Esquema::claveBase()));
+        c->executeScript(Esquema::textoBase());
+        return estructura(*c);
+    }();
+    return conocida;
+}
+
+void exigirVersionConocida(const Estructura &copia)
+{
+    const Estructura &conocida = estructuraConocida();
+    auto masNueva = [](const QString &que) {
+        return DbError(3041, QStringLiteral("La copia fue hecha por una versión más nueva del programa (%1 que esta "
+                                            "versión no conoce): actualice el programa para restaurarla.")
+                                 .arg(que));
+    };
+    for (auto t = copia.cbegin(); t != copia.cend(); ++t) {
+        const auto c = conocida.constFind(t.key().toLower());
+        if (c == conocida.cend())
+            throw masNueva(QStringLiteral("tiene la tabla '%1'").arg(t.key()));
+        for (const QString &columna : t.value())
+            if (!c->contains(columna.toLower()))
+                throw masNueva(QStringLiteral("tiene la columna '%1' de la tabla '%2'").arg(columna, t.key()));
+    }
+}
+
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablasExigidas)
 {
     // The live file itself is no copy: read as a file it would lack the
     // writes still in its log.
     if (esArchivoDeLaBase(origen, ruta))
-        throw DbError(3000, QStringLiteral("La base de datos en uso no es una copia de seguridad."));
+        throw DbError(3000, QStringLiteral("El archivo elegido es la base de datos en uso, no una copia de "
+                                           "seguridad."));
+    exigirArchivoConDatos(origen);
     // The chosen file itself is never opened for writing: its copy is checked.
     const QString preparada = enPreparacion(ruta);
     borrarArchivoBase(preparada);
     try {
         paso(PasoRestauracion::Copiar);
-        if (!QFile::copy(origen, preparada))
-            throw DbError(3024, QStringLiteral("No se pudo leer el archivo '%1'.").arg(origen));
+        QFile elegido(origen);
+        if (!elegido.copy(preparada))
+            throw DbError(3024, conDetalle(QStringLiteral("No se pudo leer el archivo elegido '%1'.").arg(origen),
+                                           elegido.errorString()));
+        // The copy took the chosen file's permissions; it becomes the
+        // club's database.
+        ArchivosPrivados::hacerPrivado(preparada);
         paso(PasoRestauracion::Comprobar);
-        std::unique_ptr<Conexion> copia(Conexion::abrir(preparada, clave));
-        const QStringList tiene = tablas(*copia);
+        // A file of the engine is whole pages: more than one page and a
+        // piece is a copy cut short.
+        const qint64 tamano = QFileInfo(preparada).size();
+        const bool cortada = tamano > kPagina && tamano % kPagina != 0;
+        std::unique_ptr<Conexion> copia;
+        try {
+            copia.reset(Conexion::abrir(preparada, clave));
+        } catch (const DbError &e) {
+            if (e.numero() == 3049 || cortada)
+                throw copiaDanada(e.descripcion());
+            throw noEsCopia(QStringLiteral("no se puede leer con la clave del programa"), e.descripcion());
+        }
+        if (cortada)
+            throw copiaDanada(QStringLiteral("el archivo no termina en una página entera"));
+        // Any error of the engine from here on is a damaged page.
+        Estructura tiene;
+        QString dano;
+        try {
+            const Recordset control = copia->openRecordset(QStringLiteral("PRAGMA quick_check"));
+            if (control.eof() || control.campo(0).texto() != QLatin1String("ok"))
+                dano = control.eof() ? QStringLiteral("sin respuesta del control") : control.campo(0).texto();
+            tiene = estructura(*copia);
+        } catch (const DbError &e) {
+            dano = e.descripcion();
+        }
+        if (!dano.isEmpty())
+            throw copiaDanada(dano);
         for (const QString &t : tablasExigidas)
-            if (!tiene.contains(t, Qt::CaseInsensitive))
-                throw DbError(3078, QStringLiteral("El archivo no es una base de datos del sistema: le falta la "
-                                                   "tabla '%1'.")
-                                        .arg(t));
-        const Recordset control = copia->openRecordset(QStringLiteral("PRAGMA quick_check"));
-        if (control.eof() || control.campo(0).texto() != QLatin1String("ok"))
-            throw DbError(3049, QStringLiteral("La base de datos está dañada"));
+            if (!tiene.contains(t.toLower()))
+                throw noEsCopia(QStringLiteral("le falta la tabla '%1'").arg(t));
+        exigirVersionConocida(tiene);
     } catch (const DbError &) {
         borrarArchivoBase(preparada);
         throw;
@@ -285,85 +409,59 @@ RestauracionPendiente completarRestauracion(const QString &ruta, const QDateTime
 
 void borrarOperaciones()
 {
-    // Row by row, the trigger that counts the reservations would take long
-    // on years of them (on the server, longer the more one client has):
-    // without it the table is emptied at once, and the counts with it.
-    const bool servidor = gConexion->esServidor();
-    QStringList sentencias{
-        QStringLiteral("DELETE FROM caja_resumen_operaciones"),
-        QStringLiteral("DELETE FROM caja_movimientos"),
-        QStringLiteral("DELETE FROM caja_cabeza"),
-        QStringLiteral("UPDATE t_numeradores SET numero_siguiente = 1 WHERE id = 'CJA'"),
-        QStringLiteral("DELETE FROM caja_resumen_stock"),
-        QStringLiteral("DELETE FROM movimientos_stock"),
-        // The file's schema update below puts the trigger back and counts
-        // afresh (nothing); a server's schema is not made anew at open, so
-        // there it is only switched off while the table is emptied.
-        servidor ? QStringLiteral("ALTER TABLE reservas DISABLE TRIGGER tr_reservas_cuenta_baja")
-                 : QStringLiteral("DROP TRIGGER IF EXISTS tr_reservas_cuenta_baja"),
-        QStringLiteral("DELETE FROM reservas"),
-    };
-    if (servidor)
-        sentencias << QStringLiteral("ALTER TABLE reservas ENABLE TRIGGER tr_reservas_cuenta_baja")
-                   << QStringLiteral("DELETE FROM reservas_por_cliente_cancha")
-                   << QStringLiteral("DELETE FROM reservas_por_cliente");
-    sentencias << QStringLiteral("DELETE FROM ventas") << QStringLiteral("DELETE FROM ventas_items")
-               << QStringLiteral("UPDATE productos SET existencia = 0");
     Transaccion t(*gConexion);
-    for (const QString &s : sentencias)
-        gConexion->execute(s);
-    Esquema::actualizar(*gConexion);
+    for (const char *s : {"DELETE FROM caja_resumen_operaciones", "DELETE FROM caja_movimientos",
+                          "DELETE FROM caja_cabeza", "UPDATE t_numeradores SET numero_siguiente = 1 WHERE id = 'CJA'",
+                          "DELETE FROM caja_resumen_stock", "DELETE FROM movimientos_stock"})
+        gConexion->execute(QLatin1String(s));
+    // Row by row, the triggers that count the reservations would take long
+    // on years of them: the table is emptied at once without them, and the
+    // counts they keep with it.
+    gConexion->vaciarSinDisparadores(QStringLiteral("reservas"));
+    for (const QString &r : gConexion->tablas())
+        if (Esquema::esRecuento(r))
+            gConexion->execute(QStringLiteral("DELETE FROM ") + r);
+    for (const char *s : {"DELETE FROM ventas", "DELETE FROM ventas_items", "UPDATE productos SET existencia = 0"})
+        gConexion->execute(QLatin1String(s));
     t.commit();
 }
 
-QString temporalCompactacion(const QString &ruta) { return ruta + QStringLiteral("_TMP.mdb"); }
+QString temporalCompactacion(const QString &ruta) { return MotorSqlcipher::temporalCompactacion(ruta); }
 
 void compactar(const QString &ruta, const QString &clave)
 {
-    const QString temporal = temporalCompactacion(ruta);
-    borrarArchivoBase(temporal);
-    try {
-        // The connection may not create files: the new one is made first.
-        delete Conexion::crear(temporal, clave);
-        {
-            std::unique_ptr<Conexion> base(Conexion::abrir(ruta, clave));
-            // The engine writes every table and index anew, packed, into a
-            // new file encrypted with the same password.
-            // An attached file reads its first page as it is attached, with
-            // the engine's default page size: the program's size is set as
-            // the default meanwhile.
-            const qint64 previo =
-                base->openRecordset(QStringLiteral("PRAGMA cipher_default_page_size")).campo(0).entero();
-            auto fijarDefecto = [&base](qint64 n) {
-                if (n > 0)
-                    base->executeScript(QStringLiteral("PRAGMA cipher_default_page_size = %1;").arg(n));
-            };
-            fijarDefecto(4096);
-            try {
-                base->execute(QStringLiteral("ATTACH DATABASE ? AS compacta KEY ?"), {temporal, clave});
-            } catch (...) {
-                fijarDefecto(previo);
-                throw;
-            }
-            fijarDefecto(previo);
-            base->executeScript(QStringLiteral("SELECT sqlcipher_export('compacta');"
-                                               "DETACH DATABASE compacta;"));
-        }
-        // The compacted file must open as the database does before it
-        // takes the database's place.
-        delete Conexion::abrir(temporal, clave);
-        // A log still beside ruta would belong to another open connection;
-        // replacing the file under it would lose its writes.
-        if (QFileInfo::exists(ruta + QStringLiteral("-wal")) && QFileInfo(ruta + QStringLiteral("-wal")).size() > 0)
-            throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
-        QFile::remove(ruta + QStringLiteral("-shm"));
-        QFile::remove(temporal + QStringLiteral("-shm"));
-        QFile::remove(temporal + QStringLiteral("-wal"));
-        renombrar(temporal, ruta);
-    } catch (...) {
-        borrarArchivoBase(temporal);
-        throw;
-    }
+    std::unique_ptr<Conexion>(Conexion::abrir(ruta, clave))->compactar();
 }
 
 } // namespace Respaldo
+
+namespace {
+
+// The file's backup and restore: the engine's online copy, and a checked
+// copy renamed over the live file.
+class CopiasArchivo : public CopiasDeBase {
+public:
+    CopiasArchivo(Conexion &c, QString clave) : m_c(c), m_ruta(c.ruta()), m_clave(std::move(clave)) {}
+    void copiar(const QString &destino) override { Respaldo::copiar(m_c, destino, m_clave); }
+    void prepararRestauracion(const QString &origen) override
+    {
+        m_preparada = Respaldo::prepararRestauracion(origen, m_ruta, m_clave, Respaldo::tablas(m_c));
+    }
+    QString reemplazar(const QString &ruta, const QDateTime &momento) override
+    {
+        return Respaldo::reemplazar(ruta, m_preparada, momento);
+    }
+
+private:
+    Conexion &m_c; // until its connection is closed
+    QString m_ruta;
+    QString m_clave;
+    QString m_preparada;
+};
+
+} // namespace
+
+std::unique_ptr<CopiasDeBase> MotorSqlcipher::copias(Conexion &c, const QString &clave)
+{
+    return std::make_unique<CopiasArchivo>(c, clave);
+}

@@ -1,10 +1,16 @@
 #pragma once
-// Backup, restore, reset and compaction of the club's database file. No
-// window code here: the menu actions (InterfazRespaldo) ask the user and
-// report; these procedures do the work and throw DbError when it fails.
+// Backup, restore, reset and compaction of the club's database. No window
+// code here: the menu actions (InterfazRespaldo) ask the user and report;
+// these procedures do the work and throw DbError when it fails, its
+// description saying in Spanish why (and, on a line of its own starting
+// "Detalle: ", the library's or tool's own words). The engine chooses how
+// a copy is made and put back (Conexion::copias): the file's steps are
+// here, the server's in RespaldoServidor.
 #include "db/Conexion.h"
+#include "db/Copias.h"
 
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -14,14 +20,15 @@ namespace Respaldo {
 // Copies the database of c to the file destino with the engine's online
 // backup: a consistent copy of every committed write (also those still in
 // the write-ahead log) while the program goes on using c. The copy has the
-// password clave. An existing destino is replaced only once the new copy is
-// complete; destino may not be the file of c.
+// password clave and is readable by the user only. An existing destino is
+// replaced only once the new copy is complete; destino may not be the file
+// of c.
 void copiar(Conexion &c, const QString &destino, const QString &clave);
 
 // Names of the tables of c (the ones a database of this program must have):
 // the tables of counts, which the program makes itself when it opens a file
-// of an earlier version, are not among them. On a server, those of the
-// schema c works in.
+// of an earlier version, are not among them, nor tables this version does
+// not know (another program's). On a server, those of the schema c works in.
 QStringList tablas(Conexion &c);
 
 // Renames origen as destino (replacing destino when it exists) in one step
@@ -54,11 +61,31 @@ void paso(PasoRestauracion p);
 // "<name>_reemplazada_<yyyyMMdd_HHmmss>.mdb" (with "_2", "_3"... when taken).
 QString nombreParaGuardar(const QString &ruta, const QDateTime &momento);
 
+// causa, followed by a line "Detalle: " + detalle when there is one.
+QString conDetalle(const QString &causa, const QString &detalle);
+
+// The reasons a copy is refused, as the errors the restore throws.
+// detalle, when given, is the library's or tool's own text.
+DbError noEsCopia(const QString &causa, const QString &detalle = {});
+DbError copiaDanada(const QString &detalle = {});
+// Throws DbError unless archivo is a file that can be read and is not empty.
+void exigirArchivoConDatos(const QString &archivo);
+
+// The tables of a database with their columns, in lower case.
+using Estructura = QMap<QString, QStringList>;
+// The tables and columns of the database this version of the program makes.
+const Estructura &estructuraConocida();
+// Throws DbError when a copy holding copia (its tables and columns) was made
+// by a newer version of the program: a table or a column this version does
+// not know. The one place where a copy's version is judged.
+void exigirVersionConocida(const Estructura &copia);
+
 // First steps of a restore, with the live database still open: copies
 // origen beside ruta (the live database) and checks that the copy opens
-// with clave, holds every one of tablas and is not damaged. Returns the path
-// of the checked copy. On failure nothing is left behind and the live
-// database is untouched. The live file itself (by any path) is refused.
+// with clave, holds every one of tablas, is not damaged and was not made by
+// a newer version. Returns the path of the checked copy. On failure nothing
+// is left behind and the live database is untouched. The live file itself
+// (by any path) is refused.
 QString prepararRestauracion(const QString &origen, const QString &ruta, const QString &clave,
                              const QStringList &tablas);
 
@@ -86,10 +113,9 @@ void borrarOperaciones();
 
 // The temporary file of a compaction of ruta: ruta + "_TMP.mdb".
 QString temporalCompactacion(const QString &ruta);
-// Compacts the database file ruta (no connection to it may be open) into a
-// new file with the same password clave, which then takes ruta's place. A
-// temporary file left by an earlier compaction is removed first. When it
-// fails, ruta is as it was.
+// Compacts the database file ruta (no connection to it may be open) with
+// its password clave, as Conexion::compactar does. A temporary file left by
+// an earlier compaction is removed first. When it fails, ruta is as it was.
 void compactar(const QString &ruta, const QString &clave);
 
 } // namespace Respaldo

@@ -3,12 +3,16 @@
 // object, as the program does. Each run has a runtime folder of its own, so
 // that runs side by side never meet at the instance lock, and none reaches
 // the machine's printers. Started with
-// "--escritor RUTA" it is another station writing to a database instead.
+// "--escritor RUTA" it is another station writing to a database instead;
+// with "--restaurar CARPETA COPIA", another program restoring a copy.
 #include "Aplicacion.h"
 #include "ConfigPrograma.h"
+#include "Module.h"
+#include "Respaldo.h"
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "db_caja_cabeza.h"
+#include "platform/CarpetaPrograma.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,6 +46,33 @@ int escribirSinFin(const QString &ruta)
         }
     }
 }
+// Another program restoring the copia into the club of the program folder
+// carpeta: says "REEMPLAZANDO" as the copy is put in place and, on the file,
+// stops there until it is killed. Ends with its test.
+int restaurarHastaMorir(const QString &carpeta, const QString &copia)
+{
+    const pid_t padre = getppid();
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != padre)
+        return 1;
+    CarpetaPrograma::fijar(carpeta);
+    fijarRutasBase();
+    abrirConexion();
+    std::unique_ptr<CopiasDeBase> copias = gConexion->copias(gClaveBase);
+    copias->prepararRestauracion(copia);
+    const bool archivo = !gConexion->esServidor();
+    cerrarConexion();
+    Respaldo::antesDePaso([archivo](Respaldo::PasoRestauracion p) {
+        if (p != Respaldo::PasoRestauracion::Reemplazar)
+            return;
+        std::fputs("REEMPLAZANDO\n", stdout);
+        std::fflush(stdout);
+        while (archivo)
+            pause();
+    });
+    copias->reemplazar(gRutaBase, QDateTime::currentDateTime());
+    return 0;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -49,6 +80,10 @@ int main(int argc, char **argv)
     if (argc == 3 && qstrcmp(argv[1], "--escritor") == 0) {
         QCoreApplication app(argc, argv);
         return escribirSinFin(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc == 4 && qstrcmp(argv[1], "--restaurar") == 0) {
+        QCoreApplication app(argc, argv);
+        return restaurarHastaMorir(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QTemporaryDir ejecucion;

@@ -13,6 +13,7 @@
 #include "db/Esquema.h"
 #include "db/Mudanza.h"
 #include "platform/Formatos.h"
+#include "platform/ArchivosPrivados.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -104,6 +105,8 @@ void imprimirComparacion(QTextStream &out, const QList<Mudanza::Comparacion> &ta
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The new database and its logs are readable by their user only.
+    ArchivosPrivados::desdeAhora();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);

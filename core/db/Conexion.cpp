@@ -151,16 +151,19 @@ void Conexion::checkpoint()
 
 void Conexion::compactar()
 {
-    if (m_enTransaccion || !esServidor())
-        throw DbError(3000, QStringLiteral("La base no se puede compactar en esta conexión."));
-    // Only the club's own tables: other schemas of the database (other
-    // clubs) are not waited for nor touched.
-    QStringList nombres;
-    for (const QString &t : tablas())
-        nombres << Dialecto::identificador(t);
-    if (!nombres.isEmpty())
-        m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + nombres.join(QStringLiteral(", ")));
+    if (m_enTransaccion)
+        throw DbError(3000, QStringLiteral("La base no se puede compactar con una transacción abierta."));
+    m_motor->compactar();
 }
+
+void Conexion::vaciarSinDisparadores(const QString &tabla)
+{
+    if (!m_enTransaccion)
+        throw DbError(3000, QStringLiteral("Vaciar la tabla '%1' necesita una transacción abierta.").arg(tabla));
+    m_motor->vaciarSinDisparadores(tabla);
+}
+
+std::unique_ptr<CopiasDeBase> Conexion::copias(const QString &clave) { return m_motor->copias(*this, clave); }
 
 void Conexion::bloquear(const QString &nombre)
 {

@@ -15,6 +15,7 @@
 
 struct sqlite3;
 class Motor;
+class CopiasDeBase;
 
 // A database error with the engine-independent number the rest of the
 // program reacts to (3022 duplicate key, 3260 locked file, ...).
@@ -180,9 +181,19 @@ public:
     // Moves every committed write from the write-ahead log into the database
     // file, so that a copy of the file alone holds all the data (backups).
     void checkpoint();
-    // On a server: gives back the room of deleted rows (VACUUM); outside any
-    // transaction. The file is compacted by copying it (Respaldo) instead.
+    // Gives back the room of deleted rows, outside any transaction: the
+    // file is written anew, packed, into ruta() + "_TMP.mdb" (a leftover of
+    // an earlier try is removed first), which then takes its name, and is
+    // opened anew (refused, 3260, while another connection has it open); a
+    // server vacuums the club's tables. Throws DbError.
     void compactar();
+    // Empties tabla at once, without running its triggers row by row, in the
+    // open transaction; its triggers are there again afterwards. The caller
+    // sets right what they keep (a reset empties the counts too).
+    void vaciarSinDisparadores(const QString &tabla);
+    // The backup and restore of this database, as its engine makes them
+    // (clave: the file's password). See CopiasDeBase.
+    std::unique_ptr<CopiasDeBase> copias(const QString &clave);
 
     // Holds the lock called nombre until the open transaction ends: another
     // station taking the same lock waits for this one to commit or roll

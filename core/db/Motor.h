@@ -4,7 +4,10 @@
 // things only an engine knows (the last key made, its columns). Conexion
 // keeps the transaction and savepoint bookkeeping shared by every engine.
 #include "Conexion.h"
+#include "Copias.h"
 #include "Dialecto.h"
+
+#include <memory>
 
 class Motor {
 public:
@@ -43,6 +46,16 @@ public:
     virtual void esperarDisco(bool esperar) = 0;
     // The SQLCipher handle, for the file copy of the backup; none on others.
     virtual sqlite3 *sqlite() const { return nullptr; }
+    // Empties tabla at once, without running its triggers row by row (a
+    // reset of years of rows), inside the caller's transaction; the triggers
+    // are there again afterwards. The caller sets right what they keep.
+    virtual void vaciarSinDisparadores(const QString &tabla) = 0;
+    // Gives back the room of deleted rows; outside any transaction.
+    virtual void compactar() = 0;
+    // The backup and restore of this engine's database, c being the
+    // connection over this engine and clave its password (the file's). Made
+    // by the backup code (core/Respaldo*.cpp), which defines each engine's.
+    virtual std::unique_ptr<CopiasDeBase> copias(Conexion &c, const QString &clave) = 0;
 
 protected:
     // The parts of a Recordset an engine fills.

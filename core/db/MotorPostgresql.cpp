@@ -446,3 +446,34 @@ QStringList MotorPostgresql::tablas()
 }
 
 void MotorPostgresql::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }
+
+QString MotorPostgresql::tablaEntreComillas(const QString &tabla)
+{
+    // Only a name the catalogue gives reaches a statement, never the caller's.
+    for (const QString &t : tablas())
+        if (t.compare(tabla, Qt::CaseInsensitive) == 0)
+            return Dialecto::identificador(t);
+    throw DbError(3078, QStringLiteral("No se encontró la tabla '%1'.").arg(tabla));
+}
+
+void MotorPostgresql::vaciarSinDisparadores(const QString &tabla)
+{
+    // The triggers the program made are switched off while the table is
+    // emptied (in the caller's transaction, which other stations wait for);
+    // those the server keeps for its own constraints stay.
+    const QString t = tablaEntreComillas(tabla);
+    ejecutarGuion(
+        QStringLiteral("ALTER TABLE %1 DISABLE TRIGGER USER; DELETE FROM %1; ALTER TABLE %1 ENABLE TRIGGER USER")
+            .arg(t));
+}
+
+void MotorPostgresql::compactar()
+{
+    // Only the club's own tables: other schemas of the database (other
+    // clubs) are not waited for nor touched.
+    QStringList nombres;
+    for (const QString &t : tablas())
+        nombres << Dialecto::identificador(t);
+    if (!nombres.isEmpty())
+        ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + nombres.join(QStringLiteral(", ")));
+}

@@ -33,6 +33,10 @@ public:
     QStringList columnas(const QString &tabla) override;
     QStringList tablas() override;
     void esperarDisco(bool esperar) override;
+    void vaciarSinDisparadores(const QString &tabla) override;
+    void compactar() override;
+    // Defined with the server's backup (core/RespaldoServidor.cpp).
+    std::unique_ptr<CopiasDeBase> copias(Conexion &c, const QString &clave) override;
 
 private:
     explicit MotorPostgresql(PGconn *pg) : m_pg(pg) {}
@@ -41,6 +45,9 @@ private:
     PGresult *correrUna(const QByteArray &nombre, const Parametros &valores);
     void simple(const char *sql);
     [[noreturn]] void lanzar(PGresult *r) const;
+    // The name of the club's table tabla (letter case aside) as an
+    // identifier of a statement; DbError 3078 when there is none.
+    QString tablaEntreComillas(const QString &tabla);
     int tipoDeclarado(PGresult *r, int columna);
     // The names, types and rows of a result into rs.
     void leer(PGresult *r, Recordset &rs);

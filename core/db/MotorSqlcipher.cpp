@@ -3,8 +3,11 @@
 #include "OrdenEspanol.h"
 #include "Plegado.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <sqlite3.h>
+#include <system_error>
 
 namespace {
 
@@ -53,6 +56,7 @@ MotorSqlcipher::~MotorSqlcipher()
 
 void MotorSqlcipher::configurar(const QString &clave)
 {
+    m_clave = clave;
     const QByteArray k = clave.toUtf8();
     if (sqlite3_key(m_db, k.constData(), k.size()) != SQLITE_OK)
         lanzar(sqlite3_errcode(m_db));
@@ -68,7 +72,7 @@ std::unique_ptr<Motor> MotorSqlcipher::abrir(const QString &ruta, const QString 
         throw DbError(3024, QStringLiteral("No se pudo encontrar el archivo '%1'.").arg(ruta));
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | kSinCerrojo, nullptr);
-    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db));
+    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db, ruta));
     if (rc != SQLITE_OK)
         m->lanzar(rc);
     // A file the user may not write is opened read-only without a word;
@@ -95,7 +99,7 @@ std::unique_ptr<Motor> MotorSqlcipher::crear(const QString &ruta, const QString 
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kSinCerrojo, nullptr);
-    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db));
+    std::unique_ptr<MotorSqlcipher> m(new MotorSqlcipher(db, ruta));
     if (rc != SQLITE_OK)
         m->lanzar(rc);
     m->configurar(clave);
@@ -381,3 +385,99 @@ QStringList MotorSqlcipher::columnas(const QString &tabla)
 }
 
 void MotorSqlcipher::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }
+
+void MotorSqlcipher::vaciarSinDisparadores(const QString &tabla)
+{
+    // The engine cannot switch a trigger off: the table's triggers are
+    // dropped and made again from their own statements, in the caller's
+    // transaction. Only names the catalogue gives reach the statements.
+    Recordset t;
+    consultar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"), {tabla},
+              t);
+    if (t.eof())
+        throw DbError(3078, QStringLiteral("No se encontró la tabla '%1'.").arg(tabla));
+    Recordset disparadores;
+    consultar(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?"),
+              {t.texto(0)}, disparadores);
+    const auto nombre = [](const QString &n) { return Dialecto::identificador(n); };
+    for (; !disparadores.eof(); disparadores.moveNext())
+        ejecutarGuion(QStringLiteral("DROP TRIGGER ") + nombre(disparadores.texto(0)));
+    ejecutarGuion(QStringLiteral("DELETE FROM ") + nombre(t.texto(0)));
+    for (disparadores.moveFirst(); !disparadores.eof(); disparadores.moveNext())
+        ejecutarGuion(disparadores.texto(1));
+}
+
+QString MotorSqlcipher::temporalCompactacion(const QString &ruta) { return ruta + QStringLiteral("_TMP.mdb"); }
+
+namespace {
+// Removes a database file with the log files the engine keeps beside it.
+void borrarConLogs(const QString &ruta)
+{
+    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(ruta + QLatin1String(sufijo));
+}
+} // namespace
+
+void MotorSqlcipher::compactar()
+{
+    const QString temporal = temporalCompactacion(m_ruta);
+    borrarConLogs(temporal);
+    try {
+        // Every table and index written anew, packed, into a new file
+        // encrypted with the same password. An attached file reads its first
+        // page as it is attached, with the engine's default page size: the
+        // program's size is the default meanwhile.
+        crear(temporal, m_clave).reset();
+        Recordset previo;
+        consultar(QStringLiteral("PRAGMA cipher_default_page_size"), {}, previo);
+        auto fijarDefecto = [this](qint64 n) {
+            if (n > 0)
+                ejecutarGuion(QStringLiteral("PRAGMA cipher_default_page_size = %1;").arg(n));
+        };
+        fijarDefecto(4096);
+        try {
+            ejecutar(QStringLiteral("ATTACH DATABASE ? AS compacta KEY ?"), {temporal, m_clave});
+        } catch (...) {
+            fijarDefecto(previo.entero(0));
+            throw;
+        }
+        fijarDefecto(previo.entero(0));
+        try {
+            ejecutarGuion(QStringLiteral("SELECT sqlcipher_export('compacta');"));
+        } catch (...) {
+            sqlite3_exec(m_db, "DETACH DATABASE compacta", nullptr, nullptr, nullptr);
+            throw;
+        }
+        ejecutarGuion(QStringLiteral("DETACH DATABASE compacta;"));
+        // The packed file must open as the database does before it takes
+        // the database's place.
+        abrir(temporal, m_clave).reset();
+        // This connection lets go of the file, which then names the packed
+        // one and is opened anew. A log still beside the file belongs to
+        // another connection open on it: replacing the file under it would
+        // lose its writes.
+        for (sqlite3_stmt *st : std::as_const(m_cache))
+            sqlite3_finalize(st);
+        m_cache.clear();
+        m_leidos.clear();
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        const bool otraConexion = QFileInfo(m_ruta + QStringLiteral("-wal")).size() > 0;
+        std::error_code ec;
+        if (!otraConexion) {
+            QFile::remove(m_ruta + QStringLiteral("-shm"));
+            std::filesystem::rename(QFile::encodeName(temporal).toStdString(), QFile::encodeName(m_ruta).toStdString(),
+                                    ec);
+        }
+        std::unique_ptr<Motor> nueva = abrir(m_ruta, m_clave);
+        std::swap(m_db, static_cast<MotorSqlcipher &>(*nueva).m_db);
+        if (otraConexion)
+            throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
+        if (ec)
+            throw DbError(3000, QStringLiteral("No se pudo reemplazar el archivo por el compactado (%1)")
+                                    .arg(QString::fromLocal8Bit(ec.message().c_str())));
+    } catch (...) {
+        borrarConLogs(temporal);
+        throw;
+    }
+}

@@ -31,14 +31,23 @@ public:
     QStringList tablas() override;
     void esperarDisco(bool esperar) override;
     sqlite3 *sqlite() const override { return m_db; }
+    void vaciarSinDisparadores(const QString &tabla) override;
+    void compactar() override;
+    // Defined with the file's backup (core/Respaldo.cpp).
+    std::unique_ptr<CopiasDeBase> copias(Conexion &c, const QString &clave) override;
+
+    // The temporary file of a compaction of the file ruta: ruta + "_TMP.mdb".
+    static QString temporalCompactacion(const QString &ruta);
 
 private:
-    explicit MotorSqlcipher(sqlite3 *db) : m_db(db) {}
+    MotorSqlcipher(sqlite3 *db, QString ruta) : m_db(db), m_ruta(std::move(ruta)) {}
     sqlite3_stmt *preparar(const QString &sql, const Parametros &valores);
     [[noreturn]] void lanzar(int rc) const;
     void configurar(const QString &clave);
 
     sqlite3 *m_db = nullptr;
+    QString m_ruta;
+    QString m_clave; // for the file a compaction writes anew
     QHash<QString, sqlite3_stmt *> m_cache;
     // Values read by each cached query the last time it ran.
     QHash<sqlite3_stmt *, qsizetype> m_leidos;

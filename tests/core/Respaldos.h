@@ -11,13 +11,17 @@
 #include "Respaldo.h"
 #include "RespaldoServidor.h"
 #include "db/Dialecto.h"
+#include "db/Esquema.h"
 #include "platform/Aperturas.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QUuid>
+#include <functional>
 #include <memory>
 
 class Respaldos : public PruebaPrincipal {
@@ -77,15 +81,9 @@ protected:
         std::unique_ptr<Conexion>(Conexion::abrirServidor(servidor(true)))
             ->execute(QStringLiteral("CREATE DATABASE %1").arg(d.base));
         m_copiasLeidas << d.base;
-        {
-            DatosServidor entera = d;
-            entera.esquema.clear();
-            std::unique_ptr<Conexion> c(Conexion::abrirServidor(entera));
-            Transaccion t(*c);
-            c->executeScript(Dialecto::preambuloPostgresql());
-            c->execute(QStringLiteral("CREATE SCHEMA %1").arg(d.esquema));
-            t.commit();
-        }
+        // A club's database, as crear_base makes it, then the copy put back
+        // over its tables.
+        Esquema::crearBaseServidor(d);
         RespaldoServidor::restaurar(d, archivo);
         return std::unique_ptr<Conexion>(Conexion::abrirServidor(d));
     }
@@ -101,6 +99,17 @@ protected:
                         .toLongLong();
         db().checkpoint();
         return QFileInfo(gRutaBase).size();
+    }
+    // Waits, handling events, until hecho() or about fifteen seconds.
+    static bool esperar(const std::function<bool()> &hecho)
+    {
+        const QDeadlineTimer limite(15000);
+        while (!hecho()) {
+            if (limite.hasExpired())
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
     }
     QString ruta(const QString &nombre) const { return carpeta() + "/" + nombre; }
     void cliente(const QString &nombre) { db().execute("INSERT INTO clientes (nombre) VALUES (?)", {nombre}); }

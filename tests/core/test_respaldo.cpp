@@ -1,9 +1,10 @@
 // Backup and restore of the database from the menu, on the file and on the server.
 #include "Respaldos.h"
 
+#include "HojaCalculo.h"
 #include "db/Esquema.h"
+#include "platform/Reloj.h"
 
-#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -76,18 +77,6 @@ bool tengoCerrojo(const QString &archivo)
             return true;
     }
     return false;
-}
-
-// Waits, handling events, until hecho() or about ten seconds.
-bool esperar(const std::function<bool()> &hecho)
-{
-    const QDeadlineTimer limite(10000);
-    while (!hecho()) {
-        if (limite.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 TEST_F(Respaldos, CopiaMientrasOtraEstacionEscribeConElDialogoEnLaCarpeta)
@@ -191,25 +180,30 @@ TEST_F(Respaldos, CopiaFallidaSeInformaYNoPisaLaBase)
     // leads to it: through a linked folder, or its log beside it. (A server
     // has no file a backup could land on.)
     if (enServidor()) {
-        // A station whose club.ini no longer names its server is told so,
-        // and neither backs up nor restores a file instead.
+        // A station whose club.ini no longer names its server still copies
+        // the server it works on (never a file instead), and refuses a file
+        // as a copy of it.
         msg->limpiar();
         QSettings(carpeta() + "/club.ini", QSettings::IniFormat).setValue("base/motor", "");
         escritorio->responderArchivo(ruta("copia.mdb"));
         menu("mnu_backup");
-        ASSERT_EQ(msg->mostrados().size(), 1);
-        EXPECT_EQ(msg->ultimo().prompt, "Ha ocurrido un error en el proceso.\nError: 3000 - La configuración "
-                                        "(club.ini) ya no indica el servidor de la base de datos.");
-        EXPECT_FALSE(QFileInfo::exists(ruta("copia.mdb")));
+        EXPECT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
+        QSettings(carpeta() + "/club.ini", QSettings::IniFormat).setValue("base/motor", "postgresql");
+        EXPECT_EQ(clientes(*abrirCopia(ruta("copia.mdb"))), QStringList{"Ana"});
+        QSettings(carpeta() + "/club.ini", QSettings::IniFormat).setValue("base/motor", "");
         msg->limpiar();
-        Esquema::crearBase(ruta("copia.mdb"));
-        escritorio->responderArchivo(ruta("copia.mdb"));
+        Esquema::crearBase(ruta("base.mdb"));
+        escritorio->responderArchivo(ruta("base.mdb"));
         menu("mnu_restaurarbkp");
-        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.");
+        EXPECT_TRUE(msg->textos().value(1).startsWith(
+            "Ha ocurrido un error en el proceso.\nError: 3343 - El archivo elegido no es una copia de la base de "
+            "datos del club: no es una copia del servidor.\nDetalle: pg_restore: error: "))
+            << msg->textos().value(1).toStdString();
         EXPECT_EQ(fin->veces(), 0);
         EXPECT_TRUE(copiasEnCurso().isEmpty());
         EXPECT_FALSE(QFileInfo::exists(gRutaBase));
         EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+        QSettings(carpeta() + "/club.ini", QSettings::IniFormat).setValue("base/motor", "postgresql");
         return;
     }
     ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
@@ -271,7 +265,17 @@ TEST_F(Respaldos, RestaurarUnaCopiaYElSiguienteInicioLaMuestra)
     EXPECT_EQ(contenido(copia).isEmpty(), false);
 }
 
-TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
+// Writes the first bytes of archivo (or all of it, when fewer) to destino.
+void cortar(const QString &archivo, const QString &destino, qint64 bytes)
+{
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QFile d(destino);
+    ASSERT_TRUE(d.open(QIODevice::WriteOnly));
+    d.write(f.read(bytes));
+}
+
+TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaCopiaYDicePorQue)
 {
     cliente("Ana");
     QFile texto(ruta("notas.mdb"));
@@ -285,9 +289,30 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
         ajena->execute("CREATE TABLE clientes (id INTEGER, nombre TEXT)");
         ajena->execute("INSERT INTO clientes VALUES (1, 'Intruso')");
     }
+    // A whole copy, then cut short: at half its size, and in the middle of
+    // its last part.
+    hacerCopia(ruta("entera.mdb"));
+    const qint64 tamano = QFileInfo(ruta("entera.mdb")).size();
+    cortar(ruta("entera.mdb"), ruta("cortada.mdb"), tamano / 2 / 4096 * 4096);
+    cortar(ruta("entera.mdb"), ruta("cortada_final.mdb"), tamano - 100);
+    const QString enUso = "El archivo elegido es la base de datos en uso, no una copia de seguridad.";
+    const QString noEsCopia = "El archivo elegido no es una copia de la base de datos del club: ";
+    const QString danada = "La copia está dañada o incompleta: no se puede restaurar.\nDetalle: ";
+    QMap<QString, QString> causas{
+        {"vacio.mdb", noEsCopia + "el archivo está vacío."},
+        {"sin_reservas.mdb", noEsCopia + "le falta la tabla 'reservas'."},
+        {"cortada.mdb", danada},
+        {"cortada_final.mdb", danada},
+    };
     if (!enServidor()) {
         Esquema::crearBase(ruta("sin_reservas.mdb"));
         abrirArchivo(ruta("sin_reservas.mdb"))->execute("DROP TABLE reservas");
+        const QString clave = noEsCopia + "no se puede leer con la clave del programa.\nDetalle: ";
+        causas["notas.mdb"] = clave;
+        causas["otra_clave.mdb"] = clave;
+        causas["ajena.mdb"] = noEsCopia + "le falta la tabla 'DatosEmpresa'.";
+        causas["db_main.mdb"] = enUso;
+        causas["enlace/db_main.mdb"] = enUso;
     } else {
         // Whole dumps, but not of this club's database: one of another
         // schema (it would put back nothing), and one without reservations
@@ -302,18 +327,32 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
                                                 "--file=" + ruta("sin_reservas.mdb"), d.base}),
                   0);
         RespaldoServidor::comprobar(ruta("sin_reservas.mdb"));
+        const QString servidor = noEsCopia + "no es una copia del servidor.\nDetalle: pg_restore: error: ";
+        // The program folder of a station of the server holds no database.
+        const QString ilegible = "No se pudo leer el archivo elegido '";
+        causas["notas.mdb"] = servidor;
+        causas["otra_clave.mdb"] = servidor;
+        causas["ajena.mdb"] =
+            noEsCopia + QString("es de otra base de datos (esquema %1), no de la de este club (esquema %2).")
+                            .arg(otro.esquema, d.esquema);
+        causas["db_main.mdb"] = ilegible;
+        causas["enlace/db_main.mdb"] = ilegible;
     }
 
     // The live file is refused also through a linked folder.
     ASSERT_TRUE(QFile::link(carpeta(), ruta("enlace")));
-    for (const char *nombre : {"notas.mdb", "vacio.mdb", "otra_clave.mdb", "ajena.mdb", "sin_reservas.mdb",
-                               "db_main.mdb", "enlace/db_main.mdb"}) {
-        SCOPED_TRACE(nombre);
+    for (auto causa = causas.cbegin(); causa != causas.cend(); ++causa) {
+        const QString nombre = causa.key();
+        SCOPED_TRACE(nombre.toStdString());
         const QByteArray antes = contenido(ruta(nombre));
         escritorio->responderArchivo(ruta(nombre));
         menu("mnu_restaurarbkp");
         ASSERT_EQ(msg->mostrados().size(), 2);
-        EXPECT_EQ(msg->ultimo().prompt, "Ha ocurrido un error en el proceso.");
+        // The first line as always, then why, in Spanish.
+        const QStringList lineas = msg->ultimo().prompt.split('\n');
+        EXPECT_EQ(lineas.value(0), "Ha ocurrido un error en el proceso.");
+        const QString porQue = lineas.mid(1).join('\n');
+        EXPECT_TRUE(porQue.contains(" - " + causa.value())) << porQue.toStdString();
         EXPECT_EQ(msg->ultimo().icono(), vb::Critical);
         msg->limpiar();
         EXPECT_EQ(fin->veces(), 0);
@@ -323,9 +362,52 @@ TEST_F(Respaldos, RestaurarRechazaLoQueNoEsUnaBaseDelSistema)
         EXPECT_TRUE(copiasEnCurso().isEmpty());
         EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
     }
-    // The live database still takes writes.
+    // The live database still takes writes, and the whole copy is taken.
     cliente("Beto");
     EXPECT_EQ(clientes(*abrirBase()), (QStringList{"Ana", "Beto"}));
+    escritorio->responderArchivo(ruta("entera.mdb"));
+    menu("mnu_restaurarbkp");
+    EXPECT_EQ(msg->textos().value(1), "La copia de seguridad ha sido restaurada");
+}
+
+TEST_F(Respaldos, UnaCopiaDeUnaVersionMasNuevaSeRechaza)
+{
+    cliente("Ana");
+    // A copy with a column this version does not know: made by a version
+    // that added it.
+    if (!enServidor()) {
+        hacerCopia(ruta("columna.mdb"));
+        abrirArchivo(ruta("columna.mdb"))->execute("ALTER TABLE clientes ADD COLUMN apodo TEXT");
+        hacerCopia(ruta("tabla.mdb"));
+        abrirArchivo(ruta("tabla.mdb"))->execute("CREATE TABLE novedades (id INTEGER)");
+    } else {
+        db().execute("ALTER TABLE clientes ADD COLUMN apodo TEXT");
+        hacerCopia(ruta("columna.mdb"));
+        db().execute("ALTER TABLE clientes DROP COLUMN apodo");
+        // The program's own copy leaves out a table it does not know: the
+        // server's tool takes it.
+        db().execute("CREATE TABLE novedades (id INTEGER)");
+        const DatosServidor d = servidor();
+        ASSERT_EQ(QProcess::execute("pg_dump", {"--host=" + d.host, "--username=" + d.usuario, "--schema=" + d.esquema,
+                                                "--format=custom", "--file=" + ruta("tabla.mdb"), d.base}),
+                  0);
+        db().execute("DROP TABLE novedades");
+    }
+    cliente("Beto");
+    const QString masNueva = "Ha ocurrido un error en el proceso.\nError: 3041 - La copia fue hecha por una versión "
+                             "más nueva del programa (%1 que esta versión no conoce): actualice el programa para "
+                             "restaurarla.";
+    for (const auto &[archivo, que] : {std::pair{"columna.mdb", "tiene la columna 'apodo' de la tabla 'clientes'"},
+                                       std::pair{"tabla.mdb", "tiene la tabla 'novedades'"}}) {
+        SCOPED_TRACE(archivo);
+        escritorio->responderArchivo(ruta(archivo));
+        menu("mnu_restaurarbkp");
+        EXPECT_EQ(msg->textos().value(1), masNueva.arg(que));
+        msg->limpiar();
+        EXPECT_EQ(fin->veces(), 0);
+        EXPECT_EQ(clientes(db()), (QStringList{"Ana", "Beto"}));
+        EXPECT_TRUE(copiasEnCurso().isEmpty());
+    }
 }
 
 TEST_F(Respaldos, RestaurarCanceladoNoHaceNada)
@@ -343,6 +425,210 @@ TEST_F(Respaldos, RestaurarCanceladoNoHaceNada)
     EXPECT_EQ(msg->mostrados().size(), 2);
     EXPECT_EQ(fin->veces(), 0);
     EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+}
+
+// The permissions of a file (0600, ...); -1 when there is none.
+int modo(const QString &archivo)
+{
+    struct stat st {};
+    return stat(QFile::encodeName(archivo).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 0777) : -1;
+}
+
+// Sets PATH for the life of the object, then puts the former one back.
+class CaminoDeProgramas {
+public:
+    explicit CaminoDeProgramas(const QString &carpeta) : m_antes(qgetenv("PATH"))
+    {
+        qputenv("PATH", QFile::encodeName(carpeta));
+    }
+    ~CaminoDeProgramas() { qputenv("PATH", m_antes); }
+
+private:
+    QByteArray m_antes;
+};
+
+// Writes an executable script nombre into carpeta.
+void programa(const QString &carpeta, const QString &nombre, const QByteArray &guion)
+{
+    QFile f(carpeta + "/" + nombre);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + guion);
+    f.close();
+    ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+TEST_F(Respaldos, SinLasHerramientasDelServidorOConUnaQueFallaSeDicePorQue)
+{
+    cliente("Ana");
+    hacerCopia(ruta("copia.mdb"));
+    QTemporaryDir herramientas;
+    ASSERT_TRUE(herramientas.isValid());
+    {
+        // The client of the server is not installed.
+        CaminoDeProgramas camino(herramientas.path());
+        escritorio->responderArchivo(ruta("nueva.mdb"));
+        menu("mnu_backup");
+        if (enServidor()) {
+            ASSERT_EQ(msg->mostrados().size(), 1);
+            EXPECT_TRUE(msg->ultimo().prompt.startsWith(
+                "Ha ocurrido un error en el proceso.\nError: 3000 - No se encontró el programa pg_dump del cliente de "
+                "PostgreSQL: instale el paquete postgresql-client (de la versión del servidor o una más nueva).\n"
+                "Detalle: "))
+                << msg->ultimo().prompt.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(ruta("nueva.mdb")));
+            EXPECT_TRUE(archivosCon(".copiando").isEmpty());
+            msg->limpiar();
+            escritorio->responderArchivo(ruta("copia.mdb"));
+            menu("mnu_restaurarbkp");
+            EXPECT_TRUE(msg->textos().value(1).contains("No se encontró el programa pg_restore del cliente de "
+                                                        "PostgreSQL"))
+                << msg->textos().value(1).toStdString();
+            EXPECT_EQ(fin->veces(), 0);
+            msg->limpiar();
+        } else {
+            // The file needs none.
+            EXPECT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
+            EXPECT_EQ(clientes(*abrirCopia(ruta("nueva.mdb"))), QStringList{"Ana"});
+        }
+
+        // Tools that fail, saying why in their own words.
+        programa(herramientas.path(), "pg_dump",
+                 "echo 'pg_dump: error: connection to server failed: FATAL:  sorry, too many clients already' >&2\n"
+                 "exit 1\n");
+        programa(herramientas.path(), "pg_restore", "echo 'pg_restore: error: out of memory' >&2\nexit 1\n");
+        escritorio->responderArchivo(ruta("otra.mdb"));
+        menu("mnu_backup");
+        if (enServidor()) {
+            ASSERT_EQ(msg->mostrados().size(), 1);
+            EXPECT_EQ(msg->ultimo().prompt,
+                      "Ha ocurrido un error en el proceso.\nError: 3000 - No se pudo hacer la copia de la base de "
+                      "datos del servidor: pg_dump terminó con un error.\nDetalle: pg_dump: error: connection to "
+                      "server failed: FATAL:  sorry, too many clients already");
+            EXPECT_FALSE(QFileInfo::exists(ruta("otra.mdb")));
+            EXPECT_TRUE(archivosCon(".copiando").isEmpty());
+            msg->limpiar();
+            escritorio->responderArchivo(ruta("copia.mdb"));
+            menu("mnu_restaurarbkp");
+            EXPECT_TRUE(msg->textos().value(1).endsWith("\nDetalle: pg_restore: error: out of memory"))
+                << msg->textos().value(1).toStdString();
+            EXPECT_EQ(fin->veces(), 0);
+            EXPECT_EQ(clientes(db()), QStringList{"Ana"});
+            return;
+        }
+        EXPECT_TRUE(msg->vacio());
+        EXPECT_EQ(clientes(*abrirCopia(ruta("otra.mdb"))), QStringList{"Ana"});
+        // And a restore.
+        escritorio->responderArchivo(ruta("copia.mdb"));
+        menu("mnu_restaurarbkp");
+        EXPECT_EQ(msg->textos().value(1), "La copia de seguridad ha sido restaurada");
+    }
+}
+
+TEST_F(Respaldos, UnClubEnElEsquemaPublicoCopiaYRestauraSoloSusTablas)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "Un archivo guarda la base de un solo club.";
+    // A database of its own: the club in its schema public, another club
+    // in a schema beside it, and a table of another program in public.
+    DatosServidor d = servidor(true);
+    d.base = QStringLiteral("publico_") + QUuid::createUuid().toString(QUuid::Id128);
+    std::unique_ptr<Conexion>(Conexion::abrirServidor(servidor(true)))
+        ->execute(QStringLiteral("CREATE DATABASE %1").arg(d.base));
+    m_copiasLeidas << d.base;
+    Esquema::crearBaseServidor(d);
+    DatosServidor vecino = d;
+    vecino.esquema = "vecino";
+    Esquema::crearBaseServidor(vecino);
+    auto nombres = [](Conexion &c, const QString &tabla) {
+        QStringList l;
+        for (Recordset rs = c.openRecordset("SELECT nombre FROM " + tabla + " ORDER BY nombre"); !rs.eof();
+             rs.moveNext())
+            l << rs.texto(0);
+        return l;
+    };
+    {
+        std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
+        c->execute("INSERT INTO clientes (nombre) VALUES ('Del club')");
+        c->execute("INSERT INTO vecino.clientes (nombre) VALUES ('Del vecino')");
+        c->execute("CREATE TABLE public.otro_programa (nombre text)");
+        c->execute("INSERT INTO public.otro_programa VALUES ('De otro programa')");
+        c->copias(QString())->copiar(ruta("publico.mdb"));
+    }
+    // The copy holds the club's tables, none of another schema, none of
+    // another program.
+    QProcess lista;
+    lista.start("pg_restore", {"--list", ruta("publico.mdb")});
+    ASSERT_TRUE(lista.waitForFinished());
+    const QString contenido = QString::fromUtf8(lista.readAllStandardOutput());
+    EXPECT_TRUE(contenido.contains(" TABLE public clientes ")) << contenido.toStdString();
+    EXPECT_FALSE(contenido.contains(" vecino ")) << contenido.toStdString();
+    EXPECT_FALSE(contenido.contains("otro_programa")) << contenido.toStdString();
+
+    // Everything changes; the restore puts back the club's tables only.
+    std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
+    c->execute("UPDATE clientes SET nombre = 'Cambiado'");
+    c->execute("INSERT INTO vecino.clientes (nombre) VALUES ('Vecino posterior')");
+    c->execute("INSERT INTO public.otro_programa VALUES ('Posterior')");
+    std::unique_ptr<CopiasDeBase> copias = c->copias(QString());
+    copias->prepararRestauracion(ruta("publico.mdb"));
+    c.reset();
+    copias->reemplazar(gRutaBase, Reloj::ahora());
+    c.reset(Conexion::abrirServidor(d));
+    EXPECT_EQ(nombres(*c, "clientes"), (QStringList{"CONSUMIDOR FINAL", "Del club"}));
+    EXPECT_EQ(nombres(*c, "vecino.clientes"), (QStringList{"CONSUMIDOR FINAL", "Del vecino", "Vecino posterior"}));
+    EXPECT_EQ(nombres(*c, "public.otro_programa"), (QStringList{"De otro programa", "Posterior"}));
+    // What every schema shares is still there, for the other club too.
+    EXPECT_EQ(c->openRecordset("SELECT count(*) FROM pg_type t JOIN pg_namespace n ON n.oid = t.typnamespace "
+                               "WHERE n.nspname = 'public' AND t.typname IN ('fecha', 'fechahora', 'booleano')")
+                  .entero(0),
+              3);
+    c->execute("INSERT INTO vecino.reservas (clientes_id, canchas_id, fecha) VALUES (1, 'C1', '2024-03-15')");
+}
+
+TEST_F(Respaldos, LosArchivosQueElProgramaEscribeSoloLosLeeSuUsuario)
+{
+    // Whatever folder the user picks: here one open to everybody.
+    ASSERT_TRUE(QDir().mkpath(ruta("publica")));
+    ASSERT_TRUE(QFile::setPermissions(ruta("publica"), QFileDevice::Permissions(0x7777)));
+    cliente("Ana");
+    escritorio->responderArchivo(ruta("publica/copia.mdb"));
+    menu("mnu_backup");
+    ASSERT_TRUE(msg->vacio()) << msg->textos().join("|").toStdString();
+    EXPECT_EQ(modo(ruta("publica/copia.mdb")), 0600);
+    if (!enServidor()) {
+        EXPECT_EQ(modo(gRutaBase), 0600);
+        EXPECT_EQ(modo(gRutaBase + "-wal"), 0600);
+        EXPECT_EQ(modo(gRutaBase + "-shm"), 0600);
+    }
+    // A workbook exported from a grid.
+    HojaCalculo::Hoja hoja;
+    hoja.filas << QStringList{"Ana", "1,234.50"};
+    QString error;
+    ASSERT_TRUE(HojaCalculo::escribir(ruta("publica/planilla.xlsx"), hoja, &error)) << error.toStdString();
+    EXPECT_EQ(modo(ruta("publica/planilla.xlsx")), 0600);
+    // crear_base, also when started with a mask that lets others read.
+    const QString crearBase = QCoreApplication::applicationDirPath() + "/crear_base";
+    ASSERT_TRUE(QFileInfo::exists(crearBase));
+    ASSERT_EQ(QProcess::execute("sh", {"-c", "umask 022; exec \"$0\" \"$1\"", crearBase, ruta("publica/nueva.mdb")}),
+              0);
+    EXPECT_EQ(modo(ruta("publica/nueva.mdb")), 0600);
+
+    // A restore from a copy others may read, over a database an earlier
+    // version left readable by others: the restored database and the one
+    // kept are the user's only.
+    ASSERT_TRUE(QFile::setPermissions(ruta("publica/copia.mdb"), QFileDevice::Permissions(0x6444)));
+    if (!enServidor()) {
+        ASSERT_TRUE(QFile::setPermissions(gRutaBase, QFileDevice::Permissions(0x6444)));
+    }
+    escritorio->responderArchivo(ruta("publica/copia.mdb"));
+    menu("mnu_restaurarbkp");
+    ASSERT_EQ(msg->textos().value(1), "La copia de seguridad ha sido restaurada");
+    const QStringList guardadas = archivosCon("reemplazada");
+    ASSERT_EQ(guardadas.size(), 1);
+    EXPECT_EQ(modo(ruta(guardadas[0])), 0600);
+    if (!enServidor()) {
+        EXPECT_EQ(modo(gRutaBase), 0600);
+    }
 }
 
 TEST_F(Respaldos, CompactacionFallidaDejaElArchivoComoEstaba)

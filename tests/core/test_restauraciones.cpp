@@ -4,6 +4,10 @@
 #include "Frm_S_ResetBase.h"
 #include "InterfazModule.h"
 
+#include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
+
 namespace {
 
 using Respaldo::PasoRestauracion;
@@ -65,7 +69,8 @@ TEST_F(Restauraciones, UnPasoQueFallaDejaLaBaseComoEstaba)
         const int fines = fin->veces();
         menu("mnu_restaurarbkp");
         Respaldo::antesDePaso(nullptr);
-        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.");
+        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.\nError: 3043 - Error de lectura o "
+                                          "escritura en el disco");
         // Once the database was closed for the last steps, the program ends.
         EXPECT_EQ(fin->veces() - fines, p >= PasoRestauracion::Marcar ? 1 : 0);
         EXPECT_EQ(clientesVivos(), QStringList{"Viva"});
@@ -74,19 +79,22 @@ TEST_F(Restauraciones, UnPasoQueFallaDejaLaBaseComoEstaba)
     }
     if (enServidor()) {
         // On the server the copy can also fail halfway through being put
-        // back, once the tables it replaces are gone: here it holds a table
-        // of a type the server no longer has. Its one transaction undoes it.
+        // back, once the tables it replaces are gone: here a column of it
+        // has a type the server no longer has. Its one transaction undoes it.
         const QString tipo = "public.tipo_" + servidor().esquema;
         if (!gConexion)
             abrirConexion();
         db().execute("CREATE DOMAIN " + tipo + " AS text");
-        db().execute("CREATE TABLE extra (v " + tipo + ")");
+        db().execute("ALTER TABLE clientes ALTER COLUMN direccion TYPE " + tipo);
         preparar();
-        db().execute("DROP TABLE extra");
+        db().execute("ALTER TABLE clientes ALTER COLUMN direccion TYPE text");
         db().execute("DROP DOMAIN " + tipo);
         const int fines = fin->veces();
         menu("mnu_restaurarbkp");
-        EXPECT_EQ(msg->textos().value(1), "Ha ocurrido un error en el proceso.");
+        EXPECT_TRUE(msg->textos().value(1).startsWith(
+            "Ha ocurrido un error en el proceso.\nError: 3000 - No se pudo poner la copia en la base de datos del "
+            "servidor (la base quedó como estaba): pg_restore terminó con un error.\nDetalle: "))
+            << msg->textos().value(1).toStdString();
         EXPECT_EQ(fin->veces() - fines, 1);
         EXPECT_EQ(clientesVivos(), QStringList{"Viva"});
         EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
@@ -152,6 +160,149 @@ TEST_F(Restauraciones, InterrumpidaEnCualquierPasoSeTerminaODeshaceAlIniciar)
         principal->close();
         procesarEventos();
     }
+}
+
+TEST_F(Restauraciones, OtraEstacionQueTieneLaBaseNoCongelaLaRestauracionYSeDicePorQue)
+{
+    preparar();
+    RespaldoServidor::fijarEsperaMaxima(1500);
+    // Another station in the middle of its work on the clients.
+    std::unique_ptr<Conexion> otra = otraEstacion();
+    otra->beginTrans();
+    otra->execute("INSERT INTO clientes (nombre) VALUES ('De otra estación')");
+
+    // The program's events go on while the copy is put in place, with a
+    // window saying so above the others.
+    int latidos = 0;
+    int latidosAlReemplazar = -1;
+    QString aviso;
+    QTimer reloj;
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+        ++latidos;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *d = qobject_cast<QProgressDialog *>(w); d && d->isVisible())
+                aviso = d->labelText();
+    });
+    reloj.start(20);
+    Respaldo::antesDePaso([&](PasoRestauracion p) {
+        if (p == PasoRestauracion::Reemplazar)
+            latidosAlReemplazar = latidos;
+    });
+    const int fines = fin->veces();
+    menu("mnu_restaurarbkp");
+    reloj.stop();
+    otra->rollbackTrans();
+    otra.reset();
+    RespaldoServidor::fijarEsperaMaxima(0);
+
+    const QStringList lineas = msg->textos().value(1).split('\n');
+    EXPECT_EQ(lineas.value(0), "Ha ocurrido un error en el proceso.");
+    if (enServidor()) {
+        // It waited for the other station a while, then gave up.
+        EXPECT_TRUE(lineas.value(1).startsWith("Error: 3260 - La base de datos está en uso por otra estación: la "
+                                               "restauración de la copia esperó más de 1.5 segundos a que la "
+                                               "liberara y se dejó sin hacer."))
+            << lineas.join("|").toStdString();
+        ASSERT_GE(latidosAlReemplazar, 0);
+        EXPECT_GE(latidos - latidosAlReemplazar, 20);
+        EXPECT_EQ(aviso, "Restaurando la copia de seguridad...");
+    } else {
+        // The file is another program's while it holds it.
+        EXPECT_EQ(lineas.value(1), "Error: 3260 - La base de datos está en uso por otro programa: ciérrelo y vuelva "
+                                   "a intentarlo.");
+    }
+    EXPECT_EQ(fin->veces() - fines, 1);
+    EXPECT_EQ(clientesVivos(), QStringList{"Viva"});
+    EXPECT_TRUE(archivosCon("reemplazada").isEmpty());
+    EXPECT_TRUE(copiasEnCurso().isEmpty());
+}
+
+// The processes whose parent is padre: pid and name.
+QMap<int, QString> hijosDe(qint64 padre)
+{
+    QMap<int, QString> l;
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile f("/proc/" + pid + "/stat");
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ..."
+        const QString stat = QString::fromLatin1(f.readAll());
+        const QStringList resto = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (resto.value(1).toLongLong() == padre)
+            l.insert(pid.toInt(), stat.section('(', 1).section(')', 0, 0));
+    }
+    return l;
+}
+
+// True while the process pid runs (a zombie does not).
+bool vive(int pid)
+{
+    QFile f(QString("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QString stat = QString::fromLatin1(f.readAll());
+    return !stat.mid(stat.lastIndexOf(')') + 2).startsWith('Z');
+}
+
+TEST_F(Restauraciones, UnProgramaMuertoAMitadNoDejaLaRestauracionCorriendo)
+{
+    preparar();
+    // On the server, another station holds the clients: the tool that puts
+    // the copy back waits for it.
+    std::unique_ptr<Conexion> otra;
+    if (enServidor()) {
+        otra = otraEstacion();
+        otra->beginTrans();
+        otra->execute("INSERT INTO clientes (nombre) VALUES ('De otra estación')");
+    }
+    // The program that restores is another process.
+    cerrarConexion();
+    QProcess programa;
+    programa.start(QCoreApplication::applicationFilePath(), {"--restaurar", carpeta(), ruta("copia.mdb")});
+    ASSERT_TRUE(esperar([&] { return programa.canReadLine() || programa.state() == QProcess::NotRunning; }))
+        << programa.readAllStandardError().toStdString();
+    ASSERT_EQ(programa.readLine(), "REEMPLAZANDO\n") << programa.readAllStandardError().toStdString();
+    QMap<int, QString> herramientas;
+    if (enServidor()) {
+        std::unique_ptr<Conexion> mirada(Conexion::abrirServidor(servidor()));
+        const QString sesiones = QString("club_pg_restore_%1_%").arg(programa.processId());
+        auto esperando = [&] {
+            return mirada
+                ->openRecordset("SELECT count(*) FROM pg_stat_activity WHERE application_name LIKE ? "
+                                "AND wait_event_type = 'Lock'",
+                                {sesiones})
+                .entero(0);
+        };
+        ASSERT_TRUE(esperar([&] { return esperando() > 0; }));
+        herramientas = hijosDe(programa.processId());
+        ASSERT_EQ(herramientas.values(), QStringList{"pg_restore"});
+        programa.kill();
+        programa.waitForFinished();
+        // Nothing of it goes on: neither the tool nor its session.
+        EXPECT_TRUE(esperar([&] { return !vive(herramientas.firstKey()); }));
+        EXPECT_TRUE(esperar([&] {
+            return mirada
+                       ->openRecordset("SELECT count(*) FROM pg_stat_activity WHERE application_name LIKE ?",
+                                       {sesiones})
+                       .entero(0) == 0;
+        }));
+        otra->rollbackTrans();
+        otra.reset();
+    } else {
+        programa.kill();
+        programa.waitForFinished();
+    }
+
+    // The next start finds the data as it was on the server, where nothing
+    // was committed; on the file the checked copy is put in place.
+    msg->limpiar();
+    abrirPrincipal();
+    ASSERT_NE(gConexion, nullptr);
+    EXPECT_EQ(clientes(db()), QStringList{enServidor() ? "Viva" : "De la copia"});
+    if (!enServidor()) {
+        EXPECT_EQ(msg->textos(), QStringList{"La copia de seguridad ha sido restaurada"});
+    }
+    EXPECT_TRUE(copiasEnCurso().isEmpty());
 }
 
 class Reset : public Respaldos {
@@ -251,6 +402,26 @@ TEST_F(Reset, NoNoBorraYSiBorraOperacionesYCompacta)
     // The next register opened gets number 1.
     Transaccion t(db());
     EXPECT_EQ(ProximoNumero("CJA"), 1);
+}
+
+TEST_F(Reset, ConOtraConexionAbiertaSeBorraSinPerderLoQueEstaEscribe)
+{
+    // Another connection to the database stays open: the file is not
+    // replaced under it (its writes would be lost), the server vacuums.
+    std::unique_ptr<Conexion> otra = abrirBase();
+    msg->responder(vb::Yes);
+    abrirReset()->findChild<QPushButton *>("cmdReset")->click();
+    procesarEventos();
+    QStringList esperados{"Se eliminarán todas las operaciones. ¿Desea continuar?"};
+    if (!enServidor())
+        esperados << "Error compactando dbAccess: " + gRutaBase +
+                         " 3260 - El archivo de base de datos está bloqueado por otro proceso";
+    esperados << "Datos de operaciones eliminados";
+    EXPECT_EQ(msg->textos(), esperados) << msg->textos().join("|").toStdString();
+    EXPECT_EQ(operaciones(), 0);
+    otra->execute("INSERT INTO clientes (nombre) VALUES ('Desde la otra')");
+    EXPECT_EQ(clientes(db()), (QStringList{"Ana", "Desde la otra"}));
+    EXPECT_FALSE(QFileInfo::exists(Respaldo::temporalCompactacion(gRutaBase)));
 }
 
 TEST_F(Reset, UnaSentenciaQueFallaNoBorraNada)

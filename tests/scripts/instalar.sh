@@ -20,6 +20,8 @@ viejo="$tmp/build_bin"
 club="$tmp/club"
 mkdir -p "$viejo"
 "$build/bin/crear_base" "$viejo/db_main.mdb"
+# An earlier version left its files readable by others.
+chmod 644 "$viejo/db_main.mdb"
 printf 'registro sin pasar a la base' >"$viejo/db_main.mdb-wal"
 printf '[soporte]\ntelefono=011 4555-0000\n' >"$viejo/club.ini"
 antes_base="$(huella "$viejo/db_main.mdb")"
@@ -47,6 +49,9 @@ cmp -s "$viejo/club.ini" "$club/club.ini" || falla "club.ini no se copió"
 [ -e "$viejo/db_main.mdb-wal" ] || falla "el -wal viejo se movió"
 grep -q "se copió a $club/db_main.mdb" "$tmp/salida" || falla "no avisó la copia: $(cat "$tmp/salida")"
 [ -n "$(find "$club" -maxdepth 1 -name '*copiando')" ] && falla "quedaron archivos a medio copiar"
+for f in db_main.mdb db_main.mdb-wal; do
+  [ "$(stat -c %a "$club/$f")" = 600 ] || falla "$f no es solo del usuario: $(stat -c %a "$club/$f")"
+done
 
 # Installing again (a rebuilt program) keeps the club's database as it is.
 printf 'la base en uso' >"$club/db_main.mdb"
@@ -60,6 +65,7 @@ instalar >"$tmp/salida" 2>&1 || falla "la segunda instalación falló"
 rm "$club/db_main.mdb"
 instalar >"$tmp/salida" 2>&1 || falla "la tercera instalación falló"
 [ -s "$club/db_main.mdb" ] || falla "no creó la base que faltaba"
+[ "$(stat -c %a "$club/db_main.mdb")" = 600 ] || falla "la base nueva no es solo del usuario"
 [ "$(huella "$club/db_main.mdb")" = "$antes_base" ] && falla "copió la base vieja por segunda vez"
 grep -q "Base de datos nueva creada en $club/db_main.mdb" "$tmp/salida" || falla "no avisó la base nueva"
 
