@@ -204,12 +204,6 @@ QVariant ValorCampo(const Campo &campo)
 
 namespace {
 
-// Identifier for statement text, known to exist in the schema.
-QString identificador(const QString &nombre)
-{
-    return QLatin1Char('"') + QString(nombre).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
 // The field as the program shows it: dates and moments day-first; a stored
 // text that is not a date is shown as it is.
 QString textoMostrado(const Campo &c)
@@ -247,9 +241,9 @@ QString BuscarValor(const QString &tabla, const QString &campoClave, const QStri
             clave = d;
         }
     }
-    const QString sql = QStringLiteral("SELECT ") + identificador(campoResultado) + QStringLiteral(" AS Valor FROM ") +
-                        identificador(tabla) + QStringLiteral(" WHERE ") + identificador(campoClave) +
-                        QStringLiteral(" = ?");
+    const QString sql = QStringLiteral("SELECT ") + Conexion::nombreEnSentencia(campoResultado) +
+                        QStringLiteral(" AS Valor FROM ") + Conexion::nombreEnSentencia(tabla) +
+                        QStringLiteral(" WHERE ") + Conexion::nombreEnSentencia(campoClave) + QStringLiteral(" = ?");
     Recordset rs = gConexion->openRecordset(sql, {clave});
     return rs.eof() ? QString() : textoMostrado(rs.campo(0));
 }

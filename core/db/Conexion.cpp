@@ -186,6 +186,11 @@ bool Conexion::existeColumna(const QString &tabla, const QString &columna) const
     return columna.isEmpty() || m_columnas.value(clave).contains(columna.toLower());
 }
 
+QString Conexion::nombreEnSentencia(const QString &nombre)
+{
+    return QLatin1Char('"') + nombre.toLower().replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 // ---------------------------------------------------------------- Transaccion
 
 Transaccion::Transaccion(Conexion &c) : m_c(c)

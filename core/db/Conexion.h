@@ -190,6 +190,10 @@ public:
     // server), in order of name.
     QStringList tablas() const;
     bool existeColumna(const QString &tabla, const QString &columna) const;
+    // A name of the schema (a table or a column, written in any letter
+    // case) quoted for a statement's text. The schema's names are in lower
+    // case, and a quoted name is taken as written.
+    static QString nombreEnSentencia(const QString &nombre);
 
     // The engine's handle when it is the encrypted file (its copy for the
     // backup); null otherwise.

@@ -14,6 +14,11 @@ constexpr Oid kOid = 26;
 constexpr Oid kFloat4 = 700;
 constexpr Oid kFloat8 = 701;
 constexpr Oid kNumeric = 1700;
+constexpr Oid kText = 25;
+constexpr Oid kBpchar = 1042;
+constexpr Oid kVarchar = 1043;
+// Objects numbered below this are the server's own (its catalogue, its types).
+constexpr Oid kPrimerObjetoPropio = 16384;
 
 // Statements about the transaction itself run as they are, never inside a
 // savepoint of their own.
@@ -210,15 +215,40 @@ int MotorPostgresql::tipoDeclarado(PGresult *r, int columna)
     return m_tipos.value(clave, TipoCampo::Variante);
 }
 
+bool MotorPostgresql::esTextoDelPrograma(PGresult *r, int columna)
+{
+    // The server's own catalogue holds no text of the program.
+    const Oid tabla = PQftable(r, columna);
+    if (tabla != InvalidOid && tabla < kPrimerObjetoPropio)
+        return false;
+    const Oid tipo = PQftype(r, columna);
+    if (tipo == kText || tipo == kVarchar || tipo == kBpchar)
+        return true;
+    if (tipo < kPrimerObjetoPropio)
+        return false;
+    // A type of an extension: the case-ignoring text of the codes.
+    const auto it = m_textos.constFind(tipo);
+    if (it != m_textos.cend())
+        return *it;
+    const QByteArray t = QByteArray::number(tipo);
+    const char *p[] = {t.constData()};
+    Resultado a{PQexecParams(m_pg, "SELECT typname FROM pg_type WHERE oid = $1", 1, nullptr, p, nullptr, nullptr, 0)};
+    const bool texto = PQntuples(a.r) == 1 && tipoPorNombre(QByteArray(PQgetvalue(a.r, 0, 0))) == TipoCampo::Texto;
+    m_textos.insert(tipo, texto);
+    return texto;
+}
+
 void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, Recordset &rs)
 {
     Resultado r{correr(sql, valores)};
     const int n = PQnfields(r.r);
     std::vector<Oid> oids(n);
+    std::vector<bool> textos(n);
     for (int i = 0; i < n; ++i) {
         nombresDe(rs) << QString::fromUtf8(PQfname(r.r, i));
         tiposDe(rs).push_back(tipoDeclarado(r.r, i));
         oids[i] = PQftype(r.r, i);
+        textos[i] = esTextoDelPrograma(r.r, i);
     }
     const int filas = PQntuples(r.r);
     QList<QVariant> &datos = valoresDe(rs);
@@ -239,7 +269,10 @@ void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, R
             case kFloat8:
             case kNumeric: datos.emplace_back(QByteArray(v).toDouble()); break;
             case kBool: datos.emplace_back(static_cast<qlonglong>(v[0] == 't' ? 1 : 0)); break;
-            default: datos.emplace_back(Dialecto::textoDelServidor(v, PQgetlength(r.r, f, i))); break;
+            default:
+                datos.emplace_back(textos[i] ? Dialecto::textoDelServidor(v, PQgetlength(r.r, f, i))
+                                             : QString::fromUtf8(v, PQgetlength(r.r, f, i)));
+                break;
             }
         }
     }

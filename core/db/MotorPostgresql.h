@@ -37,6 +37,8 @@ private:
     void simple(const char *sql);
     [[noreturn]] void lanzar(PGresult *r) const;
     int tipoDeclarado(PGresult *r, int columna);
+    // True when the values of a result's column are texts the program wrote.
+    bool esTextoDelPrograma(PGresult *r, int columna);
 
     PGconn *m_pg = nullptr;
     // Statements prepared on the server by their text, and their parameters.
@@ -47,5 +49,7 @@ private:
     QHash<QString, Preparada> m_preparadas;
     // Declared types of the columns of each table read so far.
     QHash<quint64, int> m_tipos;
+    // Whether each type of result column read so far is a text type.
+    QHash<unsigned int, bool> m_textos;
     int m_dentro = 0; // statements run inside the current transaction
 };
