@@ -41,19 +41,29 @@ void Conexion::comprobarTransaccion() const
     // A write now would be committed on its own, outside the operation the
     // caller believes it is in.
     if (m_enTransaccion && m_motor->transaccionPerdida())
-        throw DbError(3000, QStringLiteral("La transacción en curso se deshizo; la operación no se completó."));
+        throw m_motor->errorTransaccionPerdida();
+}
+
+Motor &Conexion::motor() const
+{
+    // Nothing of an operation goes with a connection lost between
+    // operations; one lost inside a transaction is told to the operation,
+    // and made again only once the operation has ended.
+    if (!m_enTransaccion)
+        m_motor->reanudar();
+    return *m_motor;
 }
 
 int Conexion::execute(const QString &sql, const Parametros &valores)
 {
     comprobarTransaccion();
-    return m_motor->ejecutar(sql, valores);
+    return motor().ejecutar(sql, valores);
 }
 
 Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores, const TiposColumnas &tipos)
 {
     Recordset rs;
-    m_motor->consultar(sql, valores, rs);
+    motor().consultar(sql, valores, rs);
     for (auto it = tipos.cbegin(); it != tipos.cend(); ++it) {
         // A misspelt name would silently leave the column untyped.
         const int i = rs.indice(it.key());
@@ -64,7 +74,7 @@ Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores,
     return rs;
 }
 
-void Conexion::executeScript(const QString &sql) { m_motor->ejecutarGuion(sql); }
+void Conexion::executeScript(const QString &sql) { motor().ejecutarGuion(sql); }
 
 void Conexion::beginTrans()
 {
@@ -138,7 +148,7 @@ void Conexion::checkpoint()
 {
     if (m_enTransaccion)
         throw DbError(3000, QStringLiteral("No se puede consolidar la base con una transacción abierta."));
-    m_motor->consolidar();
+    motor().consolidar();
 }
 
 void Conexion::compactar()
@@ -151,7 +161,7 @@ void Conexion::compactar()
     for (QString t : tablas())
         nombres << QLatin1Char('"') + t.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
     if (!nombres.isEmpty())
-        m_motor->ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + nombres.join(QStringLiteral(", ")));
+        motor().ejecutarGuion(QStringLiteral("VACUUM ANALYZE ") + nombres.join(QStringLiteral(", ")));
 }
 
 void Conexion::bloquear(const QString &nombre)
@@ -170,7 +180,7 @@ void Conexion::bloquear(const QString &nombre)
     execute(sentencia, {numero});
 }
 
-QStringList Conexion::tablas() const { return m_motor->tablas(); }
+QStringList Conexion::tablas() const { return motor().tablas(); }
 
 bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(tabla, QString()); }
 
@@ -178,7 +188,7 @@ bool Conexion::existeColumna(const QString &tabla, const QString &columna) const
 {
     const QString clave = tabla.toLower();
     if (!m_columnas.contains(clave)) {
-        const QStringList nombres = m_motor->columnas(tabla);
+        const QStringList nombres = motor().columnas(tabla);
         if (nombres.isEmpty())
             return false;
         m_columnas.insert(clave, nombres);
@@ -229,7 +239,7 @@ void Transaccion::commit()
 SinEsperarDisco::SinEsperarDisco(Conexion &c) : m_c(c), m_activo(!c.enTransaccion())
 {
     if (m_activo)
-        m_c.m_motor->esperarDisco(false);
+        m_c.motor().esperarDisco(false);
 }
 
 SinEsperarDisco::~SinEsperarDisco()

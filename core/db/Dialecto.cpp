@@ -403,6 +403,16 @@ DbError Dialecto::errorPostgresql(const QByteArray &estado, const QString &mensa
     } else if (estado == "42601" && mensaje.contains(QLatin1String("multiple commands"))) {
         numero = 3142;
         texto = QStringLiteral("Hay caracteres después del final de la instrucción SQL.");
+    } else if (estado == "08006" || estado == "08007") {
+        // The connection was lost while the program ran (08007: with a
+        // transaction open, which the server dropped whole).
+        numero = 3024;
+        texto = estado == "08007"
+                    ? QStringLiteral("Se perdió la conexión con el servidor de base de datos: la operación en curso "
+                                     "no se guardó. ")
+                    : QStringLiteral("No se puede conectar con el servidor de base de datos. ");
+        texto += QStringLiteral("Verifique que el servidor esté en marcha y repita la acción: el programa vuelve a "
+                                "conectarse solo");
     } else if (estado.startsWith("08") || estado == "57P01" || estado == "28P01" || estado == "28000") {
         numero = 3024;
         texto = QStringLiteral("No se pudo conectar con el servidor de base de datos");
@@ -413,6 +423,8 @@ DbError Dialecto::errorPostgresql(const QByteArray &estado, const QString &mensa
         numero = 3033;
         texto = QStringLiteral("No tiene autorización");
     }
+    if (mensaje.isEmpty())
+        return DbError(numero, texto);
     return DbError(numero, texto + QStringLiteral(" (") + mensaje + QStringLiteral(")"));
 }
 

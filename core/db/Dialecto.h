@@ -40,7 +40,10 @@ QString ddlPostgresql(const QString &tipo, const QString &sentencia);
 // the Spanish collation ES, the domains of dates and flags, and the search
 // functions plegar and instr.
 QString preambuloPostgresql();
-// A server error (its SQLSTATE and message) as the program's error.
+// A server error (its SQLSTATE and message) as the program's error. A
+// connection lost while the program runs is 08006, or 08007 when it held an
+// open transaction (told as not saved); both are 3024, as a server that
+// cannot be reached.
 DbError errorPostgresql(const QByteArray &estado, const QString &mensaje);
 // A text value as the server stores it, and back. The server's text cannot
 // hold the character 0, so it is kept as U+FFFF followed by '0', and U+FFFF
