@@ -242,9 +242,9 @@ QString BuscarValor(const QString &tabla, const QString &campoClave, const QStri
             clave = d;
         }
     }
-    const QString sql = QStringLiteral("SELECT ") + Dialecto::identificador(campoResultado) +
-                        QStringLiteral(" AS Valor FROM ") + Dialecto::identificador(tabla) + QStringLiteral(" WHERE ") +
-                        Dialecto::identificador(campoClave) + QStringLiteral(" = ?");
+    const QString sql = QStringLiteral("SELECT ") + Conexion::nombreEnSentencia(campoResultado) +
+                        QStringLiteral(" AS Valor FROM ") + Conexion::nombreEnSentencia(tabla) +
+                        QStringLiteral(" WHERE ") + Conexion::nombreEnSentencia(campoClave) + QStringLiteral(" = ?");
     Recordset rs = gConexion->openRecordset(sql, {clave});
     return rs.eof() ? QString() : textoMostrado(rs.campo(0));
 }

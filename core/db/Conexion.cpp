@@ -41,19 +41,29 @@ void Conexion::comprobarTransaccion() const
     // A write now would be committed on its own, outside the operation the
     // caller believes it is in.
     if (m_enTransaccion && m_motor->transaccionPerdida())
-        throw DbError(3000, QStringLiteral("La transacción en curso se deshizo; la operación no se completó."));
+        throw m_motor->errorTransaccionPerdida();
+}
+
+Motor &Conexion::motor() const
+{
+    // Nothing of an operation goes with a connection lost between
+    // operations; one lost inside a transaction is told to the operation,
+    // and made again only once the operation has ended.
+    if (!m_enTransaccion)
+        m_motor->reanudar();
+    return *m_motor;
 }
 
 int Conexion::execute(const QString &sql, const Parametros &valores)
 {
     comprobarTransaccion();
-    return m_motor->ejecutar(sql, valores);
+    return motor().ejecutar(sql, valores);
 }
 
 Recordset Conexion::openRecordset(const QString &sql, const Parametros &valores, const TiposColumnas &tipos)
 {
     Recordset rs;
-    m_motor->consultar(sql, valores, rs);
+    motor().consultar(sql, valores, rs);
     for (auto it = tipos.cbegin(); it != tipos.cend(); ++it) {
         // A misspelt name would silently leave the column untyped.
         const int i = rs.indice(it.key());
@@ -69,10 +79,10 @@ void Conexion::leerPorBloques(const QString &sql, const Parametros &valores, int
 {
     if (filas < 1)
         throw DbError(3000, QStringLiteral("Un bloque de filas no puede estar vacío."));
-    m_motor->consultarPorBloques(sql, valores, filas, cadaBloque);
+    motor().consultarPorBloques(sql, valores, filas, cadaBloque);
 }
 
-void Conexion::executeScript(const QString &sql) { m_motor->ejecutarGuion(sql); }
+void Conexion::executeScript(const QString &sql) { motor().ejecutarGuion(sql); }
 
 void Conexion::beginTrans()
 {
@@ -146,14 +156,14 @@ void Conexion::checkpoint()
 {
     if (m_enTransaccion)
         throw DbError(3000, QStringLiteral("No se puede consolidar la base con una transacción abierta."));
-    m_motor->consolidar();
+    motor().consolidar();
 }
 
 void Conexion::compactar()
 {
     if (m_enTransaccion)
         throw DbError(3000, QStringLiteral("La base no se puede compactar con una transacción abierta."));
-    m_motor->compactar();
+    motor().compactar();
 }
 
 void Conexion::vaciarSinDisparadores(const QString &tabla)
@@ -163,7 +173,7 @@ void Conexion::vaciarSinDisparadores(const QString &tabla)
     m_motor->vaciarSinDisparadores(tabla);
 }
 
-std::unique_ptr<CopiasDeBase> Conexion::copias(const QString &clave) { return m_motor->copias(*this, clave); }
+std::unique_ptr<CopiasDeBase> Conexion::copias(const QString &clave) { return motor().copias(*this, clave); }
 
 void Conexion::bloquear(const QString &nombre)
 {
@@ -181,7 +191,7 @@ void Conexion::bloquear(const QString &nombre)
     execute(sentencia, {numero});
 }
 
-QStringList Conexion::tablas() const { return m_motor->tablas(); }
+QStringList Conexion::tablas() const { return motor().tablas(); }
 
 bool Conexion::existeTabla(const QString &tabla) const { return existeColumna(tabla, QString()); }
 
@@ -197,10 +207,15 @@ QStringList Conexion::columnas(const QString &tabla) const
     const auto it = m_columnas.constFind(clave);
     if (it != m_columnas.cend())
         return *it;
-    const QStringList nombres = m_motor->columnas(tabla);
+    const QStringList nombres = motor().columnas(tabla);
     if (!nombres.isEmpty())
         m_columnas.insert(clave, nombres);
     return nombres;
+}
+
+QString Conexion::nombreEnSentencia(const QString &nombre)
+{
+    return Dialecto::identificador(nombre.toLower());
 }
 
 // ---------------------------------------------------------------- Transaccion
@@ -243,7 +258,7 @@ Carga::Carga(Conexion &c, const QString &tabla, const QStringList &columnas) : m
     if (columnas.isEmpty())
         throw DbError(3000, QStringLiteral("Una carga necesita al menos una columna."));
     m_c.comprobarTransaccion();
-    m_c.m_motor->iniciarCarga(tabla, columnas);
+    m_c.motor().iniciarCarga(tabla, columnas);
 }
 
 Carga::~Carga()
@@ -272,7 +287,7 @@ void Carga::terminar()
 SinEsperarDisco::SinEsperarDisco(Conexion &c) : m_c(c), m_activo(!c.enTransaccion())
 {
     if (m_activo)
-        m_c.m_motor->esperarDisco(false);
+        m_c.motor().esperarDisco(false);
 }
 
 SinEsperarDisco::~SinEsperarDisco()

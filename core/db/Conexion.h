@@ -144,7 +144,10 @@ public:
     // Creates a new empty encrypted database file (used by the creation tool).
     static Conexion *crear(const QString &ruta, const QString &clave);
     // Connects to a club's database server. Throws DbError (3024 when it
-    // cannot be reached or refuses the user).
+    // cannot be reached or refuses the user). Once the server stops or
+    // restarts, statements fail with 3024 (a transaction then open is told
+    // as not saved); the first statement outside a transaction after the
+    // server is back connects again by itself.
     static Conexion *abrirServidor(const DatosServidor &d);
     ~Conexion();
     Conexion(const Conexion &) = delete;
@@ -212,6 +215,10 @@ public:
     // The columns of a table in lower case, in their order; none when there
     // is no such table.
     QStringList columnas(const QString &tabla) const;
+    // A name of the schema (a table or a column, written in any letter
+    // case) quoted for a statement's text. The schema's names are in lower
+    // case, and a quoted name is taken as written.
+    static QString nombreEnSentencia(const QString &nombre);
 
     // The engine's handle when it is the encrypted file (its copy for the
     // backup); null otherwise.
@@ -221,6 +228,9 @@ private:
     Conexion(std::unique_ptr<Motor> motor, QString ruta);
     // Throws when the engine abandoned the open transaction on its own.
     void comprobarTransaccion() const;
+    // The engine, for a statement: outside a transaction a connection to a
+    // server that was lost is made again first.
+    Motor &motor() const;
     friend class SinEsperarDisco;
     friend class Carga;
     // Savepoints of the nested guards, numbered by depth.

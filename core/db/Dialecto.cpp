@@ -125,41 +125,158 @@ DbError Dialecto::errorSqlite(int codigo, int extendido, int errnoSistema, const
 
 // ---------------------------------------------------------------- server
 
+namespace {
+
+// A statement read as the server reads it: what is code, and what the
+// server takes as written (quoted texts and names, comments, $tag$ bodies).
+// Each of the latter is set aside while the code is rewritten: the text
+// worked on holds two private-use characters in its place (its number),
+// characters no rewrite matches and no code of the program holds.
+class Apartados {
+public:
+    explicit Apartados(const QString &sql);
+    // The statement with every set-aside part replaced by its mark.
+    const QString &codigo() const { return m_codigo; }
+    // Where a clause added at the end goes: before the closing blanks,
+    // semicolons and comments.
+    qsizetype finDelCodigo(const QString &s) const;
+    // A rewritten code with what was set aside put back.
+    QString unir(const QString &s) const;
+
+private:
+    static constexpr char16_t kAlto = 0xE000; // 0xE000 + number / 0x800
+    static constexpr char16_t kBajo = 0xF000; // 0xF000 + number % 0x800
+    static bool esAlto(QChar c) { return c.unicode() >= kAlto && c.unicode() < kBajo; }
+    static bool esBajo(QChar c) { return c.unicode() >= kBajo && c.unicode() < kBajo + 0x800; }
+    void apartar(const QString &trozo, bool comentario);
+
+    QString m_codigo;
+    QStringList m_trozos;
+    std::vector<bool> m_comentario;
+};
+
+void Apartados::apartar(const QString &trozo, bool comentario)
+{
+    const qsizetype n = m_trozos.size();
+    m_trozos << trozo;
+    m_comentario.push_back(comentario);
+    m_codigo += QChar(static_cast<char16_t>(kAlto + n / 0x800));
+    m_codigo += QChar(static_cast<char16_t>(kBajo + n % 0x800));
+}
+
+Apartados::Apartados(const QString &sql)
+{
+    m_codigo.reserve(sql.size());
+    const qsizetype n = sql.size();
+    auto es = [&](qsizetype j, char16_t c) { return j < n && sql[j] == c; };
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        qsizetype fin = -1;
+        bool comentario = false;
+        if (c == u'\'' || c == u'"') {
+            // To the closing quote; a doubled quote is the quote itself.
+            fin = i + 1;
+            while (fin < n && !(sql[fin] == c && !es(fin + 1, c.unicode())))
+                fin += sql[fin] == c ? 2 : 1;
+            fin = std::min(fin + 1, n);
+        } else if (c == u'-' && es(i + 1, u'-')) {
+            fin = sql.indexOf(QLatin1Char('\n'), i);
+            fin = fin < 0 ? n : fin;
+            comentario = true;
+        } else if (c == u'/' && es(i + 1, u'*')) {
+            // The server's block comments nest.
+            fin = i + 2;
+            for (int nivel = 1; fin < n && nivel > 0;) {
+                if (sql[fin] == u'/' && es(fin + 1, u'*'))
+                    ++nivel, fin += 2;
+                else if (sql[fin] == u'*' && es(fin + 1, u'/'))
+                    --nivel, fin += 2;
+                else
+                    ++fin;
+            }
+            comentario = true;
+        } else if (c == u'$' && (i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_')) &&
+                   !(i + 1 < n && sql[i + 1].isDigit())) {
+            // $tag$ ... $tag$, the tag a name or nothing; $1 is a value.
+            qsizetype j = i + 1;
+            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == u'_'))
+                ++j;
+            if (es(j, u'$')) {
+                const QString marca = sql.mid(i, j - i + 1);
+                const qsizetype cierre = sql.indexOf(marca, j + 1);
+                fin = cierre < 0 ? n : cierre + marca.size();
+            }
+        }
+        if (fin < 0) {
+            m_codigo += c;
+            ++i;
+        } else {
+            apartar(sql.mid(i, fin - i), comentario);
+            i = fin;
+        }
+    }
+}
+
+qsizetype Apartados::finDelCodigo(const QString &s) const
+{
+    qsizetype fin = s.size();
+    while (fin > 0) {
+        const QChar c = s[fin - 1];
+        if (fin >= 2 && esBajo(c) && esAlto(s[fin - 2]) &&
+            m_comentario[(s[fin - 2].unicode() - kAlto) * 0x800 + c.unicode() - kBajo])
+            fin -= 2;
+        else if (c.isSpace() || c == u';')
+            --fin;
+        else
+            break;
+    }
+    return fin;
+}
+
+QString Apartados::unir(const QString &s) const
+{
+    QString r;
+    r.reserve(s.size() + 64);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (esAlto(s[i]) && i + 1 < s.size() && esBajo(s[i + 1])) {
+            r += m_trozos[(s[i].unicode() - kAlto) * 0x800 + s[i + 1].unicode() - kBajo];
+            ++i;
+        } else {
+            r += s[i];
+        }
+    }
+    return r;
+}
+
+} // namespace
+
 QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
 {
-    // Values are numbered ($1, $2, ...) where the file engine takes ?, and
-    // only outside quoted texts and names.
+    // Only the code is rewritten; quoted texts and names, comments and
+    // $tag$ bodies reach the server as written.
+    const Apartados a(sql);
+    const QString &codigo = a.codigo();
+    // Values are numbered ($1, $2, ...) where the file engine takes ?.
     QString s;
-    s.reserve(sql.size() + 16);
-    QChar comilla;
+    s.reserve(codigo.size() + 16);
     parametros = 0;
     int siguiente = 0;
-    for (qsizetype i = 0; i < sql.size(); ++i) {
-        const QChar c = sql[i];
-        if (!comilla.isNull()) {
-            // The file takes quoted names in any letter case; the server's
-            // tables and columns are in lower case.
-            s += comilla == QLatin1Char('"') ? c.toLower() : c;
-            if (c == comilla)
-                comilla = QChar();
+    for (qsizetype i = 0; i < codigo.size(); ++i) {
+        if (codigo[i] != u'?') {
+            s += codigo[i];
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            comilla = c;
-        } else if (c == QLatin1Char('?')) {
-            // ?NNN names the value by its number, as $NNN; a bare ? takes
-            // the one after the highest so far.
-            qsizetype fin = i + 1;
-            while (fin < sql.size() && sql[fin].isDigit())
-                ++fin;
-            const int n = fin > i + 1 ? sql.mid(i + 1, fin - i - 1).toInt() : siguiente + 1;
-            siguiente = std::max(siguiente, n);
-            parametros = siguiente;
-            s += QLatin1Char('$') + QString::number(n);
-            i = fin - 1;
-            continue;
-        }
-        s += c;
+        // ?NNN names the value by its number, as $NNN; a bare ? takes the
+        // one after the highest so far.
+        qsizetype fin = i + 1;
+        while (fin < codigo.size() && codigo[fin].isDigit())
+            ++fin;
+        const int n = fin > i + 1 ? codigo.mid(i + 1, fin - i - 1).toInt() : siguiente + 1;
+        siguiente = std::max(siguiente, n);
+        parametros = siguiente;
+        s += QLatin1Char('$') + QString::number(n);
+        i = fin - 1;
     }
     // The file's schema of temporary tables is temp; the server's pg_temp.
     static const QRegularExpression temporal(QStringLiteral("\\btemp\\."), QRegularExpression::CaseInsensitiveOption);
@@ -189,21 +306,18 @@ QByteArray Dialecto::sentenciaPostgresql(const QString &sql, int &parametros)
             cambios << columnas[i].trimmed() + QStringLiteral(" = EXCLUDED.") + columnas[i].trimmed();
         s.replace(r.capturedStart(0), r.capturedLength(0),
                   QStringLiteral("INSERT INTO %1 (%2)").arg(r.captured(1), r.captured(2)));
-        while (s.endsWith(QLatin1Char(';')) || s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char('\n')))
-            s.chop(1);
-        s += QStringLiteral(" ON CONFLICT (%1) DO ").arg(columnas.first().trimmed()) +
-             (cambios.isEmpty() ? QStringLiteral("NOTHING")
-                                : QStringLiteral("UPDATE SET ") + cambios.join(QStringLiteral(", ")));
+        s.insert(a.finDelCodigo(s),
+                 QStringLiteral(" ON CONFLICT (%1) DO ").arg(columnas.first().trimmed()) +
+                     (cambios.isEmpty() ? QStringLiteral("NOTHING")
+                                        : QStringLiteral("UPDATE SET ") + cambios.join(QStringLiteral(", "))));
     }
     static const QRegularExpression ignorar(QStringLiteral("^\\s*INSERT\\s+OR\\s+IGNORE\\s+INTO\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (s.contains(ignorar)) {
         s.replace(ignorar, QStringLiteral("INSERT INTO"));
-        while (s.endsWith(QLatin1Char(';')) || s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char('\n')))
-            s.chop(1);
-        s += QStringLiteral(" ON CONFLICT DO NOTHING");
+        s.insert(a.finDelCodigo(s), QStringLiteral(" ON CONFLICT DO NOTHING"));
     }
-    return s.toUtf8();
+    return a.unir(s).toUtf8();
 }
 
 QString Dialecto::ddlPostgresql(const QString &tipo, const QString &sentencia)
@@ -294,6 +408,16 @@ DbError Dialecto::errorPostgresql(const QByteArray &estado, const QString &mensa
     } else if (estado == "42601" && mensaje.contains(QLatin1String("multiple commands"))) {
         numero = 3142;
         texto = QStringLiteral("Hay caracteres después del final de la instrucción SQL.");
+    } else if (estado == "08006" || estado == "08007") {
+        // The connection was lost while the program ran (08007: with a
+        // transaction open, which the server dropped whole).
+        numero = 3024;
+        texto = estado == "08007"
+                    ? QStringLiteral("Se perdió la conexión con el servidor de base de datos: la operación en curso "
+                                     "no se guardó. ")
+                    : QStringLiteral("No se puede conectar con el servidor de base de datos. ");
+        texto += QStringLiteral("Verifique que el servidor esté en marcha y repita la acción: el programa vuelve a "
+                                "conectarse solo");
     } else if (estado.startsWith("08") || estado == "57P01" || estado == "28P01" || estado == "28000") {
         numero = 3024;
         texto = QStringLiteral("No se pudo conectar con el servidor de base de datos");
@@ -304,6 +428,8 @@ DbError Dialecto::errorPostgresql(const QByteArray &estado, const QString &mensa
         numero = 3033;
         texto = QStringLiteral("No tiene autorización");
     }
+    if (mensaje.isEmpty())
+        return DbError(numero, texto);
     return DbError(numero, texto + QStringLiteral(" (") + mensaje + QStringLiteral(")"));
 }
 
@@ -334,12 +460,15 @@ QString Dialecto::textoDelServidor(const char *datos, int largo)
     QString t = QString::fromUtf8(bytes);
     if (!bytes.contains(QByteArrayView("\xEF\xBF\xBF")))
         return t;
+    // Only the pairs textoAlServidor writes are read back; any other U+FFFF
+    // was not written by it and stays.
     QString s;
     s.reserve(t.size());
     for (qsizetype i = 0; i < t.size(); ++i) {
-        if (t.at(i).unicode() == kEscape && i + 1 < t.size()) {
+        const QChar siguiente = i + 1 < t.size() ? t.at(i + 1) : QChar();
+        if (t.at(i).unicode() == kEscape && (siguiente == u'0' || siguiente.unicode() == kEscape)) {
+            s += siguiente == u'0' ? QChar(u'\0') : siguiente;
             ++i;
-            s += t.at(i) == QLatin1Char('0') ? QChar(u'\0') : t.at(i);
         } else {
             s += t.at(i);
         }

@@ -32,7 +32,9 @@ DbError errorSqlite(int codigo, int extendido, int errnoSistema, const QString &
 
 // The server's form of a statement of the program: values numbered ($1,
 // $2, ...) instead of ?, LIKE ignoring letter case, INSERT OR IGNORE as ON
-// CONFLICT DO NOTHING; parametros gets how many values it takes.
+// CONFLICT DO NOTHING; parametros gets how many values it takes. Only the
+// code is rewritten and counted: quoted texts and names, comments and
+// $tag$ bodies reach the server as written.
 QByteArray sentenciaPostgresql(const QString &sql, int &parametros);
 // The server's form of a CREATE statement of the schema (tipo "table",
 // "index", "view" or "trigger"); empty when the server makes it otherwise.
@@ -41,11 +43,16 @@ QString ddlPostgresql(const QString &tipo, const QString &sentencia);
 // the Spanish collation ES, the domains of dates and flags, and the search
 // functions plegar and instr.
 QString preambuloPostgresql();
-// A server error (its SQLSTATE and message) as the program's error.
+// A server error (its SQLSTATE and message) as the program's error. A
+// connection lost while the program runs is 08006, or 08007 when it held an
+// open transaction (told as not saved); both are 3024, as a server that
+// cannot be reached.
 DbError errorPostgresql(const QByteArray &estado, const QString &mensaje);
 // A text value as the server stores it, and back. The server's text cannot
 // hold the character 0, so it is kept as U+FFFF followed by '0', and U+FFFF
 // itself as U+FFFF twice: any text comes back exactly as it was given.
+// Only values of the program's text columns (and expressions of text) are
+// read back this way; other texts are the server's own.
 QByteArray textoAlServidor(const QString &texto);
 QString textoDelServidor(const char *datos, int largo);
 } // namespace Dialecto

@@ -33,8 +33,17 @@ public:
     virtual void ejecutarGuion(const QString &sql) = 0;
     // True when the engine rolled the open transaction back on its own.
     virtual bool transaccionPerdida() const = 0;
+    // What a statement is told once the open transaction was lost.
+    virtual DbError errorTransaccionPerdida() const
+    {
+        return DbError(3000, QStringLiteral("La transacción en curso se deshizo; la operación no se completó."));
+    }
     // Rolls back whatever is open, ignoring errors (after a failed undo).
     virtual void abandonar() = 0;
+    // Called before a statement run outside any transaction: a connection
+    // that was lost (a server stopped or restarted) is made again, with its
+    // settings; throws DbError 3024 while the server cannot be reached.
+    virtual void reanudar() {}
     virtual qint64 ultimoId() const = 0;
     // Makes every committed write part of what a copy of the database holds.
     virtual void consolidar() = 0;

@@ -3,6 +3,11 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <libpq-fe.h>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <poll.h>
+#endif
 
 namespace {
 
@@ -15,6 +20,26 @@ constexpr Oid kOid = 26;
 constexpr Oid kFloat4 = 700;
 constexpr Oid kFloat8 = 701;
 constexpr Oid kNumeric = 1700;
+constexpr Oid kText = 25;
+constexpr Oid kBpchar = 1042;
+constexpr Oid kVarchar = 1043;
+// Objects numbered below this are the server's own (its catalogue, its types).
+constexpr Oid kPrimerObjetoPropio = 16384;
+
+// True when the socket has something to read, without waiting.
+bool hayParaLeer(int socket)
+{
+    if (socket < 0)
+        return false;
+    pollfd p{};
+    p.fd = static_cast<decltype(p.fd)>(socket);
+    p.events = POLLIN;
+#ifdef _WIN32
+    return WSAPoll(&p, 1, 0) > 0;
+#else
+    return poll(&p, 1, 0) > 0;
+#endif
+}
 
 // Statements about the transaction itself run as they are, never inside a
 // savepoint of their own.
@@ -87,23 +112,23 @@ std::unique_ptr<Motor> MotorPostgresql::abrir(const DatosServidor &d)
 {
     const QByteArray host = d.host.toUtf8(), puerto = d.puerto.toUtf8(), base = d.base.toUtf8(),
                      usuario = d.usuario.toUtf8();
-    const char *claves[] = {"host", "port", "dbname", "user", "application_name", "client_encoding", nullptr};
+    // A server out of reach is told after a while, not after the system's
+    // own wait for a network connection (minutes).
+    const char *claves[] = {"host", "port", "dbname", "user", "application_name", "client_encoding", "connect_timeout",
+                            nullptr};
     const char *valores[] = {host.isEmpty() ? nullptr : host.constData(),
                              puerto.isEmpty() ? nullptr : puerto.constData(),
                              base.constData(),
                              usuario.isEmpty() ? nullptr : usuario.constData(),
                              "club",
                              "UTF8",
+                             "10",
                              nullptr};
     PGconn *pg = PQconnectdbParams(claves, valores, 0);
-    std::unique_ptr<MotorPostgresql> m(new MotorPostgresql(pg));
+    std::unique_ptr<MotorPostgresql> m(new MotorPostgresql(pg, d.esquema));
     if (!pg || PQstatus(pg) != CONNECTION_OK)
-        throw DbError(3024, QStringLiteral("No se pudo conectar con el servidor de base de datos (%1)")
-                                .arg(pg ? QString::fromUtf8(PQerrorMessage(pg)).trimmed() : QString()));
-    if (!d.esquema.isEmpty())
-        m->ejecutar(QStringLiteral("SELECT set_config('search_path', ?, false)"),
-                    {d.esquema + QStringLiteral(", public")});
-    m->ejecutarGuion(Dialecto::ajustesConexion(TipoMotor::Postgresql));
+        throw Dialecto::errorPostgresql("08001", pg ? QString::fromUtf8(PQerrorMessage(pg)).simplified() : QString());
+    m->ajustar();
     return m;
 }
 
@@ -113,7 +138,69 @@ MotorPostgresql::~MotorPostgresql()
         PQfinish(m_pg);
 }
 
-void MotorPostgresql::lanzar(PGresult *r) const
+void MotorPostgresql::ajustar()
+{
+    if (!m_esquema.isEmpty())
+        ejecutar(QStringLiteral("SELECT set_config('search_path', ?, false)"),
+                 {m_esquema + QStringLiteral(", public")});
+    ejecutarGuion(Dialecto::ajustesConexion(TipoMotor::Postgresql));
+}
+
+bool MotorPostgresql::enLinea() const { return !m_cortada && PQstatus(m_pg) == CONNECTION_OK; }
+
+void MotorPostgresql::revisarConexion()
+{
+    // libpq does not always mark a connection it found closed as bad; one
+    // whose socket can no longer be read is gone as well.
+    if (!enLinea() || !PQconsumeInput(m_pg))
+        m_cortada = true;
+}
+
+void MotorPostgresql::reanudar()
+{
+    if (enLinea()) {
+        if (PQtransactionStatus(m_pg) != PQTRANS_IDLE)
+            return;
+        // A server that stopped or restarted while the station was idle
+        // said so and closed the connection: read it now, before a
+        // statement is sent on a connection that is gone.
+        for (int i = 0; i < 8 && enLinea() && hayParaLeer(PQsocket(m_pg)); ++i)
+            revisarConexion();
+        if (enLinea())
+            return;
+    }
+    // What the lost connection held is gone with it: its prepared
+    // statements, its settings and what was read of its catalogue.
+    m_preparadas.clear();
+    m_tipos.clear();
+    m_textos.clear();
+    m_perdidaEnTransaccion = false;
+    m_abierta = false;
+    PQreset(m_pg);
+    m_cortada = PQstatus(m_pg) != CONNECTION_OK;
+    if (m_cortada)
+        sinConexion(QString::fromUtf8(PQerrorMessage(m_pg)));
+    ajustar();
+}
+
+void MotorPostgresql::sinConexion(const QString &detalle)
+{
+    if (!m_perdidaEnTransaccion && m_abierta) {
+        m_perdidaEnTransaccion = true;
+        m_detallePerdida = detalle.simplified();
+    }
+    throw Dialecto::errorPostgresql(m_perdidaEnTransaccion ? "08007" : "08006",
+                                    m_perdidaEnTransaccion ? m_detallePerdida : detalle.simplified());
+}
+
+DbError MotorPostgresql::errorTransaccionPerdida() const
+{
+    if (!enLinea())
+        return Dialecto::errorPostgresql("08007", m_detallePerdida);
+    return Motor::errorTransaccionPerdida();
+}
+
+void MotorPostgresql::lanzar(PGresult *r, bool enBloque)
 {
     const char *estado = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
     // The user is told the server's own words as the file's engine tells
@@ -123,9 +210,23 @@ void MotorPostgresql::lanzar(PGresult *r) const
                                           : r      ? PQresultErrorMessage(r)
                                                    : PQerrorMessage(m_pg))
                             .trimmed();
-    if (r)
-        PQclear(r);
-    throw Dialecto::errorPostgresql(estado ? estado : "", msg);
+    const QByteArray sqlstate = estado ? estado : "";
+    PQclear(r);
+    // An error of libpq's own (none of the server's) may be the connection
+    // failing.
+    if (sqlstate.isEmpty())
+        revisarConexion();
+    // The connection went with the statement: the server stopped, restarted
+    // or cannot be reached; whatever its own words, that is the error.
+    if (!enLinea())
+        sinConexion(msg);
+    // Inside a transaction the failed statement alone is undone; the
+    // transaction stays as it was before it.
+    if (enBloque) {
+        PGresult *d = PQexec(m_pg, "ROLLBACK TO SAVEPOINT sentencia; RELEASE SAVEPOINT sentencia");
+        PQclear(d);
+    }
+    throw Dialecto::errorPostgresql(sqlstate, msg);
 }
 
 void MotorPostgresql::simple(const char *sql)
@@ -136,14 +237,39 @@ void MotorPostgresql::simple(const char *sql)
     PQclear(r);
 }
 
+void MotorPostgresql::comenzar()
+{
+    if (!enLinea())
+        sinConexion(QString::fromUtf8(PQerrorMessage(m_pg)));
+    const PGTransactionStatusType t = PQtransactionStatus(m_pg);
+    m_abierta = t == PQTRANS_INTRANS || t == PQTRANS_INERROR;
+}
+
 PGresult *MotorPostgresql::correrUna(const QByteArray &nombre, const Parametros &valores)
 {
     const ValoresDelServidor v(valores);
     return PQexecPrepared(m_pg, nombre.constData(), v.cantidad(), v.punteros.data(), nullptr, nullptr, 0);
 }
 
+MotorPostgresql::Preparada MotorPostgresql::preparada(const QString &sql, bool enBloque)
+{
+    const auto it = m_preparadas.constFind(sql);
+    if (it != m_preparadas.cend())
+        return *it;
+    Preparada p;
+    const QByteArray texto = Dialecto::sentenciaPostgresql(sql, p.parametros);
+    p.nombre = "s" + QByteArray::number(m_preparadas.size() + 1);
+    PGresult *r = PQprepare(m_pg, p.nombre.constData(), texto.constData(), 0, nullptr);
+    if (PQresultStatus(r) != PGRES_COMMAND_OK)
+        lanzar(r, enBloque);
+    PQclear(r);
+    m_preparadas.insert(sql, p);
+    return p;
+}
+
 PGresult *MotorPostgresql::correr(const QString &sql, const Parametros &valores)
 {
+    comenzar();
     if (esDeControl(sql)) {
         if (!valores.isEmpty())
             throw DbError(3061, QStringLiteral("Se esperaban 0 valores y se recibieron %1.").arg(valores.size()));
@@ -158,36 +284,17 @@ PGresult *MotorPostgresql::correr(const QString &sql, const Parametros &valores)
     const bool enBloque = PQtransactionStatus(m_pg) == PQTRANS_INTRANS;
     if (enBloque)
         simple("SAVEPOINT sentencia");
-    PGresult *r = nullptr;
-    auto it = m_preparadas.constFind(sql);
-    if (it == m_preparadas.cend()) {
-        int n = 0;
-        const QByteArray texto = Dialecto::sentenciaPostgresql(sql, n);
-        const QByteArray nombre = "s" + QByteArray::number(m_preparadas.size() + 1);
-        r = PQprepare(m_pg, nombre.constData(), texto.constData(), 0, nullptr);
-        if (PQresultStatus(r) == PGRES_COMMAND_OK) {
-            PQclear(r);
-            r = nullptr;
-            it = m_preparadas.insert(sql, {nombre, n});
-        }
-    }
-    if (!r && it->parametros != valores.size()) {
+    const Preparada p = preparada(sql, enBloque);
+    if (p.parametros != valores.size()) {
         if (enBloque)
             simple("RELEASE SAVEPOINT sentencia");
         throw DbError(
-            3061,
-            QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(it->parametros).arg(valores.size()));
+            3061, QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(p.parametros).arg(valores.size()));
     }
-    if (!r)
-        r = correrUna(it->nombre, valores);
+    PGresult *r = correrUna(p.nombre, valores);
     const ExecStatusType e = PQresultStatus(r);
-    if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK) {
-        if (enBloque) {
-            simple("ROLLBACK TO SAVEPOINT sentencia");
-            simple("RELEASE SAVEPOINT sentencia");
-        }
-        lanzar(r);
-    }
+    if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK)
+        lanzar(r, enBloque);
     if (enBloque)
         simple("RELEASE SAVEPOINT sentencia");
     return r;
@@ -221,6 +328,29 @@ int MotorPostgresql::tipoDeclarado(PGresult *r, int columna)
     return m_tipos.value(clave, TipoCampo::Variante);
 }
 
+bool MotorPostgresql::esTextoDelPrograma(PGresult *r, int columna)
+{
+    // The server's own catalogue holds no text of the program.
+    const Oid tabla = PQftable(r, columna);
+    if (tabla != InvalidOid && tabla < kPrimerObjetoPropio)
+        return false;
+    const Oid tipo = PQftype(r, columna);
+    if (tipo == kText || tipo == kVarchar || tipo == kBpchar)
+        return true;
+    if (tipo < kPrimerObjetoPropio)
+        return false;
+    // A type of an extension: the case-ignoring text of the codes.
+    const auto it = m_textos.constFind(tipo);
+    if (it != m_textos.cend())
+        return *it;
+    const QByteArray t = QByteArray::number(tipo);
+    const char *p[] = {t.constData()};
+    Resultado a{PQexecParams(m_pg, "SELECT typname FROM pg_type WHERE oid = $1", 1, nullptr, p, nullptr, nullptr, 0)};
+    const bool texto = PQntuples(a.r) == 1 && tipoPorNombre(QByteArray(PQgetvalue(a.r, 0, 0))) == TipoCampo::Texto;
+    m_textos.insert(tipo, texto);
+    return texto;
+}
+
 void MotorPostgresql::consultar(const QString &sql, const Parametros &valores, Recordset &rs)
 {
     Resultado r{correr(sql, valores)};
@@ -231,10 +361,12 @@ void MotorPostgresql::leer(PGresult *r, Recordset &rs)
 {
     const int n = PQnfields(r);
     std::vector<Oid> oids(n);
+    std::vector<bool> textos(n);
     for (int i = 0; i < n; ++i) {
         nombresDe(rs) << QString::fromUtf8(PQfname(r, i));
         tiposDe(rs).push_back(tipoDeclarado(r, i));
         oids[i] = PQftype(r, i);
+        textos[i] = esTextoDelPrograma(r, i);
     }
     const int filas = PQntuples(r);
     QList<QVariant> &datos = valoresDe(rs);
@@ -255,7 +387,10 @@ void MotorPostgresql::leer(PGresult *r, Recordset &rs)
             case kFloat8:
             case kNumeric: datos.emplace_back(QByteArray(v).toDouble()); break;
             case kBool: datos.emplace_back(static_cast<qlonglong>(v[0] == 't' ? 1 : 0)); break;
-            default: datos.emplace_back(Dialecto::textoDelServidor(v, PQgetlength(r, f, i))); break;
+            default:
+                datos.emplace_back(textos[i] ? Dialecto::textoDelServidor(v, PQgetlength(r, f, i))
+                                             : QString::fromUtf8(v, PQgetlength(r, f, i)));
+                break;
             }
         }
     }
@@ -304,6 +439,7 @@ void MotorPostgresql::consultarPorBloques(const QString &sql, const Parametros &
 
 void MotorPostgresql::ejecutarGuion(const QString &sql)
 {
+    comenzar();
     // Temporary tables made while the program runs are written as the
     // schema's tables are.
     static const QRegularExpression temporales(QStringLiteral("^\\s*CREATE\\s+TEMP\\s+TABLE\\b"),
@@ -400,7 +536,7 @@ void MotorPostgresql::terminarCarga(bool confirmar)
     PQclear(r);
 }
 
-bool MotorPostgresql::transaccionPerdida() const { return PQtransactionStatus(m_pg) != PQTRANS_INTRANS; }
+bool MotorPostgresql::transaccionPerdida() const { return !enLinea() || PQtransactionStatus(m_pg) != PQTRANS_INTRANS; }
 
 void MotorPostgresql::abandonar() { PQclear(PQexec(m_pg, "ROLLBACK")); }
 

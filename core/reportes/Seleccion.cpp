@@ -116,9 +116,13 @@ private:
             throw ErrorReporte(CodigoReporte::SeleccionInvalida,
                                QStringLiteral("El campo %1 de la fórmula de selección no existe.").arg(nombre));
         // Both names are plain identifiers known to the schema.
-        const QString sql = QStringLiteral("\"%1\".\"%2\"").arg(tabla, columna);
+        const QString sql =
+            Conexion::nombreEnSentencia(tabla) + QLatin1Char('.') + Conexion::nombreEnSentencia(columna);
         const int tipo =
-            m_conexion.openRecordset(QStringLiteral("SELECT %1 FROM \"%2\" WHERE 1=0").arg(sql, tabla)).tipo(0);
+            m_conexion
+                .openRecordset(
+                    QStringLiteral("SELECT %1 FROM %2 WHERE 1=0").arg(sql, Conexion::nombreEnSentencia(tabla)))
+                .tipo(0);
         numerico = tipo == TipoCampo::Entero || tipo == TipoCampo::Doble || tipo == TipoCampo::Booleano;
         return sql;
     }
