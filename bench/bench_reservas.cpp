@@ -66,8 +66,8 @@ void agendaSemanaSentencia(benchmark::State &st)
         const Recordset rs = gConexion->openRecordset(
             "SELECT r.id, r.canchas_id, r.horarios_id, r.fecha, r.estado, e.descripcion, r.importe_anticipo "
             "FROM reservas r LEFT JOIN reservas_estados e ON e.codigo = r.estado WHERE r.fecha >= ?2 AND r.fecha <= "
-            "?3 AND r.canchas_id IN (SELECT ?1 UNION SELECT cancha_madre_id FROM canchas WHERE id = ?1 UNION "
-            "SELECT id FROM canchas WHERE cancha_madre_id = ?1)",
+            "?3 AND (r.canchas_id = ?1 OR r.canchas_id IN (SELECT cancha_madre_id FROM canchas WHERE id = ?1 "
+            "UNION SELECT id FROM canchas WHERE cancha_madre_id = ?1))",
             {kCancha, lunes, lunes.addDays(6)});
         if (!hayFilas(st, rs.recordCount() > 0))
             return;

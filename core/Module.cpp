@@ -66,6 +66,13 @@ void abrirConexion()
     gConexion = c.release();
 }
 
+// A database of a newer version than this program's (Esquema::actualizar).
+static QString actualizarElPrograma()
+{
+    return QStringLiteral("Instale en este equipo la versión del programa que usa esa base de datos (la de las demás "
+                          "estaciones, o una más nueva) y vuelva a iniciarlo.");
+}
+
 QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta)
 {
     // A file that exists but cannot be opened also reports 3024: only a
@@ -76,6 +83,7 @@ QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta)
             .arg(ruta);
     QString consejo;
     switch (error.numero()) {
+    case 3041: consejo = actualizarElPrograma(); break;
     case 3027:
         consejo = QStringLiteral("El archivo es de sólo lectura: el programa necesita modificarlo. Dé permiso de "
                                  "escritura sobre el archivo a este usuario y vuelva a iniciar el programa.");
@@ -108,6 +116,8 @@ QString textoErrorAlAbrirBase(const DbError &error, const DatosServidor &d)
         base += QStringLiteral(" (esquema '%1')").arg(d.esquema);
     QString consejo;
     switch (error.numero()) {
+    case 3041: consejo = actualizarElPrograma(); break;
+    case 3260: consejo = QStringLiteral("Espere a que la otra estación termine y vuelva a iniciar el programa."); break;
     case 3024:
         consejo = QStringLiteral("Verifique que el servidor esté en marcha y se pueda llegar a él desde este equipo, "
                                  "que la base exista (créela con crear_base --servidor) y que el usuario y su clave "

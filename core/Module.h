@@ -33,11 +33,12 @@ void devolverMemoriaLiberada();
 void abrirConexion();
 // What the user is told when the database cannot be opened at start: the
 // file, the cause (absent, read-only, disk full, read/write error, not a
-// database of the program) and what to do.
+// database of the program, one of a newer version of it) and what to do.
 QString textoErrorAlAbrirBase(const DbError &error, const QString &ruta);
 // The same for a station working on the server d: the server and database,
 // the cause (unreachable or refused, no permission, its disk full, not a
-// database of the program) and what to do.
+// database of the program, one of a newer version of it, another station
+// updating it) and what to do.
 QString textoErrorAlAbrirBase(const DbError &error, const DatosServidor &d);
 // Releases gConexion.
 void cerrarConexion();

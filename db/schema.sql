@@ -147,12 +147,14 @@ CREATE INDEX ix_reservas_por_cliente_cancha_cantidad ON reservas_por_cliente_can
 -- A step of +1 or -1 in the counts of a client, and of that client on a
 -- court: the triggers on reservas below write steps here, and this view's
 -- own trigger applies them and finds the client's most booked court anew.
--- It never holds a row. Its statements can meet no conflict (a row is added
--- only when missing, never with a Null); OR IGNORE says so to the engine,
--- which then keeps no journal of each statement that writes a reservation,
--- halving the time of a series.
+-- It never holds a row; its columns are those of the counts (a court is a
+-- code). Its statements can meet no conflict (a row is added only when
+-- missing, never with a Null); OR IGNORE says so to the engine, which then
+-- keeps no journal of each statement that writes a reservation, halving the
+-- time of a series. These triggers are the server's too, each turned into
+-- a function and a trigger there.
 CREATE VIEW reservas_cuenta_paso AS
-    SELECT 0 AS clientes_id, '' AS canchas_id, 0 AS paso WHERE 0;
+    SELECT clientes_id, canchas_id, 0 AS paso FROM reservas_por_cliente_cancha WHERE 0;
 
 CREATE TRIGGER tr_reservas_cuenta_paso INSTEAD OF INSERT ON reservas_cuenta_paso
     WHEN NEW.clientes_id IS NOT NULL

@@ -5,7 +5,9 @@
 // duplicate key, 3260 locked, ...). Statements of the program are written
 // once; only what cannot be written alike for every engine lives here.
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class DbError;
 
@@ -37,11 +39,43 @@ DbError errorSqlite(int codigo, int extendido, int errnoSistema, const QString &
 // $tag$ bodies reach the server as written.
 QByteArray sentenciaPostgresql(const QString &sql, int &parametros);
 // The server's form of a CREATE statement of the schema (tipo "table",
-// "index", "view" or "trigger"); empty when the server makes it otherwise.
+// "index" or "view"; a trigger is disparadorPostgresql's).
+// A code (TEXT COLLATE NOCASE) becomes the domain codigo; a key holding one
+// is no primary key there but the unique indexes clavesPostgresql gives.
 QString ddlPostgresql(const QString &tipo, const QString &sentencia);
-// What every schema on the server relies on: the case-ignoring text type,
-// the Spanish collation ES, the domains of dates and flags, and the search
-// functions plegar and instr.
+// The CREATE UNIQUE INDEX statements that keep, on the server, the key of
+// a CREATE TABLE of the schema holding a code: ux_<table>_clave with its
+// codes compared as the file compares them, and, for a key of one code,
+// ux_<table>_codigo on the column as written (what ON CONFLICT names). None
+// for any other table.
+QStringList clavesPostgresql(const QString &sentencia);
+// The server's form of a CREATE TRIGGER of the schema, written for the
+// file's engine: the plpgsql function (named as the trigger) that runs the
+// trigger's statements, and the row trigger that calls it. INSERT and
+// UPDATE OR IGNORE become statements that leave a row already there, IS
+// and IS NOT comparisons of Nulls IS [NOT] DISTINCT FROM; the trigger's
+// WHEN goes into the function. Empty for a trigger whose rule the server
+// keeps otherwise: one that refuses with RAISE or reads rowid.
+QStringList disparadorPostgresql(const QString &sentencia);
+// The number of the lock that keeps two makers of the shared objects below
+// apart (earlier versions take it too).
+inline constexpr qint64 kBloqueoCompartidos = 5813;
+// An object every schema of a server's database shares (in public).
+struct Compartido {
+    QString clase;     // "extension", "collation", "domain", "function" or "operator"
+    QString nombre;    // as the catalogue names it: "plegar(text)", "=(codigo,codigo)", "fecha"
+    QString sentencia; // makes it; run over its former self, makes it anew or leaves it
+    // What COMMENT ON names it by ("FUNCTION public.plegar(text)") for one
+    // made anew when made otherwise; empty for one only made when missing.
+    QString comentario;
+};
+// The shared objects, in the order they are made: the case-ignoring text
+// type, the Spanish collation ES, the domains of dates, flags and codes
+// with the codes' equality, and the search functions plegar, instr and
+// group_concat.
+QList<Compartido> compartidosPostgresql();
+// One script that makes every shared object missing, under the lock that
+// keeps two makers apart.
 QString preambuloPostgresql();
 // A server error (its SQLSTATE and message) as the program's error. A
 // connection lost while the program runs is 08006, or 08007 when it held an

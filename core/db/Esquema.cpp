@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 
@@ -93,22 +95,42 @@ const char *const kRehechas[] = {"caja_conceptos", "caja_movimientos"};
 // onto a taken slot, which the booking rules allow.
 const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo"};
 
-// What a server's schema is made of, in the order it is made: the tables,
-// indexes and views of the schema, then the functions and triggers of
-// postgresql.sql, then each numbered table's trigger that moves its
-// numbering on past a number given by hand.
+// Functions of earlier versions on a server, by name and arguments as the
+// catalogue gives them: the counts' triggers, written apart for the server.
+const char *const kFuncionesRetiradas[] = {"reservas_cuenta_paso(cliente bigint, cancha citext, paso bigint)",
+                                           "reservas_cuenta()"};
+
+// What a server's schema is made of, in the order it is made: the tables
+// (with the indexes that keep their keys), indexes, views and triggers of
+// the schema, then what postgresql.sql adds, then each numbered table's
+// trigger that moves its numbering on past a number given by hand.
 QList<Objeto> objetosDelServidor()
 {
     QList<Objeto> l;
+    static const QRegularExpression indice(QStringLiteral("^CREATE\\s+UNIQUE\\s+INDEX\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
     for (const Objeto &o : objetosDelEsquema()) {
+        // The file's triggers, the counts' among them, are the server's too:
+        // each a function and the trigger that runs it.
+        if (o.tipo == QLatin1String("trigger")) {
+            const QStringList d = Dialecto::disparadorPostgresql(o.sentencia);
+            if (!d.isEmpty())
+                l << Objeto{QStringLiteral("function"), o.nombre.toLower(), d[0]}
+                  << Objeto{QStringLiteral("trigger"), o.nombre.toLower(), d[1]};
+            continue;
+        }
         const QString s = Dialecto::ddlPostgresql(o.tipo, o.sentencia);
         if (!s.isEmpty())
             l.append({o.tipo, o.nombre.toLower(), s});
+        if (o.tipo == QLatin1String("table"))
+            for (const QString &clave : Dialecto::clavesPostgresql(o.sentencia))
+                l.append({QStringLiteral("index"), indice.match(clave).captured(1), clave});
     }
     // A function's body, between $$, holds semicolons of its own.
     static const QRegularExpression comentario(QStringLiteral("--[^\\n]*"));
-    static const QRegularExpression crear(QStringLiteral("^CREATE\\s+OR\\s+REPLACE\\s+(FUNCTION|TRIGGER)\\s+(\\w+)"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression crear(
+        QStringLiteral("^CREATE\\s+(?:OR\\s+REPLACE\\s+(FUNCTION|TRIGGER)|UNIQUE\\s+(INDEX))\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
     QString texto = leerRecurso(QStringLiteral(":/db/postgresql.sql"));
     texto.remove(comentario);
     QString parte;
@@ -122,11 +144,12 @@ QList<Objeto> objetosDelServidor()
         parte.clear();
         if (sentencia.isEmpty())
             continue;
-        // Only what can be run again over its former self is made here.
+        // Only what can be run again over its former self is made here, and
+        // indexes, made when missing.
         const QRegularExpressionMatch m = crear.match(sentencia);
         if (!m.hasMatch())
             throw DbError(3000, QStringLiteral("Sentencia del servidor que no se puede repetir: %1").arg(sentencia));
-        l.append({m.captured(1).toLower(), m.captured(2).toLower(), sentencia});
+        l.append({(m.captured(1) + m.captured(2)).toLower(), m.captured(3).toLower(), sentencia});
     }
     for (const Objeto &o : objetosDelEsquema())
         if (o.tipo == QLatin1String("table") && o.sentencia.contains(QLatin1String("AUTOINCREMENT")))
@@ -154,37 +177,179 @@ QString huella(const QString &sentencia)
         QCryptographicHash::hash(normalizada(sentencia).toUtf8(), QCryptographicHash::Md5).toHex());
 }
 
-// The statements that bring the server's schema of c to this version's, in
-// order; none when it is up to date. Tables and indexes are made when
-// missing; views, functions and triggers also when made otherwise. The
-// tables of counts are then counted afresh (when they, or a function or
-// trigger keeping them, were missing or different), and a numbered table
-// whose trigger was missing has its numbering moved past its highest
-// number. One look at the catalogue: it runs at every station's start.
-QStringList cambiosServidor(Conexion &c)
+// The statements that turn the citext codes of a table an earlier version
+// made on a server into codigo. Its triggers go first (a trigger's
+// condition holds the type of the columns it reads; they are made anew
+// with the others), then its primary key where indexes keep the key now.
+// Codes citext held apart stay apart under codigo's rule, which only ever
+// keeps more of them apart.
+QStringList codigosDeTabla(const Objeto &tabla, const QList<Objeto> &objetos, QHash<QString, QString> &tiene)
 {
-    QHash<QString, QString> tiene; // "kind:name" -> print
+    const QString prefijo = QStringLiteral("citext:") + tabla.nombre + QLatin1Char('.');
+    QStringList columnas;
+    for (auto it = tiene.cbegin(); it != tiene.cend(); ++it)
+        if (it.key().startsWith(prefijo))
+            columnas << QStringLiteral("ALTER COLUMN \"%1\" TYPE codigo").arg(it.key().mid(prefijo.size()));
+    if (columnas.isEmpty())
+        return {};
+    columnas.sort();
+    QStringList l;
+    bool claveConIndices = false;
+    for (const Objeto &o : objetos) {
+        if (o.tipo == QLatin1String("trigger") &&
+            tablaDelDisparador(o.sentencia).compare(tabla.nombre, Qt::CaseInsensitive) == 0 &&
+            tiene.remove(QStringLiteral("trigger:") + o.nombre))
+            l << QStringLiteral("DROP TRIGGER %1 ON %2").arg(o.nombre, tabla.nombre);
+        claveConIndices = claveConIndices || o.nombre == QStringLiteral("ux_%1_clave").arg(tabla.nombre);
+    }
+    if (claveConIndices && tiene.remove(QStringLiteral("index:%1_pkey").arg(tabla.nombre)))
+        l << QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %1_pkey").arg(tabla.nombre);
+    l << QStringLiteral("ALTER TABLE %1 ").arg(tabla.nombre) + columnas.join(QStringLiteral(", "));
+    return l;
+}
+
+// What the catalogue of a server's database holds of the club's schema and
+// of the objects every schema shares.
+struct Catalogo {
+    // "kind:name" -> the comment (the print of what made it). Kinds: table,
+    // index, view, function, trigger of the schema; firma (a function of
+    // the schema by name and arguments); citext (a column still of that
+    // type, "table.column"); and, of public, compartido:<clase>.
+    QHash<QString, QString> tiene;
+    QString esquema;
+    int version = 0;
+};
+
+// The version a comment holds, its first number; 0 for none.
+int versionDelComentario(const QString &comentario)
+{
+    static const QRegularExpression numero(QStringLiteral("(\\d+)"));
+    return numero.match(comentario).captured(1).toInt();
+}
+
+QString comentarioDeVersion()
+{
+    return QStringLiteral("Versión %1 del esquema de la base del club").arg(Esquema::kVersion);
+}
+
+// One look at the catalogue: it runs at every station's start.
+Catalogo leerCatalogo(Conexion &c)
+{
+    Catalogo cat;
     for (Recordset rs = c.openRecordset(QStringLiteral(
-             "WITH e AS (SELECT oid FROM pg_namespace WHERE nspname = current_schema()) "
-             "SELECT CASE relkind WHEN 'v' THEN 'view' WHEN 'i' THEN 'index' ELSE 'table' END, relname, "
+             "WITH e AS (SELECT oid FROM pg_namespace WHERE nspname = current_schema()), "
+             "p AS (SELECT oid FROM pg_namespace WHERE nspname = 'public') "
+             "SELECT CASE relkind WHEN 'v' THEN 'view' WHEN 'i' THEN 'index' ELSE 'table' END, relname::text, "
              "obj_description(oid, 'pg_class') FROM pg_class WHERE relnamespace = (SELECT oid FROM e) "
              "AND relkind IN ('r', 'p', 'v', 'i') "
              "UNION ALL SELECT 'function', proname, obj_description(oid, 'pg_proc') FROM pg_proc "
              "WHERE pronamespace = (SELECT oid FROM e) "
+             "UNION ALL SELECT 'firma', proname || '(' || pg_get_function_identity_arguments(oid) || ')', NULL "
+             "FROM pg_proc WHERE pronamespace = (SELECT oid FROM e) "
              "UNION ALL SELECT 'trigger', t.tgname, obj_description(t.oid, 'pg_trigger') FROM pg_trigger t "
-             "JOIN pg_class r ON r.oid = t.tgrelid WHERE r.relnamespace = (SELECT oid FROM e) AND NOT t.tgisinternal"));
-         !rs.eof(); rs.moveNext())
-        tiene.insert(rs.texto(0) + QLatin1Char(':') + rs.texto(1), rs.texto(2));
+             "JOIN pg_class r ON r.oid = t.tgrelid WHERE r.relnamespace = (SELECT oid FROM e) AND NOT t.tgisinternal "
+             "UNION ALL SELECT 'citext', r.relname || '.' || a.attname, NULL FROM pg_attribute a "
+             "JOIN pg_class r ON r.oid = a.attrelid JOIN pg_type y ON y.oid = a.atttypid "
+             "WHERE r.relnamespace = (SELECT oid FROM e) AND r.relkind = 'r' AND y.typname = 'citext' "
+             "AND a.attnum > 0 AND NOT a.attisdropped "
+             "UNION ALL SELECT 'compartido:function', proname || '(' || "
+             "replace(pg_get_function_identity_arguments(oid), ' ', '') || ')', obj_description(oid, 'pg_proc') "
+             "FROM pg_proc WHERE pronamespace = (SELECT oid FROM p) "
+             "UNION ALL SELECT 'compartido:domain', typname, NULL FROM pg_type "
+             "WHERE typnamespace = (SELECT oid FROM p) AND typtype = 'd' "
+             "UNION ALL SELECT 'compartido:operator', oprname || '(' || format_type(oprleft, NULL) || ',' || "
+             "format_type(oprright, NULL) || ')', NULL FROM pg_operator WHERE oprnamespace = (SELECT oid FROM p) "
+             "UNION ALL SELECT 'compartido:collation', collname, NULL FROM pg_collation "
+             "WHERE collnamespace = (SELECT oid FROM p) "
+             "UNION ALL SELECT 'compartido:extension', extname, NULL FROM pg_extension "
+             "UNION ALL SELECT 'esquema', current_schema(), (SELECT obj_description(oid, 'pg_class') FROM pg_class "
+             "WHERE relname = 't_numeradores' AND relnamespace = (SELECT oid FROM e))"));
+         !rs.eof(); rs.moveNext()) {
+        if (rs.texto(0) == QLatin1String("esquema")) {
+            cat.esquema = rs.texto(1);
+            cat.version = versionDelComentario(rs.texto(2));
+        } else {
+            cat.tiene.insert(rs.texto(0) + QLatin1Char(':') + rs.texto(1), rs.texto(2));
+        }
+    }
+    return cat;
+}
+
+// A station never writes over a schema of a version newer than its own.
+void comprobarVersion(int version)
+{
+    if (version > Esquema::kVersion)
+        throw DbError(3041, QStringLiteral("La base de datos fue puesta al día por una versión más nueva del "
+                                           "programa (esquema %1; esta versión usa el esquema %2). Actualice el "
+                                           "programa en este equipo.")
+                                .arg(version)
+                                .arg(Esquema::kVersion));
+}
+
+// The statements that bring the shared objects of c's database to this
+// version's, in order: the missing ones made, and the functions made
+// otherwise made anew, with the indexes that compute with them (an index
+// keeps what a function gave when its rows were written; made anew rather
+// than rebuilt, as a connection keeps the expressions of an index it has
+// used). A function made by a newer version is left as it is: its schema
+// may rely on it.
+QStringList cambiosCompartidos(const Catalogo &cat)
+{
+    QStringList cambios;
+    for (const Dialecto::Compartido &o : Dialecto::compartidosPostgresql()) {
+        const auto it = cat.tiene.constFind(QStringLiteral("compartido:") + o.clase + QLatin1Char(':') + o.nombre);
+        const QString firma = QString::number(Esquema::kVersion) + QLatin1Char(' ') + huella(o.sentencia);
+        if (it != cat.tiene.cend()) {
+            if (o.comentario.isEmpty() || *it == firma ||
+                versionDelComentario(it->section(' ', 0, 0)) > Esquema::kVersion)
+                continue;
+        }
+        cambios << o.sentencia;
+        if (o.comentario.isEmpty())
+            continue;
+        cambios << QStringLiteral("COMMENT ON %1 IS '%2'").arg(o.comentario, firma);
+        if (it != cat.tiene.cend() && o.comentario.startsWith(QLatin1String("FUNCTION ")))
+            cambios << QStringLiteral("DO $$ DECLARE i record; BEGIN FOR i IN SELECT DISTINCT d.objid::regclass AS "
+                                      "nombre, pg_get_indexdef(d.objid) AS sentencia FROM pg_depend d "
+                                      "JOIN pg_index x ON x.indexrelid = d.objid "
+                                      "WHERE d.classid = 'pg_class'::regclass AND d.refclassid = 'pg_proc'::regclass "
+                                      "AND d.refobjid = '%1'::regprocedure LOOP "
+                                      "EXECUTE 'DROP INDEX ' || i.nombre::text; EXECUTE i.sentencia; END LOOP; END $$")
+                           .arg(o.comentario.mid(9));
+    }
+    return cambios;
+}
+
+// The statements that bring the server's schema of c to this version's, in
+// order; none when it is up to date. Tables and indexes are made when
+// missing; views, functions and triggers also when made otherwise. A table
+// of an earlier version whose codes are citext gets them as codigo, its key
+// as the indexes that keep it now. The tables of counts are then counted
+// afresh (when they, or a function or trigger keeping them, were missing or
+// different), and a numbered table whose trigger was missing has its
+// numbering moved past its highest number.
+QStringList cambiosServidor(const Catalogo &cat)
+{
+    QHash<QString, QString> tiene = cat.tiene;
+    const QList<Objeto> objetos = objetosDelServidor();
     QStringList cambios;
     QStringList numerar;
     bool recontar = false;
-    for (const Objeto &o : objetosDelServidor()) {
+    for (const Objeto &o : objetos) {
+        if (o.tipo == QLatin1String("table") && tiene.contains(QStringLiteral("table:") + o.nombre))
+            cambios << codigosDeTabla(o, objetos, tiene);
         const auto it = tiene.constFind(o.tipo + QLatin1Char(':') + o.nombre);
         const bool conHuella = o.tipo != QLatin1String("table") && o.tipo != QLatin1String("index");
         if (it != tiene.cend() && (!conHuella || *it == huella(o.sentencia)))
             continue;
-        if (o.tipo == QLatin1String("view"))
+        if (o.tipo == QLatin1String("view")) {
             cambios << QStringLiteral("DROP VIEW IF EXISTS %1").arg(o.nombre);
+            // Its triggers go with it.
+            for (const Objeto &d : objetos)
+                if (d.tipo == QLatin1String("trigger") &&
+                    tablaDelDisparador(d.sentencia).compare(o.nombre, Qt::CaseInsensitive) == 0)
+                    tiene.remove(QStringLiteral("trigger:") + d.nombre);
+        }
         cambios << o.sentencia;
         const QString firma = QStringLiteral(" IS '%1'").arg(huella(o.sentencia));
         if (o.tipo == QLatin1String("view"))
@@ -200,6 +365,10 @@ QStringList cambiosServidor(Conexion &c)
             recontar = recontar || Esquema::esRecuento(o.nombre) || o.tipo == QLatin1String("function") ||
                        o.tipo == QLatin1String("trigger");
     }
+    // Once no trigger runs them.
+    for (const char *f : kFuncionesRetiradas)
+        if (tiene.contains(QStringLiteral("firma:") + QLatin1String(f)))
+            cambios << QStringLiteral("DROP FUNCTION ") + QLatin1String(f);
     for (const QString &t : numerar)
         cambios << QStringLiteral("SELECT setval('%1_id_seq', m) FROM (SELECT max(id) AS m FROM %1) AS n "
                                   "WHERE m > COALESCE(pg_sequence_last_value('%1_id_seq'), 0)")
@@ -210,6 +379,73 @@ QStringList cambiosServidor(Conexion &c)
         if (tiene.contains(QStringLiteral("index:") + QLatin1String(i)))
             cambios << QStringLiteral("DROP INDEX ") + QLatin1String(i);
     return cambios;
+}
+
+// Everything a server's database needs to be at this version, in order:
+// the shared objects, then the schema's.
+struct Plan {
+    QStringList compartidos;
+    QStringList esquema;
+    bool vacio() const { return compartidos.isEmpty() && esquema.isEmpty(); }
+};
+
+Plan planServidor(const Catalogo &cat) { return {cambiosCompartidos(cat), cambiosServidor(cat)}; }
+
+// Runs bloquear, which takes a lock until the open transaction ends,
+// waiting at most as long as the lock_timeout set (espera): a station that
+// waited that long for another one's update is told so.
+void esperarActualizacion(const std::function<void()> &bloquear, std::chrono::milliseconds espera)
+{
+    try {
+        bloquear();
+    } catch (const DbError &e) {
+        if (e.numero() != 3260)
+            throw;
+        throw DbError(3260, QStringLiteral("Otra estación está poniendo al día la base de datos y no terminó en %1 "
+                                           "segundos.")
+                                .arg((espera.count() + 999) / 1000));
+    }
+}
+
+// Brings a server's database to this version inside c's transaction
+// (joined, or one of its own).
+void ponerAlDiaServidor(Conexion &c, std::chrono::milliseconds espera)
+{
+    Catalogo cat = leerCatalogo(c);
+    comprobarVersion(cat.version);
+    Plan plan = planServidor(cat);
+    if (plan.vacio() && cat.version == Esquema::kVersion)
+        return;
+    Transaccion t(c);
+    // The wait for another station's update, and for the locks of tables
+    // other stations are reading, is bounded.
+    const QString antes = c.openRecordset(QStringLiteral("SELECT current_setting('lock_timeout')")).texto(0);
+    c.execute(QStringLiteral("SELECT set_config('lock_timeout', ?, true)"),
+              {QString::number(std::max<qint64>(1, espera.count())) + QStringLiteral("ms")});
+    const auto compartidos = [&] {
+        esperarActualizacion(
+            [&] { c.execute(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {Dialecto::kBloqueoCompartidos}); },
+            espera);
+    };
+    const bool conCompartidos = !plan.compartidos.isEmpty();
+    if (conCompartidos)
+        compartidos();
+    esperarActualizacion([&] { c.bloquear(QStringLiteral("esquema:") + cat.esquema); }, espera);
+    // Looked at again under the locks: another station may have brought the
+    // database up to date, or further, while this one waited.
+    cat = leerCatalogo(c);
+    comprobarVersion(cat.version);
+    plan = planServidor(cat);
+    if (!plan.compartidos.isEmpty() && !conCompartidos)
+        compartidos();
+    for (const QString &s : std::as_const(plan.compartidos))
+        c.executeScript(s);
+    for (const QString &s : std::as_const(plan.esquema))
+        c.executeScript(s);
+    if (cat.version != Esquema::kVersion)
+        c.executeScript(QStringLiteral("COMMENT ON TABLE t_numeradores IS '%1'").arg(comentarioDeVersion()));
+    c.execute(QStringLiteral("SELECT set_config('lock_timeout', ?, true)"), {antes});
+    t.commit();
 }
 
 bool esRehecha(const QString &tabla)
@@ -305,6 +541,13 @@ QString Esquema::textoBase()
     return leerRecurso(QStringLiteral(":/db/schema.sql")) + leerRecurso(QStringLiteral(":/db/seed.sql"));
 }
 
+int Esquema::versionDe(Conexion &c)
+{
+    if (c.esServidor())
+        return leerCatalogo(c).version;
+    return static_cast<int>(c.openRecordset(QStringLiteral("PRAGMA user_version")).entero(0));
+}
+
 void Esquema::crearBase(const QString &ruta)
 {
     iniciarRecursos();
@@ -312,6 +555,7 @@ void Esquema::crearBase(const QString &ruta)
     Transaccion t(*c);
     c->executeScript(leerRecurso(QStringLiteral(":/db/schema.sql")));
     c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
+    c->execute(QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     t.commit();
 }
 
@@ -341,47 +585,41 @@ void Esquema::crearTablas(Conexion &c, const QString &esquema)
     t.commit();
 }
 
-void Esquema::crearBaseServidor(const DatosServidor &d)
+void Esquema::crearBaseServidor(const DatosServidor &d, std::chrono::milliseconds espera)
 {
     iniciarRecursos();
     std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
     Transaccion t(*c);
-    prepararServidor(*c, d.esquema);
+    if (!d.esquema.isEmpty())
+        c->execute(QStringLiteral("CREATE SCHEMA \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
     // A database that already holds the club's tables is never written over.
     if (c->existeTabla(QStringLiteral("t_numeradores")))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));
     // Made as the update of an empty schema makes it; the shipped rows then
     // move each numbering on past their numbers.
-    for (const QString &s : cambiosServidor(*c))
-        c->executeScript(s);
+    ponerAlDiaServidor(*c, espera);
     c->executeScript(leerRecurso(QStringLiteral(":/db/seed.sql")));
     t.commit();
 }
 
-void Esquema::actualizar(Conexion &c)
+void Esquema::actualizar(Conexion &c, std::chrono::milliseconds espera)
 {
     iniciarRecursos();
     if (c.esServidor()) {
-        if (cambiosServidor(c).isEmpty())
-            return;
-        Transaccion t(c);
-        // The objects every schema shares, as this version makes them; a
-        // station waits for another one's update however long it takes.
-        c.executeScript(Dialecto::preambuloPostgresql());
-        // Looked at again under the lock: another station may have brought
-        // the schema up to date while this one waited for it.
-        c.bloquear(QStringLiteral("esquema"));
-        for (const QString &s : cambiosServidor(c))
-            c.executeScript(s);
-        t.commit();
+        ponerAlDiaServidor(c, espera);
         return;
     }
-    if (cambiosPendientes(c).isEmpty())
+    comprobarVersion(versionDe(c));
+    if (cambiosPendientes(c).isEmpty() && versionDe(c) == kVersion)
         return;
     Transaccion t(c);
     // Looked at again under the lock: another station may have brought the
     // file up to date while this one waited for it.
+    const int version = versionDe(c);
+    comprobarVersion(version);
     for (const QString &s : cambiosPendientes(c))
         c.execute(s);
+    if (version != kVersion)
+        c.execute(QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     t.commit();
 }

@@ -16,7 +16,7 @@ namespace {
 // Rows read from a table at a time.
 constexpr int kFilasPorBloque = 5000;
 
-QString nombre(const QString &n) { return Dialecto::identificador(n); }
+QString nombre(const QString &n) { return Conexion::nombreEnSentencia(n); }
 
 // The checksum of a table's rows: the sum of a hash of each row, made of its
 // values in one form whatever engine they were read from (a whole number

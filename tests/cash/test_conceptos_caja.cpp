@@ -98,6 +98,33 @@ TEST_F(ConceptosCajaTest, AltaEdicionBajaOrdenYErrores)
     EXPECT_EQ(valor("SELECT caja_conceptos_descripcion FROM caja_movimientos"), "Luz");
 }
 
+// Concept codes equal when every letter is folded are one concept on either
+// engine, though ÑU and ñu are two codes elsewhere: ñu finds no row and is
+// refused as a duplicate.
+TEST_F(ConceptosCajaTest, UnCodigoQueSoloDifiereEnÑEsElMismoConcepto)
+{
+    EXPECT_TRUE(Aperturas::abrir("mnu_CajaConceptos"));
+    procesarEventos();
+    auto *w = Ventanas::existente<Frm_T_MovCaja_Conceptos>();
+    ASSERT_NE(w, nullptr);
+    QLineEdit *codigo = caja(w, "mskBox_0"), *descripcion = caja(w, "mskBox_1");
+    escribir(codigo, "ÑU");
+    escribir(descripcion, "Ñu");
+    boton(w, 1)->click();
+    EXPECT_TRUE(msg->vacio());
+    for (const char *repetido : {"ñu", "Ñu", "ñU"}) {
+        msg->limpiar();
+        escribir(codigo, repetido);
+        EXPECT_TRUE(codigo->isEnabled()) << repetido;
+        EXPECT_TRUE(descripcion->text().isEmpty()) << repetido;
+        escribir(descripcion, "otro");
+        boton(w, 1)->click();
+        EXPECT_EQ(msg->textos(), QStringList{"Código de Movimientos de Caja  ya Ingresado "}) << repetido;
+        boton(w, 0)->click();
+    }
+    EXPECT_EQ(filas("SELECT id || ':' || descripcion FROM caja_conceptos WHERE plegar(id) = plegar('ñu')"), "ÑU:Ñu");
+}
+
 // A file of an earlier version, where concept codes compared exactly, with
 // BAR and bar both in use: brought up to date at its opening without losing
 // a row; from then on codes compare without case, and each of the two is

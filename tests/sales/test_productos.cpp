@@ -3,6 +3,7 @@
 #include "Frm_T_Productos.h"
 #include "Frm_T_ProductosAnexo.h"
 #include "RegistroVentas.h"
+#include "dbProductos.h"
 #include "platform/Aperturas.h"
 #include "reservations/AyudaListas.h"
 
@@ -190,6 +191,59 @@ TEST_F(ProductosTest, ModificarEliminarYBuscar)
     escribir(caja(d, "mskDescrip"), "Toa");
     clic(d, 0);
     EXPECT_EQ(g->selectedRow(), 2);
+}
+
+// Codes ignore the case of ASCII letters only, on either engine: ÑA and ña,
+// ÉB and éb are two products each, A1 and a1 one. A code typed in another
+// case of its ASCII letters is found; one differing in another letter is not.
+TEST_F(ProductosTest, CodigosQueDifierenEnÑOÉSonDosYEnUnaLetraAsciiUno)
+{
+    auto *l = abrirLista();
+    clic(l, 0);
+    auto *d = dialogo();
+    ASSERT_NE(d, nullptr);
+    const QList<QStringList> altas{{"ÑA", "Ñandú grande", "1", "10"}, {"ña", "ñandú chico", "1", "11"},
+                                   {"ÉB", "Émbolo", "1", "12"},       {"éb", "ébano", "1", "13"},
+                                   {"A1", "Agua", "1", "14"},         {"b0", "Bebida", "1", "15"},
+                                   {"C1", "Caramelo", "1", "16"}};
+    for (const QStringList &a : altas) {
+        llenar(d, a[0], a[1], a[2], a[3]);
+        clic(d, 0);
+        EXPECT_TRUE(msg->vacio()) << a[0].toStdString() << ": " << msg->textos().join(' ').toStdString();
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM productos"), 7);
+    msg->limpiar();
+    llenar(d, "a1", "Otra agua", "1", "2");
+    clic(d, 0);
+    EXPECT_EQ(msg->textos(), QStringList{"Código existente.\nPor favor, ingrese un Código distinto."});
+    EXPECT_EQ(contar("SELECT count(*) FROM productos"), 7);
+    // Written by hand, the key refuses it as well.
+    EXPECT_EQ(numeroDeError([this] { db().execute("INSERT INTO productos (id) VALUES ('c1')"); }), 3022);
+    EXPECT_EQ(numeroDeError([this] { db().execute("UPDATE productos SET id = 'a1' WHERE id = 'b0'"); }), 3022);
+
+    auto precio = [](const QString &codigo) {
+        const Recordset rs = dbProductos::precios(codigo);
+        return rs.eof() ? QStringLiteral("ninguno") : rs.texto(QStringLiteral("precio_venta"));
+    };
+    EXPECT_EQ(precio("ña"), "11");
+    EXPECT_EQ(precio("ÑA"), "10");
+    EXPECT_EQ(precio("Ña"), "10");
+    EXPECT_EQ(precio("éB"), "13");
+    EXPECT_EQ(precio("a1"), "14");
+    EXPECT_EQ(precio("ñA"), "11");
+    EXPECT_EQ(precio("NA"), "ninguno");
+    EXPECT_TRUE(dbProductos::existe("B0"));
+    EXPECT_FALSE(dbProductos::existe("Éb0"));
+    EXPECT_EQ(filas("SELECT descripcion FROM productos WHERE id IN ('A1', 'C1') ORDER BY id"), "Agua Caramelo");
+    EXPECT_EQ(filas("SELECT count(*) FROM productos p JOIN ventas_items v ON v.productos_id = p.id"), "0");
+    db().execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad) VALUES (1, 'ÑA', 1), (1, 'ña', 2), "
+                 "(1, 'a1', 3)");
+    EXPECT_EQ(filas("SELECT p.id, v.cantidad FROM productos p JOIN ventas_items v ON v.productos_id = p.id "
+                    "ORDER BY v.cantidad",
+                    {}, "=", " "),
+              "ÑA=1 ña=2 A1=3");
+    // Codes of ASCII letters sort as the file sorts them, case aside.
+    EXPECT_EQ(filas("SELECT id FROM productos WHERE id < 'd' ORDER BY id", {}, "", " "), "A1 b0 C1");
 }
 
 } // namespace
