@@ -291,21 +291,26 @@ const Estructura &estructuraConocida()
     return conocida;
 }
 
-void exigirVersionConocida(const Estructura &copia)
+void exigirVersionConocida(const Estructura &copia, int version)
 {
     const Estructura &conocida = estructuraConocida();
     auto masNueva = [](const QString &que) {
-        return DbError(3041, QStringLiteral("La copia fue hecha por una versión más nueva del programa (%1 que esta "
-                                            "versión no conoce): actualice el programa para restaurarla.")
+        return DbError(3041, QStringLiteral("La copia fue hecha por una versión más nueva del programa (%1): "
+                                            "actualice el programa para restaurarla.")
                                  .arg(que));
     };
+    if (version > Esquema::kVersion)
+        throw masNueva(QStringLiteral("su esquema es de la versión %1 y esta versión conoce hasta la %2")
+                           .arg(version)
+                           .arg(Esquema::kVersion));
     for (auto t = copia.cbegin(); t != copia.cend(); ++t) {
         const auto c = conocida.constFind(t.key().toLower());
         if (c == conocida.cend())
-            throw masNueva(QStringLiteral("tiene la tabla '%1'").arg(t.key()));
+            throw masNueva(QStringLiteral("tiene la tabla '%1', que esta versión no conoce").arg(t.key()));
         for (const QString &columna : t.value())
             if (!c->contains(columna.toLower()))
-                throw masNueva(QStringLiteral("tiene la columna '%1' de la tabla '%2'").arg(columna, t.key()));
+                throw masNueva(
+                    QStringLiteral("tiene la columna '%1' de la tabla '%2', que esta versión no conoce").arg(columna, t.key()));
     }
 }
 
@@ -347,12 +352,14 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
             throw copiaDanada(QStringLiteral("el archivo no termina en una página entera"));
         // Any error of the engine from here on is a damaged page.
         Estructura tiene;
+        int version = 0;
         QString dano;
         try {
             const Recordset control = copia->openRecordset(QStringLiteral("PRAGMA quick_check"));
             if (control.eof() || control.campo(0).texto() != QLatin1String("ok"))
                 dano = control.eof() ? QStringLiteral("sin respuesta del control") : control.campo(0).texto();
             tiene = estructura(*copia);
+            version = Esquema::versionDe(*copia);
         } catch (const DbError &e) {
             dano = e.descripcion();
         }
@@ -361,7 +368,7 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
         for (const QString &t : tablasExigidas)
             if (!tiene.contains(t.toLower()))
                 throw noEsCopia(QStringLiteral("le falta la tabla '%1'").arg(t));
-        exigirVersionConocida(tiene);
+        exigirVersionConocida(tiene, version);
     } catch (const DbError &) {
         borrarArchivoBase(preparada);
         throw;

@@ -75,10 +75,11 @@ void exigirArchivoConDatos(const QString &archivo);
 using Estructura = QMap<QString, QStringList>;
 // The tables and columns of the database this version of the program makes.
 const Estructura &estructuraConocida();
-// Throws DbError when a copy holding copia (its tables and columns) was made
-// by a newer version of the program: a table or a column this version does
+// Throws DbError when a copy holding copia (its tables and columns), whose
+// schema is of version (Esquema::versionDe), was made by a newer version of
+// the program: a higher version, or a table or a column this version does
 // not know. The one place where a copy's version is judged.
-void exigirVersionConocida(const Estructura &copia);
+void exigirVersionConocida(const Estructura &copia, int version);
 
 // First steps of a restore, with the live database still open: copies
 // origen beside ruta (the live database) and checks that the copy opens

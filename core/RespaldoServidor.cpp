@@ -1,6 +1,7 @@
 #include "RespaldoServidor.h"
 
 #include "Respaldo.h"
+#include "db/Esquema.h"
 #include "db/MotorPostgresql.h"
 #include "platform/ArchivosPrivados.h"
 
@@ -308,7 +309,14 @@ void comprobar(const QString &archivo, const QString &esquema, const QStringList
     for (const QString &t : tablas)
         if (!tiene->contains(t.toLower()))
             throw Respaldo::noEsCopia(QStringLiteral("le falta la tabla '%1'").arg(t));
-    Respaldo::exigirVersionConocida(*tiene);
+    // The schema's version is the comment of t_numeradores in the copy.
+    static const QRegularExpression comentario(
+        QStringLiteral("^COMMENT ON TABLE (?:\\S+\\.)?\"?t_numeradores\"? IS '([^']*)'"),
+        QRegularExpression::MultilineOption);
+    int version = 0;
+    for (auto m = comentario.globalMatch(definiciones.salida); m.hasNext();)
+        version = std::max(version, Esquema::versionDelComentario(m.next().captured(1)));
+    Respaldo::exigirVersionConocida(*tiene, version);
 }
 
 void copiar(const DatosServidor &d, const QString &destino)

@@ -9,7 +9,7 @@
 -- table go on after it, as on the file (each numbered table's trigger names
 -- its sequence).
 CREATE OR REPLACE FUNCTION numeracion_sigue() RETURNS trigger
-LANGUAGE plpgsql AS $$
+LANGUAGE plpgsql SET search_path FROM CURRENT AS $$
 BEGIN
     PERFORM setval(TG_ARGV[0]::regclass, NEW.id);
     RETURN NULL;

@@ -236,8 +236,10 @@ QStringList Dialecto::disparadorPostgresql(const QString &sentencia)
     const QString fin = momento == QLatin1String("AFTER")
                             ? QStringLiteral("RETURN NULL;")
                             : QStringLiteral("IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW;");
-    return {QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN %2 %3 "
-                           "END $$")
+    // The names in its body are the club's, whatever search path the
+    // statement that fires it runs under (pg_restore's is empty).
+    return {QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql SET search_path FROM "
+                           "CURRENT AS $$ BEGIN %2 %3 END $$")
                 .arg(nombre, pasos, fin),
             QStringLiteral("CREATE OR REPLACE TRIGGER %1 %2 %3 ON %4 FOR EACH ROW EXECUTE FUNCTION %1()")
                 .arg(nombre, momento, m.captured(3).simplified(), m.captured(4))};

@@ -220,13 +220,6 @@ struct Catalogo {
     int version = 0;
 };
 
-// The version a comment holds, its first number; 0 for none.
-int versionDelComentario(const QString &comentario)
-{
-    static const QRegularExpression numero(QStringLiteral("(\\d+)"));
-    return numero.match(comentario).captured(1).toInt();
-}
-
 QString comentarioDeVersion()
 {
     return QStringLiteral("Versión %1 del esquema de la base del club").arg(Esquema::kVersion);
@@ -267,7 +260,7 @@ Catalogo leerCatalogo(Conexion &c)
          !rs.eof(); rs.moveNext()) {
         if (rs.texto(0) == QLatin1String("esquema")) {
             cat.esquema = rs.texto(1);
-            cat.version = versionDelComentario(rs.texto(2));
+            cat.version = Esquema::versionDelComentario(rs.texto(2));
         } else {
             cat.tiene.insert(rs.texto(0) + QLatin1Char(':') + rs.texto(1), rs.texto(2));
         }
@@ -301,7 +294,7 @@ QStringList cambiosCompartidos(const Catalogo &cat)
         const QString firma = QString::number(Esquema::kVersion) + QLatin1Char(' ') + huella(o.sentencia);
         if (it != cat.tiene.cend()) {
             if (o.comentario.isEmpty() || *it == firma ||
-                versionDelComentario(it->section(' ', 0, 0)) > Esquema::kVersion)
+                Esquema::versionDelComentario(it->section(' ', 0, 0)) > Esquema::kVersion)
                 continue;
         }
         cambios << o.sentencia;
@@ -541,6 +534,12 @@ QString Esquema::textoBase()
     return leerRecurso(QStringLiteral(":/db/schema.sql")) + leerRecurso(QStringLiteral(":/db/seed.sql"));
 }
 
+int Esquema::versionDelComentario(const QString &comentario)
+{
+    static const QRegularExpression numero(QStringLiteral("(\\d+)"));
+    return numero.match(comentario).captured(1).toInt();
+}
+
 int Esquema::versionDe(Conexion &c)
 {
     if (c.esServidor())
@@ -591,7 +590,7 @@ void Esquema::crearBaseServidor(const DatosServidor &d, std::chrono::millisecond
     std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
     Transaccion t(*c);
     if (!d.esquema.isEmpty())
-        c->execute(QStringLiteral("CREATE SCHEMA \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
+        c->execute(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
     // A database that already holds the club's tables is never written over.
     if (c->existeTabla(QStringLiteral("t_numeradores")))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));

@@ -43,6 +43,9 @@ QString textoBase();
 // user_version, the comment of the table t_numeradores on a server; 0 for
 // a database made before versions were recorded. Throws DbError.
 int versionDe(Conexion &c);
+// The version the server's comment of t_numeradores holds (its first
+// number); 0 for none.
+int versionDelComentario(const QString &comentario);
 // Brings a database made by an earlier version to the schema: creates the
 // indexes, views and triggers it lacks and makes anew the ones defined
 // otherwise; the same for the tables of counts the triggers keep, which are

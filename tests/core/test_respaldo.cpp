@@ -380,7 +380,16 @@ TEST_F(Respaldos, UnaCopiaDeUnaVersionMasNuevaSeRechaza)
         abrirArchivo(ruta("columna.mdb"))->execute("ALTER TABLE clientes ADD COLUMN apodo TEXT");
         hacerCopia(ruta("tabla.mdb"));
         abrirArchivo(ruta("tabla.mdb"))->execute("CREATE TABLE novedades (id INTEGER)");
+        hacerCopia(ruta("version.mdb"));
+        abrirArchivo(ruta("version.mdb"))->execute(QString("PRAGMA user_version = %1").arg(Esquema::kVersion + 1));
     } else {
+        // A newer version records its number where this one does.
+        db().executeScript(
+            QString("COMMENT ON TABLE t_numeradores IS 'Versión %1 del esquema de la base del club'")
+                .arg(Esquema::kVersion + 1));
+        hacerCopia(ruta("version.mdb"));
+        db().executeScript(QString("COMMENT ON TABLE t_numeradores IS 'Versión %1 del esquema de la base del club'")
+                               .arg(Esquema::kVersion));
         db().execute("ALTER TABLE clientes ADD COLUMN apodo TEXT");
         hacerCopia(ruta("columna.mdb"));
         db().execute("ALTER TABLE clientes DROP COLUMN apodo");
@@ -395,14 +404,19 @@ TEST_F(Respaldos, UnaCopiaDeUnaVersionMasNuevaSeRechaza)
     }
     cliente("Beto");
     const QString masNueva = "Ha ocurrido un error en el proceso.\nError: 3041 - La copia fue hecha por una versión "
-                             "más nueva del programa (%1 que esta versión no conoce): actualice el programa para "
-                             "restaurarla.";
-    for (const auto &[archivo, que] : {std::pair{"columna.mdb", "tiene la columna 'apodo' de la tabla 'clientes'"},
-                                       std::pair{"tabla.mdb", "tiene la tabla 'novedades'"}}) {
-        SCOPED_TRACE(archivo);
+                             "más nueva del programa (%1): actualice el programa para restaurarla.";
+    const QString version = QString("su esquema es de la versión %1 y esta versión conoce hasta la %2")
+                                .arg(Esquema::kVersion + 1)
+                                .arg(Esquema::kVersion);
+    for (const auto &[archivo, que] :
+         {std::pair<QString, QString>{"columna.mdb",
+                                      "tiene la columna 'apodo' de la tabla 'clientes', que esta versión no conoce"},
+          std::pair<QString, QString>{"tabla.mdb", "tiene la tabla 'novedades', que esta versión no conoce"},
+          std::pair<QString, QString>{"version.mdb", version}}) {
+        SCOPED_TRACE(archivo.toStdString());
         escritorio->responderArchivo(ruta(archivo));
         menu("mnu_restaurarbkp");
-        EXPECT_EQ(msg->textos().value(1), masNueva.arg(que));
+        EXPECT_EQ(msg->textos().value(1).toStdString(), masNueva.arg(que).toStdString());
         msg->limpiar();
         EXPECT_EQ(fin->veces(), 0);
         EXPECT_EQ(clientes(db()), (QStringList{"Ana", "Beto"}));
