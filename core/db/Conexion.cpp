@@ -214,10 +214,7 @@ QStringList Conexion::columnas(const QString &tabla) const
     return nombres;
 }
 
-QString Conexion::nombreEnSentencia(const QString &nombre)
-{
-    return Dialecto::identificador(nombre.toLower());
-}
+QString Conexion::nombreEnSentencia(const QString &nombre) { return Dialecto::identificador(nombre.toLower()); }
 
 // ---------------------------------------------------------------- Transaccion
 

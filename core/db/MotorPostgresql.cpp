@@ -531,10 +531,7 @@ bool MotorPostgresql::transaccionPerdida() const
     return t != PQTRANS_INTRANS && t != PQTRANS_INERROR;
 }
 
-bool MotorPostgresql::transaccionFallida() const
-{
-    return enLinea() && PQtransactionStatus(m_pg) == PQTRANS_INERROR;
-}
+bool MotorPostgresql::transaccionFallida() const { return enLinea() && PQtransactionStatus(m_pg) == PQTRANS_INERROR; }
 
 void MotorPostgresql::abandonar() { PQclear(PQexec(m_pg, "ROLLBACK")); }
 
