@@ -171,12 +171,16 @@ bool Frm_T_MovCaja_Conceptos::Usr_GuardaDatos(const QString &op)
         Transaccion t(*gConexion);
         for (;;) {
             try {
+                // The caller may go on after a failed attempt: each runs in
+                // a part of its own, undone alone when it fails.
+                Transaccion intento(*gConexion);
                 if (op == QLatin1String("2"))
                     dbConceptosCaja::eliminar(codigo);
                 else if (alta)
                     dbConceptosCaja::insertar(codigo, descripcion);
                 else
                     dbConceptosCaja::modificar(codigo, descripcion);
+                intento.commit();
                 break;
             } catch (const DbError &e) {
                 const int respuesta = ManejoErrorDB(intentos, windowTitle(), e);

@@ -39,8 +39,9 @@ sqlite3 *Conexion::handle() const { return m_motor->sqlite(); }
 void Conexion::comprobarTransaccion() const
 {
     // A write now would be committed on its own, outside the operation the
-    // caller believes it is in.
-    if (m_enTransaccion && m_motor->transaccionPerdida())
+    // caller believes it is in; or, after a failed statement the engine
+    // keeps nothing of, never committed at all.
+    if (m_enTransaccion && (m_motor->transaccionPerdida() || m_motor->transaccionFallida()))
         throw m_motor->errorTransaccionPerdida();
 }
 
@@ -213,10 +214,7 @@ QStringList Conexion::columnas(const QString &tabla) const
     return nombres;
 }
 
-QString Conexion::nombreEnSentencia(const QString &nombre)
-{
-    return Dialecto::identificador(nombre.toLower());
-}
+QString Conexion::nombreEnSentencia(const QString &nombre) { return Dialecto::identificador(nombre.toLower()); }
 
 // ---------------------------------------------------------------- Transaccion
 

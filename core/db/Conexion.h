@@ -290,6 +290,10 @@ private:
 // (they are scoped objects). If the engine itself abandoned the whole
 // transaction, every later statement on the connection fails until the
 // outermost guard ends, so no write runs outside the transaction.
+// A statement that fails leaves a server's transaction failed: it takes no
+// more statements (nor a commit) until the innermost guard undoes its part,
+// or the whole transaction ends. Code that goes on after a failed statement
+// runs that statement in a guard of its own (the file would take more).
 class Transaccion {
 public:
     explicit Transaccion(Conexion &c);

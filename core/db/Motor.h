@@ -33,6 +33,9 @@ public:
     virtual void ejecutarGuion(const QString &sql) = 0;
     // True when the engine rolled the open transaction back on its own.
     virtual bool transaccionPerdida() const = 0;
+    // True when a statement failed inside the open transaction and the
+    // engine takes no more of it until it is undone to a savepoint or whole.
+    virtual bool transaccionFallida() const { return false; }
     // What a statement is told once the open transaction was lost.
     virtual DbError errorTransaccionPerdida() const
     {

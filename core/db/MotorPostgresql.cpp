@@ -176,6 +176,7 @@ void MotorPostgresql::reanudar()
     m_textos.clear();
     m_perdidaEnTransaccion = false;
     m_abierta = false;
+    m_hayUltimo = false;
     PQreset(m_pg);
     m_cortada = PQstatus(m_pg) != CONNECTION_OK;
     if (m_cortada)
@@ -200,7 +201,7 @@ DbError MotorPostgresql::errorTransaccionPerdida() const
     return Motor::errorTransaccionPerdida();
 }
 
-void MotorPostgresql::lanzar(PGresult *r, bool enBloque)
+void MotorPostgresql::lanzar(PGresult *r)
 {
     const char *estado = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
     // The user is told the server's own words as the file's engine tells
@@ -220,12 +221,6 @@ void MotorPostgresql::lanzar(PGresult *r, bool enBloque)
     // or cannot be reached; whatever its own words, that is the error.
     if (!enLinea())
         sinConexion(msg);
-    // Inside a transaction the failed statement alone is undone; the
-    // transaction stays as it was before it.
-    if (enBloque) {
-        PGresult *d = PQexec(m_pg, "ROLLBACK TO SAVEPOINT sentencia; RELEASE SAVEPOINT sentencia");
-        PQclear(d);
-    }
     throw Dialecto::errorPostgresql(sqlstate, msg);
 }
 
@@ -251,7 +246,7 @@ PGresult *MotorPostgresql::correrUna(const QByteArray &nombre, const Parametros 
     return PQexecPrepared(m_pg, nombre.constData(), v.cantidad(), v.punteros.data(), nullptr, nullptr, 0);
 }
 
-MotorPostgresql::Preparada MotorPostgresql::preparada(const QString &sql, bool enBloque)
+MotorPostgresql::Preparada MotorPostgresql::preparada(const QString &sql)
 {
     const auto it = m_preparadas.constFind(sql);
     if (it != m_preparadas.cend())
@@ -261,7 +256,7 @@ MotorPostgresql::Preparada MotorPostgresql::preparada(const QString &sql, bool e
     p.nombre = "s" + QByteArray::number(m_preparadas.size() + 1);
     PGresult *r = PQprepare(m_pg, p.nombre.constData(), texto.constData(), 0, nullptr);
     if (PQresultStatus(r) != PGRES_COMMAND_OK)
-        lanzar(r, enBloque);
+        lanzar(r);
     PQclear(r);
     m_preparadas.insert(sql, p);
     return p;
@@ -278,25 +273,17 @@ PGresult *MotorPostgresql::correr(const QString &sql, const Parametros &valores)
             lanzar(r);
         return r;
     }
-    // Inside a transaction a failed statement leaves the transaction as it
-    // was before it (as on the file), not abandoned: it runs in a savepoint
-    // of its own.
-    const bool enBloque = PQtransactionStatus(m_pg) == PQTRANS_INTRANS;
-    if (enBloque)
-        simple("SAVEPOINT sentencia");
-    const Preparada p = preparada(sql, enBloque);
-    if (p.parametros != valores.size()) {
-        if (enBloque)
-            simple("RELEASE SAVEPOINT sentencia");
+    // No savepoint of its own: inside a transaction a failed statement leaves
+    // it failed, to be undone to the savepoint of the innermost guard (see
+    // Transaccion), or whole.
+    const Preparada p = preparada(sql);
+    if (p.parametros != valores.size())
         throw DbError(
             3061, QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(p.parametros).arg(valores.size()));
-    }
     PGresult *r = correrUna(p.nombre, valores);
     const ExecStatusType e = PQresultStatus(r);
     if (e != PGRES_COMMAND_OK && e != PGRES_TUPLES_OK)
-        lanzar(r, enBloque);
-    if (enBloque)
-        simple("RELEASE SAVEPOINT sentencia");
+        lanzar(r);
     return r;
 }
 
@@ -406,7 +393,7 @@ void MotorPostgresql::consultarPorBloques(const QString &sql, const Parametros &
         throw DbError(3061, QStringLiteral("Se esperaban %1 valores y se recibieron %2.").arg(n).arg(valores.size()));
     // The rows come through a cursor, which lives in a transaction: one of
     // its own when none is open, else a savepoint that a failure goes back to.
-    const bool propia = PQtransactionStatus(m_pg) != PQTRANS_INTRANS;
+    const bool propia = PQtransactionStatus(m_pg) == PQTRANS_IDLE;
     simple(propia ? "BEGIN" : "SAVEPOINT bloques");
     try {
         const ValoresDelServidor v(valores);
@@ -536,18 +523,37 @@ void MotorPostgresql::terminarCarga(bool confirmar)
     PQclear(r);
 }
 
-bool MotorPostgresql::transaccionPerdida() const { return !enLinea() || PQtransactionStatus(m_pg) != PQTRANS_INTRANS; }
+bool MotorPostgresql::transaccionPerdida() const
+{
+    if (!enLinea())
+        return true;
+    const PGTransactionStatusType t = PQtransactionStatus(m_pg);
+    return t != PQTRANS_INTRANS && t != PQTRANS_INERROR;
+}
+
+bool MotorPostgresql::transaccionFallida() const { return enLinea() && PQtransactionStatus(m_pg) == PQTRANS_INERROR; }
 
 void MotorPostgresql::abandonar() { PQclear(PQexec(m_pg, "ROLLBACK")); }
 
 qint64 MotorPostgresql::ultimoId() const
 {
     auto *self = const_cast<MotorPostgresql *>(this);
+    // lastval() fails until the connection has handed out a number; inside
+    // a transaction that failure must not leave it failed, so the first
+    // asking runs in a savepoint of its own.
+    const bool punto = !m_hayUltimo && PQtransactionStatus(m_pg) == PQTRANS_INTRANS;
     try {
+        if (punto)
+            self->simple("SAVEPOINT ultimo");
         Recordset rs;
         self->consultar(QStringLiteral("SELECT lastval()"), {}, rs);
+        if (punto)
+            self->simple("RELEASE SAVEPOINT ultimo");
+        self->m_hayUltimo = true;
         return rs.eof() ? 0 : rs.entero(0);
     } catch (const DbError &) {
+        if (punto)
+            PQclear(PQexec(m_pg, "ROLLBACK TO SAVEPOINT ultimo; RELEASE SAVEPOINT ultimo"));
         return 0; // no number handed out yet on this connection
     }
 }

@@ -29,6 +29,7 @@ public:
     void cargar(const Parametros &valores) override;
     void terminarCarga(bool confirmar) override;
     bool transaccionPerdida() const override;
+    bool transaccionFallida() const override;
     void abandonar() override;
     qint64 ultimoId() const override;
     void consolidar() override;
@@ -60,12 +61,11 @@ private:
         int parametros = 0;
     };
     // The statement prepared on the server; throws when it cannot be.
-    Preparada preparada(const QString &sql, bool enBloque);
+    Preparada preparada(const QString &sql);
     PGresult *correrUna(const QByteArray &nombre, const Parametros &valores);
     void simple(const char *sql);
-    // Throws the error of r (cleared), or of the connection when r is null;
-    // first undoes the failed statement's savepoint when enBloque.
-    [[noreturn]] void lanzar(PGresult *r, bool enBloque = false);
+    // Throws the error of r (cleared), or of the connection when r is null.
+    [[noreturn]] void lanzar(PGresult *r);
     [[noreturn]] void sinConexion(const QString &detalle);
     // The name of the club's table tabla (letter case aside) as an
     // identifier of a statement; DbError 3078 when there is none.
@@ -88,6 +88,8 @@ private:
     bool m_cortada = false;
     // A transaction was open when the statement being run was sent.
     bool m_abierta = false;
+    // lastval() has a number on this connection.
+    bool m_hayUltimo = false;
     // The connection was lost with a transaction open, and why.
     bool m_perdidaEnTransaccion = false;
     QString m_detallePerdida;

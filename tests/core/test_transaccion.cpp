@@ -111,3 +111,47 @@ TEST_F(TransaccionTest, SiElMotorAbandonaLaTransaccionNadaSeEscribeFueraDeElla)
     t.commit();
     EXPECT_EQ(contar("SELECT count(*) FROM horarios"), 1);
 }
+
+TEST_F(TransaccionTest, UnaSentenciaFallidaNoDejaNadaDeLaOperacionQueNoLaDeshace)
+{
+    // A failed statement that ends the operation leaves nothing of it.
+    EXPECT_EQ(numeroDeError([this] {
+                  Transaccion t(db());
+                  horario(db(), "H1");
+                  horario(db(), "H2");
+                  horario(db(), "h1"); // duplicate key
+                  t.commit();
+              }),
+              3022);
+    EXPECT_FALSE(db().enTransaccion());
+    EXPECT_EQ(contar("SELECT count(*) FROM horarios"), 0);
+
+    // Caught without a part of its own, the failure leaves the operation
+    // whole or nothing: the server keeps nothing of a transaction after a
+    // failed statement, so its commit is refused rather than told done.
+    {
+        Transaccion t(db());
+        horario(db(), "H1");
+        EXPECT_EQ(numeroDeError([this] { horario(db(), "h1"); }), 3022);
+        if (db().esServidor()) {
+            EXPECT_NE(numeroDeError([this] { horario(db(), "H2"); }), 0);
+            EXPECT_NE(numeroDeError([&t] { t.commit(); }), 0);
+        } else {
+            horario(db(), "H2");
+            t.commit();
+        }
+    }
+    EXPECT_FALSE(db().enTransaccion());
+    EXPECT_EQ(contar("SELECT count(*) FROM horarios"), db().esServidor() ? 0 : 2);
+
+    // The number last handed out, asked on a connection that has handed out
+    // none, leaves its transaction usable.
+    const auto otra = otraEstacion();
+    {
+        Transaccion t(*otra);
+        EXPECT_EQ(otra->lastInsertId(), 0);
+        horario(*otra, "H7");
+        t.commit();
+    }
+    EXPECT_EQ(contar("SELECT count(*) FROM horarios WHERE codigo = 'H7'"), 1);
+}
