@@ -309,8 +309,8 @@ void exigirVersionConocida(const Estructura &copia, int version)
             throw masNueva(QStringLiteral("tiene la tabla '%1', que esta versión no conoce").arg(t.key()));
         for (const QString &columna : t.value())
             if (!c->contains(columna.toLower()))
-                throw masNueva(
-                    QStringLiteral("tiene la columna '%1' de la tabla '%2', que esta versión no conoce").arg(columna, t.key()));
+                throw masNueva(QStringLiteral("tiene la columna '%1' de la tabla '%2', que esta versión no conoce")
+                                   .arg(columna, t.key()));
     }
 }
 

@@ -12,8 +12,8 @@
 #include "db/Conexion.h"
 #include "db/Esquema.h"
 #include "db/Mudanza.h"
-#include "platform/Formatos.h"
 #include "platform/ArchivosPrivados.h"
+#include "platform/Formatos.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -590,7 +590,8 @@ void Esquema::crearBaseServidor(const DatosServidor &d, std::chrono::millisecond
     std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
     Transaccion t(*c);
     if (!d.esquema.isEmpty())
-        c->execute(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
+        c->execute(
+            QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
     // A database that already holds the club's tables is never written over.
     if (c->existeTabla(QStringLiteral("t_numeradores")))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));

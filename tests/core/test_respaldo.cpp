@@ -384,9 +384,8 @@ TEST_F(Respaldos, UnaCopiaDeUnaVersionMasNuevaSeRechaza)
         abrirArchivo(ruta("version.mdb"))->execute(QString("PRAGMA user_version = %1").arg(Esquema::kVersion + 1));
     } else {
         // A newer version records its number where this one does.
-        db().executeScript(
-            QString("COMMENT ON TABLE t_numeradores IS 'Versión %1 del esquema de la base del club'")
-                .arg(Esquema::kVersion + 1));
+        db().executeScript(QString("COMMENT ON TABLE t_numeradores IS 'Versión %1 del esquema de la base del club'")
+                               .arg(Esquema::kVersion + 1));
         hacerCopia(ruta("version.mdb"));
         db().executeScript(QString("COMMENT ON TABLE t_numeradores IS 'Versión %1 del esquema de la base del club'")
                                .arg(Esquema::kVersion));
