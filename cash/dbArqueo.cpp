@@ -57,8 +57,21 @@ Recordset movimientos(const QString &cajaId, const QString &usuario)
 
 bool borrarMovimiento(qint64 id)
 {
-    return gConexion->execute(
-               QStringLiteral("DELETE FROM caja_movimientos WHERE id = ? AND mov_tipo IN ('ING', 'EGR')"), {id}) > 0;
+    Transaccion t(*gConexion);
+    // Under the lock a closing takes: a movement that a closing at another
+    // station has summed stays.
+    const Recordset duenio = gConexion->openRecordset(
+        QStringLiteral("SELECT c.t_usuarios_codigo FROM caja_movimientos m INNER JOIN caja_cabeza c "
+                       "ON c.id = m.caja_cabeza_id WHERE m.id = ?"),
+        {id});
+    if (!duenio.eof())
+        bloquearCajasAbiertas(*gConexion, {duenio.texto(0)});
+    const bool borrado = gConexion->execute(QStringLiteral("DELETE FROM caja_movimientos WHERE id = ? AND mov_tipo IN "
+                                                           "('ING', 'EGR') AND caja_cabeza_id IN (SELECT id FROM "
+                                                           "caja_cabeza WHERE fecha_hora_cierre IS NULL)"),
+                                            {id}) > 0;
+    t.commit();
+    return borrado;
 }
 
 Recordset resumenOperaciones(const QString &cajaId)
