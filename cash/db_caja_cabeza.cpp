@@ -113,9 +113,11 @@ double db_caja_cabeza::importeTeorico() const
 void db_caja_cabeza::resumenStock()
 {
     // One grouped statement for every active product: manual movements
-    // (no sale) and sale movements (negative) of the period, both ends
-    // included, over all users; the stock at opening is worked back from
-    // the present one.
+    // (no sale) and sale movements of the period, both ends included, over
+    // all users; the stock at opening is worked back from the present one.
+    // A sale's movements are its lines going out (negative) and, when it was
+    // cancelled, the same lines coming back: units sold and given back in
+    // the period are not counted as sold.
     gConexion->execute(
         QStringLiteral(
             "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "

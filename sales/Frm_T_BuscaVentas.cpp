@@ -202,8 +202,9 @@ QDate Frm_T_BuscaVentas::Usr_Update(bool *enCierre)
     const int fila = filaActiva();
     if (fila == 0)
         return {};
-    const dbVentas::Anulacion a = dbVentas::anular(ui->vaSpread->text(kDoc, fila).toLongLong(),
-                                                   ui->vaSpread->text(kComentarios, fila), Reloj::ahora());
+    const dbVentas::Anulacion a =
+        dbVentas::anular(ui->vaSpread->text(kDoc, fila).toLongLong(), ui->vaSpread->text(kComentarios, fila),
+                         gUsuarioActual, Reloj::ahora());
     if (enCierre)
         *enCierre = a.cierre != 0;
     return a.anuladaEl;

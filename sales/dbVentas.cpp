@@ -63,12 +63,12 @@ qint64 arqueoDe(Conexion &c, qint64 id)
     return rs.eof() ? 0 : rs.campo(0).entero();
 }
 
-Anulacion anular(qint64 id, const QString &motivo, const QDateTime &ahora)
+Anulacion anular(qint64 id, const QString &motivo, const QString &usuario, const QDateTime &ahora)
 {
-    return anular(*gConexion, id, motivo, ahora);
+    return anular(*gConexion, id, motivo, usuario, ahora);
 }
 
-Anulacion anular(Conexion &c, qint64 id, const QString &motivo, const QDateTime &ahora)
+Anulacion anular(Conexion &c, qint64 id, const QString &motivo, const QString &usuario, const QDateTime &ahora)
 {
     Transaccion t(c);
     Anulacion a;
@@ -89,9 +89,16 @@ Anulacion anular(Conexion &c, qint64 id, const QString &motivo, const QDateTime 
              QStringLiteral("SELECT productos_id, cantidad FROM ventas_items WHERE ventas_id = ?"), {id});
          !rs.eof(); rs.moveNext()) {
         // What the sale took goes back, fractions included (2.5 litres sold
-        // are 2.5 returned), so the stock is as it was before the sale.
+        // are 2.5 returned), so the stock is as it was before the sale; the
+        // sale's "Egreso" rows stay as history and this one, tied to the
+        // sale, returns the line, so the stock stays its movements' sum.
+        const double cantidad = rs.campo(QStringLiteral("cantidad")).numero();
+        const QString producto = rs.texto(QStringLiteral("productos_id"));
+        c.execute(QStringLiteral("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, "
+                                 "comentarios, t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                  {QStringLiteral("Ingreso"), ahora, producto, id, cantidad, motivo, usuario});
         c.execute(QStringLiteral("UPDATE productos SET existencia = existencia + ? WHERE id = ?"),
-                  {rs.campo(QStringLiteral("cantidad")).numero(), rs.texto(QStringLiteral("productos_id"))});
+                  {cantidad, producto});
     }
     c.execute(QStringLiteral("DELETE FROM ventas_items WHERE ventas_id = ?"), {id});
     t.commit();

@@ -1,7 +1,8 @@
 #pragma once
 // Statements of the counter sales: the header (ventas), its lines
-// (ventas_items), their "Egreso" stock movements (movimientos_stock) and the
-// stock of each product (productos.existencia).
+// (ventas_items), their "Egreso" stock movements and the "Ingreso" ones of
+// their cancellation (movimientos_stock) and the stock of each product
+// (productos.existencia).
 #include "db/Conexion.h"
 
 #include <QDate>
@@ -55,14 +56,15 @@ struct Anulacion {
     bool hecha() const { return cierre == 0 && !anuladaEl.isValid(); }
 };
 
-// Cancels sale id at the moment ahora with motivo as its
+// Cancels sale id at the moment ahora, by usuario, with motivo as its
 // comments, whole or nothing (a guard of its own joins the caller's
 // transaction). Under the lock of arqueoDe, a sale a closing has taken is
 // refused and a sale already cancelled is left as it was; both with nothing
 // written. Otherwise the amounts go to 0, each line's quantity goes back to
-// its product's stock and its lines are deleted; its movements stay.
-Anulacion anular(qint64 id, const QString &motivo, const QDateTime &ahora);
+// its product's stock with an "Ingreso" movement of that quantity tied to
+// the sale (its "Egreso" rows stay), and its lines are deleted.
+Anulacion anular(qint64 id, const QString &motivo, const QString &usuario, const QDateTime &ahora);
 // The same on connection c (another station's).
-Anulacion anular(Conexion &c, qint64 id, const QString &motivo, const QDateTime &ahora);
+Anulacion anular(Conexion &c, qint64 id, const QString &motivo, const QString &usuario, const QDateTime &ahora);
 
 } // namespace dbVentas

@@ -81,7 +81,7 @@ protected:
     {
         const QDateTime ahora = Reloj::ahora();
         switch (e) {
-        case Escritura::Anulacion: return dbVentas::anular(c, venta(caja), "devuelta", ahora).hecha();
+        case Escritura::Anulacion: return dbVentas::anular(c, venta(caja), "devuelta", "luis", ahora).hecha();
         case Escritura::Movimiento: {
             db_caja_movimientos m;
             m.m_mov_tipo = "ING";
