@@ -25,10 +25,14 @@ Operaciones operaciones(const QString &usuario)
 bool hayReservasPendientes(const QDateTime &ahora)
 {
     const QDate hoy = ahora.date();
-    // A turn of an earlier day started before now whatever its time.
+    // A turn of an earlier day started before now whatever its time. The
+    // conditions are those of the partial index of pending reservations,
+    // and the order is its own: the first one found in it, or none, by one
+    // look, however many past reservations the club holds and whatever the
+    // engine's estimate of how many are pending.
     const Recordset antes = gConexion->openRecordset(
         QStringLiteral("SELECT 1 FROM reservas r INNER JOIN horarios h ON r.horarios_id = h.codigo "
-                       "WHERE r.fecha < ? AND r.estado NOT IN ('COB', 'SUS') LIMIT 1"),
+                       "WHERE r.fecha < ? AND r.estado NOT IN ('COB', 'SUS') ORDER BY r.fecha LIMIT 1"),
         {hoy});
     if (!antes.eof())
         return true;
