@@ -180,11 +180,13 @@ bool Frm_M_MovimientosCaja::Usr_AperturaCaja()
 bool Frm_M_MovimientosCaja::Usr_MovimientoCaja(double signo)
 {
     const QString usuario = ui->MaskEd_3->text().trimmed();
+    const auto sinCaja = [&] {
+        MsgBox(QStringLiteral("El usuario '%1' no posee una caja iniciada.").arg(usuario), vb::Exclamation);
+        return false;
+    };
     try {
-        if (!Usr_TieneCajaAbierta(usuario)) {
-            MsgBox(QStringLiteral("El usuario '%1' no posee una caja iniciada.").arg(usuario), vb::Exclamation);
-            return false;
-        }
+        if (!Usr_TieneCajaAbierta(usuario))
+            return sinCaja();
         double monto = 0;
         if (!importeValido(&monto))
             return false;
@@ -193,7 +195,6 @@ bool Frm_M_MovimientosCaja::Usr_MovimientoCaja(double signo)
             return false;
         }
         db_caja_movimientos mov;
-        mov.m_caja_cabeza_id = db_caja_cabeza().getCajaAbiertaFromUsuario(usuario);
         mov.m_caja_conceptos_id = ui->MaskEd_18->text().trimmed();
         mov.m_caja_conceptos_descripcion = ui->DBCombo_18->Text();
         mov.m_comentarios = ui->txtObserv->toPlainText();
@@ -201,7 +202,10 @@ bool Frm_M_MovimientosCaja::Usr_MovimientoCaja(double signo)
         mov.m_importe = signo * monto;
         mov.m_t_usuarios_codigo = usuario;
         mov.m_mov_tipo = m_mov_tipo;
-        mov.create();
+        // Closed at another station since the check above: told as a user
+        // without a register.
+        if (!mov.registrar())
+            return sinCaja();
         return true;
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);

@@ -25,10 +25,14 @@ Operaciones operaciones(const QString &usuario)
 bool hayReservasPendientes(const QDateTime &ahora)
 {
     const QDate hoy = ahora.date();
-    // A turn of an earlier day started before now whatever its time.
+    // A turn of an earlier day started before now whatever its time. The
+    // conditions are those of the partial index of pending reservations,
+    // and the order is its own: the first one found in it, or none, by one
+    // look, however many past reservations the club holds and whatever the
+    // engine's estimate of how many are pending.
     const Recordset antes = gConexion->openRecordset(
         QStringLiteral("SELECT 1 FROM reservas r INNER JOIN horarios h ON r.horarios_id = h.codigo "
-                       "WHERE r.fecha < ? AND r.estado NOT IN ('COB', 'SUS') LIMIT 1"),
+                       "WHERE r.fecha < ? AND r.estado NOT IN ('COB', 'SUS') ORDER BY r.fecha LIMIT 1"),
         {hoy});
     if (!antes.eof())
         return true;
@@ -57,8 +61,21 @@ Recordset movimientos(const QString &cajaId, const QString &usuario)
 
 bool borrarMovimiento(qint64 id)
 {
-    return gConexion->execute(
-               QStringLiteral("DELETE FROM caja_movimientos WHERE id = ? AND mov_tipo IN ('ING', 'EGR')"), {id}) > 0;
+    Transaccion t(*gConexion);
+    // Under the lock a closing takes: a movement that a closing at another
+    // station has summed stays.
+    const Recordset duenio = gConexion->openRecordset(
+        QStringLiteral("SELECT c.t_usuarios_codigo FROM caja_movimientos m INNER JOIN caja_cabeza c "
+                       "ON c.id = m.caja_cabeza_id WHERE m.id = ?"),
+        {id});
+    if (!duenio.eof())
+        bloquearCajasAbiertas(*gConexion, {duenio.texto(0)});
+    const bool borrado = gConexion->execute(QStringLiteral("DELETE FROM caja_movimientos WHERE id = ? AND mov_tipo IN "
+                                                           "('ING', 'EGR') AND caja_cabeza_id IN (SELECT id FROM "
+                                                           "caja_cabeza WHERE fecha_hora_cierre IS NULL)"),
+                                            {id}) > 0;
+    t.commit();
+    return borrado;
 }
 
 Recordset resumenOperaciones(const QString &cajaId)

@@ -27,8 +27,9 @@ bool hayReservasPendientes(const QDateTime &ahora);
 // withdrawals) by moment: id, fecha_hora, caja_conceptos_descripcion,
 // importe, comentarios, mov_tipo.
 Recordset movimientos(const QString &cajaId, const QString &usuario);
-// Deletes movement id when it is an income or a withdrawal (an opening
-// amount is never deleted). True when a row went.
+// Deletes movement id when it is an income or a withdrawal of a register
+// still open (an opening amount is never deleted, nor a movement a closing
+// has summed), under the lock of bloquearCajasAbiertas. True when a row went.
 bool borrarMovimiento(qint64 id);
 // The operations snapshot of register cajaId: id, operacion_fecha,
 // descripcion, operacion_id, importe, comentarios, caja_conceptos_id.

@@ -2,7 +2,9 @@
 
 #include "AppUtils.h"
 #include "Module.h"
+#include "db_caja_movimientos.h"
 #include "db_caja_resumen_operaciones.h"
+#include "platform/Formatos.h"
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
@@ -20,8 +22,13 @@ bool db_caja_cabeza::create()
 
 QString db_caja_cabeza::getCajaAbiertaFromUsuario(const QString &xUsuarioCod)
 {
+    return cajaAbiertaDe(*gConexion, xUsuarioCod);
+}
+
+QString db_caja_cabeza::cajaAbiertaDe(Conexion &c, const QString &xUsuarioCod)
+{
     // Ordered, so that the answer does not depend on the engine's row order.
-    const Recordset rs = gConexion->openRecordset(
+    const Recordset rs = c.openRecordset(
         QStringLiteral("SELECT id FROM caja_cabeza WHERE t_usuarios_codigo = ? AND fecha_hora_cierre IS NULL "
                        "ORDER BY id"),
         {xUsuarioCod});
@@ -55,6 +62,11 @@ bool db_caja_cabeza::cerrarCaja()
         throw DbError(5, QStringLiteral("No se indicó el campo id."));
     }
     const qint64 id = m_id.toLongLong();
+    Transaccion t(*gConexion);
+    // Taken before anything is read: a write at another station that this
+    // closing sums has either ended (and is summed and stamped) or waits
+    // for the closing to end (and then finds the register closed).
+    bloquearCajasAbiertas(*gConexion, {m_t_usuarios_codigo});
     // Everything below works on the user's open register: another register,
     // or a user without one, would stamp the wrong rows.
     const QString abierta = getCajaAbiertaFromUsuario(m_t_usuarios_codigo);
@@ -63,9 +75,9 @@ bool db_caja_cabeza::cerrarCaja()
     if (abierta.toLongLong() != id)
         throw DbError(
             5, QStringLiteral("La caja %1 no es la caja abierta del usuario '%2'.").arg(m_id, m_t_usuarios_codigo));
-    Transaccion t(*gConexion);
     // The snapshot finds the register as the user's open one: before it closes.
     db_caja_resumen_operaciones().cargaDatosOperaciones(m_t_usuarios_codigo);
+    m_importe_cierre_teorico = importeTeorico();
     gConexion->execute(QStringLiteral("UPDATE caja_cabeza SET importe_cierre_real = ?, importe_cierre_teorico = ?, "
                                       "fecha_hora_cierre = ?, comentarios = ? WHERE id = ?"),
                        {m_importe_cierre_real, m_importe_cierre_teorico, Reloj::ahora(), m_comentarios, id});
@@ -84,12 +96,28 @@ bool db_caja_cabeza::cerrarCaja()
     return true;
 }
 
+double db_caja_cabeza::importeTeorico() const
+{
+    // The count window's own figures: the opening, income and withdrawals
+    // of the register, and the operations of its snapshot, each in cents.
+    db_caja_movimientos mov;
+    const double movimientos = mov.getMovimientoByConcepto(QStringLiteral("INI"), m_id) +
+                               mov.getMovimientoByMovTipo(QStringLiteral("ING"), m_id) +
+                               mov.getMovimientoByMovTipo(QStringLiteral("EGR"), m_id);
+    const Recordset rs = gConexion->openRecordset(
+        QStringLiteral("SELECT COALESCE(SUM(importe), 0) FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?"),
+        {m_id.toLongLong()});
+    return Formatos::redondear(movimientos) + Formatos::redondear(rs.campo(0).numero());
+}
+
 void db_caja_cabeza::resumenStock()
 {
     // One grouped statement for every active product: manual movements
-    // (no sale) and sale movements (negative) of the period, both ends
-    // included, over all users; the stock at opening is worked back from
-    // the present one.
+    // (no sale) and sale movements of the period, both ends included, over
+    // all users; the stock at opening is worked back from the present one.
+    // A sale's movements are its lines going out (negative) and, when it was
+    // cancelled, the same lines coming back: units sold and given back in
+    // the period are not counted as sold.
     gConexion->execute(
         QStringLiteral(
             "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "

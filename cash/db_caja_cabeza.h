@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+class Conexion;
+
 class db_caja_cabeza {
 public:
     QString m_id;
@@ -23,22 +25,28 @@ public:
     // two open registers (a closing cancelled after a newer opening), the
     // older one.
     QString getCajaAbiertaFromUsuario(const QString &xUsuarioCod);
+    // The same on connection c (another station's).
+    static QString cajaAbiertaDe(Conexion &c, const QString &xUsuarioCod);
     // The same question as getCajaAbiertaFromUsuario (the count window's name for it).
     QString getCajaAbiertaId(const QString &xUsuarioCod);
     // Reads register pCajaId into the members; false (members untouched)
     // when there is no such register.
     bool load(const QString &pCajaId);
 
-    // Closes this register (m_id, owned by m_t_usuarios_codigo): rebuilds its
-    // operations snapshot, stores the counted and expected amounts, the
+    // Closes this register (m_id, owned by m_t_usuarios_codigo). First takes
+    // the lock of the user's open registers (bloquearCajasAbiertas), which
+    // every write a closing sums takes too; under it, rebuilds the register's
+    // operations snapshot, stores the counted amount, the expected amount
+    // (its opening, income and withdrawals plus the snapshot's operations,
+    // in cents: what it stamps, whatever the count window showed), the
     // remarks and the clock's now as the closing moment, stamps the user's
     // untaken deposits (other than 0), balances (COB and SUS) and sales with
     // the register, reloads itself and writes the stock summary of every
     // active product for the register's period. Whole or nothing (a guard of
     // its own joins the caller's transaction). An empty or 0 id is told to
     // the user and thrown as an error; a register that is not the open one of
-    // m_t_usuarios_codigo (or a user without one) is thrown before anything
-    // is written.
+    // m_t_usuarios_codigo (or a user without one, also when another station
+    // closed it meanwhile) is thrown with nothing written.
     bool cerrarCaja();
     // Reopens register id: clears the stamps it set, deletes its operations
     // and stock summaries, clears its closing moment and counted amount
@@ -54,6 +62,8 @@ public:
     QString cajaQueImpideAnular(const QString &id);
 
 private:
+    // The expected amount of this register (m_id) once its snapshot is written.
+    double importeTeorico() const;
     // The stock summary of the period from opening to closing.
     void resumenStock();
 };

@@ -1,14 +1,34 @@
 #include "db_caja_movimientos.h"
 
 #include "Module.h"
+#include "db_caja_cabeza.h"
 
-bool db_caja_movimientos::create()
+bool db_caja_movimientos::create() { return create(*gConexion); }
+
+bool db_caja_movimientos::create(Conexion &c)
 {
-    gConexion->execute(QStringLiteral("INSERT INTO caja_movimientos (caja_cabeza_id, mov_tipo, fecha_hora, "
-                                      "caja_conceptos_id, caja_conceptos_descripcion, descripcion, importe, "
-                                      "comentarios, t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {m_caja_cabeza_id.toLongLong(), m_mov_tipo, m_fecha_hora, m_caja_conceptos_id,
-                        m_caja_conceptos_descripcion, m_descripcion, m_importe, m_comentarios, m_t_usuarios_codigo});
+    c.execute(QStringLiteral("INSERT INTO caja_movimientos (caja_cabeza_id, mov_tipo, fecha_hora, "
+                             "caja_conceptos_id, caja_conceptos_descripcion, descripcion, importe, "
+                             "comentarios, t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+              {m_caja_cabeza_id.toLongLong(), m_mov_tipo, m_fecha_hora, m_caja_conceptos_id,
+               m_caja_conceptos_descripcion, m_descripcion, m_importe, m_comentarios, m_t_usuarios_codigo});
+    return true;
+}
+
+bool db_caja_movimientos::registrar() { return registrar(*gConexion); }
+
+bool db_caja_movimientos::registrar(Conexion &c)
+{
+    Transaccion t(c);
+    // Under the lock a closing takes: a register closed meanwhile at
+    // another station is no longer open, and one closing now waits for this
+    // movement and sums it.
+    bloquearCajasAbiertas(c, {m_t_usuarios_codigo});
+    m_caja_cabeza_id = db_caja_cabeza::cajaAbiertaDe(c, m_t_usuarios_codigo);
+    if (m_caja_cabeza_id.isEmpty())
+        return false;
+    create(c);
+    t.commit();
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QMap>
 #include <memory>
 #include <sqlite3.h>
 
@@ -169,6 +170,23 @@ qint64 ProximoNumero(Conexion &c, const QString &id)
     const qint64 numero = rs.campo(QStringLiteral("numero_siguiente")).entero() - 1;
     t.commit();
     return numero;
+}
+
+void bloquearCajasAbiertas(Conexion &c, const QStringList &usuarios)
+{
+    // Held until the transaction ends: outside one it would end at once.
+    if (!c.enTransaccion())
+        throw DbError(3000, QStringLiteral("El bloqueo de las cajas necesita una transacción abierta."));
+    QMap<QString, QString> orden;
+    for (const QString &u : usuarios)
+        if (!u.isEmpty() && !orden.contains(u.toLower()))
+            orden.insert(u.toLower(), u);
+    // A write that changes nothing holds the rows on both engines (on the
+    // file the transaction already keeps every other writer out).
+    for (const QString &u : std::as_const(orden))
+        c.execute(QStringLiteral("UPDATE caja_cabeza SET t_usuarios_codigo = t_usuarios_codigo "
+                                 "WHERE t_usuarios_codigo = ? AND fecha_hora_cierre IS NULL"),
+                  {u});
 }
 
 // ---------------------------------------------------------------- fields

@@ -49,6 +49,17 @@ qint64 ProximoNumero(const QString &id);
 // The same on another connection (a second station).
 qint64 ProximoNumero(Conexion &c, const QString &id);
 
+// Holds the open cash registers (caja_cabeza rows not closed) of each user of
+// usuarios until the transaction open on c ends. A closing and every write it
+// sums (a sale or its cancellation, a cash movement, a reservation's deposit
+// or collected balance) take this first: of a closing and such a write at two
+// stations, the second waits for the first and then sees its work (a
+// register closed meanwhile is no longer open), so a closing sums exactly the
+// rows it stamps. The users are taken one at a time in one order (letter case
+// ignored; empty codes skipped), so two writers never wait for each other in a
+// circle. Outside a transaction it throws DbError 3000.
+void bloquearCajasAbiertas(Conexion &c, const QStringList &usuarios);
+
 // The field's value; for Null a default by field type: "" for integer, text
 // and variant types, 0 for double and Boolean types, the zero date for date
 // types (a QDate; a QDateTime at 00:00 for DATETIME). A computed column has

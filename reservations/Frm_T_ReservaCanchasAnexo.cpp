@@ -314,6 +314,11 @@ bool Frm_T_ReservaCanchasAnexo::Usr_ControlDatos()
 
 void Frm_T_ReservaCanchasAnexo::avisarRechazo(const ReglasReserva::Resultado &res)
 {
+    // A slot or week found taken (by another station since the agenda was
+    // filled, or chosen here): the agenda shows again who holds what.
+    if (res.control == 7 || res.control == 8)
+        if (auto *agenda = Ventanas::existente<Frm_T_ReservaCanchas>())
+            agenda->Usr_BuscaDatosReservas();
     if (!res.aviso.isEmpty())
         MsgBox(res.aviso, vb::Information);
     MsgBox(res.mensaje, vb::Exclamation);

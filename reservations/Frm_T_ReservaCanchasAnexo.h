@@ -57,7 +57,8 @@ private:
     // The amount in a box; false (the user told, focus on the box) when its
     // text is not a number without sign.
     bool leerImporte(QLineEdit *caja, const QString &nombre, double *valor);
-    // Tells a refusal of the booking rules and moves the focus.
+    // Tells a refusal of the booking rules and moves the focus; a slot or
+    // week found taken first refills the agenda.
     void avisarRechazo(const ReglasReserva::Resultado &res);
     enum class Guardado { Hecho, Rechazado, Fallido };
     Guardado guardar();

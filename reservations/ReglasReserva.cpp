@@ -159,8 +159,19 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     // Whole or not at all, also when called outside an operation; inside
     // the window's transaction this joins it.
     Transaccion t(c);
+    // The registers of the users whose closing sums the booking's deposit
+    // and balance, before it is written: the saving user's, and when
+    // editing the one the row names until now.
+    QStringList usuarios{usuario};
+    const qint64 id = r.id.trimmed().toLongLong();
     if (!r.id.trimmed().isEmpty()) {
-        const qint64 id = r.id.trimmed().toLongLong();
+        const Recordset antes =
+            c.openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM reservas WHERE id = ?"), {id});
+        if (!antes.eof())
+            usuarios << antes.texto(0);
+    }
+    bloquearCajasAbiertas(c, usuarios);
+    if (!r.id.trimmed().isEmpty()) {
         const int cambiadas = c.execute(
             QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
                            "horarios_id = ?, comentarios = ?, importe_anticipo = ?, importe_total = ?, "

@@ -82,7 +82,9 @@ QDate fechaFin(const QDate &inicio, int semanas);
 // writes one row, or for a series one row per week numbered 0..semanas with
 // a number of the RESFIJA counter, the deposit on the first row only and
 // every row's balance = its total − its deposit. Every written row records
-// usuario. Returns the id of the (first) row. Adding first takes the lock
+// usuario. Returns the id of the (first) row. It first holds the open
+// registers of usuario and, when editing, of the user the row names
+// (bloquearCajasAbiertas), as a closing that sums the booking does. Adding then takes the lock
 // that makes the adds of every station go one after the other, then looks
 // again at the slot and the weeks of a series: one taken meanwhile by
 // another station throws Rechazada.

@@ -53,10 +53,30 @@ bool dbReserva::load(const QString &id)
     return true;
 }
 
+namespace {
+
+// Deletes the bookings the condition picks once the open registers of the
+// users they name are held (bloquearCajasAbiertas): a closing at another
+// station never sums a deposit that is gone.
+void borrar(const QString &condicion, const Parametros &valores)
+{
+    Transaccion t(*gConexion);
+    QStringList usuarios;
+    for (Recordset rs = gConexion->openRecordset(
+             QStringLiteral("SELECT DISTINCT t_usuarios_codigo FROM reservas WHERE ") + condicion, valores);
+         !rs.eof(); rs.moveNext())
+        usuarios << rs.texto(0);
+    bloquearCajasAbiertas(*gConexion, usuarios);
+    gConexion->execute(QStringLiteral("DELETE FROM reservas WHERE ") + condicion, valores);
+    t.commit();
+}
+
+} // namespace
+
 bool dbReserva::del(const QString &id)
 {
     if (const auto n = numeroDeId(id))
-        gConexion->execute(QStringLiteral("DELETE FROM reservas WHERE id = ?"), {*n});
+        borrar(QStringLiteral("id = ?"), {*n});
     return true;
 }
 
@@ -69,8 +89,7 @@ void dbReserva::del_permanentes(const QString &id)
         del(r.m_id);
         return;
     }
-    gConexion->execute(QStringLiteral("DELETE FROM reservas WHERE reserva_fija_id = ? AND fecha >= ?"),
-                       {r.m_reserva_fija_id.toLongLong(), r.fecha()});
+    borrar(QStringLiteral("reserva_fija_id = ? AND fecha >= ?"), {r.m_reserva_fija_id.toLongLong(), r.fecha()});
 }
 
 QDate dbReserva::fecha() const { return Formatos::leerFecha(m_fecha); }

@@ -33,6 +33,9 @@ public:
     // Reads booking id into the fields; false (fields untouched) when no row
     // has that id or id is not a number.
     bool load(const QString &id);
+    // Both deletions first hold the open registers of the users the deleted
+    // rows name (bloquearCajasAbiertas), as a closing that sums them does,
+    // and happen whole or not at all (joining the caller's transaction).
     // Deletes booking id; true (also when no row had it).
     bool del(const QString &id);
     // Deletes booking id and every later week of its series; earlier weeks

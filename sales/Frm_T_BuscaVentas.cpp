@@ -201,18 +201,10 @@ QDate Frm_T_BuscaVentas::Usr_Update(bool *enCierre)
     const int fila = filaActiva();
     if (fila == 0)
         return {};
-    // The sale update, the stock returns and the line deletion happen
-    // together or not at all.
-    Transaccion t(*gConexion);
-    const qint64 id = ui->vaSpread->text(kDoc, fila).toLongLong();
-    // A closing at another station may have taken the sale while the reason
-    // was being typed: checked again inside the transaction.
-    if (dbVentas::arqueoDe(id) != 0) {
-        if (enCierre)
-            *enCierre = true;
-        return {};
-    }
-    const QDate anulada = dbVentas::anular(id, ui->vaSpread->text(kComentarios, fila), Reloj::ahora());
-    t.commit();
-    return anulada;
+    const dbVentas::Anulacion a =
+        dbVentas::anular(ui->vaSpread->text(kDoc, fila).toLongLong(), ui->vaSpread->text(kComentarios, fila),
+                         gUsuarioActual, Reloj::ahora());
+    if (enCierre)
+        *enCierre = a.cierre != 0;
+    return a.anuladaEl;
 }

@@ -8,6 +8,9 @@ namespace dbVentas {
 qint64 grabar(const Venta &v)
 {
     const QDateTime ahora = Reloj::ahora();
+    // The seller's register first, as its closing takes it: a closing at
+    // another station takes the sale whole or not at all.
+    bloquearCajasAbiertas(*gConexion, {v.t_usuarios_codigo});
     gConexion->execute(QStringLiteral("INSERT INTO ventas (fecha, clientes_id, importe_total, importe_pagado, "
                                       "comentarios, t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?)"),
                        {ahora, v.clientes_id, v.importe_total, v.importe_total, v.comentarios, v.t_usuarios_codigo});
@@ -41,37 +44,65 @@ Recordset listado(const QDate &desde, const QDate &hasta, std::optional<qint64> 
     return gConexion->openRecordset(sql + QStringLiteral(" ORDER BY v.id"), p);
 }
 
-qint64 arqueoDe(qint64 id)
+qint64 arqueoDe(qint64 id) { return arqueoDe(*gConexion, id); }
+
+qint64 arqueoDe(Conexion &c, qint64 id)
 {
-    // Inside a transaction the sale's row is held first (a write that
-    // changes nothing): a closing at another station that took the sale
-    // meanwhile is waited for and seen, and one that starts now waits for
-    // this transaction.
-    if (gConexion->enTransaccion())
-        gConexion->execute(QStringLiteral("UPDATE ventas SET arqueo_id = arqueo_id WHERE id = ?"), {id});
-    const Recordset rs = gConexion->openRecordset(QStringLiteral("SELECT arqueo_id FROM ventas WHERE id = ?"), {id});
+    // Inside a transaction the seller's open register is held first, as a
+    // closing holds it, then the sale's row (a write that changes nothing):
+    // a closing at another station that took the sale meanwhile is waited
+    // for and seen, and one that starts now waits for this transaction.
+    if (c.enTransaccion()) {
+        const Recordset vendedor =
+            c.openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM ventas WHERE id = ?"), {id});
+        if (!vendedor.eof())
+            bloquearCajasAbiertas(c, {vendedor.texto(0)});
+        c.execute(QStringLiteral("UPDATE ventas SET arqueo_id = arqueo_id WHERE id = ?"), {id});
+    }
+    const Recordset rs = c.openRecordset(QStringLiteral("SELECT arqueo_id FROM ventas WHERE id = ?"), {id});
     return rs.eof() ? 0 : rs.campo(0).entero();
 }
 
-QDate anular(qint64 id, const QString &motivo, const QDateTime &ahora)
+Anulacion anular(qint64 id, const QString &motivo, const QString &usuario, const QDateTime &ahora)
 {
-    const Recordset venta =
-        gConexion->openRecordset(QStringLiteral("SELECT fecha_anulacion FROM ventas WHERE id = ?"), {id});
-    if (!venta.eof() && !venta.campo(0).texto().isEmpty())
-        return venta.campo(0).fecha();
-    gConexion->execute(QStringLiteral("UPDATE ventas SET importe_total = 0, importe_pagado = 0, fecha_anulacion = ?, "
-                                      "comentarios = ? WHERE id = ?"),
-                       {ahora, motivo, id});
-    for (Recordset rs = gConexion->openRecordset(
+    return anular(*gConexion, id, motivo, usuario, ahora);
+}
+
+Anulacion anular(Conexion &c, qint64 id, const QString &motivo, const QString &usuario, const QDateTime &ahora)
+{
+    Transaccion t(c);
+    Anulacion a;
+    // Checked under the lock: a closing may have taken the sale while the
+    // reason was being typed.
+    a.cierre = arqueoDe(c, id);
+    if (a.cierre != 0)
+        return a;
+    const Recordset venta = c.openRecordset(QStringLiteral("SELECT fecha_anulacion FROM ventas WHERE id = ?"), {id});
+    if (!venta.eof() && !venta.campo(0).texto().isEmpty()) {
+        a.anuladaEl = venta.campo(0).fecha();
+        return a;
+    }
+    c.execute(QStringLiteral("UPDATE ventas SET importe_total = 0, importe_pagado = 0, fecha_anulacion = ?, "
+                             "comentarios = ? WHERE id = ?"),
+              {ahora, motivo, id});
+    for (Recordset rs = c.openRecordset(
              QStringLiteral("SELECT productos_id, cantidad FROM ventas_items WHERE ventas_id = ?"), {id});
          !rs.eof(); rs.moveNext()) {
         // What the sale took goes back, fractions included (2.5 litres sold
-        // are 2.5 returned), so the stock is as it was before the sale.
-        gConexion->execute(QStringLiteral("UPDATE productos SET existencia = existencia + ? WHERE id = ?"),
-                           {rs.campo(QStringLiteral("cantidad")).numero(), rs.texto(QStringLiteral("productos_id"))});
+        // are 2.5 returned), so the stock is as it was before the sale; the
+        // sale's "Egreso" rows stay as history and this one, tied to the
+        // sale, returns the line, so the stock stays its movements' sum.
+        const double cantidad = rs.campo(QStringLiteral("cantidad")).numero();
+        const QString producto = rs.texto(QStringLiteral("productos_id"));
+        c.execute(QStringLiteral("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, "
+                                 "comentarios, t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                  {QStringLiteral("Ingreso"), ahora, producto, id, cantidad, motivo, usuario});
+        c.execute(QStringLiteral("UPDATE productos SET existencia = existencia + ? WHERE id = ?"),
+                  {cantidad, producto});
     }
-    gConexion->execute(QStringLiteral("DELETE FROM ventas_items WHERE ventas_id = ?"), {id});
-    return {};
+    c.execute(QStringLiteral("DELETE FROM ventas_items WHERE ventas_id = ?"), {id});
+    t.commit();
+    return a;
 }
 
 } // namespace dbVentas

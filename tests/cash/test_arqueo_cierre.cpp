@@ -3,7 +3,9 @@
 #include "Frm_M_CajaArqueDetalle.h"
 #include "Frm_M_CajaArqueo.h"
 #include "Frm_ViewerReport.h"
+#include "dbVentas.h"
 #include "db_caja_cabeza.h"
+#include "platform/Reloj.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -194,6 +196,45 @@ TEST_F(ArqueoCierreTest, ArqueoDetalleYCierre)
     clic(a, 9);
     EXPECT_EQ(estampas(), "1:1:1 2:-:1 3:1:- 4:-:- / 1:1 2:1 3:- 4:1");
     EXPECT_EQ(contar("SELECT count(*) FROM caja_resumen_operaciones"), 6);
+}
+
+TEST_F(ArqueoCierreTest, UnaVentaAnuladaNoCuentaComoVendidaEnElResumenDeStock)
+{
+    // ana sells 3 balls and 2 grips at 10:00 and cancels the sale at 10:15.
+    Reloj::fijar(QDateTime(QDate(2024, 3, 15), QTime(10, 0)));
+    dbVentas::Venta v;
+    v.clientes_id = 1;
+    v.t_usuarios_codigo = "ana";
+    v.importe_total = 40;
+    v.lineas = {{"P1", 3, 10, 5}, {"P2", 2, 5, 2}};
+    qint64 id = 0;
+    {
+        Transaccion t(db());
+        id = dbVentas::grabar(v);
+        t.commit();
+    }
+    EXPECT_EQ(filas("SELECT existencia FROM productos WHERE id IN ('P1', 'P2') ORDER BY id"), "17 5");
+    Reloj::fijar(QDateTime(QDate(2024, 3, 15), QTime(10, 15)));
+    EXPECT_TRUE(dbVentas::anular(id, "error", "ana", Reloj::ahora()).hecha());
+    EXPECT_EQ(filas("SELECT existencia FROM productos WHERE id IN ('P1', 'P2') ORDER BY id"), "20 7");
+
+    // The closing's summary is the one without the sale: the shelf held 15
+    // balls and 7 grips at the opening, and only the earlier 5 balls sold.
+    Reloj::fijar(QDateTime(QDate(2024, 3, 15), QTime(10, 30)));
+    auto *a = abrirArqueo();
+    ASSERT_NE(a, nullptr);
+    msg->limpiar();
+    clic(a, 9);
+    EXPECT_EQ(msg->textos(), QStringList{"Se ha realizado el cierre de caja nº: 1 correctamente."});
+    EXPECT_EQ(filas("SELECT producto_id, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
+                    "existencia_actual FROM caja_resumen_stock ORDER BY producto_id",
+                    {}, ":"),
+              "P1:5:10:15:20 P2:0:0:7:7");
+    // The cancelled sale is taken by the closing at 0.
+    EXPECT_EQ(filas("SELECT importe, caja_cabeza_id FROM caja_resumen_operaciones WHERE caja_conceptos_id = 'VEN' "
+                    "AND operacion_id = ?",
+                    {QString::number(id)}),
+              "0|1");
 }
 
 TEST_F(ArqueoCierreTest, SinCajaAbierta)

@@ -202,7 +202,7 @@ TEST_F(InformesGrillaTest, RankingSumaVentasYReservasCobradasDelPeriodoConMesesD
     venta(beto, "2024-03-20 10:00:00", 600);
     {
         Transaccion t(db());
-        dbVentas::anular(db().lastInsertId(), "error", Reloj::ahora());
+        dbVentas::anular(db().lastInsertId(), "error", "ana", Reloj::ahora());
         t.commit();
     }
 

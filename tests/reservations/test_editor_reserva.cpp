@@ -25,6 +25,18 @@ protected:
         modal->guion(std::move(guion));
         raton::dobleClic(semana(), col, row);
     }
+    // What another station books on the agenda's free cell of Wednesday
+    // 13 March at 18:00 of court C1.
+    static ReglasReserva::Reserva miercolesALas18()
+    {
+        ReglasReserva::Reserva r;
+        r.clientes_id = "1";
+        r.canchas_id = "C1";
+        r.horarios_id = "H18";
+        r.estado = "RES";
+        r.fecha = QDate(2024, 3, 13);
+        return r;
+    }
     QStringList filas(const QString &sql = "SELECT fecha, semana_numero, importe_anticipo, importe_saldo, estado "
                                            "FROM reservas ORDER BY fecha")
     {
@@ -434,14 +446,8 @@ TEST_F(EditorReservaTest, UnTurnoQueOtroPuestoTomaMientrasSeGuardaSeRechazaYElEd
     abrirAgenda();
     // The other station books the free cell and commits only once this
     // one's save waits for it.
-    ReglasReserva::Reserva r;
-    r.clientes_id = "1";
-    r.canchas_id = "C1";
-    r.horarios_id = "H18";
-    r.estado = "RES";
-    r.fecha = QDate(2024, 3, 13);
     auto t = std::make_unique<Transaccion>(*otro);
-    ReglasReserva::guardar(*otro, r, "luis", QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    ReglasReserva::guardar(*otro, miercolesALas18(), "luis", QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     bool espera = false;
     std::thread otroPuesto([&] {
         const QDeadlineTimer limite(5000);
@@ -459,9 +465,35 @@ TEST_F(EditorReservaTest, UnTurnoQueOtroPuestoTomaMientrasSeGuardaSeRechazaYElEd
                                              "Para poder pisarla es necesario marcar la existente como SUSPENDIDA."});
         EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
         EXPECT_TRUE(dlg->isVisible());
+        // The agenda behind shows the booking that took the cell.
+        EXPECT_EQ(agenda->idDeCelda(dia(3), 3), valor("SELECT id FROM reservas").toLongLong());
     });
     if (otroPuesto.joinable())
         otroPuesto.join();
     EXPECT_TRUE(espera);
     EXPECT_EQ(filas("SELECT t_usuarios_codigo FROM reservas"), QStringList{"luis"});
+}
+
+TEST_F(EditorReservaTest, UnTurnoQueOtraEstacionTomoSeRechazaYLaAgendaMuestraQuienLoTiene)
+{
+    abrirAgenda();
+    qint64 suya = 0;
+    editar(dia(3), 3, [&](QDialog *d) {
+        // While the editor is open another station books the same cell,
+        // with a deposit, and commits.
+        ReglasReserva::Reserva r = miercolesALas18();
+        r.total = 1000;
+        r.anticipo = 300;
+        suya = ReglasReserva::guardar(*otraEstacion(), r, "luis", QDateTime(QDate(2024, 3, 15), QTime(9, 0)));
+        EXPECT_EQ(semana()->text(dia(3), 3), "");
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->textos(), QStringList{"Existe una reserva para esta cancha, día y horario.\r\n"
+                                             "Para poder pisarla es necesario marcar la existente como SUSPENDIDA."});
+        EXPECT_TRUE(d->isVisible());
+        // Refilled while the editor stays open with its fields.
+        EXPECT_EQ(semana()->text(dia(3), 3), "SEÑADA");
+        EXPECT_EQ(agenda->idDeCelda(dia(3), 3), suya);
+        EXPECT_EQ(texto(d, "mskCancha"), "C1");
+    });
+    EXPECT_EQ(filas("SELECT t_usuarios_codigo, importe_anticipo FROM reservas"), QStringList{"luis 300"});
 }

@@ -37,6 +37,15 @@ protected:
     {
         QTest::mouseClick(w->findChild<QPushButton *>(nombre), Qt::LeftButton);
     }
+    // Each product's stock less the sum of its movements: its stock before
+    // any movement, as long as every change of the stock left a movement.
+    QString libro()
+    {
+        return filas("SELECT id, existencia - COALESCE((SELECT SUM(cantidad) FROM movimientos_stock m "
+                     "WHERE m.productos_id = p.id), 0) FROM productos p ORDER BY id",
+                     {}, "=");
+    }
+    static constexpr const char *kInicial = "A15=30 A5=50 G1=10 K1=2 P1=1 X1=5";
 };
 
 TEST_F(BuscaVentasTest, ListadoPorDiasYCliente)
@@ -114,6 +123,7 @@ TEST_F(BuscaVentasTest, AnulacionDevuelveStockPintaDeRojoYBajaElTotal)
 
     msg->limpiar();
     msg->responderTexto("cliente devolvió 'todo'");
+    gUsuarioActual = "luis";
     boton(w, "btnAnular");
     ASSERT_EQ(msg->mostrados().size(), 2u);
     EXPECT_EQ(msg->mostrados()[0].titulo, "Anular Factura");
@@ -126,7 +136,15 @@ TEST_F(BuscaVentasTest, AnulacionDevuelveStockPintaDeRojoYBajaElTotal)
                     {id}),
               "0|0|2024-03-15 10:30:00|cliente devolvió 'todo'");
     EXPECT_EQ(contar("SELECT count(*) FROM ventas_items WHERE ventas_id = ?", {id}), 0);
-    EXPECT_EQ(contar("SELECT count(*) FROM movimientos_stock WHERE ventas_id = ?", {id}), 2);
+    // The sale's "Egreso" rows stay; an "Ingreso" tied to the sale returns
+    // each line, with the reason and the user who cancelled.
+    EXPECT_EQ(filas("SELECT tipo, productos_id, cantidad, fecha, comentarios, t_usuarios_codigo "
+                    "FROM movimientos_stock WHERE ventas_id = ? ORDER BY id",
+                    {id}, "|", " / "),
+              "Egreso|P1|-3|2024-03-15 10:30:00||ana / Egreso|A5|-2.5|2024-03-15 10:30:00||ana / "
+              "Ingreso|P1|3|2024-03-15 10:30:00|cliente devolvió 'todo'|luis / "
+              "Ingreso|A5|2.5|2024-03-15 10:30:00|cliente devolvió 'todo'|luis");
+    EXPECT_EQ(libro(), kInicial);
     EXPECT_EQ(g->text(5, 2), "0.00");
     EXPECT_EQ(g->text(6, 2), "15/03/2024");
     EXPECT_EQ(g->cellBackColor(3, 2), colorVB(255));
@@ -143,6 +161,8 @@ TEST_F(BuscaVentasTest, AnulacionDevuelveStockPintaDeRojoYBajaElTotal)
     EXPECT_EQ(msg->ultimo().icono(), vb::Exclamation);
     EXPECT_EQ(valor("SELECT existencia FROM productos WHERE id = 'P1'"), "1");
     EXPECT_EQ(valor("SELECT comentarios FROM ventas WHERE id = ?", {id}), "cliente devolvió 'todo'");
+    EXPECT_EQ(contar("SELECT count(*) FROM movimientos_stock WHERE ventas_id = ?", {id}), 4);
+    EXPECT_EQ(libro(), kInicial);
 }
 
 TEST_F(BuscaVentasTest, VentaEnUnCierreNoSeAnulaYUnFalloNoDejaNadaAMedias)
