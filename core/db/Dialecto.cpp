@@ -33,7 +33,11 @@ QString Dialecto::ajustesConexion(TipoMotor m)
     // A station waits for another one's lock as long as the file engine
     // waits for the file, then is told the data is locked.
     if (m == TipoMotor::Postgresql)
-        return QStringLiteral("SET lock_timeout = '2s'; SET client_min_messages = warning;");
+        // A station's statements read a few rows by an index: workers of a
+        // parallel plan, chosen when the planner misjudges a count, cost
+        // more to start than the whole statement.
+        return QStringLiteral("SET lock_timeout = '2s'; SET client_min_messages = warning; "
+                              "SET max_parallel_workers_per_gather = 0;");
     // A desktop program that must not lose a confirmed write and must stay
     // fast on years of data.
     return QStringLiteral("PRAGMA journal_mode = WAL;"
