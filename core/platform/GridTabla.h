@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QSet>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -128,6 +129,32 @@ private:
     bool m_avisoPedido = false;
 };
 
+// Paints the text cells (every column but those of buttons and check boxes)
+// as Qt's own delegate does, keeping each text laid out for the next paint
+// (GridTexto.cpp).
+class DelegadoTexto : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    // A text laid out for a room of width ancho and a horizontal alignment.
+    struct Clave {
+        QString texto;
+        int ancho;
+        int alineacion;
+        bool operator==(const Clave &o) const = default;
+    };
+
+private:
+    const QStaticText &textoPreparado(const QString &texto, int ancho, Qt::Alignment alineacion,
+                                      const QFont &fuente) const;
+    // The texts laid out in m_fuente, and their keys in the order they came.
+    mutable QHash<Clave, QStaticText> m_textos;
+    mutable QList<Clave> m_orden;
+    mutable QFont m_fuente;
+};
+size_t qHash(const DelegadoTexto::Clave &c, size_t semilla = 0) noexcept;
+
 // Paints a push button over every cell of a button column.
 class DelegadoBoton : public QStyledItemDelegate {
 public:
@@ -147,9 +174,9 @@ private:
 // Editor of a number column: only what may become a number of the format
 // can be typed; a text that is not one leaves the cell as it was, one that
 // is is stored written in the format.
-class DelegadoNumero : public QStyledItemDelegate {
+class DelegadoNumero : public DelegadoTexto {
 public:
-    DelegadoNumero(const Formatos::FormatoNumero &f, QObject *parent) : QStyledItemDelegate(parent), m_formato(f) {}
+    DelegadoNumero(const Formatos::FormatoNumero &f, QObject *parent) : DelegadoTexto(parent), m_formato(f) {}
 
     const Formatos::FormatoNumero &formato() const { return m_formato; }
 
@@ -186,6 +213,11 @@ public:
     void olvidarColumnasDesde(int desde);
 
 protected:
+    // The view strokes its grid lines one pixel at a time, a fifth of the
+    // cost of painting a full grid: its pen is none, and the same solid
+    // lines are filled here after the cells (GridTexto.cpp). A table given
+    // another grid style paints its own.
+    void paintEvent(QPaintEvent *e) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     // The model announces a burst of writes as one block, which may cover
     // the cell being edited without writing it: its editor then keeps what
