@@ -12,6 +12,7 @@
 #include "generar_club.h"
 #include "medida.h"
 #include "platform/Reloj.h"
+#include "sentencias_planas.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@
 
 namespace {
 TamanioClub g_club;
+DatosServidor g_servidor; // the copy's database, on a server
 QString g_caja;
 const QString kUsuario = QStringLiteral("admin");
 
@@ -71,48 +73,47 @@ BENCHMARK(cierre)->Unit(benchmark::kMillisecond);
 void cierreSentencias(benchmark::State &st)
 {
     const qint64 id = g_caja.toLongLong();
+    SentenciasPlanas s(*gConexion, gConexion->esServidor() ? &g_servidor : nullptr);
     for (auto _ : st) {
-        Transaccion t(*gConexion);
+        s.empezar();
         const QDateTime ahora = Reloj::ahora();
-        gConexion->execute("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?", {id});
+        s.ejecutar("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?", {id});
         const QString insertar = "INSERT INTO caja_resumen_operaciones (caja_cabeza_id, caja_conceptos_id, "
                                  "operacion_id, clientes_id, operacion_fecha, descripcion, fecha_hora, importe, "
                                  "comentarios) ";
-        gConexion->execute(insertar + "SELECT ?, 'VEN', id, clientes_id, fecha, 'VENTAS', ?, importe_pagado, '' FROM "
-                                      "ventas WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL",
-                           {id, ahora, kUsuario});
-        gConexion->execute(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
-                                      "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
-                                      "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 AND importe_anticipo > 0",
-                           {id, ahora, kUsuario});
-        gConexion->execute(insertar +
-                               "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
-                               "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado IN "
-                               "('COB', 'SUS') AND estado = 'COB'",
-                           {id, ahora, kUsuario});
-        gConexion->execute("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = 1000, "
-                           "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",
-                           {ahora, id});
-        gConexion->execute("UPDATE reservas SET arqueo_anticipo_id = ?1 WHERE t_usuarios_codigo = ?2 AND "
-                           "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0",
-                           {id, kUsuario});
-        gConexion->execute(
-            "UPDATE reservas SET arqueo_saldo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS "
-            "NULL AND estado IN ('COB', 'SUS')",
-            {id, kUsuario});
-        const int ventas = gConexion->execute(
+        s.ejecutar(insertar + "SELECT ?, 'VEN', id, clientes_id, fecha, 'VENTAS', ?, importe_pagado, '' FROM "
+                              "ventas WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL",
+                   {id, ahora, kUsuario});
+        s.ejecutar(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
+                              "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
+                              "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 AND importe_anticipo > 0",
+                   {id, ahora, kUsuario});
+        s.ejecutar(insertar + "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
+                              "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado IN "
+                              "('COB', 'SUS') AND estado = 'COB'",
+                   {id, ahora, kUsuario});
+        s.ejecutar("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = 1000, "
+                   "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",
+                   {ahora, id});
+        s.ejecutar("UPDATE reservas SET arqueo_anticipo_id = ?1 WHERE t_usuarios_codigo = ?2 AND "
+                   "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0",
+                   {id, kUsuario});
+        s.ejecutar("UPDATE reservas SET arqueo_saldo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS "
+                   "NULL AND estado IN ('COB', 'SUS')",
+                   {id, kUsuario});
+        const int ventas = s.ejecutar(
             "UPDATE ventas SET arqueo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_id IS NULL", {id, kUsuario});
-        gConexion->execute(
-            "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
-            "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
-            "existencia_actual) SELECT ?1, c.fecha_hora_apertura, ?2, p.id, p.descripcion, "
-            "-COALESCE(m.vendida, 0), COALESCE(m.manual, 0), p.existencia - COALESCE(m.vendida, 0) - "
-            "COALESCE(m.manual, 0), p.existencia FROM caja_cabeza c, productos p LEFT JOIN (SELECT "
-            "productos_id, SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, SUM(CASE WHEN "
-            "ventas_id IS NOT NULL THEN cantidad END) AS vendida FROM movimientos_stock, caja_cabeza c2 "
-            "WHERE c2.id = ?1 AND fecha >= c2.fecha_hora_apertura AND fecha <= ?2 GROUP BY productos_id) m "
-            "ON m.productos_id = p.id WHERE c.id = ?1 AND p.activo = 1",
-            {id, ahora});
+        s.ejecutar("INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
+                   "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
+                   "existencia_actual) SELECT ?1, c.fecha_hora_apertura, ?2, p.id, p.descripcion, "
+                   "-COALESCE(m.vendida, 0), COALESCE(m.manual, 0), p.existencia - COALESCE(m.vendida, 0) - "
+                   "COALESCE(m.manual, 0), p.existencia FROM caja_cabeza c, productos p LEFT JOIN (SELECT "
+                   "productos_id, SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, SUM(CASE WHEN "
+                   "ventas_id IS NOT NULL THEN cantidad END) AS vendida FROM movimientos_stock, caja_cabeza c2 "
+                   "WHERE c2.id = ?1 AND fecha >= c2.fecha_hora_apertura AND fecha <= ?2 GROUP BY productos_id) m "
+                   "ON m.productos_id = p.id WHERE c.id = ?1 AND p.activo = 1",
+                   {id, ahora});
+        s.deshacer();
         if (!hayFilas(st, ventas > 0))
             return;
     }
@@ -126,7 +127,7 @@ int main(int argc, char **argv)
     std::vector<char *> resto;
     g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
-    abrirComoPrograma(g_club, dir.path());
+    abrirComoPrograma(g_club, dir.path(), &g_servidor);
     // A busy register: a year of admin's sales and payments not yet taken.
     const QString desde = g_club.hasta().addYears(-1).toString(Qt::ISODate);
     gConexion->execute("UPDATE ventas SET arqueo_id = NULL WHERE t_usuarios_codigo = ? AND fecha >= ?",

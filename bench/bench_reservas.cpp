@@ -16,6 +16,7 @@
 #include "medida.h"
 #include "platform/Grid.h"
 #include "platform/Reloj.h"
+#include "sentencias_planas.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -26,6 +27,7 @@
 
 namespace {
 TamanioClub g_club;
+DatosServidor g_servidor; // the copy's database, on a server
 // A parent court: its week shows its own bookings and its two children's.
 const QString kCancha = QStringLiteral("C01");
 
@@ -132,15 +134,15 @@ void serieSentencia(benchmark::State &st)
                        "semana_numero, reserva_fija_id, fecha_reserva_fin, comentarios, t_usuarios_codigo) SELECT ?1, "
                        "?2, fecha, ?3, 1, 'RES', ?4, CASE k WHEN 0 THEN 3000 ELSE 0 END, 10000, CASE k WHEN 0 THEN "
                        "7000 ELSE 10000 END, 51, k, ?5, ?6, '', 'admin' FROM s");
+    // One statement, its own transaction.
+    SentenciasPlanas planas(*gConexion, gConexion->esServidor() ? &g_servidor : nullptr);
     for (auto _ : st) {
         const ReglasReserva::Reserva r = serie(50000 + n++);
         Parametros valores{r.clientes_id,  r.canchas_id, r.horarios_id,
                            Reloj::ahora(), 900000 + n,   r.fecha.addDays(357)};
         for (int k = 0; k < 52; ++k)
             valores << r.fecha.addDays(7 * k);
-        Transaccion t(*gConexion);
-        const int filas = gConexion->execute(sql, valores);
-        t.commit();
+        const int filas = planas.ejecutar(sql, valores);
         if (!hayFilas(st, filas == 52))
             return;
     }
@@ -197,7 +199,7 @@ int main(int argc, char **argv)
     std::vector<char *> resto;
     g_club = TamanioClub::desdeArgumentos(argc, argv, resto);
     QTemporaryDir dir;
-    abrirComoPrograma(g_club, dir.path());
+    abrirComoPrograma(g_club, dir.path(), &g_servidor);
     gUsuarioActual = QStringLiteral("admin");
     Reloj::fijar(QDateTime(mesDeMedida(g_club).addDays(10), QTime(10, 0)));
     correrBenchmarks(resto);
