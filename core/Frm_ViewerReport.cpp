@@ -22,11 +22,9 @@ void Frm_ViewerReport::mostrar(std::unique_ptr<Reporte> reporte)
         reporte->generar();
     Frm_ViewerReport *v = Ventanas::obtener<Frm_ViewerReport>();
     v->crViewer()->ReportSource(std::move(reporte));
-    // The pages are laid out before the window shows: a preview shown first
-    // would lay them out once for its default page and again for the report's.
-    v->crViewer()->ViewReport();
     Ventanas::showForm(v, false);
     if (QMdiArea *area = Ventanas::area())
         if (QMdiSubWindow *m = Ventanas::marco(v))
             m->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+    v->crViewer()->ViewReport();
 }

@@ -267,17 +267,29 @@ TEST_F(InformeVentasTest, LaVistaPreviaDibujaSusPaginasUnaVezConLineasDeUnPixel)
     }
     abrir();
     fechas(QDate(2026, 12, 1), QDate(2026, 12, 31));
-    // The preview as the program makes it on its first report, still hidden.
+    // The preview as the program makes it on its first report, still hidden;
+    // the pages each of its paints gave it.
     auto *visor = Ventanas::obtener<Frm_ViewerReport>();
-    int dibujos = 0;
-    QObject::connect(visor->crViewer()->vista(), &QPrintPreviewWidget::paintRequested, visor, [&] { ++dibujos; });
+    QPrintPreviewWidget *vista = visor->crViewer()->vista();
+    QList<int> paginas;
+    bool pintada = false;
+    QObject::connect(vista, &QPrintPreviewWidget::paintRequested, visor, [&] { pintada = true; });
+    QObject::connect(vista, &QPrintPreviewWidget::previewChanged, visor, [&] {
+        if (pintada)
+            paginas << vista->pageCount();
+        pintada = false;
+    });
     imprimir();
     ASSERT_NE(mostrado(), nullptr);
     EXPECT_TRUE(visor->isVisible());
-    EXPECT_EQ(dibujos, 1);
-    EXPECT_GE(visor->crViewer()->paginas(), 2);
+    const int n = mostrado()->paginas();
+    EXPECT_GE(n, 2);
+    EXPECT_EQ(paginas.count(n), 1) << paginas.size();
+    EXPECT_EQ(visor->crViewer()->paginas(), n);
+    EXPECT_EQ(visor->crViewer()->paginaActual(), 1);
+    // A second report in the open preview: laid out once more.
     imprimir();
-    EXPECT_EQ(dibujos, 2);
+    EXPECT_EQ(paginas.count(n), 2) << paginas.size();
 
     // The first page at the layout's resolution: down a line through the
     // products' column, the grid is grey lines of one pixel between the rows.
