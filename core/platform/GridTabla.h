@@ -71,6 +71,8 @@ public:
     void ponerTexto(int r, int c, const QString &t);
     // textos into row r from column c on, those beyond the last column left out.
     void ponerTextos(int r, int c, const QStringList &textos);
+    // Cells r1..r2 x c1..c2 as never written.
+    void vaciar(int r1, int c1, int r2, int c2);
     QVariant dato(int r, int c) const;
     void ponerDato(int r, int c, const QVariant &d);
     // Colours; invalid when never set.
@@ -146,12 +148,16 @@ public:
     };
 
 private:
-    const QStaticText &textoPreparado(const QString &texto, int ancho, Qt::Alignment alineacion,
-                                      const QFont &fuente) const;
-    // The texts laid out in m_fuente, and their keys in the order they came.
+    // The text laid out in fuente, made the first time; alto gets the
+    // height of its line.
+    const QStaticText &textoPreparado(const QString &texto, int ancho, Qt::Alignment alineacion, const QFont &fuente,
+                                      int &alto) const;
+    // The texts laid out in m_fuente, whose lines are m_alto high (-1 before
+    // the first), and their keys in the order they came.
     mutable QHash<Clave, QStaticText> m_textos;
     mutable QList<Clave> m_orden;
     mutable QFont m_fuente;
+    mutable int m_alto = -1;
 };
 size_t qHash(const DelegadoTexto::Clave &c, size_t semilla = 0) noexcept;
 

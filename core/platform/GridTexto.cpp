@@ -31,13 +31,15 @@ size_t qHash(const DelegadoTexto::Clave &c, size_t semilla) noexcept
 }
 
 const QStaticText &DelegadoTexto::textoPreparado(const QString &texto, int ancho, Qt::Alignment alineacion,
-                                                 const QFont &fuente) const
+                                                 const QFont &fuente, int &alto) const
 {
-    if (!(fuente == m_fuente)) {
+    if (m_alto < 0 || !(fuente == m_fuente)) {
         m_textos.clear();
         m_orden.clear();
         m_fuente = fuente;
+        m_alto = QFontMetrics(fuente).height();
     }
+    alto = m_alto;
     const Clave clave{texto, ancho, int(alineacion)};
     if (const auto it = m_textos.constFind(clave); it != m_textos.cend())
         return *it;
@@ -89,30 +91,35 @@ void DelegadoTexto::paint(QPainter *p, const QStyleOptionViewItem &option, const
         return;
     }
 
-    p->save();
-    p->setClipRect(opt.rect);
-    st->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, p, w);
+    // The style's background of the cell: the selection, or a colour of the
+    // cell; a plain cell has none, the view's row colour shows through.
+    if (opt.backgroundBrush.style() != Qt::NoBrush || (opt.state & (QStyle::State_Selected | QStyle::State_MouseOver)))
+        st->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, p, w);
     if (!opt.text.isEmpty()) {
         QPalette::ColorGroup grupo = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
         if (grupo == QPalette::Normal && !(opt.state & QStyle::State_Active))
             grupo = QPalette::Inactive;
-        p->setPen(
-            opt.palette.color(grupo, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         // The text's room: the cell less the focus frame's margin on each side.
         const int margen = st->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
         const QRect r = opt.rect.adjusted(margen, 0, -margen, 0);
+        int alto = 0;
         const QStaticText &t =
-            textoPreparado(opt.text, r.width(), opt.displayAlignment & Qt::AlignHorizontal_Mask, opt.font);
-        // One line, placed in the height as the style places it.
-        const QFontMetrics fm(opt.font);
-        const int alto = fm.height();
+            textoPreparado(opt.text, r.width(), opt.displayAlignment & Qt::AlignHorizontal_Mask, opt.font, alto);
+        // One line, placed in the height as the style places it; cut to the
+        // cell only when the row is lower than the line.
         int y = r.top();
         if (opt.displayAlignment & Qt::AlignVCenter)
             y += (r.height() - alto) / 2;
         else if (opt.displayAlignment & Qt::AlignBottom)
             y += r.height() - alto;
+        p->save();
+        if (alto > r.height())
+            p->setClipRect(opt.rect);
+        p->setPen(
+            opt.palette.color(grupo, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         p->setFont(opt.font);
         p->drawStaticText(QPointF(r.left(), y), t);
+        p->restore();
     }
     if (opt.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect foco;
@@ -122,9 +129,11 @@ void DelegadoTexto::paint(QPainter *p, const QStyleOptionViewItem &option, const
         const QPalette::ColorGroup grupo = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
         foco.backgroundColor =
             opt.palette.color(grupo, opt.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+        p->save();
+        p->setClipRect(opt.rect);
         st->drawPrimitive(QStyle::PE_FrameFocusRect, &foco, p, w);
+        p->restore();
     }
-    p->restore();
 }
 
 void Grid::Tabla::paintEvent(QPaintEvent *e)
