@@ -21,6 +21,7 @@ namespace {
 
 std::unique_ptr<Conexion> g_motores[2];
 const char *const kNombres[] = {"archivo", "servidor"};
+DatosServidor g_servidor; // the server's schema of the benchmark
 
 void preparar(Conexion &c)
 {
@@ -44,28 +45,13 @@ void venta(benchmark::State &st, Conexion *c)
     gConexion = nullptr;
 }
 
-// The same rows in bare statements: the sale, then each line's row, stock
-// movement and stock decrement.
+// The same rows in the engine's bare statements (venta_de_cinco.h).
 void ventaSentencias(benchmark::State &st, Conexion *c)
 {
+    SentenciasPlanas sentencias(*c, c->esServidor() ? &g_servidor : nullptr);
     const dbVentas::Venta v = ventaDeCinco();
-    for (auto _ : st) {
-        Transaccion t(*c);
-        c->execute("INSERT INTO ventas (fecha, clientes_id, importe_total, importe_pagado, comentarios, "
-                   "t_usuarios_codigo) VALUES ('2026-01-01 10:00:00', 1, ?, ?, '', 'admin')",
-                   {v.importe_total, v.importe_total});
-        const qint64 id = c->lastInsertId();
-        for (const dbVentas::Linea &l : v.lineas) {
-            c->execute("INSERT INTO ventas_items (ventas_id, productos_id, cantidad, precio_unitario, precio_compra) "
-                       "VALUES (?, ?, ?, ?, ?)",
-                       {id, l.productos_id, l.cantidad, l.precio_unitario, l.precio_compra});
-            c->execute("INSERT INTO movimientos_stock (tipo, fecha, productos_id, ventas_id, cantidad, comentarios, "
-                       "t_usuarios_codigo) VALUES ('Egreso', '2026-01-01 10:00:00', ?, ?, ?, '', 'admin')",
-                       {l.productos_id, id, -l.cantidad});
-            c->execute("UPDATE productos SET existencia = existencia - ? WHERE id = ?", {l.cantidad, l.productos_id});
-        }
-        t.commit();
-    }
+    for (auto _ : st)
+        benchmark::DoNotOptimize(grabarConSentencias(sentencias, v));
 }
 
 // A number of the counter of registers, in a transaction of its own.
@@ -75,12 +61,24 @@ void numero(benchmark::State &st, Conexion *c)
         benchmark::DoNotOptimize(ProximoNumero(*c, QStringLiteral("CJA")));
 }
 
+// The same number with the engine's bare statements: on a server one
+// statement, which advances and reads at once; the file's engine has no
+// RETURNING, so the advance and the read share a transaction.
 void numeroSentencia(benchmark::State &st, Conexion *c)
 {
+    SentenciasPlanas s(*c, c->esServidor() ? &g_servidor : nullptr);
+    const QString avanzar = QStringLiteral("UPDATE t_numeradores SET numero_siguiente = numero_siguiente + 1 WHERE id "
+                                           "= 'CJA'");
     for (auto _ : st) {
-        Transaccion t(*c);
-        c->execute("UPDATE t_numeradores SET numero_siguiente = numero_siguiente + 1 WHERE id = 'CJA'");
-        t.commit();
+        if (s.enServidor()) {
+            benchmark::DoNotOptimize(s.valor(avanzar + QStringLiteral(" RETURNING numero_siguiente - 1")));
+            continue;
+        }
+        s.empezar();
+        s.ejecutar(avanzar);
+        benchmark::DoNotOptimize(
+            s.valor(QStringLiteral("SELECT numero_siguiente - 1 FROM t_numeradores WHERE id = 'CJA'")));
+        s.confirmar();
     }
 }
 
@@ -109,10 +107,10 @@ int main(int argc, char **argv)
     Esquema::crearBase(ruta);
     g_motores[0].reset(Conexion::abrir(ruta, Esquema::claveBase()));
     if (!club.servidor.isEmpty()) {
-        DatosServidor d = baseDeMedida(club, QStringLiteral("club"));
-        d.esquema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
-        Esquema::crearBaseServidor(d);
-        g_motores[1].reset(Conexion::abrirServidor(d));
+        g_servidor = baseDeMedida(club, QStringLiteral("club"));
+        g_servidor.esquema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
+        Esquema::crearBaseServidor(g_servidor);
+        g_motores[1].reset(Conexion::abrirServidor(g_servidor));
     }
     for (int m = 0; m < 2; ++m) {
         Conexion *c = g_motores[m].get();

@@ -414,14 +414,18 @@ QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta)
     return destino;
 }
 
-Conexion *abrirCopia(const TamanioClub &t, const QString &carpeta)
+Conexion *abrirCopia(const TamanioClub &t, const QString &carpeta, DatosServidor *servidor)
 {
-    if (!t.servidor.isEmpty())
-        return Conexion::abrirServidor(baseDeMedida(t, copiaEnServidor(t)));
+    if (!t.servidor.isEmpty()) {
+        const DatosServidor d = baseDeMedida(t, copiaEnServidor(t));
+        if (servidor)
+            *servidor = d;
+        return Conexion::abrirServidor(d);
+    }
     return Conexion::abrir(copiaDeTrabajo(t, carpeta), Esquema::claveBase());
 }
 
-void abrirComoPrograma(const TamanioClub &t, const QString &carpeta)
+void abrirComoPrograma(const TamanioClub &t, const QString &carpeta, DatosServidor *servidor)
 {
     retenerMemoriaLiberada();
     if (t.servidor.isEmpty()) {
@@ -429,6 +433,8 @@ void abrirComoPrograma(const TamanioClub &t, const QString &carpeta)
     } else {
         // The program folder's club.ini points the program at the copy.
         const DatosServidor d = baseDeMedida(t, copiaEnServidor(t));
+        if (servidor)
+            *servidor = d;
         QSettings ini(QDir(carpeta).filePath(QStringLiteral("club.ini")), QSettings::IniFormat);
         ini.setValue(QStringLiteral("base/motor"), QStringLiteral("postgresql"));
         ini.setValue(QStringLiteral("base/host"), d.host);

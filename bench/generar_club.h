@@ -11,6 +11,7 @@
 #include <vector>
 
 class Conexion;
+struct DatosServidor;
 
 struct TamanioClub {
     int anios = 10;
@@ -52,11 +53,12 @@ QString clubEnCache(const TamanioClub &t);
 QString copiaDeTrabajo(const TamanioClub &t, const QString &carpeta);
 // A connection to a copy of the club to work on: the file copied into
 // carpeta, or on the server a database copied from the cached club there
-// (see club_servidor.h).
-Conexion *abrirCopia(const TamanioClub &t, const QString &carpeta);
+// (see club_servidor.h), whose access goes to *servidor when given.
+Conexion *abrirCopia(const TamanioClub &t, const QString &carpeta, DatosServidor *servidor = nullptr);
 // A copy of the club with carpeta made the program folder and gConexion open
-// on it, as the program works (on the server, carpeta's club.ini names it).
-void abrirComoPrograma(const TamanioClub &t, const QString &carpeta);
+// on it, as the program works (on the server, carpeta's club.ini names it,
+// and *servidor gets its access when given).
+void abrirComoPrograma(const TamanioClub &t, const QString &carpeta, DatosServidor *servidor = nullptr);
 
 // Periods that hold data on any club size: the Monday of a week half a year
 // before the end, and the first day of the month before the last one.

@@ -109,6 +109,7 @@ QToolButton *VisorReporte::boton(const QString &nombre, const QString &texto, co
 void VisorReporte::ReportSource(std::unique_ptr<Reporte> reporte)
 {
     m_reporte = std::move(reporte);
+    m_enPaginas = false;
     if (m_reporte && !m_reporte->generado())
         m_reporte->generar();
 }
@@ -121,6 +122,7 @@ void VisorReporte::ViewReport()
     if (m_reporte) {
         const QPageLayout diseno = m_reporte->disenoPagina();
         m_impresora->setPageLayout(diseno);
+        m_enPaginas = true;
         if (diseno.fullRect(QPageLayout::Millimeter).width() < 120)
             zoom = m_zoom->findText(QStringLiteral("100%"));
     }
@@ -133,7 +135,9 @@ void VisorReporte::ViewReport()
 
 void VisorReporte::pintar(QPrinter *impresora)
 {
-    if (!m_reporte)
+    // Laying out a long report takes seconds: its pages are painted once,
+    // on the report's own page, not first on the page the preview had.
+    if (!m_reporte || !m_enPaginas)
         return;
     QPainter p(impresora);
     m_reporte->pintarPaginas(p, *impresora);

@@ -19,7 +19,8 @@ public:
     ~VisorReporte() override;
 
     // The report to show; the viewer keeps it (generated) and lets the one it
-    // had go.
+    // had go. Its pages are painted by ViewReport, not before: a preview
+    // shown before then (its first showing) paints none.
     void ReportSource(std::unique_ptr<Reporte> reporte);
     Reporte *reporte() const { return m_reporte.get(); }
     // Lays the report's pages out on screen and shows the first one: a full
@@ -47,6 +48,7 @@ private:
     QToolButton *boton(const QString &nombre, const QString &texto, const QString &ayuda, int icono);
 
     std::unique_ptr<Reporte> m_reporte;
+    bool m_enPaginas = false;              // ViewReport put m_reporte's page on the preview
     std::unique_ptr<QPrinter> m_impresora; // the preview's page set-up
     QPrintPreviewWidget *m_vista = nullptr;
     QToolButton *m_primera = nullptr;

@@ -34,7 +34,9 @@ QDate lunesDe(const QDate &d);
 // Bookings from Monday lunes to the Sunday after it: first those of the court,
 // then those of its parent court, then those of its child courts, each pass
 // by id. Painted in this order, a later pass covers an earlier one in the
-// same cell. An empty court has none.
+// same cell. A booking comes once, in the last pass that takes it (a court
+// named as its own parent, or the parent of its parent). An empty court has
+// none.
 QList<TurnoAgenda> turnosDeSemana(const QString &cancha, const QDate &lunes);
 
 // Text and background (Windows colour 0x00BBGGRR) of the cell of a booking:

@@ -140,8 +140,23 @@ void Frm_T_ReservaCanchas::Usr_ArmaGrilla()
 {
     Grid *g = ui->vaSpread;
     const QDate lunes = ConsultasReserva::lunesDe(ui->dtpFecha->selectedDate());
-    g->setMaxRows(0);
-    g->appendRow({QString(), QStringLiteral("FECHA:")});
+    QList<QStringList> horarios;
+    for (Recordset rs = dbHorarios::todos(); !rs.eof(); rs.moveNext())
+        horarios.append({rs.texto(QStringLiteral("codigo")), rs.texto(QStringLiteral("descripcion"))});
+    // The slots shown already keep their rows, emptied: rows taken out and
+    // put back would have the grid laid out anew at every refill.
+    bool mismas = g->MaxRows() == kFilaFechas + horarios.size();
+    for (int i = 0; mismas && i < horarios.size(); ++i)
+        mismas = g->text(kColCodigo, kFilaFechas + 1 + i) == horarios[i][0] &&
+                 g->text(kColHorario, kFilaFechas + 1 + i) == horarios[i][1];
+    if (mismas) {
+        g->clearRange(kColLunes, kFilaFechas, g->MaxCols(), g->MaxRows());
+    } else {
+        g->setMaxRows(0);
+        g->appendRow({QString(), QStringLiteral("FECHA:")});
+        for (const QStringList &h : horarios)
+            g->appendRow(h);
+    }
     PintarFilaSpread(g, kFilaFechas, colorVB(ConsultasReserva::kColorFilaFechas), true);
     for (int d = 0; d < 7; ++d) {
         const QDate dia = lunes.addDays(d);
@@ -149,8 +164,6 @@ void Frm_T_ReservaCanchas::Usr_ArmaGrilla()
         if (dia == Reloj::hoy())
             SS_ColorCelda(g, kColLunes + d, kFilaFechas, colorVB(ConsultasReserva::kColorHoy));
     }
-    for (Recordset rs = dbHorarios::todos(); !rs.eof(); rs.moveNext())
-        g->appendRow({rs.texto(QStringLiteral("codigo")), rs.texto(QStringLiteral("descripcion"))});
 }
 
 void Frm_T_ReservaCanchas::Usr_BuscaDatosReservas()

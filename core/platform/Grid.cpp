@@ -51,7 +51,12 @@ QSize DelegadoBoton::sizeHint(const QStyleOptionViewItem &option, const QModelIn
     return {option.fontMetrics.horizontalAdvance(m_texto) + 16, option.fontMetrics.height() + 6};
 }
 
-Grid::Tabla::Tabla(Grid *g) : QTableView(g), modelo(new ModeloGrid(this)), m_grid(g) { setModel(modelo); }
+Grid::Tabla::Tabla(Grid *g) : QTableView(g), modelo(new ModeloGrid(this)), m_grid(g)
+{
+    setModel(modelo);
+    setItemDelegate(new DelegadoTexto(this));
+    setGridStyle(Qt::NoPen);
+}
 
 void Grid::Tabla::quitarDelegado(int c)
 {

@@ -55,6 +55,10 @@ public:
     void setRowTexts(int row, const QStringList &textos, int primeraCol = 1);
     // Appends a data row filled like setRowTexts; returns its number.
     int appendRow(const QStringList &textos, int primeraCol = 1);
+    // Empties the data cells of columns col..col2 and rows row..row2 (those in
+    // range) of their texts, colours and data, as cells never written; the
+    // rows stay, so the view needs no new layout as it does for new rows.
+    void clearRange(int col, int row, int col2, int row2);
 
     // Active cell (the one the user clicked last or setActiveCell set).
     int ActiveCol() const;

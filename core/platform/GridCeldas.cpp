@@ -53,6 +53,16 @@ int Grid::appendRow(const QStringList &textos, int primeraCol)
     return fila;
 }
 
+void Grid::clearRange(int col, int row, int col2, int row2)
+{
+    col = std::max(col, 1);
+    row = std::max(row, 1);
+    col2 = std::min(col2, MaxCols());
+    row2 = std::min(row2, MaxRows());
+    if (col <= col2 && row <= row2)
+        m_tabla->modelo->vaciar(row - 1, col - 1, row2 - 1, col2 - 1);
+}
+
 void Grid::setColumnAlignment(int col, Qt::Alignment alineacion)
 {
     if (col < 1 || col > MaxCols())

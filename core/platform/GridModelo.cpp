@@ -168,6 +168,20 @@ void ModeloGrid::ponerTextos(int r, int c, const QStringList &textos)
     marcar(r, c, r, c + n - 1);
 }
 
+void ModeloGrid::vaciar(int r1, int c1, int r2, int c2)
+{
+    for (int r = r1; r <= r2; ++r) {
+        Fila &f = m_filas[size_t(r)];
+        for (int c = c1; c <= c2; ++c) {
+            if (c < f.textos.size())
+                f.textos[c] = QString();
+            if (size_t(c) < f.adornos.size())
+                f.adornos[size_t(c)] = Adorno();
+        }
+    }
+    marcar(r1, c1, r2, c2);
+}
+
 const ModeloGrid::Adorno *ModeloGrid::adornoLeido(int r, int c) const
 {
     const Fila &f = m_filas[size_t(r)];

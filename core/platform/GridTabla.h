@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QSet>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -70,6 +71,8 @@ public:
     void ponerTexto(int r, int c, const QString &t);
     // textos into row r from column c on, those beyond the last column left out.
     void ponerTextos(int r, int c, const QStringList &textos);
+    // Cells r1..r2 x c1..c2 as never written.
+    void vaciar(int r1, int c1, int r2, int c2);
     QVariant dato(int r, int c) const;
     void ponerDato(int r, int c, const QVariant &d);
     // Colours; invalid when never set.
@@ -128,6 +131,36 @@ private:
     bool m_avisoPedido = false;
 };
 
+// Paints the text cells (every column but those of buttons and check boxes)
+// as Qt's own delegate does, keeping each text laid out for the next paint
+// (GridTexto.cpp).
+class DelegadoTexto : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    // A text laid out for a room of width ancho and a horizontal alignment.
+    struct Clave {
+        QString texto;
+        int ancho;
+        int alineacion;
+        bool operator==(const Clave &o) const = default;
+    };
+
+private:
+    // The text laid out in fuente, made the first time; alto gets the
+    // height of its line.
+    const QStaticText &textoPreparado(const QString &texto, int ancho, Qt::Alignment alineacion, const QFont &fuente,
+                                      int &alto) const;
+    // The texts laid out in m_fuente, whose lines are m_alto high (-1 before
+    // the first), and their keys in the order they came.
+    mutable QHash<Clave, QStaticText> m_textos;
+    mutable QList<Clave> m_orden;
+    mutable QFont m_fuente;
+    mutable int m_alto = -1;
+};
+size_t qHash(const DelegadoTexto::Clave &c, size_t semilla = 0) noexcept;
+
 // Paints a push button over every cell of a button column.
 class DelegadoBoton : public QStyledItemDelegate {
 public:
@@ -146,9 +179,9 @@ private:
 
 // Editor of a number column: any key may be typed; a number is stored
 // written in the format, any other text as typed (see Grid::setColumnFormat).
-class DelegadoNumero : public QStyledItemDelegate {
+class DelegadoNumero : public DelegadoTexto {
 public:
-    DelegadoNumero(const Formatos::FormatoNumero &f, QObject *parent) : QStyledItemDelegate(parent), m_formato(f) {}
+    DelegadoNumero(const Formatos::FormatoNumero &f, QObject *parent) : DelegadoTexto(parent), m_formato(f) {}
 
     const Formatos::FormatoNumero &formato() const { return m_formato; }
 
@@ -185,6 +218,11 @@ public:
     void olvidarColumnasDesde(int desde);
 
 protected:
+    // The view strokes its grid lines one pixel at a time, a fifth of the
+    // cost of painting a full grid: its pen is none, and the same solid
+    // lines are filled here after the cells (GridTexto.cpp). A table given
+    // another grid style paints its own.
+    void paintEvent(QPaintEvent *e) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     // The model announces a burst of writes as one block, which may cover
     // the cell being edited without writing it: its editor then keeps what

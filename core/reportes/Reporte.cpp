@@ -237,15 +237,20 @@ void Reporte::generar()
         fuente.setFamily(d->plantilla.fuenteFamilia);
     fuente.setPointSizeF(d->plantilla.fuentePuntos);
     doc->setDefaultFont(fuente);
+    // The page (or the width) is set before the text, which is then laid out
+    // once, on it: set after, it would have the whole text laid out again.
+    const QSizeF util = d->areaUtil();
+    const bool largoDelContenido = d->plantilla.pagina.largoDelContenido();
+    if (largoDelContenido)
+        doc->setTextWidth(util.width());
+    else
+        doc->setPageSize(util);
     doc->setHtml(QString::fromStdString(html));
 
-    const QSizeF util = d->areaUtil();
-    if (d->plantilla.pagina.largoDelContenido()) {
-        doc->setTextWidth(util.width());
+    if (largoDelContenido) {
         d->altoPagina = std::max(1.0, doc->documentLayout()->documentSize().height());
         d->paginas = 1;
     } else {
-        doc->setPageSize(util);
         d->altoPagina = util.height();
         d->paginas = std::max(1, doc->pageCount());
     }

@@ -218,3 +218,33 @@ TEST(GridCeldasTest, OrdenPorCabeceraDescendenteYAscendente)
 }
 
 } // namespace
+
+TEST(GridCeldasTest, ClearRangeVaciaTextosColoresYDatosDelBloqueYNadaMas)
+{
+    Grid g;
+    g.setMaxCols(3);
+    g.setMaxRows(4);
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 1; c <= 3; ++c) {
+            g.setText(c, r, QString("%1.%2").arg(c).arg(r));
+            g.setCellBackColor(c, r, Qt::yellow);
+            g.setCellForeColor(c, r, Qt::red);
+            g.setCellData(c, r, r * 10 + c);
+        }
+    g.setText(1, 0, "Título");
+    // Columns 2 to 3 of rows 2 to 3, and a block partly out of range.
+    g.clearRange(2, 2, 3, 3);
+    g.clearRange(3, 4, 9, 9);
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 1; c <= 3; ++c) {
+            const bool vacia = (c >= 2 && r >= 2 && r <= 3) || (c == 3 && r == 4);
+            EXPECT_EQ(g.text(c, r), vacia ? QString() : QString("%1.%2").arg(c).arg(r)) << c << r;
+            EXPECT_EQ(g.cellBackColor(c, r).isValid(), !vacia) << c << r;
+            EXPECT_EQ(g.cellForeColor(c, r).isValid(), !vacia) << c << r;
+            EXPECT_EQ(g.cellData(c, r).isValid(), !vacia) << c << r;
+        }
+    EXPECT_EQ(g.text(1, 0), "Título");
+    EXPECT_EQ(g.MaxRows(), 4);
+    g.clearRange(1, 1, 3, 4);
+    EXPECT_EQ(g.DataRowCnt(), 0);
+}

@@ -17,6 +17,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTextDocument>
 
@@ -253,4 +256,60 @@ TEST_F(InformeVentasTest, UnRangoDeVariosAniosSumaCadaProductoUnaVez)
     EXPECT_EQ(filas("ana"), 2);
     EXPECT_EQ(fila("ana", "A"), (QStringList{"3.00", "180.00", "310.00", "130.00", "81.25"}));
     EXPECT_EQ(fila("ana", "B"), (QStringList{"1.00", "20.00", "50.00", "30.00", "18.75"}));
+}
+
+TEST_F(InformeVentasTest, LaVistaPreviaDibujaSusPaginasUnaVezConLineasDeUnPixel)
+{
+    for (int i = 0; i < 60; ++i) {
+        const QString id = QString("P%1").arg(i, 2, 10, QChar('0'));
+        producto(id, "Producto " + id);
+        linea(venta("2026-12-01 09:00:00"), id, 1 + i, 100, 60);
+    }
+    abrir();
+    fechas(QDate(2026, 12, 1), QDate(2026, 12, 31));
+    // The preview as the program makes it on its first report, still hidden;
+    // the pages each of its paints gave it.
+    auto *visor = Ventanas::obtener<Frm_ViewerReport>();
+    QPrintPreviewWidget *vista = visor->crViewer()->vista();
+    QList<int> paginas;
+    bool pintada = false;
+    QObject::connect(vista, &QPrintPreviewWidget::paintRequested, visor, [&] { pintada = true; });
+    QObject::connect(vista, &QPrintPreviewWidget::previewChanged, visor, [&] {
+        if (pintada)
+            paginas << vista->pageCount();
+        pintada = false;
+    });
+    imprimir();
+    ASSERT_NE(mostrado(), nullptr);
+    EXPECT_TRUE(visor->isVisible());
+    const int n = mostrado()->paginas();
+    EXPECT_GE(n, 2);
+    EXPECT_EQ(paginas.count(n), 1) << paginas.size();
+    EXPECT_EQ(visor->crViewer()->paginas(), n);
+    EXPECT_EQ(visor->crViewer()->paginaActual(), 1);
+    // A second report in the open preview: laid out once more.
+    imprimir();
+    EXPECT_EQ(paginas.count(n), 2) << paginas.size();
+
+    // The first page at the layout's resolution: down a line through the
+    // products' column, the grid is grey lines of one pixel between the rows.
+    QImage pagina(QSize(794, 1123), QImage::Format_RGB32);
+    pagina.setDotsPerMeterX(3780);
+    pagina.setDotsPerMeterY(3780);
+    pagina.fill(Qt::white);
+    QPainter p(&pagina);
+    mostrado()->pintarPagina(p, 0);
+    p.end();
+    const int x = pagina.width() / 4;
+    QList<int> lineas; // thickness of each run of grey
+    for (int y = 0; y < pagina.height(); ++y) {
+        if (pagina.pixel(x, y) != qRgb(0x99, 0x99, 0x99))
+            continue;
+        if (y > 0 && pagina.pixel(x, y - 1) == qRgb(0x99, 0x99, 0x99))
+            ++lineas.last();
+        else
+            lineas << 1;
+    }
+    EXPECT_GE(lineas.size(), 30);
+    EXPECT_EQ(lineas.count(1), lineas.size()) << lineas.size();
 }

@@ -209,3 +209,45 @@ TEST_F(AgendaTest, SinCanchasMuestraLasFechasYLosHorariosSinCanchaNiReservas)
     EXPECT_EQ(agenda->Usr_TurnoSeleccionado().cancha, "");
     EXPECT_EQ(agenda->Usr_TurnoSeleccionado().horario, "H18");
 }
+
+TEST_F(AgendaTest, OtraSemanaVaciaLasCeldasYHorariosCambiadosRehacenLasFilas)
+{
+    const qint64 lunes = reservar("C1", kLunes, "H18", "COB");
+    reservar("C1", kLunes.addDays(4), "H10", "RES", 100);
+    reservar("C1", kLunes.addDays(9), "H9", "SUS");
+    abrirAgenda();
+    Grid *g = semana();
+    ASSERT_EQ(agenda->idDeCelda(dia(1), 3), lunes);
+    raton::clic(g, dia(3), 3);
+
+    // The next week: last week's cells keep no text, colour or booking.
+    emit c<QCalendarWidget>(agenda, "dtpFecha")->clicked(kLunes.addDays(7));
+    EXPECT_EQ(g->MaxRows(), 4);
+    for (int fila = 2; fila <= 4; ++fila)
+        for (int d = 1; d <= 7; ++d) {
+            const bool suspendida = fila == 4 && d == 3;
+            EXPECT_EQ(g->text(dia(d), fila), suspendida ? "SUSPENDIDA" : "") << fila << " " << d;
+            EXPECT_EQ(g->cellBackColor(dia(d), fila).isValid(), suspendida) << fila << " " << d;
+            EXPECT_EQ(agenda->idDeCelda(dia(d), fila) != 0, suspendida) << fila << " " << d;
+        }
+    EXPECT_EQ(fila(1), (QStringList{"18/03/2024", "19/03/2024", "20/03/2024", "21/03/2024", "22/03/2024", "23/03/2024",
+                                    "24/03/2024"}));
+    EXPECT_EQ(fondo(dia(5), 1), colorVB(0xC0C000));
+    // The chosen turn stays where it was.
+    EXPECT_EQ(g->ActiveCol(), dia(3));
+    EXPECT_EQ(g->ActiveRow(), 3);
+
+    // A slot added and one renamed elsewhere: the next refill shows them in
+    // order, with their bookings.
+    db().execute("INSERT INTO horarios (codigo, descripcion) VALUES ('H12', '12:00')");
+    db().execute("UPDATE horarios SET descripcion = '09:00' WHERE codigo = 'H9'");
+    reservar("C1", kLunes, "H12", "RES");
+    emit c<QCalendarWidget>(agenda, "dtpFecha")->clicked(kLunes);
+    EXPECT_EQ(g->MaxRows(), 5);
+    EXPECT_EQ((QStringList{g->text(2, 2), g->text(2, 3), g->text(2, 4), g->text(2, 5)}),
+              (QStringList{"09:00", "10:00", "12:00", "18:00"}));
+    EXPECT_EQ(g->text(dia(1), 4), "RESERVADA");
+    EXPECT_EQ(agenda->idDeCelda(dia(1), 5), lunes);
+    EXPECT_EQ(g->text(dia(5), 3), "SEÑADA");
+    EXPECT_EQ(fondo(dia(5), 1), colorVB(0xFF8080)); // today again
+}

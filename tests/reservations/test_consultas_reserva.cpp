@@ -61,6 +61,26 @@ TEST_F(ConsultasReservaTest, LaSemanaTraeLaCanchaLuegoSuMadreLuegoSusHijasConTex
     EXPECT_EQ(lunesDe(QDate(2024, 3, 4)), QDate(2024, 3, 4));
 }
 
+TEST_F(ConsultasReservaTest, UnaReservaDeVariosPasesVieneUnaVezEnElUltimo)
+{
+    // A court named as its own parent; two courts each the parent of the
+    // other; a booking whose court is written in other letter case.
+    db().execute("INSERT INTO canchas (id, descripcion, cancha_madre_id) VALUES ('P', 'Propia', 'P'), "
+                 "('A', 'Una', 'B'), ('B', 'Otra', 'A')");
+    reservar("P", "2024-03-04", "RES");
+    reservar("A", "2024-03-05", "COB");
+    reservar("B", "2024-03-05", "RES", 20);
+    reservar("c1", "2024-03-06", "SUS");
+    // Painted pass by pass, the last pass leaves the court's own booking
+    // magenta with its court, as a child's.
+    EXPECT_EQ(semana("P"), (QStringList{"4 RESERVADA (P) ff00ff"}));
+    // B is A's parent and child: its booking comes once, as a child's, after A's own.
+    EXPECT_EQ(semana("A"), (QStringList{"5 COBRADA 00ff00", "5 SEÑADA (B) ff00ff"}));
+    EXPECT_EQ(semana("B"), (QStringList{"5 SEÑADA ffff00", "5 COBRADA (A) ff00ff"}));
+    EXPECT_EQ(semana("C1"), (QStringList{"6 SUSPENDIDA 0000ff"}));
+    EXPECT_EQ(semana("h1"), (QStringList{"6 SUSPENDIDA (c1) ff00ff"}));
+}
+
 TEST_F(ConsultasReservaTest, ElListadoFiltraPorTurnoOPorMomentoDeReservaYMuestraNombresFaltantesVacios)
 {
     reservar("C1", "2024-03-05", "RES", 0, "2024-03-01 00:00:00");
