@@ -88,10 +88,12 @@ QStringList recuento()
 // letter case, which an index cannot be told afterwards.
 const char *const kRehechas[] = {"caja_conceptos", "caja_movimientos"};
 
-// Indexes an earlier version made on a server and this one has not: the
-// one live booking per court, date and slot refused an edited booking moved
-// onto a taken slot, which the booking rules allow.
-const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo"};
+// Indexes an earlier version made and this one has not: the one live
+// booking per court, date and slot refused an edited booking moved onto a
+// taken slot, which the booking rules allow; the stamps of the closings were
+// indexed with every unstamped row, now only the stamped ones are.
+const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo", "ix_reservas_arqueo_anticipo",
+                                         "ix_reservas_arqueo_saldo"};
 
 // What a server's schema is made of, in the order it is made: the tables,
 // indexes and views of the schema, then the functions and triggers of
@@ -285,6 +287,9 @@ QStringList cambiosPendientes(Conexion &c)
     }
     if (recontar)
         cambios << recuento();
+    for (const char *i : kIndicesRetirados)
+        if (tiene.contains(QLatin1String(i)))
+            cambios << QStringLiteral("DROP INDEX ") + QLatin1String(i);
     return cambios;
 }
 } // namespace
