@@ -81,12 +81,21 @@ bool db_caja_cabeza::cerrarCaja()
     gConexion->execute(QStringLiteral("UPDATE caja_cabeza SET importe_cierre_real = ?, importe_cierre_teorico = ?, "
                                       "fecha_hora_cierre = ?, comentarios = ? WHERE id = ?"),
                        {m_importe_cierre_real, m_importe_cierre_teorico, Reloj::ahora(), m_comentarios, id});
-    gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_anticipo_id = ? WHERE t_usuarios_codigo = ? "
-                                      "AND arqueo_anticipo_id IS NULL AND importe_anticipo <> 0"),
-                       {id, m_t_usuarios_codigo});
-    gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_saldo_id = ? WHERE t_usuarios_codigo = ? "
-                                      "AND arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS')"),
-                       {id, m_t_usuarios_codigo});
+    // The deposits and balances still to be stamped, in one statement: a
+    // reservation with both is written once, not once for each. Its rows
+    // are found by the partial index of each kind (each query repeats its
+    // conditions); an OR of both would be read through every row of the
+    // user.
+    gConexion->execute(
+        QStringLiteral("UPDATE reservas SET arqueo_anticipo_id = CASE WHEN arqueo_anticipo_id IS NULL "
+                       "AND importe_anticipo <> 0 THEN ?1 ELSE arqueo_anticipo_id END, "
+                       "arqueo_saldo_id = CASE WHEN arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS') "
+                       "THEN ?1 ELSE arqueo_saldo_id END WHERE id IN ("
+                       "SELECT id FROM reservas WHERE t_usuarios_codigo = ?2 AND arqueo_anticipo_id IS NULL "
+                       "AND importe_anticipo <> 0 UNION ALL "
+                       "SELECT id FROM reservas WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS NULL "
+                       "AND estado IN ('COB', 'SUS'))"),
+        {id, m_t_usuarios_codigo});
     gConexion->execute(
         QStringLiteral("UPDATE ventas SET arqueo_id = ? WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL"),
         {id, m_t_usuarios_codigo});

@@ -121,8 +121,14 @@ CREATE INDEX ix_reservas_cliente ON reservas (clientes_id, canchas_id, fecha, id
 -- A client's reservations by date: its latest, and whether it has one in a
 -- period, each found by one look.
 CREATE INDEX ix_reservas_cliente_fecha ON reservas (clientes_id, fecha);
-CREATE INDEX ix_reservas_arqueo_anticipo ON reservas (arqueo_anticipo_id);
-CREATE INDEX ix_reservas_arqueo_saldo ON reservas (arqueo_saldo_id);
+-- The reservations a closing took, found when it is undone: only stamped
+-- rows. What is still to be stamped is found by the indexes by user above;
+-- an index holding every Null stamp led the server's planner to read all of
+-- them for one user's balances.
+CREATE INDEX ix_reservas_arqueo_anticipo_tomado ON reservas (arqueo_anticipo_id)
+    WHERE arqueo_anticipo_id IS NOT NULL;
+CREATE INDEX ix_reservas_arqueo_saldo_tomado ON reservas (arqueo_saldo_id)
+    WHERE arqueo_saldo_id IS NOT NULL;
 -- Reservations neither collected nor suspended, by date: the check before a
 -- closing finds one of a past day, or knows there is none, by one look
 -- instead of reading every past reservation.

@@ -90,10 +90,12 @@ QStringList recuento()
 // letter case, which an index cannot be told afterwards.
 const char *const kRehechas[] = {"caja_conceptos", "caja_movimientos"};
 
-// Indexes an earlier version made on a server and this one has not: the
-// one live booking per court, date and slot refused an edited booking moved
-// onto a taken slot, which the booking rules allow.
-const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo"};
+// Indexes an earlier version made and this one has not: the one live
+// booking per court, date and slot refused an edited booking moved onto a
+// taken slot, which the booking rules allow; the stamps of the closings were
+// indexed with every unstamped row, now only the stamped ones are.
+const char *const kIndicesRetirados[] = {"ux_reservas_turno_vivo", "ix_reservas_arqueo_anticipo",
+                                         "ix_reservas_arqueo_saldo"};
 
 // Functions of earlier versions on a server, by name and arguments as the
 // catalogue gives them: the counts' triggers, written apart for the server.
@@ -514,6 +516,9 @@ QStringList cambiosPendientes(Conexion &c)
     }
     if (recontar)
         cambios << recuento();
+    for (const char *i : kIndicesRetirados)
+        if (tiene.contains(QLatin1String(i)))
+            cambios << QStringLiteral("DROP INDEX ") + QLatin1String(i);
     return cambios;
 }
 } // namespace

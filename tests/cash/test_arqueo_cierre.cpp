@@ -333,4 +333,43 @@ TEST_F(ArqueoCierreTest, CierraSoloLaCajaMostrada)
     EXPECT_NE(cerrar("2", "luis"), 0);
 }
 
+TEST_F(ArqueoCierreTest, UnSaldoCobradoDespuesDelCierreDelAnticipoLoSellaElCierreSiguiente)
+{
+    // Register 1 closed: booking 3 (still reserved) gives only its deposit.
+    auto *a = abrirArqueo();
+    ASSERT_NE(a, nullptr);
+    msg->limpiar();
+    clic(a, 9);
+    EXPECT_EQ(msg->textos(), QStringList{"Se ha realizado el cierre de caja nº: 1 correctamente."});
+    EXPECT_EQ(estampas(), "1:1:1 2:-:1 3:1:- 4:-:- / 1:1 2:1 3:-");
+
+    // Booking 3 collected, and a new deposit on booking 2, during ana's
+    // register 2: its closing takes both balances and the deposit, and keeps
+    // the deposit closing 1 took.
+    db().execute("UPDATE reservas SET estado = 'COB' WHERE id = 3");
+    db().execute("UPDATE reservas SET importe_anticipo = 15 WHERE id = 2");
+    db().execute("INSERT INTO caja_cabeza (id, fecha_hora_apertura, importe_inicial, t_usuarios_codigo) "
+                 "VALUES (2, '2024-03-15 10:00:00', 0, 'ana')");
+    db().execute("UPDATE t_numeradores SET numero_siguiente = 3 WHERE id = 'CJA'");
+    a = abrirArqueo();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(texto(a, "labCajaId"), "2");
+    EXPECT_EQ(columna(grilla(a), 1), (QStringList{"RES", "TUR", "VEN"}));
+    EXPECT_EQ(columna(grilla(a), 3), (QStringList{"15.00", "80.00", "0.00"}));
+    msg->limpiar();
+    clic(a, 9);
+    EXPECT_EQ(msg->textos(), QStringList{"Se ha realizado el cierre de caja nº: 2 correctamente."});
+    EXPECT_EQ(estampas(), "1:1:1 2:2:1 3:1:2 4:-:- / 1:1 2:1 3:-");
+    EXPECT_EQ(valor("SELECT group_concat(caja_conceptos_id || operacion_id, ' ') FROM caja_resumen_operaciones "
+                    "WHERE caja_cabeza_id = 2"),
+              "RES2 TUR3");
+
+    // Undoing closing 2 gives back what it took only.
+    {
+        Transaccion t(db());
+        db_caja_cabeza().anulaCierre("2");
+        t.commit();
+    }
+    EXPECT_EQ(estampas(), "1:1:1 2:-:1 3:1:- 4:-:- / 1:1 2:1 3:-");
+}
 } // namespace

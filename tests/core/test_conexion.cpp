@@ -593,6 +593,11 @@ TEST_F(ConexionTest, UnaBaseAnteriorRecibeLosIndicesDeLoQueFaltaArquear)
     db().execute("CREATE INDEX ix_reservas_usuario_anticipo ON reservas (t_usuarios_codigo, arqueo_anticipo_id)");
     db().execute("CREATE INDEX ix_reservas_usuario_saldo ON reservas (t_usuarios_codigo, arqueo_saldo_id)");
     db().execute("CREATE INDEX ix_ventas_usuario ON ventas (t_usuarios_codigo, arqueo_id)");
+    // The stamps were indexed with every unstamped row, under other names.
+    db().execute("DROP INDEX ix_reservas_arqueo_anticipo_tomado");
+    db().execute("DROP INDEX ix_reservas_arqueo_saldo_tomado");
+    db().execute("CREATE INDEX ix_reservas_arqueo_anticipo ON reservas (arqueo_anticipo_id)");
+    db().execute("CREATE INDEX ix_reservas_arqueo_saldo ON reservas (arqueo_saldo_id)");
     // Pending: a deposit, a collected and a suspended balance, a sale. Never
     // pending: a deposit of 0, a balance still reserved, stamped rows.
     db().execute("INSERT INTO reservas (estado, importe_anticipo, arqueo_anticipo_id, arqueo_saldo_id, "
@@ -623,4 +628,15 @@ TEST_F(ConexionTest, UnaBaseAnteriorRecibeLosIndicesDeLoQueFaltaArquear)
                              .arg(QLatin1String(indice))),
                   1)
             << indice;
+    // Undoing a closing finds its stamped rows by the new indexes; the
+    // former ones are gone.
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas INDEXED BY ix_reservas_arqueo_anticipo_tomado WHERE "
+                     "arqueo_anticipo_id = 4"),
+              1);
+    EXPECT_EQ(contar("SELECT count(*) FROM reservas INDEXED BY ix_reservas_arqueo_saldo_tomado WHERE "
+                     "arqueo_saldo_id = 4"),
+              1);
+    EXPECT_EQ(contar("SELECT count(*) FROM sqlite_master WHERE name IN ('ix_reservas_arqueo_anticipo', "
+                     "'ix_reservas_arqueo_saldo')"),
+              0);
 }

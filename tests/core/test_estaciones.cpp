@@ -239,6 +239,8 @@ TEST_F(EstacionesTest, UnServidorAnteriorSePoneAlDiaAlAbrirseYUnoAlDiaSoloSeLee)
     db().execute("DELETE FROM reservas_por_cliente");
     db().execute("DROP TABLE reservas_por_cliente_cancha");
     db().execute("CREATE UNIQUE INDEX ux_reservas_turno_vivo ON reservas (canchas_id, fecha, horarios_id)");
+    db().execute("DROP INDEX ix_reservas_arqueo_saldo_tomado");
+    db().execute("CREATE INDEX ix_reservas_arqueo_saldo ON reservas (arqueo_saldo_id)");
 
     // This station opens it as another does: both open, one after the other.
     cerrarConexion();
@@ -263,6 +265,14 @@ TEST_F(EstacionesTest, UnServidorAnteriorSePoneAlDiaAlAbrirseYUnoAlDiaSoloSeLee)
               2);
     EXPECT_EQ(contar("SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() "
                      "AND indexname = 'ux_reservas_turno_vivo'"),
+              0);
+    // The stamps of the closings indexed only where stamped, under the new name.
+    EXPECT_EQ(valor("SELECT string_agg(indexname, ' ' ORDER BY indexname) FROM pg_indexes WHERE schemaname = "
+                    "current_schema() AND indexname LIKE 'ix_reservas_arqueo_saldo%' AND indexdef LIKE "
+                    "'%IS NOT NULL%'"),
+              "ix_reservas_arqueo_saldo_tomado");
+    EXPECT_EQ(contar("SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() "
+                     "AND indexname = 'ix_reservas_arqueo_saldo'"),
               0);
     EXPECT_EQ(contar("SELECT count(*) FROM reservas_cuenta_paso"), 0);
     // The triggers and their function work again: a court taken, another added.
