@@ -70,6 +70,16 @@ public:
     virtual std::unique_ptr<CopiasDeBase> copias(Conexion &c, const QString &clave) = 0;
 
 protected:
+    // The first column of every row of a query, as texts.
+    QStringList primeraColumna(const QString &sql, const Parametros &valores = {})
+    {
+        Recordset rs;
+        consultar(sql, valores, rs);
+        QStringList l;
+        for (; !rs.eof(); rs.moveNext())
+            l << rs.texto(0);
+        return l;
+    }
     // The parts of a Recordset an engine fills.
     static QStringList &nombresDe(Recordset &rs) { return rs.m_nombres; }
     static std::vector<int> &tiposDe(Recordset &rs) { return rs.m_tipos; }

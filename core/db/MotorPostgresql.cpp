@@ -563,28 +563,18 @@ void MotorPostgresql::consolidar() {}
 
 QStringList MotorPostgresql::columnas(const QString &tabla)
 {
-    Recordset rs;
-    consultar(QStringLiteral("SELECT lower(column_name) FROM information_schema.columns "
-                             "WHERE table_schema = current_schema() AND lower(table_name) = lower(?) "
-                             "ORDER BY ordinal_position"),
-              {tabla}, rs);
-    QStringList l;
-    for (; !rs.eof(); rs.moveNext())
-        l << rs.texto(0);
-    return l;
+    return primeraColumna(QStringLiteral("SELECT lower(column_name) FROM information_schema.columns "
+                                         "WHERE table_schema = current_schema() AND lower(table_name) = lower(?) "
+                                         "ORDER BY ordinal_position"),
+                          {tabla});
 }
 
 QStringList MotorPostgresql::tablas()
 {
     // Only the club's schema: other schemas of the database are other clubs.
-    Recordset rs;
-    consultar(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
-                             "AND table_type = 'BASE TABLE' ORDER BY table_name"),
-              {}, rs);
-    QStringList l;
-    for (; !rs.eof(); rs.moveNext())
-        l << rs.texto(0);
-    return l;
+    return primeraColumna(
+        QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+                       "AND table_type = 'BASE TABLE' ORDER BY table_name"));
 }
 
 void MotorPostgresql::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }

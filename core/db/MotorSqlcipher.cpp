@@ -349,8 +349,7 @@ void MotorSqlcipher::consolidar()
 {
     // Moves every committed write from the write-ahead log into the file;
     // the first column tells whether another connection kept the log busy.
-    Recordset rs;
-    consultar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), {}, rs);
+    return primeraColumna(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), {}, rs);
     if (!rs.eof() && rs.campo(0).entero() != 0)
         throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
 }
@@ -359,12 +358,7 @@ QStringList MotorSqlcipher::tablas()
 {
     Recordset rs;
     consultar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
-                             "ORDER BY name"),
-              {}, rs);
-    QStringList l;
-    for (; !rs.eof(); rs.moveNext())
-        l << rs.texto(0);
-    return l;
+                             "ORDER BY name"));
 }
 
 QStringList MotorSqlcipher::columnas(const QString &tabla)
