@@ -349,16 +349,16 @@ void MotorSqlcipher::consolidar()
 {
     // Moves every committed write from the write-ahead log into the file;
     // the first column tells whether another connection kept the log busy.
-    return primeraColumna(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), {}, rs);
+    Recordset rs;
+    consultar(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"), {}, rs);
     if (!rs.eof() && rs.campo(0).entero() != 0)
         throw DbError(3260, QStringLiteral("El archivo de base de datos está bloqueado por otro proceso"));
 }
 
 QStringList MotorSqlcipher::tablas()
 {
-    Recordset rs;
-    consultar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
-                             "ORDER BY name"));
+    return primeraColumna(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name"));
 }
 
 QStringList MotorSqlcipher::columnas(const QString &tabla)
