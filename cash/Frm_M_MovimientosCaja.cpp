@@ -140,16 +140,19 @@ void Frm_M_MovimientosCaja::Usr_GuardaMovimiento()
 bool Frm_M_MovimientosCaja::Usr_AperturaCaja()
 {
     const QString usuario = ui->MaskEd_3->text().trimmed();
-    if (Usr_TieneCajaAbierta(usuario)) {
+    const auto yaAbierta = [&] {
         MsgBox(QStringLiteral("El usuario '%1' posee una caja Iniciada.\r\nDebe cerrar esta caja, antes de iniciar "
                               "una nueva.")
                    .arg(usuario),
                vb::Exclamation);
         return false;
-    }
+    };
+    if (Usr_TieneCajaAbierta(usuario))
+        return yaAbierta();
     double monto = 0;
     if (!importeValido(&monto))
         return false;
+    bool abierta = false;
     try {
         Transaccion t(*gConexion);
         db_caja_cabeza cab;
@@ -158,23 +161,27 @@ bool Frm_M_MovimientosCaja::Usr_AperturaCaja()
         cab.m_fecha_hora_apertura = Reloj::ahora();
         cab.m_importe_inicial = monto;
         cab.m_t_usuarios_codigo = usuario;
-        cab.create();
-        db_caja_movimientos mov;
-        mov.m_caja_cabeza_id = cab.m_id;
-        mov.m_caja_conceptos_id = QStringLiteral("INI");
-        mov.m_caja_conceptos_descripcion = dbConceptosCaja::descripcion(QStringLiteral("INI"));
-        mov.m_comentarios = cab.m_comentarios;
-        mov.m_fecha_hora = cab.m_fecha_hora_apertura;
-        mov.m_importe = monto;
-        mov.m_t_usuarios_codigo = usuario;
-        mov.m_mov_tipo = m_mov_tipo;
-        mov.create();
-        t.commit();
-        return true;
+        // Opened meanwhile at another station: refused as above, once the
+        // transaction has ended (the message holds no row while it waits).
+        abierta = !cab.abrir();
+        if (!abierta) {
+            db_caja_movimientos mov;
+            mov.m_caja_cabeza_id = cab.m_id;
+            mov.m_caja_conceptos_id = QStringLiteral("INI");
+            mov.m_caja_conceptos_descripcion = dbConceptosCaja::descripcion(QStringLiteral("INI"));
+            mov.m_comentarios = cab.m_comentarios;
+            mov.m_fecha_hora = cab.m_fecha_hora_apertura;
+            mov.m_importe = monto;
+            mov.m_t_usuarios_codigo = usuario;
+            mov.m_mov_tipo = m_mov_tipo;
+            mov.create();
+            t.commit();
+        }
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
         return false;
     }
+    return abierta ? yaAbierta() : true;
 }
 
 bool Frm_M_MovimientosCaja::Usr_MovimientoCaja(double signo)

@@ -8,15 +8,40 @@
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
-bool db_caja_cabeza::create()
+bool db_caja_cabeza::create() { return crearEn(*gConexion); }
+
+bool db_caja_cabeza::crearEn(Conexion &c)
 {
-    gConexion->execute(QStringLiteral("INSERT INTO caja_cabeza (id, fecha_hora_apertura, importe_inicial, "
-                                      "importe_cierre_teorico, importe_cierre_real, fecha_hora_cierre, comentarios, "
-                                      "t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                       {m_id.toLongLong(), m_fecha_hora_apertura, m_importe_inicial, m_importe_cierre_teorico,
-                        m_importe_cierre_real,
-                        m_fecha_hora_cierre.isValid() ? QVariant(m_fecha_hora_cierre) : QVariant(), m_comentarios,
-                        m_t_usuarios_codigo});
+    c.execute(QStringLiteral("INSERT INTO caja_cabeza (id, fecha_hora_apertura, importe_inicial, "
+                             "importe_cierre_teorico, importe_cierre_real, fecha_hora_cierre, comentarios, "
+                             "t_usuarios_codigo) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+              {m_id.toLongLong(), m_fecha_hora_apertura, m_importe_inicial, m_importe_cierre_teorico,
+               m_importe_cierre_real, m_fecha_hora_cierre.isValid() ? QVariant(m_fecha_hora_cierre) : QVariant(),
+               m_comentarios, m_t_usuarios_codigo});
+    return true;
+}
+
+namespace {
+// Holds the user's row until the transaction ends, so that opening a
+// register and reopening one (cancelling its closing) run one at a time for
+// each user, at every station: each then finds the other's register. A write
+// that changes nothing, as bloquearCajasAbiertas takes its lock.
+void bloquearUsuario(Conexion &c, const QString &usuario)
+{
+    c.execute(QStringLiteral("UPDATE t_usuarios SET Descripcion = Descripcion WHERE Codigo = ?"), {usuario});
+}
+} // namespace
+
+bool db_caja_cabeza::abrir() { return abrir(*gConexion); }
+
+bool db_caja_cabeza::abrir(Conexion &c)
+{
+    Transaccion t(c);
+    bloquearUsuario(c, m_t_usuarios_codigo);
+    if (!cajaAbiertaDe(c, m_t_usuarios_codigo).isEmpty())
+        return false;
+    crearEn(c);
+    t.commit();
     return true;
 }
 
@@ -154,12 +179,24 @@ QString db_caja_cabeza::cajaQueImpideAnular(const QString &id)
 bool db_caja_cabeza::anulaCierre(const QString &id)
 {
     const qint64 caja = id.toLongLong();
+    Transaccion t(*gConexion);
+    const Recordset duenio =
+        gConexion->openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM caja_cabeza WHERE id = ?"), {caja});
+    if (!duenio.eof())
+        bloquearUsuario(*gConexion, duenio.texto(0));
+    // Read again under the lock: reopened meanwhile at another station, it
+    // has no closing left to cancel.
+    if (gConexion
+            ->openRecordset(QStringLiteral("SELECT id FROM caja_cabeza WHERE id = ? AND fecha_hora_cierre IS "
+                                           "NOT NULL"),
+                            {caja})
+            .eof())
+        throw DbError(5, QStringLiteral("La caja Nº %1 no está cerrada: no hay cierre que anular.").arg(id));
     const QString otra = cajaQueImpideAnular(id);
     if (!otra.isEmpty())
         throw DbError(5, QStringLiteral("El usuario de la caja %1 posee la caja %2 abierta: debe cerrarla antes de "
                                         "anular este cierre.")
                              .arg(id, otra));
-    Transaccion t(*gConexion);
     gConexion->execute(QStringLiteral("UPDATE ventas SET arqueo_id = NULL WHERE arqueo_id = ?"), {caja});
     gConexion->execute(QStringLiteral("UPDATE reservas SET arqueo_anticipo_id = NULL WHERE arqueo_anticipo_id = ?"),
                        {caja});

@@ -21,6 +21,13 @@ public:
     // an automatic number). Database errors reach the caller, who holds the
     // transaction. Returns true.
     bool create();
+    // Opens this register (create) unless its user already has an open one,
+    // also one opened or reopened meanwhile at another station: the user is
+    // held first, as anulaCierre holds it. False, with nothing written, when
+    // the user has one. Whole or nothing (a guard of its own joins the
+    // caller's transaction). On connection c (another station's in tests).
+    bool abrir(Conexion &c);
+    bool abrir();
     // The id of the user's open register; "" when the user has none. With
     // two open registers (a closing cancelled after a newer opening), the
     // older one.
@@ -52,8 +59,8 @@ public:
     // and stock summaries, clears its closing moment and counted amount
     // (expected amount, remarks, mail mark and movements stay). Whole or
     // nothing, like cerrarCaja. Returns true. A register whose user has
-    // another open register (cajaQueImpideAnular) is thrown before anything
-    // is written.
+    // another open register (cajaQueImpideAnular, asked with the user held,
+    // as abrir holds it) is thrown before anything is written.
     bool anulaCierre(const QString &id);
     // The other open register of the user of register id ("" when none),
     // which keeps id's closing from being cancelled: reopened beside it, the
@@ -62,6 +69,7 @@ public:
     QString cajaQueImpideAnular(const QString &id);
 
 private:
+    bool crearEn(Conexion &c);
     // The expected amount of this register (m_id) once its snapshot is written.
     double importeTeorico() const;
     // The stock summary of the period from opening to closing.

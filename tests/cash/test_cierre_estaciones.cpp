@@ -227,4 +227,72 @@ TEST_F(CierreEstacionesTest, ElCierreSumaLoQueSellaAunqueOtraEstacionEscribaALaV
     EXPECT_EQ(coherentes, kRondas);
 }
 
+// Opening a register and reopening one (cancelling its closing) for the same
+// user at two stations at once: whichever comes first, the user is left with
+// one open register and the second is refused.
+TEST_F(CierreEstacionesTest, DosEstacionesNoDejanAlUsuarioConDosCajasAbiertas)
+{
+    db().execute("INSERT OR IGNORE INTO t_usuarios (Codigo, Descripcion) VALUES ('ana', 'Ana')");
+    std::unique_ptr<Conexion> otra = otraEstacion();
+    std::unique_ptr<Conexion> mirador = otraEstacion();
+    enum class Paso { Abrir, Anular };
+    const std::pair<Paso, Paso> casos[] = {
+        {Paso::Abrir, Paso::Abrir}, {Paso::Abrir, Paso::Anular}, {Paso::Anular, Paso::Abrir}};
+    qint64 nueva = 100;
+    // A reopening runs on this station's connection, an opening on either.
+    auto dar = [&](Conexion &c, Paso p) {
+        if (p == Paso::Anular) {
+            try {
+                return db_caja_cabeza().anulaCierre("1");
+            } catch (const DbError &e) {
+                EXPECT_TRUE(e.mensaje().contains("posee la caja")) << e.mensaje().toStdString();
+                return false;
+            }
+        }
+        db_caja_cabeza cab;
+        cab.m_id = QString::number(++nueva);
+        cab.m_fecha_hora_apertura = QDateTime(QDate(2024, 3, 15), QTime(8, 0));
+        cab.m_t_usuarios_codigo = "ana";
+        return cab.abrir(c);
+    };
+    for (const auto &[primero, segundo] : casos) {
+        SCOPED_TRACE(testing::Message() << "primero " << static_cast<int>(primero) << ", segundo "
+                                        << static_cast<int>(segundo));
+        // ana's register of the day before, closed; none open.
+        db().execute("DELETE FROM caja_cabeza");
+        db().execute("INSERT INTO caja_cabeza (id, fecha_hora_apertura, fecha_hora_cierre, t_usuarios_codigo) "
+                     "VALUES (1, '2024-03-14 08:00:00', '2024-03-14 20:00:00', 'ana')");
+        Conexion &retenida = primero == Paso::Abrir ? *otra : db();
+        Conexion &siguiente = primero == Paso::Abrir ? db() : *otra;
+        const qint64 pidSiguiente = pid(siguiente);
+        std::atomic<bool> terminado{false};
+        bool hechoPrimero = false;
+        bool hechoSegundo = true;
+        QString error;
+        bool espero = false;
+        {
+            Transaccion t(retenida);
+            hechoPrimero = dar(retenida, primero);
+            std::thread otraVez([&] {
+                try {
+                    hechoSegundo = dar(siguiente, segundo);
+                } catch (const DbError &e) {
+                    error = e.mensaje();
+                }
+                terminado = true;
+            });
+            espero = esperaUnBloqueo(*mirador, pidSiguiente, terminado);
+            t.commit();
+            otraVez.join();
+        }
+        EXPECT_EQ(error, QString());
+        EXPECT_TRUE(hechoPrimero);
+        EXPECT_FALSE(hechoSegundo);
+        EXPECT_EQ(espero, enServidor());
+        EXPECT_EQ(contar("SELECT count(*) FROM caja_cabeza WHERE t_usuarios_codigo = 'ana' AND fecha_hora_cierre IS "
+                         "NULL"),
+                  1);
+    }
+}
+
 } // namespace
