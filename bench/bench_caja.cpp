@@ -99,6 +99,62 @@ void cierre(benchmark::State &st, bool alAbrir)
 BENCHMARK_CAPTURE(cierre, caliente, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(cierre, al_abrir, true)->Unit(benchmark::kMillisecond)->Iterations(kAlAbrir);
 
+// The closing's own statements on register id, bare, inside the caller's
+// transaction: the number of sales they stamped.
+int sentenciasDelCierre(qint64 id)
+{
+    const QDateTime ahora = Reloj::ahora();
+    gConexion->execute("UPDATE caja_cabeza SET t_usuarios_codigo = t_usuarios_codigo WHERE t_usuarios_codigo = ? "
+                       "AND fecha_hora_cierre IS NULL",
+                       {kUsuario});
+    gConexion->execute("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?", {id});
+    const QString insertar = "INSERT INTO caja_resumen_operaciones (caja_cabeza_id, caja_conceptos_id, "
+                             "operacion_id, clientes_id, operacion_fecha, descripcion, fecha_hora, importe, "
+                             "comentarios) ";
+    gConexion->execute(insertar + "SELECT ?, 'VEN', id, clientes_id, fecha, 'VENTAS', ?, importe_pagado, '' FROM "
+                                  "ventas WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL",
+                       {id, ahora, kUsuario});
+    gConexion->execute(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
+                                  "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
+                                  "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 AND importe_anticipo > 0",
+                       {id, ahora, kUsuario});
+    gConexion->execute(insertar + "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
+                                  "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado IN "
+                                  "('COB', 'SUS') AND estado = 'COB'",
+                       {id, ahora, kUsuario});
+    // The expected amount: the register's movements and its snapshot.
+    const double teorico = gConexion
+                               ->openRecordset("SELECT (SELECT COALESCE(SUM(importe), 0) FROM caja_movimientos WHERE "
+                                               "caja_cabeza_id = ?1) + (SELECT COALESCE(SUM(importe), 0) FROM "
+                                               "caja_resumen_operaciones WHERE caja_cabeza_id = ?1)",
+                                               {id})
+                               .campo(0)
+                               .numero();
+    gConexion->execute("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = ?, "
+                       "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",
+                       {teorico, ahora, id});
+    gConexion->execute(
+        "UPDATE reservas SET arqueo_anticipo_id = CASE WHEN arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 "
+        "THEN ?1 ELSE arqueo_anticipo_id END, arqueo_saldo_id = CASE WHEN arqueo_saldo_id IS NULL AND estado IN "
+        "('COB', 'SUS') THEN ?1 ELSE arqueo_saldo_id END WHERE id IN (SELECT id FROM reservas WHERE "
+        "t_usuarios_codigo = ?2 AND arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 UNION ALL SELECT id FROM "
+        "reservas WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS'))",
+        {id, kUsuario});
+    const int ventas = gConexion->execute(
+        "UPDATE ventas SET arqueo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_id IS NULL", {id, kUsuario});
+    gConexion->execute("INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
+                       "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
+                       "existencia_actual) SELECT ?1, c.fecha_hora_apertura, ?2, p.id, p.descripcion, "
+                       "-COALESCE(m.vendida, 0), COALESCE(m.manual, 0), p.existencia - COALESCE(m.vendida, 0) - "
+                       "COALESCE(m.manual, 0), p.existencia FROM caja_cabeza c, productos p LEFT JOIN (SELECT "
+                       "productos_id, SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, SUM(CASE WHEN "
+                       "ventas_id IS NOT NULL THEN cantidad END) AS vendida FROM movimientos_stock, caja_cabeza c2 "
+                       "WHERE c2.id = ?1 AND fecha >= c2.fecha_hora_apertura AND fecha <= ?2 GROUP BY productos_id) m "
+                       "ON m.productos_id = p.id WHERE c.id = ?1 AND p.activo = 1",
+                       {id, ahora});
+    return ventas;
+}
+
 void cierreSentencias(benchmark::State &st, bool alAbrir)
 {
     const qint64 id = g_caja.toLongLong();
@@ -116,58 +172,7 @@ void cierreSentencias(benchmark::State &st, bool alAbrir)
                                  "h.codigo WHERE r.fecha = ? AND r.estado NOT IN ('COB', 'SUS')",
                                  {momento.date()});
         Transaccion t(*gConexion);
-        const QDateTime ahora = Reloj::ahora();
-        gConexion->execute("UPDATE caja_cabeza SET t_usuarios_codigo = t_usuarios_codigo WHERE t_usuarios_codigo = ? "
-                           "AND fecha_hora_cierre IS NULL",
-                           {kUsuario});
-        gConexion->execute("DELETE FROM caja_resumen_operaciones WHERE caja_cabeza_id = ?", {id});
-        const QString insertar = "INSERT INTO caja_resumen_operaciones (caja_cabeza_id, caja_conceptos_id, "
-                                 "operacion_id, clientes_id, operacion_fecha, descripcion, fecha_hora, importe, "
-                                 "comentarios) ";
-        gConexion->execute(insertar + "SELECT ?, 'VEN', id, clientes_id, fecha, 'VENTAS', ?, importe_pagado, '' FROM "
-                                      "ventas WHERE t_usuarios_codigo = ? AND arqueo_id IS NULL",
-                           {id, ahora, kUsuario});
-        gConexion->execute(insertar + "SELECT ?, 'RES', id, clientes_id, fecha_anticipo, 'Reservas / anticipos', ?, "
-                                      "importe_anticipo, '' FROM reservas WHERE t_usuarios_codigo = ? AND "
-                                      "arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 AND importe_anticipo > 0",
-                           {id, ahora, kUsuario});
-        gConexion->execute(insertar +
-                               "SELECT ?, 'TUR', id, clientes_id, fecha, 'Turnos / canchas', ?, importe_saldo, '' "
-                               "FROM reservas WHERE t_usuarios_codigo = ? AND arqueo_saldo_id IS NULL AND estado IN "
-                               "('COB', 'SUS') AND estado = 'COB'",
-                           {id, ahora, kUsuario});
-        // The expected amount: the register's movements and its snapshot.
-        const double teorico =
-            gConexion
-                ->openRecordset("SELECT (SELECT COALESCE(SUM(importe), 0) FROM caja_movimientos WHERE "
-                                "caja_cabeza_id = ?1) + (SELECT COALESCE(SUM(importe), 0) FROM "
-                                "caja_resumen_operaciones WHERE caja_cabeza_id = ?1)",
-                                {id})
-                .campo(0)
-                .numero();
-        gConexion->execute("UPDATE caja_cabeza SET importe_cierre_real = 1000, importe_cierre_teorico = ?, "
-                           "fecha_hora_cierre = ?, comentarios = '' WHERE id = ?",
-                           {teorico, ahora, id});
-        gConexion->execute(
-            "UPDATE reservas SET arqueo_anticipo_id = CASE WHEN arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 "
-            "THEN ?1 ELSE arqueo_anticipo_id END, arqueo_saldo_id = CASE WHEN arqueo_saldo_id IS NULL AND estado IN "
-            "('COB', 'SUS') THEN ?1 ELSE arqueo_saldo_id END WHERE id IN (SELECT id FROM reservas WHERE "
-            "t_usuarios_codigo = ?2 AND arqueo_anticipo_id IS NULL AND importe_anticipo <> 0 UNION ALL SELECT id FROM "
-            "reservas WHERE t_usuarios_codigo = ?2 AND arqueo_saldo_id IS NULL AND estado IN ('COB', 'SUS'))",
-            {id, kUsuario});
-        const int ventas = gConexion->execute(
-            "UPDATE ventas SET arqueo_id = ?1 WHERE t_usuarios_codigo = ?2 AND arqueo_id IS NULL", {id, kUsuario});
-        gConexion->execute(
-            "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
-            "producto_descripcion, cantidad_vendida, cantidad_movimientos_stk, cantidad_inicial, "
-            "existencia_actual) SELECT ?1, c.fecha_hora_apertura, ?2, p.id, p.descripcion, "
-            "-COALESCE(m.vendida, 0), COALESCE(m.manual, 0), p.existencia - COALESCE(m.vendida, 0) - "
-            "COALESCE(m.manual, 0), p.existencia FROM caja_cabeza c, productos p LEFT JOIN (SELECT "
-            "productos_id, SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, SUM(CASE WHEN "
-            "ventas_id IS NOT NULL THEN cantidad END) AS vendida FROM movimientos_stock, caja_cabeza c2 "
-            "WHERE c2.id = ?1 AND fecha >= c2.fecha_hora_apertura AND fecha <= ?2 GROUP BY productos_id) m "
-            "ON m.productos_id = p.id WHERE c.id = ?1 AND p.activo = 1",
-            {id, ahora});
+        const int ventas = sentenciasDelCierre(id);
         if (!hayFilas(st, ventas > 0))
             return;
     }
@@ -175,11 +180,11 @@ void cierreSentencias(benchmark::State &st, bool alAbrir)
 BENCHMARK_CAPTURE(cierreSentencias, caliente, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(cierreSentencias, al_abrir, true)->Unit(benchmark::kMillisecond)->Iterations(kAlAbrir);
 
-// A register that took a year of its user's operations: the user's
-// reservations and sales of the last year given back their stamps once, as
-// if no closing had taken them, and the tables left as the server's upkeep
-// would. Registered last, since it changes the club for what would follow.
-void cierreDeUnAnio(benchmark::State &st)
+// A register that took a year of its user's operations (registered last,
+// since it changes the club for what would follow): the user's reservations
+// and sales of the last year given back their stamps, as if no closing had
+// taken them, and the tables left as the server's upkeep would leave them.
+void unAnioSinTomar()
 {
     const QDate desde = Reloj::ahora().date().addYears(-1);
     gConexion->execute("UPDATE reservas SET arqueo_anticipo_id = NULL, arqueo_saldo_id = NULL WHERE "
@@ -189,6 +194,11 @@ void cierreDeUnAnio(benchmark::State &st)
                        {kUsuario, desde});
     if (gConexion->esServidor())
         gConexion->compactar();
+}
+
+void cierreDeUnAnio(benchmark::State &st)
+{
+    unAnioSinTomar();
     for (auto _ : st) {
         std::optional<Transaccion> t(std::in_place, *gConexion);
         db_caja_cabeza c;
@@ -203,6 +213,21 @@ void cierreDeUnAnio(benchmark::State &st)
     }
 }
 BENCHMARK(cierreDeUnAnio)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same closing's statements, bare.
+void cierreDeUnAnioSentencias(benchmark::State &st)
+{
+    unAnioSinTomar();
+    for (auto _ : st) {
+        std::optional<Transaccion> t(std::in_place, *gConexion);
+        if (!hayFilas(st, sentenciasDelCierre(g_caja.toLongLong()) > 0))
+            return;
+        st.PauseTiming();
+        t.reset();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(cierreDeUnAnioSentencias)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char **argv)
