@@ -319,6 +319,10 @@ void Frm_T_ReservaCanchasAnexo::avisarRechazo(const ReglasReserva::Resultado &re
     if (res.control == 7 || res.control == 8)
         if (auto *agenda = Ventanas::existente<Frm_T_ReservaCanchas>())
             agenda->Usr_BuscaDatosReservas();
+    // Taken by a closing at another station since the editor read it: shown
+    // again as it is now, its stamps and what they leave to change.
+    if (res.control == 10)
+        Usr_BuscaDatos(ui->labResId->text().trimmed());
     if (!res.aviso.isEmpty())
         MsgBox(res.aviso, vb::Information);
     MsgBox(res.mensaje, vb::Exclamation);
@@ -385,12 +389,19 @@ void Frm_T_ReservaCanchasAnexo::cmdDel_Click()
         return;
     const QString id = ui->labResId->text().trimmed();
     try {
+        // Asked before the transaction: no row is held while the user answers.
         dbReserva r;
-        if (r.load(id) && r.esDeSerie() &&
+        const bool serie =
+            r.load(id) && r.esDeSerie() &&
             MsgBox(QStringLiteral("¿Desea eliminar todas las reservas futuras de esta reserva permanente?"),
-                   vb::YesNo + vb::Question) == vb::Yes)
-            r.del_permanentes(id);
-        r.del(id);
+                   vb::YesNo + vb::Question) == vb::Yes;
+        Transaccion t(*gConexion);
+        ReglasReserva::borrar(id, serie);
+        t.commit();
+    } catch (const ReglasReserva::Rechazada &r) {
+        // Taken by a closing since it was read: the editor stays, showing it.
+        avisarRechazo(r.resultado);
+        return;
     } catch (const DbError &e) {
         MsgBox(e.mensaje(), vb::Critical);
     }

@@ -2,6 +2,7 @@
 
 #include "Module.h"
 #include "dbConfiguraciones.h"
+#include "dbReserva.h"
 #include "platform/Formatos.h"
 
 #include <cmath>
@@ -23,6 +24,33 @@ Resultado rechazo(int control, const QString &mensaje, Foco foco = Foco::Ninguno
 }
 
 QString vacio(const QString &s) { return s.trimmed(); }
+
+// Refuses a change to booking id that a closing has taken: its balance
+// stamped, nothing may change; its deposit stamped, the deposit may not
+// change (anticipo, the deposit to be written) and the booking may not be
+// deleted (borrando). Read with the open registers of the booking's user
+// held (the caller has taken them): a closing at another station since the
+// editor read the booking has ended, and its stamp is read here, or waits
+// for the caller's transaction to end.
+void exigirSinCierre(Conexion &c, qint64 id, bool borrando, double anticipo = 0)
+{
+    const Recordset rs = c.openRecordset(
+        QStringLiteral("SELECT arqueo_anticipo_id, arqueo_saldo_id, importe_anticipo FROM reservas WHERE id = ?"),
+        {id});
+    if (rs.eof())
+        return;
+    const QString verbo = borrando ? QStringLiteral("eliminarla") : QStringLiteral("modificarla");
+    if (!rs.esNulo(1) || (borrando && !rs.esNulo(0)))
+        throw Rechazada(rechazo(10, QStringLiteral("La reserva %1 fue incluida en el cierre de caja %2: ya no es "
+                                                   "posible %3.")
+                                        .arg(QString::number(id), rs.texto(rs.esNulo(1) ? 0 : 1), verbo)));
+    if (!rs.esNulo(0) && centavos(anticipo) != centavos(rs.campo(2).numero()))
+        throw Rechazada(rechazo(10,
+                                QStringLiteral("La seña de la reserva %1 fue incluida en el cierre de caja %2: ya "
+                                               "no es posible modificarla.")
+                                    .arg(QString::number(id), rs.texto(0)),
+                                Foco::Anticipo));
+}
 
 int ocupantes(Conexion &c, const QString &cancha, const QDate &fecha, const QString &horario)
 {
@@ -172,6 +200,7 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     }
     bloquearCajasAbiertas(c, usuarios);
     if (!r.id.trimmed().isEmpty()) {
+        exigirSinCierre(c, id, false, r.anticipo);
         const int cambiadas = c.execute(
             QStringLiteral("UPDATE reservas SET estado = ?, canchas_id = ?, clientes_id = ?, fecha = ?, "
                            "horarios_id = ?, comentarios = ?, importe_anticipo = ?, importe_total = ?, "
@@ -206,6 +235,25 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     }
     t.commit();
     return primera;
+}
+
+void borrar(const QString &id, bool serie)
+{
+    const auto n = dbReserva::numeroDeId(id);
+    if (!n)
+        return;
+    Transaccion t(*gConexion);
+    const Recordset duenio =
+        gConexion->openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM reservas WHERE id = ?"), {*n});
+    if (duenio.eof())
+        return;
+    bloquearCajasAbiertas(*gConexion, {duenio.texto(0)});
+    exigirSinCierre(*gConexion, *n, true);
+    dbReserva r;
+    if (serie)
+        r.del_permanentes(id);
+    r.del(id);
+    t.commit();
 }
 
 } // namespace ReglasReserva

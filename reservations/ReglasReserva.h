@@ -84,12 +84,24 @@ QDate fechaFin(const QDate &inicio, int semanas);
 // every row's balance = its total − its deposit. Every written row records
 // usuario. Returns the id of the (first) row. It first holds the open
 // registers of usuario and, when editing, of the user the row names
-// (bloquearCajasAbiertas), as a closing that sums the booking does. Adding then takes the lock
+// (bloquearCajasAbiertas), as a closing that sums the booking does. Editing
+// then reads the booking's closing stamps again: a booking whose balance a
+// closing took, or whose deposit it took when the deposit would change (a
+// closing at another station since the editor read it), throws Rechazada
+// (control 10) with nothing written. Adding takes the lock
 // that makes the adds of every station go one after the other, then looks
 // again at the slot and the weeks of a series: one taken meanwhile by
 // another station throws Rechazada.
 qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora);
 // The same on connection c (another station's).
 qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDateTime &ahora);
+
+// The editor's delete: booking id and, with serie, the later weeks of its
+// series (dbReserva::del_permanentes, then dbReserva::del), all or nothing.
+// The open registers of the booking's user are held first: a booking whose
+// deposit or balance a closing took (also meanwhile at another station)
+// throws Rechazada (control 10) with nothing deleted. A booking gone
+// meanwhile, or an id that is no number, deletes nothing.
+void borrar(const QString &id, bool serie);
 
 } // namespace ReglasReserva

@@ -7,20 +7,19 @@
 
 namespace {
 
-// Booking ids are numbers; a text that is none names no booking.
-std::optional<qint64> numeroDeId(const QString &id)
-{
-    bool ok = false;
-    const qint64 n = id.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(n) : std::nullopt;
-}
-
 QString fechaMostrada(const Campo &c)
 {
     return c.esNulo() || c.texto().isEmpty() ? QString() : Formatos::fecha(c.fecha());
 }
 
 } // namespace
+
+std::optional<qint64> dbReserva::numeroDeId(const QString &id)
+{
+    bool ok = false;
+    const qint64 n = id.trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(n) : std::nullopt;
+}
 
 bool dbReserva::load(const QString &id)
 {

@@ -4,6 +4,7 @@
 // reserva_fija_id. Statements run on gConexion and throw DbError.
 #include <QDate>
 #include <QString>
+#include <optional>
 
 class dbReserva {
 public:
@@ -43,6 +44,8 @@ public:
     // are not looked at.
     void del_permanentes(const QString &id);
 
+    // Booking ids are numbers; a text that is none names no booking.
+    static std::optional<qint64> numeroDeId(const QString &id);
     // The turn's date as a date (invalid before a load).
     QDate fecha() const;
     // True when the row belongs to a weekly series.

@@ -302,6 +302,60 @@ TEST_F(EditorReservaTest, EliminarDesdeElEditorPreguntaPorLasSemanasFuturas)
     EXPECT_EQ(semana()->text(dia(5), 3), "");
 }
 
+// A closing at another station takes a booking while the editor has it
+// open: what the taken stamps forbid is refused with the closing's number,
+// nothing is written, and the editor shows the booking as it is now.
+TEST_F(EditorReservaTest, LoQueUnCierreTomaConElEditorAbiertoYaNoSeCambiaNiSeElimina)
+{
+    const qint64 id = reservar("C1", QDate(2024, 3, 13), "H18", "COB", 300);
+    db().execute("UPDATE reservas SET t_usuarios_codigo = 'ana' WHERE id = ?", {id});
+    const QString n = QString::number(id);
+    std::unique_ptr<Conexion> otra = otraEstacion();
+    abrirAgenda();
+    // Its deposit taken: the deposit stays, the rest may still change.
+    editar(dia(3), 3, [&](QDialog *d) {
+        otra->execute("UPDATE reservas SET arqueo_anticipo_id = 6 WHERE id = ?", {id});
+        tipear(caja(d, "fpPago"), "400");
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->textos(), QStringList{"La seña de la reserva " + n +
+                                             " fue incluida en el cierre de caja 6: ya no es posible modificarla."});
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_TRUE(caja(d, "fpPago")->isReadOnly());
+        EXPECT_EQ(texto(d, "fpPago"), "300.00");
+        EXPECT_EQ(etiqueta(d, "labArqueoAnticipoId"), "6");
+        tipear(caja(d, "txtComentarios"), "paga el resto");
+        clic(d, "cmdAcepta");
+        EXPECT_FALSE(d->isVisible());
+    });
+    EXPECT_EQ(filas("SELECT importe_anticipo, comentarios, arqueo_anticipo_id FROM reservas"),
+              QStringList{"300 paga el resto 6"});
+
+    // Deleting: refused once a closing took its deposit; then its balance
+    // taken too, nothing may be saved.
+    db().execute("UPDATE reservas SET arqueo_anticipo_id = NULL WHERE id = ?", {id});
+    msg->limpiar();
+    editar(dia(3), 3, [&](QDialog *d) {
+        otra->execute("UPDATE reservas SET arqueo_anticipo_id = 6 WHERE id = ?", {id});
+        msg->responder(vb::Yes);
+        clic(d, "cmdDel");
+        EXPECT_EQ(msg->ultimo().prompt,
+                  "La reserva " + n + " fue incluida en el cierre de caja 6: ya no es posible eliminarla.");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_FALSE(c<QPushButton>(d, "cmdDel")->isEnabled());
+        otra->execute("UPDATE reservas SET arqueo_saldo_id = 7 WHERE id = ?", {id});
+        msg->limpiar();
+        tipear(caja(d, "fpTotal"), "1500");
+        clic(d, "cmdAcepta");
+        EXPECT_EQ(msg->textos(), QStringList{"La reserva " + n +
+                                             " fue incluida en el cierre de caja 7: ya no es posible modificarla."});
+        EXPECT_EQ(texto(d, "fpTotal"), "1,000.00");
+        EXPECT_EQ(etiqueta(d, "labAqueoSaldoId"), "7");
+        EXPECT_FALSE(c<QPushButton>(d, "cmdAcepta")->isEnabled());
+    });
+    EXPECT_EQ(filas("SELECT importe_total, arqueo_anticipo_id, arqueo_saldo_id FROM reservas"),
+              QStringList{"1000 6 7"});
+}
+
 TEST_F(EditorReservaTest, ElListadoFiltraAbreLaReservaYLaAgendaSeCargaOculta)
 {
     const qint64 hoy = reservar("C1", QDate(2024, 3, 15), "H18", "RES");
