@@ -10,6 +10,7 @@
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QProgressDialog>
@@ -35,6 +36,18 @@ void fallo(const DbError &e)
 {
     MsgBox(QStringLiteral("Ha ocurrido un error en el proceso.\n") + e.mensaje(), vb::Critical);
 }
+
+// A notice the user cannot close (Escape, the close button): while it shows
+// the database is taken by the operation, a restore has even closed it, and
+// no window may take input.
+class AvisoFijo : public QProgressDialog {
+public:
+    using QProgressDialog::QProgressDialog;
+
+protected:
+    void reject() override {}
+    void closeEvent(QCloseEvent *e) override { e->ignore(); }
+};
 
 // While alive: the wait pointer, and a window above the others saying what
 // is being done. The others take no input meanwhile, but the program's
@@ -62,7 +75,7 @@ public:
     EnCurso &operator=(const EnCurso &) = delete;
 
 private:
-    QProgressDialog m_aviso;
+    AvisoFijo m_aviso;
 };
 
 // "Error compactando dbAccess: " with what was compacted and why it failed.

@@ -10,7 +10,9 @@
 #include <QFileSystemModel>
 #include <QProcess>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -535,6 +537,59 @@ TEST_F(Respaldos, SinLasHerramientasDelServidorOConUnaQueFallaSeDicePorQue)
         menu("mnu_restaurarbkp");
         EXPECT_EQ(msg->textos().value(1), "La copia de seguridad ha sido restaurada");
     }
+}
+
+// While a tool of the server makes the copy, the notice above the windows
+// stays: Escape and closing it do nothing, so no window takes input before
+// the copy has ended. (On the file the copy takes no events meanwhile.)
+TEST_F(Respaldos, ElAvisoDeLaCopiaEnCursoNoSeCierraHastaQueTermina)
+{
+    if (!enServidor())
+        GTEST_SKIP() << "en el archivo la copia no atiende eventos mientras se hace";
+    QTemporaryDir herramientas;
+    ASSERT_TRUE(herramientas.isValid());
+    const QByteArray fifo = QFile::encodeName(herramientas.filePath("seguir"));
+    const QString empezado = herramientas.filePath("empezado");
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    // A pg_dump that says it started, then ends, failing, once the test lets
+    // it (or after half a minute, should the test not).
+    programa(herramientas.path(), "pg_dump",
+             ": > '" + QFile::encodeName(empezado) + "'\n/usr/bin/timeout 30 /bin/sh -c \"read x < '" + fifo +
+                 "'\"\necho 'pg_dump: detenido' >&2\nexit 1\n");
+    CaminoDeProgramas camino(herramientas.path());
+    bool visibleTrasEscape = false;
+    bool visibleTrasCerrar = false;
+    bool soltado = false;
+    // Looked at while the program waits for the tool: the notice, once the
+    // tool runs.
+    QTimer mirar;
+    QObject::connect(&mirar, &QTimer::timeout, [&] {
+        QWidget *aviso = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == "avisoEnCurso" && w->isVisible())
+                aviso = w;
+        if (!aviso || !QFileInfo::exists(empezado))
+            return;
+        mirar.stop();
+        QTest::keyClick(aviso, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        visibleTrasEscape = aviso->isVisible();
+        aviso->close();
+        QCoreApplication::processEvents();
+        visibleTrasCerrar = aviso->isVisible();
+        const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        soltado = fd >= 0 && ::write(fd, "\n", 1) == 1;
+        if (fd >= 0)
+            ::close(fd);
+    });
+    mirar.start(10);
+    escritorio->responderArchivo(ruta("copia.mdb"));
+    menu("mnu_backup");
+    EXPECT_TRUE(soltado);
+    EXPECT_TRUE(visibleTrasEscape);
+    EXPECT_TRUE(visibleTrasCerrar);
+    ASSERT_EQ(msg->mostrados().size(), 1);
+    EXPECT_TRUE(msg->ultimo().prompt.endsWith("\nDetalle: pg_dump: detenido")) << msg->ultimo().prompt.toStdString();
 }
 
 TEST_F(Respaldos, UnClubEnElEsquemaPublicoCopiaYRestauraSoloSusTablas)
