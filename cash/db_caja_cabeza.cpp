@@ -151,7 +151,8 @@ void db_caja_cabeza::resumenStock()
     // all users; the stock at opening is worked back from the present one.
     // A sale's movements are its lines going out (negative) and, when it was
     // cancelled, the same lines coming back: units sold and given back in
-    // the period are not counted as sold.
+    // the period are not counted as sold. Written in no order: its readers
+    // sort it.
     gConexion->execute(
         QStringLiteral(
             "INSERT INTO caja_resumen_stock (caja_cabeza_id, fecha_desde, fecha_hasta, producto_id, "
@@ -162,7 +163,7 @@ void db_caja_cabeza::resumenStock()
             "SUM(CASE WHEN ventas_id IS NULL THEN cantidad END) AS manual, "
             "SUM(CASE WHEN ventas_id IS NOT NULL THEN cantidad END) AS vendida "
             "FROM movimientos_stock WHERE fecha >= ?2 AND fecha <= ?3 GROUP BY productos_id) m "
-            "ON m.producto = p.id WHERE p.activo = 1 ORDER BY p.id"),
+            "ON m.producto = p.id WHERE p.activo = 1"),
         {m_id.toLongLong(), m_fecha_hora_apertura, m_fecha_hora_cierre});
 }
 
