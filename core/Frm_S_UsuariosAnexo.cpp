@@ -29,7 +29,7 @@ bool Frm_S_UsuariosAnexo::Usr_ValidaDatos(const QString &modo)
 
 void Frm_S_UsuariosAnexo::insertar() { dbUsuarios::insertar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
 
-void Frm_S_UsuariosAnexo::modificar() { dbUsuarios::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
+bool Frm_S_UsuariosAnexo::modificar() { return dbUsuarios::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
 
 bool Frm_S_UsuariosAnexo::eliminar()
 {

@@ -21,7 +21,7 @@ protected:
     // Existente en Tabla" empties both boxes).
     bool Usr_ValidaDatos(const QString &modo) override;
     void insertar() override;
-    void modificar() override;
+    bool modificar() override;
     bool eliminar() override;
 
 private:

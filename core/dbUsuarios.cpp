@@ -32,9 +32,10 @@ void insertar(const QString &codigo, const QString &descripcion)
                        {codigo, descripcion, Claves::hash(codigo)});
 }
 
-void modificar(const QString &codigo, const QString &descripcion)
+bool modificar(const QString &codigo, const QString &descripcion)
 {
-    gConexion->execute(QStringLiteral("UPDATE t_usuarios SET Descripcion = ? WHERE Codigo = ?"), {descripcion, codigo});
+    return gConexion->execute(QStringLiteral("UPDATE t_usuarios SET Descripcion = ? WHERE Codigo = ?"),
+                              {descripcion, codigo}) > 0;
 }
 
 void eliminar(const QString &codigo)

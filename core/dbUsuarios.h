@@ -17,8 +17,9 @@ Recordset porDescripcion(const QString &excepto = {});
 bool existe(const QString &codigo);
 // Adds a user whose password is its own code (hashed).
 void insertar(const QString &codigo, const QString &descripcion);
-// Rewrites the name of user codigo.
-void modificar(const QString &codigo, const QString &descripcion);
+// Rewrites the name of user codigo; false when no user has that code any
+// more.
+bool modificar(const QString &codigo, const QString &descripcion);
 // Deletes the user's granted options and then the user, both or neither.
 void eliminar(const QString &codigo);
 // Stores a new password for user codigo (hashed).

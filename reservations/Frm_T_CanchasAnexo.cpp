@@ -47,9 +47,9 @@ void Frm_T_CanchasAnexo::insertar()
     ui->dbComboCanchaMadre->refrescar();
 }
 
-void Frm_T_CanchasAnexo::modificar()
+bool Frm_T_CanchasAnexo::modificar()
 {
-    dbCanchas::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text(), ui->txtCanchaMadreId->text());
+    return dbCanchas::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text(), ui->txtCanchaMadreId->text());
 }
 
 bool Frm_T_CanchasAnexo::eliminar()

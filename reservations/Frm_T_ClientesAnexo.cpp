@@ -28,10 +28,10 @@ void Frm_T_ClientesAnexo::insertar()
     dbClientes::insertar({ui->MaskEd_1->text(), ui->MaskEd_2->text(), ui->MaskEd_3->text(), ui->txtCom->toPlainText()});
 }
 
-void Frm_T_ClientesAnexo::modificar()
+bool Frm_T_ClientesAnexo::modificar()
 {
-    dbClientes::modificar(ui->MaskEd_0->text().toLongLong(), {ui->MaskEd_1->text(), ui->MaskEd_2->text(),
-                                                              ui->MaskEd_3->text(), ui->txtCom->toPlainText()});
+    return dbClientes::modificar(ui->MaskEd_0->text().toLongLong(), {ui->MaskEd_1->text(), ui->MaskEd_2->text(),
+                                                                     ui->MaskEd_3->text(), ui->txtCom->toPlainText()});
 }
 
 bool Frm_T_ClientesAnexo::eliminar()

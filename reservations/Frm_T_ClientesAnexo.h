@@ -18,7 +18,7 @@ public:
 protected:
     bool Usr_ValidaDatos(const QString &modo) override;
     void insertar() override;
-    void modificar() override;
+    bool modificar() override;
     // Refuses the walk-in client "CONSUMIDOR FINAL".
     bool eliminar() override;
 

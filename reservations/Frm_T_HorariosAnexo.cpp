@@ -21,7 +21,7 @@ bool Frm_T_HorariosAnexo::Usr_ValidaDatos(const QString &modo)
 
 void Frm_T_HorariosAnexo::insertar() { dbHorarios::insertar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
 
-void Frm_T_HorariosAnexo::modificar() { dbHorarios::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
+bool Frm_T_HorariosAnexo::modificar() { return dbHorarios::modificar(ui->MaskEd_0->text(), ui->MaskEd_1->text()); }
 
 bool Frm_T_HorariosAnexo::eliminar()
 {

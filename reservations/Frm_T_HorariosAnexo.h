@@ -18,7 +18,7 @@ public:
 protected:
     bool Usr_ValidaDatos(const QString &modo) override;
     void insertar() override;
-    void modificar() override;
+    bool modificar() override;
     // Deletes the slot with its prices.
     bool eliminar() override;
 

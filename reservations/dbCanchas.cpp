@@ -33,10 +33,10 @@ void insertar(const QString &id, const QString &descripcion, const QString &madr
                        {id, descripcion, madreId});
 }
 
-void modificar(const QString &id, const QString &descripcion, const QString &madreId)
+bool modificar(const QString &id, const QString &descripcion, const QString &madreId)
 {
-    gConexion->execute(QStringLiteral("UPDATE canchas SET descripcion = ?, cancha_madre_id = ? WHERE id = ?"),
-                       {descripcion, madreId, id});
+    return gConexion->execute(QStringLiteral("UPDATE canchas SET descripcion = ?, cancha_madre_id = ? WHERE id = ?"),
+                              {descripcion, madreId, id}) > 0;
 }
 
 void eliminar(const QString &id)

@@ -14,8 +14,9 @@ Recordset lista();
 bool existe(const QString &id);
 // Adds a court; madreId is "" when it has no parent court.
 void insertar(const QString &id, const QString &descripcion, const QString &madreId);
-// Rewrites the description and the parent court of court id.
-void modificar(const QString &id, const QString &descripcion, const QString &madreId);
+// Rewrites the description and the parent court of court id; false when no
+// court has that code any more.
+bool modificar(const QString &id, const QString &descripcion, const QString &madreId);
 // Deletes the court's prices and then the court, both or neither (within the
 // caller's transaction when one is open). Its
 // reservations and the courts naming it as parent are left as they are.

@@ -28,11 +28,11 @@ qint64 insertar(const Cliente &c)
     return gConexion->lastInsertId();
 }
 
-void modificar(qint64 id, const Cliente &c)
+bool modificar(qint64 id, const Cliente &c)
 {
-    gConexion->execute(QStringLiteral("UPDATE clientes SET nombre = ?, telefono = ?, direccion = ?, "
-                                      "comentarios = ? WHERE id = ?"),
-                       {c.nombre, c.telefono, c.direccion, c.comentarios, id});
+    return gConexion->execute(QStringLiteral("UPDATE clientes SET nombre = ?, telefono = ?, direccion = ?, "
+                                             "comentarios = ? WHERE id = ?"),
+                              {c.nombre, c.telefono, c.direccion, c.comentarios, id}) > 0;
 }
 
 void eliminar(qint64 id) { gConexion->execute(QStringLiteral("DELETE FROM clientes WHERE id = ?"), {id}); }

@@ -21,8 +21,9 @@ Recordset todos();
 Recordset listaConTelefono();
 // Adds a client; the database gives the number, which is returned.
 qint64 insertar(const Cliente &c);
-// Rewrites every column but the number of client id.
-void modificar(qint64 id, const Cliente &c);
+// Rewrites every column but the number of client id; false when no client
+// has that number any more.
+bool modificar(qint64 id, const Cliente &c);
 // Deletes client id; its reservations and sales are left as they are.
 void eliminar(qint64 id);
 

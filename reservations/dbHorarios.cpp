@@ -21,9 +21,10 @@ void insertar(const QString &codigo, const QString &descripcion)
                        {codigo, descripcion});
 }
 
-void modificar(const QString &codigo, const QString &descripcion)
+bool modificar(const QString &codigo, const QString &descripcion)
 {
-    gConexion->execute(QStringLiteral("UPDATE horarios SET descripcion = ? WHERE codigo = ?"), {descripcion, codigo});
+    return gConexion->execute(QStringLiteral("UPDATE horarios SET descripcion = ? WHERE codigo = ?"),
+                              {descripcion, codigo}) > 0;
 }
 
 void eliminar(const QString &codigo)

@@ -10,8 +10,9 @@ Recordset todos();
 // True when a slot with this code exists (letter case ignored, as the key).
 bool existe(const QString &codigo);
 void insertar(const QString &codigo, const QString &descripcion);
-// Rewrites the description of slot codigo.
-void modificar(const QString &codigo, const QString &descripcion);
+// Rewrites the description of slot codigo; false when no slot has that
+// code any more.
+bool modificar(const QString &codigo, const QString &descripcion);
 // Deletes the slot's prices on every court and then the slot, both or
 // neither (within the caller's transaction when one is open). Reservations keep the slot's code.
 void eliminar(const QString &codigo);

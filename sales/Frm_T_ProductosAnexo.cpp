@@ -65,7 +65,7 @@ dbProductos::Producto leer(const FrmAnexo &d)
 
 void Frm_T_ProductosAnexo::insertar() { dbProductos::insertar(leer(*this)); }
 
-void Frm_T_ProductosAnexo::modificar() { dbProductos::modificar(leer(*this)); }
+bool Frm_T_ProductosAnexo::modificar() { return dbProductos::modificar(leer(*this)); }
 
 bool Frm_T_ProductosAnexo::eliminar()
 {

@@ -24,7 +24,7 @@ protected:
     // code no product has.
     bool Usr_ValidaDatos(const QString &modo) override;
     void insertar() override;
-    void modificar() override;
+    bool modificar() override;
     bool eliminar() override;
 
 private:

@@ -31,11 +31,12 @@ void insertar(const Producto &p)
                        {p.id, p.descripcion, p.precio_compra, p.precio_venta, p.comentarios, p.activo});
 }
 
-void modificar(const Producto &p)
+bool modificar(const Producto &p)
 {
-    gConexion->execute(QStringLiteral("UPDATE productos SET descripcion = ?, precio_compra = ?, precio_venta = ?, "
-                                      "comentarios = ?, activo = ? WHERE id = ?"),
-                       {p.descripcion, p.precio_compra, p.precio_venta, p.comentarios, p.activo, p.id});
+    return gConexion->execute(
+               QStringLiteral("UPDATE productos SET descripcion = ?, precio_compra = ?, precio_venta = ?, "
+                              "comentarios = ?, activo = ? WHERE id = ?"),
+               {p.descripcion, p.precio_compra, p.precio_venta, p.comentarios, p.activo, p.id}) > 0;
 }
 
 void eliminar(const QString &id) { gConexion->execute(QStringLiteral("DELETE FROM productos WHERE id = ?"), {id}); }

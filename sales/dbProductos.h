@@ -21,8 +21,9 @@ Recordset lista(const QString &criterio);
 bool existe(const QString &id);
 // Adds a product; its stock starts at the column's default, 0.
 void insertar(const Producto &p);
-// Rewrites every column of product p.id but the code and the stock.
-void modificar(const Producto &p);
+// Rewrites every column of product p.id but the code and the stock; false
+// when no product has that code any more.
+bool modificar(const Producto &p);
 // Deletes the product; sale lines and stock movements keep its code.
 void eliminar(const QString &id);
 

@@ -253,7 +253,19 @@ void FrmAnexo::Aceptar()
         if (nuevo || modo == QLatin1String("MOD")) {
             if (!Usr_ValidaDatos(modo))
                 return;
-            nuevo ? insertar() : modificar();
+            if (nuevo) {
+                insertar();
+            } else if (!modificar()) {
+                // Said, and the list shows what is left; the dialog has
+                // nothing left to edit.
+                MsgBox(QStringLiteral("El registro ya no existe (se eliminó mientras se lo modificaba): los "
+                                      "cambios no se guardaron."),
+                       vb::Exclamation);
+                if (m_lista)
+                    m_lista->Usr_LlenarDatos();
+                descargar();
+                return;
+            }
         } else if (modo == QLatin1String("DEL")) {
             if (!eliminar())
                 return;

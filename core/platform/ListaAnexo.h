@@ -116,7 +116,9 @@ protected:
     // puts the focus on the box and returns false.
     virtual bool Usr_ValidaDatos(const QString &modo) = 0;
     virtual void insertar() = 0;
-    virtual void modificar() = 0;
+    // False when the row is no longer there (deleted at another station
+    // since the list showed it): nothing was written.
+    virtual bool modificar() = 0;
     // Deletes the row; false when the delete is refused (the dialog stays open).
     virtual bool eliminar() = 0;
     // Validation helpers. When box i is empty (blanks are not empty): shows
