@@ -166,6 +166,7 @@ bool Frm_T_MovCaja_Conceptos::Usr_GuardaDatos(const QString &op)
     if (op == QLatin1String("1") && !Usr_ValidaCampos())
         return false;
     const bool alta = ui->mskBox_0->isEnabled();
+    bool hallado = true;
     int intentos = 0;
     try {
         Transaccion t(*gConexion);
@@ -179,7 +180,7 @@ bool Frm_T_MovCaja_Conceptos::Usr_GuardaDatos(const QString &op)
                 else if (alta)
                     dbConceptosCaja::insertar(codigo, descripcion);
                 else
-                    dbConceptosCaja::modificar(codigo, descripcion);
+                    hallado = dbConceptosCaja::modificar(codigo, descripcion);
                 intento.commit();
                 break;
             } catch (const DbError &e) {
@@ -198,6 +199,10 @@ bool Frm_T_MovCaja_Conceptos::Usr_GuardaDatos(const QString &op)
         MsgBox(e.mensaje(), vb::Critical);
         return false;
     }
+    // Deleted at another station while it was being changed: said, and the
+    // list shows what is left (the caller refills it).
+    if (!hallado)
+        avisarRegistroEliminado();
     return true;
 }
 

@@ -24,10 +24,10 @@ void insertar(const QString &id, const QString &descripcion)
     gConexion->execute(QStringLiteral("INSERT INTO caja_conceptos (id, descripcion) VALUES (?, ?)"), {id, descripcion});
 }
 
-void modificar(const QString &id, const QString &descripcion)
+bool modificar(const QString &id, const QString &descripcion)
 {
-    gConexion->execute(QStringLiteral("UPDATE caja_conceptos SET descripcion = ? WHERE id = ? COLLATE BINARY"),
-                       {descripcion, id});
+    return gConexion->execute(QStringLiteral("UPDATE caja_conceptos SET descripcion = ? WHERE id = ? COLLATE BINARY"),
+                              {descripcion, id}) > 0;
 }
 
 void eliminar(const QString &id)

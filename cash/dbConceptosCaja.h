@@ -18,7 +18,8 @@ QString descripcion(const QString &id);
 void insertar(const QString &id, const QString &descripcion);
 // Rewrites the description of concept id, written as listed: of two codes
 // kept from an earlier version that differ only in case, only that one.
-void modificar(const QString &id, const QString &descripcion);
+// False when no concept has that code any more.
+bool modificar(const QString &id, const QString &descripcion);
 // Deletes concept id, written as listed (as modificar); the movements keep
 // the code and description they copied.
 void eliminar(const QString &id);

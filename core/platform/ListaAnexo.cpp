@@ -258,9 +258,7 @@ void FrmAnexo::Aceptar()
             } else if (!modificar()) {
                 // Said, and the list shows what is left; the dialog has
                 // nothing left to edit.
-                MsgBox(QStringLiteral("El registro ya no existe (se eliminó mientras se lo modificaba): los "
-                                      "cambios no se guardaron."),
-                       vb::Exclamation);
+                avisarRegistroEliminado();
                 if (m_lista)
                     m_lista->Usr_LlenarDatos();
                 descargar();

@@ -107,6 +107,13 @@ QString MensajesDePrueba::pedirTexto(const MensajeMostrado &m, const QString &po
     return QString();
 }
 
+void avisarRegistroEliminado()
+{
+    MsgBox(QStringLiteral("El registro ya no existe (se eliminó mientras se lo modificaba): los cambios no se "
+                          "guardaron."),
+           vb::Exclamation);
+}
+
 int MsgBox(const QString &prompt, int estilo, const QString &titulo)
 {
     const MensajeMostrado m{prompt, estilo, titulo.isEmpty() ? tituloAplicacion() : titulo};

@@ -43,6 +43,10 @@ QString tituloAplicacion();
 // Closing the box without a button answers as its last button (Cancel, No).
 int MsgBox(const QString &prompt, int estilo = vb::OKOnly, const QString &titulo = QString());
 
+// Tells the user that the row being changed is no longer there (deleted
+// meanwhile, at another station) and nothing was saved.
+void avisarRegistroEliminado();
+
 // Asks for a text; returns "" when cancelled.
 QString InputBox(const QString &prompt, const QString &titulo = QString(), const QString &porDefecto = QString());
 

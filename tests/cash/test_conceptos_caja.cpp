@@ -96,6 +96,18 @@ TEST_F(ConceptosCajaTest, AltaEdicionBajaOrdenYErrores)
     EXPECT_TRUE(msg->vacio());
     EXPECT_EQ(columna(g, 1), (QStringList{"BAR", "GAS"}));
     EXPECT_EQ(valor("SELECT caja_conceptos_descripcion FROM caja_movimientos"), "Luz");
+
+    // Deleted at another station while its description is changed here: the
+    // user is told nothing was saved, and the list no longer shows it.
+    escribir(codigo, "GAS");
+    EXPECT_FALSE(codigo->isEnabled());
+    otraEstacion()->execute("DELETE FROM caja_conceptos WHERE id = 'GAS'");
+    escribir(descripcion, "Gas envasado");
+    boton(w, 1)->click();
+    EXPECT_EQ(msg->textos(), QStringList{"El registro ya no existe (se eliminó mientras se lo modificaba): los "
+                                         "cambios no se guardaron."});
+    EXPECT_EQ(columna(g, 1), QStringList{"BAR"});
+    EXPECT_EQ(contar("SELECT count(*) FROM caja_conceptos WHERE id = 'GAS'"), 0);
 }
 
 // Concept codes equal when every letter is folded are one concept on either
