@@ -1,5 +1,6 @@
 #include "VisorReporte.h"
 
+#include "VisorPaginas.h"
 #include "platform/Aperturas.h"
 #include "platform/Escritorio.h"
 #include "platform/InterfazImpresion.h"
@@ -13,9 +14,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyle>
@@ -31,10 +29,8 @@ const struct {
               {"100%", 1.0},          {"150%", 1.5},        {"200%", 2.0}};
 } // namespace
 
-VisorReporte::VisorReporte(QWidget *parent)
-    : QWidget(parent), m_impresora(std::make_unique<QPrinter>(QPrinter::HighResolution))
+VisorReporte::VisorReporte(QWidget *parent) : QWidget(parent)
 {
-    m_impresora->setFullPage(true);
     auto *barra = new QHBoxLayout();
     barra->setContentsMargins(4, 4, 4, 4);
     m_primera = boton(QStringLiteral("cmdPrimera"), QStringLiteral("Primera"), QStringLiteral("Primera página"),
@@ -69,7 +65,7 @@ VisorReporte::VisorReporte(QWidget *parent)
     barra->addWidget(m_imprimir);
     barra->addWidget(pdf);
 
-    m_vista = new QPrintPreviewWidget(m_impresora.get(), this);
+    m_vista = new VisorPaginas(this);
     m_vista->setObjectName(QStringLiteral("vista"));
     auto *todo = new QVBoxLayout(this);
     todo->setContentsMargins(0, 0, 0, 0);
@@ -77,8 +73,7 @@ VisorReporte::VisorReporte(QWidget *parent)
     todo->addLayout(barra);
     todo->addWidget(m_vista, 1);
 
-    connect(m_vista, &QPrintPreviewWidget::paintRequested, this, &VisorReporte::pintar);
-    connect(m_vista, &QPrintPreviewWidget::previewChanged, this, &VisorReporte::actualizarEstado);
+    connect(m_vista, &VisorPaginas::cambiada, this, &VisorReporte::actualizarEstado);
     Aperturas::conectar(m_primera, &QToolButton::clicked, this, [this] { irAPagina(1); });
     Aperturas::conectar(m_anterior, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() - 1); });
     Aperturas::conectar(m_siguiente, &QToolButton::clicked, this, [this] { irAPagina(paginaActual() + 1); });
@@ -108,8 +103,9 @@ QToolButton *VisorReporte::boton(const QString &nombre, const QString &texto, co
 
 void VisorReporte::ReportSource(std::unique_ptr<Reporte> reporte)
 {
+    // The pages shown are the report's own: they go before it does.
+    m_vista->mostrar(nullptr);
     m_reporte = std::move(reporte);
-    m_enPaginas = false;
     if (m_reporte && !m_reporte->generado())
         m_reporte->generar();
 }
@@ -119,48 +115,34 @@ void VisorReporte::ViewReport()
     // A full page is read best across the viewer's width; a narrow receipt at
     // its real size.
     int zoom = 0;
-    if (m_reporte) {
-        const QPageLayout diseno = m_reporte->disenoPagina();
-        m_impresora->setPageLayout(diseno);
-        m_enPaginas = true;
-        if (diseno.fullRect(QPageLayout::Millimeter).width() < 120)
-            zoom = m_zoom->findText(QStringLiteral("100%"));
-    }
+    if (m_reporte && m_reporte->disenoPagina().fullRect(QPageLayout::Millimeter).width() < 120)
+        zoom = m_zoom->findText(QStringLiteral("100%"));
     m_zoom->setCurrentIndex(zoom);
     cambiarZoom(zoom);
-    m_vista->updatePreview();
-    m_vista->setCurrentPage(1);
+    // Only the pages in sight are painted, as they come into it.
+    m_vista->mostrar(m_reporte.get());
+    m_vista->irAPagina(1);
     actualizarEstado();
 }
 
-void VisorReporte::pintar(QPrinter *impresora)
-{
-    // Laying out a long report takes seconds: its pages are painted once,
-    // on the report's own page, not first on the page the preview had.
-    if (!m_reporte || !m_enPaginas)
-        return;
-    QPainter p(impresora);
-    m_reporte->pintarPaginas(p, *impresora);
-}
-
-int VisorReporte::paginas() const { return m_reporte ? m_vista->pageCount() : 0; }
-int VisorReporte::paginaActual() const { return m_reporte ? m_vista->currentPage() : 0; }
+int VisorReporte::paginas() const { return m_reporte ? m_vista->paginas() : 0; }
+int VisorReporte::paginaActual() const { return m_reporte ? m_vista->paginaActual() : 0; }
 
 void VisorReporte::irAPagina(int pagina)
 {
     if (pagina >= 1 && pagina <= paginas())
-        m_vista->setCurrentPage(pagina);
+        m_vista->irAPagina(pagina);
     actualizarEstado();
 }
 
 void VisorReporte::cambiarZoom(int indice)
 {
     if (indice == 0)
-        m_vista->fitToWidth();
+        m_vista->ajustarAlAncho();
     else if (indice == 1)
-        m_vista->fitInView();
+        m_vista->ajustarPaginaEntera();
     else if (indice > 0 && indice < int(std::size(kZooms)))
-        m_vista->setZoomFactor(kZooms[indice].factor);
+        m_vista->fijarZoom(kZooms[indice].factor);
 }
 
 void VisorReporte::actualizarEstado()

@@ -7,10 +7,9 @@
 
 class QComboBox;
 class QLabel;
-class QPrintPreviewWidget;
-class QPrinter;
 class QToolButton;
 class Reporte;
+class VisorPaginas;
 
 class VisorReporte : public QWidget {
     Q_OBJECT
@@ -19,18 +18,18 @@ public:
     ~VisorReporte() override;
 
     // The report to show; the viewer keeps it (generated) and lets the one it
-    // had go. Its pages are painted by ViewReport, not before: a preview
-    // shown before then (its first showing) paints none.
+    // had go. Its pages are shown by ViewReport, not before: a preview shown
+    // before then (its first showing) shows none.
     void ReportSource(std::unique_ptr<Reporte> reporte);
     Reporte *reporte() const { return m_reporte.get(); }
-    // Lays the report's pages out on screen and shows the first one: a full
-    // page fitting the viewer's width, a narrow receipt at 100%.
+    // Shows the report's first page: a full page fitting the viewer's width,
+    // a narrow receipt at 100%. A page is painted when it comes into sight.
     void ViewReport();
 
     int paginas() const;
     int paginaActual() const; // from 1
     void irAPagina(int pagina);
-    QPrintPreviewWidget *vista() const { return m_vista; }
+    VisorPaginas *vista() const { return m_vista; }
 
     // Prints the report on the default printer as one job; the user is told
     // when it was not printed (InterfazImpresion.h).
@@ -42,15 +41,12 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
-    void pintar(QPrinter *impresora);
     void cambiarZoom(int indice);
     void actualizarEstado();
     QToolButton *boton(const QString &nombre, const QString &texto, const QString &ayuda, int icono);
 
     std::unique_ptr<Reporte> m_reporte;
-    bool m_enPaginas = false;              // ViewReport put m_reporte's page on the preview
-    std::unique_ptr<QPrinter> m_impresora; // the preview's page set-up
-    QPrintPreviewWidget *m_vista = nullptr;
+    VisorPaginas *m_vista = nullptr;
     QToolButton *m_primera = nullptr;
     QToolButton *m_anterior = nullptr;
     QToolButton *m_siguiente = nullptr;

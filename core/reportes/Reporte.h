@@ -60,10 +60,11 @@ public:
     int paginas() const;
     QPageLayout disenoPagina() const;
     // Paints page pagina (from 0) with the painter's origin at the page's
-    // top-left corner, at the resolution of the painter's device.
+    // top-left corner, at the resolution of the painter's device (the
+    // preview paints each page this way as it comes into sight).
     void pintarPagina(QPainter &p, int pagina) const;
     // Paints every page on a device already set to disenoPagina() whose
-    // painter is p (a printer or the preview).
+    // painter is p (a printer or a PDF file).
     void pintarPaginas(QPainter &p, QPagedPaintDevice &d) const;
 
     // Writes the report to a PDF file, generating it first when needed.

@@ -2,6 +2,7 @@
 
 #include "Frm_ViewerReport.h"
 #include "InterfazReportes.h"
+#include "VisorPaginas.h"
 #include "VisorReporte.h"
 #include "dbConfiguraciones.h"
 #include "platform/Escritorio.h"
@@ -18,7 +19,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPrintPreviewWidget>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -207,10 +207,10 @@ TEST_F(TicketVentaTest, VistaPreviaNavegaPaginasZoomEImpresionSinImpresora)
     QComboBox *zoom = visor()->findChild<QComboBox *>("cboZoom");
     zoom->setCurrentText("200%");
     emit zoom->activated(zoom->currentIndex());
-    EXPECT_DOUBLE_EQ(crViewer->vista()->zoomFactor(), 2.0);
+    EXPECT_DOUBLE_EQ(crViewer->vista()->zoom(), 2.0);
     zoom->setCurrentIndex(1);
     emit zoom->activated(1);
-    EXPECT_EQ(crViewer->vista()->zoomMode(), QPrintPreviewWidget::FitInView);
+    EXPECT_EQ(crViewer->vista()->ajuste(), VisorPaginas::Ajuste::PaginaEntera);
 
     // A shorter ticket replaces the long one and starts again at page 1.
     const qint64 corto = insertarVenta(db(), "2026-12-07 11:00:00", {{"A", 1, 10}});

@@ -4,6 +4,7 @@
 #include "Frm_ViewerReport.h"
 #include "InformeVentas.h"
 #include "RegistroInformes.h"
+#include "VisorPaginas.h"
 #include "VisorReporte.h"
 #include "dbConfiguraciones.h"
 #include "platform/Aperturas.h"
@@ -18,10 +19,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextDocument>
+#include <QToolButton>
 
 using namespace ayuda;
 
@@ -258,48 +261,82 @@ TEST_F(InformeVentasTest, UnRangoDeVariosAniosSumaCadaProductoUnaVez)
     EXPECT_EQ(fila("ana", "B"), (QStringList{"1.00", "20.00", "50.00", "30.00", "18.75"}));
 }
 
-TEST_F(InformeVentasTest, LaVistaPreviaDibujaSusPaginasUnaVezConLineasDeUnPixel)
+TEST_F(InformeVentasTest, LaVistaPreviaPintaSoloLasPaginasALaVistaTalComoSeImprimenConLineasDeUnPixel)
 {
-    for (int i = 0; i < 60; ++i) {
-        const QString id = QString("P%1").arg(i, 2, 10, QChar('0'));
+    for (int i = 0; i < 150; ++i) {
+        const QString id = QString("P%1").arg(i, 3, 10, QChar('0'));
         producto(id, "Producto " + id);
         linea(venta("2026-12-01 09:00:00"), id, 1 + i, 100, 60);
     }
     abrir();
     fechas(QDate(2026, 12, 1), QDate(2026, 12, 31));
     // The preview as the program makes it on its first report, still hidden;
-    // the pages each of its paints gave it.
+    // the pages it paints from the report as they come into sight.
     auto *visor = Ventanas::obtener<Frm_ViewerReport>();
-    QPrintPreviewWidget *vista = visor->crViewer()->vista();
-    QList<int> paginas;
-    bool pintada = false;
-    QObject::connect(vista, &QPrintPreviewWidget::paintRequested, visor, [&] { pintada = true; });
-    QObject::connect(vista, &QPrintPreviewWidget::previewChanged, visor, [&] {
-        if (pintada)
-            paginas << vista->pageCount();
-        pintada = false;
-    });
+    VisorReporte *crViewer = visor->crViewer();
+    VisorPaginas *vista = crViewer->vista();
+    QList<int> pintadas;
+    QObject::connect(vista, &VisorPaginas::paginaPintada, visor, [&](int pagina) { pintadas << pagina; });
+    const auto enPantalla = [&] { return vista->viewport()->grab().toImage(); };
     imprimir();
     ASSERT_NE(mostrado(), nullptr);
     EXPECT_TRUE(visor->isVisible());
     const int n = mostrado()->paginas();
-    EXPECT_GE(n, 2);
-    EXPECT_EQ(paginas.count(n), 1) << paginas.size();
-    EXPECT_EQ(visor->crViewer()->paginas(), n);
-    EXPECT_EQ(visor->crViewer()->paginaActual(), 1);
-    // A second report in the open preview: laid out once more.
+    ASSERT_GE(n, 4);
+    EXPECT_EQ(crViewer->paginas(), n);
+    EXPECT_EQ(crViewer->paginaActual(), 1);
+    enPantalla();
+    EXPECT_TRUE(pintadas.contains(0));
+    EXPECT_FALSE(pintadas.contains(n - 1)) << pintadas.size();
+    // The last page when the user goes there; scrolling back up makes the
+    // first one the current page again.
+    visor->findChild<QToolButton *>("cmdUltima")->click();
+    EXPECT_EQ(crViewer->paginaActual(), n);
+    enPantalla();
+    EXPECT_TRUE(pintadas.contains(n - 1));
+    vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
+    EXPECT_EQ(crViewer->paginaActual(), 1);
+    EXPECT_EQ(visor->findChild<QLabel *>("labPagina")->text(), QString("Página 1 de %1").arg(n));
+
+    // A second report in the open preview: its own pages, from the first.
+    pintadas.clear();
     imprimir();
-    EXPECT_EQ(paginas.count(n), 2) << paginas.size();
+    EXPECT_EQ(crViewer->paginas(), n);
+    EXPECT_EQ(crViewer->paginaActual(), 1);
+    enPantalla();
+    EXPECT_TRUE(pintadas.contains(0));
+    EXPECT_FALSE(pintadas.contains(n - 1)) << pintadas.size();
+
+    // At one screen pixel per layout unit the sheet on screen is the report's
+    // first page as the printer and the PDF get it, pixel for pixel but for
+    // the edges of letters.
+    vista->fijarZoom(96.0 / vista->logicalDpiY());
+    const QImage pantalla = enPantalla();
+    QImage hoja(QSize(794, 1123), QImage::Format_RGB32);
+    hoja.setDotsPerMeterX(3780);
+    hoja.setDotsPerMeterY(3780);
+    hoja.fill(Qt::white);
+    {
+        QPainter p(&hoja);
+        mostrado()->pintarPagina(p, 0);
+    }
+    const QPoint origen = vista->mapFromScene(QPointF(0, 0));
+    const QRect comun = QRect(origen, hoja.size()) & pantalla.rect();
+    ASSERT_GT(comun.width(), 300);
+    ASSERT_GT(comun.height(), 100);
+    int distintos = 0, tinta = 0;
+    for (int y = comun.top(); y <= comun.bottom(); ++y)
+        for (int x = comun.left(); x <= comun.right(); ++x) {
+            const QRgb a = pantalla.pixel(x, y), b = hoja.pixel(x - origen.x(), y - origen.y());
+            tinta += qGray(b) < 128;
+            distintos += std::abs(qGray(a) - qGray(b)) > 64;
+        }
+    EXPECT_GT(tinta, 1000);
+    EXPECT_LT(distintos, tinta / 20) << distintos << " de " << tinta;
 
     // The first page at the layout's resolution: down a line through the
     // products' column, the grid is grey lines of one pixel between the rows.
-    QImage pagina(QSize(794, 1123), QImage::Format_RGB32);
-    pagina.setDotsPerMeterX(3780);
-    pagina.setDotsPerMeterY(3780);
-    pagina.fill(Qt::white);
-    QPainter p(&pagina);
-    mostrado()->pintarPagina(p, 0);
-    p.end();
+    const QImage &pagina = hoja;
     const int x = pagina.width() / 4;
     QList<int> lineas; // thickness of each run of grey
     for (int y = 0; y < pagina.height(); ++y) {
