@@ -160,19 +160,35 @@ QDate fechaFin(const QDate &inicio, int semanas) { return inicio.addDays(7LL * s
 
 namespace {
 
-void insertar(Conexion &c, const Reserva &r, const QDate &fecha, double anticipo, const QString &usuario,
-              const QDateTime &ahora, const QVariant &serie, int semana)
+// The columns a booking is written with, and the values of one row.
+const QStringList kColumnas{
+    QStringLiteral("clientes_id"),      QStringLiteral("canchas_id"),        QStringLiteral("fecha"),
+    QStringLiteral("horarios_id"),      QStringLiteral("permanente"),        QStringLiteral("comentarios"),
+    QStringLiteral("fecha_anticipo"),   QStringLiteral("importe_anticipo"),  QStringLiteral("importe_saldo"),
+    QStringLiteral("importe_total"),    QStringLiteral("t_usuarios_codigo"), QStringLiteral("estado"),
+    QStringLiteral("cantidad_semanas"), QStringLiteral("semana_numero"),     QStringLiteral("reserva_fija_id"),
+    QStringLiteral("fecha_reserva_fin")};
+
+Parametros fila(const Reserva &r, const QDate &fecha, double anticipo, const QString &usuario, const QDateTime &ahora,
+                const QVariant &serie, int semana)
 {
     const bool permanente = !serie.isNull();
-    c.execute(
-        QStringLiteral("INSERT INTO reservas (clientes_id, canchas_id, fecha, horarios_id, permanente, comentarios, "
-                       "fecha_anticipo, importe_anticipo, importe_saldo, importe_total, t_usuarios_codigo, estado, "
-                       "cantidad_semanas, semana_numero, reserva_fija_id, fecha_reserva_fin) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {r.clientes_id.trimmed().toLongLong(), r.canchas_id.trimmed(), fecha, r.horarios_id.trimmed(),
-         permanente ? 1 : 0, r.comentarios, ahora, anticipo, saldo(r.total, anticipo), r.total, usuario,
-         r.estado.trimmed(), permanente ? r.semanas : 0, permanente ? QVariant(semana) : QVariant(), serie,
-         permanente ? QVariant(fechaFin(r.fecha, r.semanas)) : QVariant()});
+    return {r.clientes_id.trimmed().toLongLong(),
+            r.canchas_id.trimmed(),
+            fecha,
+            r.horarios_id.trimmed(),
+            permanente ? 1 : 0,
+            r.comentarios,
+            ahora,
+            anticipo,
+            saldo(r.total, anticipo),
+            r.total,
+            usuario,
+            r.estado.trimmed(),
+            permanente ? r.semanas : 0,
+            permanente ? QVariant(semana) : QVariant(),
+            serie,
+            permanente ? QVariant(fechaFin(r.fecha, r.semanas)) : QVariant()};
 }
 
 } // namespace
@@ -219,7 +235,10 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     if (!res.aceptada())
         throw Rechazada(res);
     if (!r.permanente) {
-        insertar(c, r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0);
+        c.execute(QStringLiteral("INSERT INTO reservas (%1) VALUES (%2)")
+                      .arg(kColumnas.join(QStringLiteral(", ")),
+                           QStringList(kColumnas.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+                  fila(r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0));
         const qint64 id = c.lastInsertId();
         t.commit();
         return id;
@@ -227,12 +246,15 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     // The number is taken inside the transaction: a series that fails gives
     // it back.
     const qint64 serie = ProximoNumero(c, QStringLiteral("RESFIJA"));
-    qint64 primera = 0;
-    for (int i = 0; i <= r.semanas; ++i) {
-        insertar(c, r, fechaFin(r.fecha, i), i == 0 ? r.anticipo : 0.0, usuario, ahora, serie, i);
-        if (i == 0)
-            primera = c.lastInsertId();
-    }
+    // Every week in one go: on a server one exchange, not one for each week.
+    Carga carga(c, QStringLiteral("reservas"), kColumnas);
+    for (int i = 0; i <= r.semanas; ++i)
+        carga.anadir(fila(r, fechaFin(r.fecha, i), i == 0 ? r.anticipo : 0.0, usuario, ahora, serie, i));
+    carga.terminar();
+    const qint64 primera =
+        c.openRecordset(QStringLiteral("SELECT MIN(id) FROM reservas WHERE reserva_fija_id = ?"), {serie})
+            .campo(0)
+            .entero();
     t.commit();
     return primera;
 }
