@@ -8,9 +8,9 @@
 #include "platform/Mensajes.h"
 #include "platform/Reloj.h"
 
-bool db_caja_cabeza::create() { return crearEn(*gConexion); }
+bool db_caja_cabeza::create() { return create(*gConexion); }
 
-bool db_caja_cabeza::crearEn(Conexion &c)
+bool db_caja_cabeza::create(Conexion &c)
 {
     c.execute(QStringLiteral("INSERT INTO caja_cabeza (id, fecha_hora_apertura, importe_inicial, "
                              "importe_cierre_teorico, importe_cierre_real, fecha_hora_cierre, comentarios, "
@@ -40,7 +40,7 @@ bool db_caja_cabeza::abrir(Conexion &c)
     bloquearUsuario(c, m_t_usuarios_codigo);
     if (!cajaAbiertaDe(c, m_t_usuarios_codigo).isEmpty())
         return false;
-    crearEn(c);
+    create(c);
     t.commit();
     return true;
 }

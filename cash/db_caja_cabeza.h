@@ -21,6 +21,8 @@ public:
     // an automatic number). Database errors reach the caller, who holds the
     // transaction. Returns true.
     bool create();
+    // The same on connection c.
+    bool create(Conexion &c);
     // Opens this register (create) unless its user already has an open one,
     // also one opened or reopened meanwhile at another station: the user is
     // held first, as anulaCierre holds it. False, with nothing written, when
@@ -69,7 +71,6 @@ public:
     QString cajaQueImpideAnular(const QString &id);
 
 private:
-    bool crearEn(Conexion &c);
     // The expected amount of this register (m_id) once its snapshot is written.
     double importeTeorico() const;
     // The stock summary of the period from opening to closing.

@@ -235,10 +235,11 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     if (!res.aceptada())
         throw Rechazada(res);
     if (!r.permanente) {
-        c.execute(QStringLiteral("INSERT INTO reservas (%1) VALUES (%2)")
-                      .arg(kColumnas.join(QStringLiteral(", ")),
-                           QStringList(kColumnas.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
-                  fila(r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0));
+        static const QString insertar =
+            QStringLiteral("INSERT INTO reservas (%1) VALUES (%2)")
+                .arg(kColumnas.join(QStringLiteral(", ")),
+                     QStringList(kColumnas.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        c.execute(insertar, fila(r, r.fecha, r.anticipo, usuario, ahora, QVariant(), 0));
         const qint64 id = c.lastInsertId();
         t.commit();
         return id;
