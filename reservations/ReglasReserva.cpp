@@ -265,18 +265,14 @@ void borrar(const QString &id, bool serie)
     const auto n = dbReserva::numeroDeId(id);
     if (!n)
         return;
-    Transaccion t(*gConexion);
-    const Recordset duenio =
-        gConexion->openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM reservas WHERE id = ?"), {*n});
-    if (duenio.eof())
-        return;
-    bloquearCajasAbiertas(*gConexion, {duenio.texto(0)});
-    exigirSinCierre(*gConexion, *n, true);
+    // Checked under the deletion's own lock, the users of every row it takes
+    // held in one pass.
+    const auto sinCierre = [&] { exigirSinCierre(*gConexion, *n, true); };
     dbReserva r;
     if (serie)
-        r.del_permanentes(id);
-    r.del(id);
-    t.commit();
+        r.del_permanentes(id, sinCierre);
+    else
+        r.del(id, sinCierre);
 }
 
 } // namespace ReglasReserva

@@ -96,9 +96,9 @@ qint64 guardar(const Reserva &r, const QString &usuario, const QDateTime &ahora)
 // The same on connection c (another station's).
 qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDateTime &ahora);
 
-// The editor's delete: booking id and, with serie, the later weeks of its
-// series (dbReserva::del_permanentes, then dbReserva::del), all or nothing.
-// The open registers of the booking's user are held first: a booking whose
+// The editor's delete: booking id (dbReserva::del) or, with serie, it and
+// the later weeks of its series (dbReserva::del_permanentes), all or nothing.
+// The open registers of the rows' users are held first: a booking whose
 // deposit or balance a closing took (also meanwhile at another station)
 // throws Rechazada (control 10) with nothing deleted. A booking gone
 // meanwhile, or an id that is no number, deletes nothing.

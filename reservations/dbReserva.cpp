@@ -56,8 +56,9 @@ namespace {
 
 // Deletes the bookings the condition picks once the open registers of the
 // users they name are held (bloquearCajasAbiertas): a closing at another
-// station never sums a deposit that is gone.
-void borrar(const QString &condicion, const Parametros &valores)
+// station never sums a deposit that is gone. bajoBloqueo, when given, runs
+// then, before anything is deleted.
+void borrar(const QString &condicion, const Parametros &valores, const std::function<void()> &bajoBloqueo)
 {
     Transaccion t(*gConexion);
     QStringList usuarios;
@@ -66,29 +67,32 @@ void borrar(const QString &condicion, const Parametros &valores)
          !rs.eof(); rs.moveNext())
         usuarios << rs.texto(0);
     bloquearCajasAbiertas(*gConexion, usuarios);
+    if (bajoBloqueo)
+        bajoBloqueo();
     gConexion->execute(QStringLiteral("DELETE FROM reservas WHERE ") + condicion, valores);
     t.commit();
 }
 
 } // namespace
 
-bool dbReserva::del(const QString &id)
+bool dbReserva::del(const QString &id, const std::function<void()> &bajoBloqueo)
 {
     if (const auto n = numeroDeId(id))
-        borrar(QStringLiteral("id = ?"), {*n});
+        borrar(QStringLiteral("id = ?"), {*n}, bajoBloqueo);
     return true;
 }
 
-void dbReserva::del_permanentes(const QString &id)
+void dbReserva::del_permanentes(const QString &id, const std::function<void()> &bajoBloqueo)
 {
     dbReserva r;
     if (!r.load(id))
         return;
     if (r.m_reserva_fija_id.isEmpty()) {
-        del(r.m_id);
+        del(r.m_id, bajoBloqueo);
         return;
     }
-    borrar(QStringLiteral("reserva_fija_id = ? AND fecha >= ?"), {r.m_reserva_fija_id.toLongLong(), r.fecha()});
+    borrar(QStringLiteral("reserva_fija_id = ? AND fecha >= ?"), {r.m_reserva_fija_id.toLongLong(), r.fecha()},
+           bajoBloqueo);
 }
 
 QDate dbReserva::fecha() const { return Formatos::leerFecha(m_fecha); }

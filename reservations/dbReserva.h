@@ -4,6 +4,7 @@
 // reserva_fija_id. Statements run on gConexion and throw DbError.
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class dbReserva {
@@ -37,12 +38,14 @@ public:
     // Both deletions first hold the open registers of the users the deleted
     // rows name (bloquearCajasAbiertas), as a closing that sums them does,
     // and happen whole or not at all (joining the caller's transaction).
+    // bajoBloqueo, when given, runs once they are held and before anything is
+    // deleted: a check it throws stops the deletion.
     // Deletes booking id; true (also when no row had it).
-    bool del(const QString &id);
+    bool del(const QString &id, const std::function<void()> &bajoBloqueo = {});
     // Deletes booking id and every later week of its series; earlier weeks
     // stay. A booking outside a series is deleted alone. Stamps and states
     // are not looked at.
-    void del_permanentes(const QString &id);
+    void del_permanentes(const QString &id, const std::function<void()> &bajoBloqueo = {});
 
     // Booking ids are numbers; a text that is none names no booking.
     static std::optional<qint64> numeroDeId(const QString &id);
