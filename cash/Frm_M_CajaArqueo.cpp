@@ -187,7 +187,6 @@ bool Frm_M_CajaArqueo::Usr_CierraCaja()
             throw DbError(3021, QStringLiteral("No existe la caja %1.").arg(cajaId()));
         caja.m_comentarios = ui->txtComentarios->toPlainText();
         caja.m_importe_cierre_real = importeReal();
-        caja.m_importe_cierre_teorico = Formatos::leer(ui->fpImpTeorico->text(), Formatos::kImporte);
         caja.m_t_usuarios_codigo = usuario();
         caja.cerrarCaja();
         t.commit();

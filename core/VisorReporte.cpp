@@ -119,10 +119,9 @@ void VisorReporte::ViewReport()
         zoom = m_zoom->findText(QStringLiteral("100%"));
     m_zoom->setCurrentIndex(zoom);
     cambiarZoom(zoom);
-    // Only the pages in sight are painted, as they come into it.
+    // From the first page; only the pages in sight are painted, as they come
+    // into it.
     m_vista->mostrar(m_reporte.get());
-    m_vista->irAPagina(1);
-    actualizarEstado();
 }
 
 int VisorReporte::paginas() const { return m_reporte ? m_vista->paginas() : 0; }

@@ -141,11 +141,10 @@ void Frm_T_AltaVentasAnexo::Aceptar()
         return;
     // The line holds the values as shown (two decimals), and its total is
     // their product, so the sale adds up to what the user sees.
-    const QString cantidad = Formatos::importe(Formatos::tecleado(ui->mskCantidad->text()));
-    const QString precio = Formatos::importe(Formatos::tecleado(ui->mskPVP->text()));
-    const double total = Formatos::tecleado(cantidad) * Formatos::tecleado(precio);
-    m_venta->Usr_AgregaLinea({ui->txtProducto->text(), ui->dc_producto->Text(), cantidad, precio,
-                              Formatos::importe(total), ui->mskPVC->text()});
+    const double cantidad = Formatos::tecleado(ui->mskCantidad->text());
+    const double precio = Formatos::tecleado(ui->mskPVP->text());
+    m_venta->Usr_AgregaLinea({ui->txtProducto->text(), ui->dc_producto->Text(), Formatos::importe(cantidad),
+                              Formatos::importe(precio), Formatos::importe(cantidad * precio), ui->mskPVC->text()});
     Usr_LimpiaDatos();
 }
 

@@ -96,7 +96,7 @@ int tipoPorNombre(const QByteArray &t)
         return TipoCampo::Entero;
     if (t == "float4" || t == "float8" || t == "numeric")
         return TipoCampo::Doble;
-    if (t == "text" || t == "citext" || t == "varchar" || t == "bpchar")
+    if (t == "text" || t == "citext" || t == "codigo" || t == "varchar" || t == "bpchar")
         return TipoCampo::Texto;
     return TipoCampo::Variante;
 }
