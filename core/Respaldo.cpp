@@ -37,17 +37,10 @@ bool mismoArchivo(const QString &a, const QString &b)
 // the engine keeps beside it.
 bool esArchivoDeLaBase(const QString &destino, const QString &ruta)
 {
-    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
-        if (mismoArchivo(destino, ruta + QLatin1String(sufijo)))
+    for (const QString &archivo : MotorSqlcipher::conLogs(ruta))
+        if (mismoArchivo(destino, archivo))
             return true;
     return false;
-}
-
-// Removes a database file with the log files the engine keeps beside it.
-void borrarArchivoBase(const QString &ruta)
-{
-    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
-        QFile::remove(ruta + QLatin1String(sufijo));
 }
 
 [[noreturn]] void fallaCopia(int rc)
@@ -102,7 +95,7 @@ void copiar(Conexion &c, const QString &destino, const QString &clave)
     // The copy is made beside its destination and renamed at the end, so an
     // earlier copy with that name survives a failed one.
     const QString temporal = destino + QStringLiteral(".copiando");
-    borrarArchivoBase(temporal);
+    MotorSqlcipher::borrarConLogs(temporal);
     try {
         {
             std::unique_ptr<Conexion> copia;
@@ -134,7 +127,7 @@ void copiar(Conexion &c, const QString &destino, const QString &clave)
         }
         renombrar(temporal, destino);
     } catch (...) {
-        borrarArchivoBase(temporal);
+        MotorSqlcipher::borrarConLogs(temporal);
         throw;
     }
 }
@@ -229,8 +222,8 @@ QString terminar(const QString &ruta, const QDateTime &momento)
 // does a kept name that is only ruta under another name.
 void deshacer(const QString &ruta)
 {
-    borrarArchivoBase(enPreparacion(ruta));
-    borrarArchivoBase(lista(ruta));
+    MotorSqlcipher::borrarConLogs(enPreparacion(ruta));
+    MotorSqlcipher::borrarConLogs(lista(ruta));
     for (const QString &g : guardadas(ruta))
         if (mismoArchivo(g, ruta))
             QFile::remove(g);
@@ -325,7 +318,7 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
     exigirArchivoConDatos(origen);
     // The chosen file itself is never opened for writing: its copy is checked.
     const QString preparada = enPreparacion(ruta);
-    borrarArchivoBase(preparada);
+    MotorSqlcipher::borrarConLogs(preparada);
     try {
         paso(PasoRestauracion::Copiar);
         QFile elegido(origen);
@@ -370,7 +363,7 @@ QString prepararRestauracion(const QString &origen, const QString &ruta, const Q
                 throw noEsCopia(QStringLiteral("le falta la tabla '%1'").arg(t));
         exigirVersionConocida(tiene, version);
     } catch (const DbError &) {
-        borrarArchivoBase(preparada);
+        MotorSqlcipher::borrarConLogs(preparada);
         throw;
     }
     // Closing the last connection has moved its log into the file.
@@ -397,7 +390,7 @@ RestauracionPendiente completarRestauracion(const QString &ruta, const QDateTime
         QFile::remove(parcial);
     // A copy not yet checked and marked was never decided on.
     const bool aMedias = QFileInfo::exists(enPreparacion(ruta));
-    borrarArchivoBase(enPreparacion(ruta));
+    MotorSqlcipher::borrarConLogs(enPreparacion(ruta));
     if (!QFileInfo::exists(lista(ruta)))
         return aMedias ? RestauracionPendiente::Deshecha : RestauracionPendiente::Ninguna;
     try {

@@ -119,18 +119,16 @@ int main(int argc, char **argv)
         args.remove(i, 2);
         return true;
     };
-    QString ini, desde, iniOrigen;
+    QString ini, desde;
     const bool servidor = opcion(QStringLiteral("--servidor"), ini);
     const bool mudanza = opcion(QStringLiteral("--desde"), desde);
-    const bool regreso = opcion(QStringLiteral("--desde-servidor"), iniOrigen);
+    const bool regreso = opcion(QStringLiteral("--desde-servidor"), ini);
     const bool valido = servidor ? !regreso && args.isEmpty()
                                  : !mudanza && args.size() == 1 && !args.at(0).startsWith(QLatin1String("--"));
     if (!valido) {
         err << kUso;
         return 2;
     }
-    if (regreso)
-        ini = iniOrigen;
     DatosServidor d;
     if ((servidor || regreso) && !ConfigPrograma::baseEnServidor(ini, d)) {
         err << "El archivo " << ini << " no tiene la sección [base] con motor=postgresql.\n";

@@ -37,7 +37,7 @@ struct Objeto {
 // The CREATE TABLE, INDEX, VIEW and TRIGGER statements of the schema, in its
 // order. A trigger's body holds semicolons of its own: pieces are joined
 // until the engine takes them for one whole statement.
-QList<Objeto> objetosDelEsquema()
+QList<Objeto> leerObjetosDelEsquema()
 {
     static const QRegularExpression comentario(QStringLiteral("--[^\\n]*"));
     static const QRegularExpression crear(
@@ -106,7 +106,21 @@ const char *const kFuncionesRetiradas[] = {"reservas_cuenta_paso(cliente bigint,
 // (with the indexes that keep their keys), indexes, views and triggers of
 // the schema, then what postgresql.sql adds, then each numbered table's
 // trigger that moves its numbering on past a number given by hand.
-QList<Objeto> objetosDelServidor()
+QList<Objeto> leerObjetosDelServidor();
+
+// Both lists are read from the program's own resources: made once.
+const QList<Objeto> &objetosDelEsquema()
+{
+    static const QList<Objeto> l = leerObjetosDelEsquema();
+    return l;
+}
+const QList<Objeto> &objetosDelServidor()
+{
+    static const QList<Objeto> l = leerObjetosDelServidor();
+    return l;
+}
+
+QList<Objeto> leerObjetosDelServidor()
 {
     QList<Objeto> l;
     static const QRegularExpression indice(QStringLiteral("^CREATE\\s+UNIQUE\\s+INDEX\\s+(\\w+)"),
@@ -614,8 +628,9 @@ void Esquema::actualizar(Conexion &c, std::chrono::milliseconds espera)
         ponerAlDiaServidor(c, espera);
         return;
     }
-    comprobarVersion(versionDe(c));
-    if (cambiosPendientes(c).isEmpty() && versionDe(c) == kVersion)
+    const int antes = versionDe(c);
+    comprobarVersion(antes);
+    if (antes == kVersion && cambiosPendientes(c).isEmpty())
         return;
     Transaccion t(c);
     // Looked at again under the lock: another station may have brought the

@@ -403,14 +403,16 @@ void MotorSqlcipher::vaciarSinDisparadores(const QString &tabla)
 
 QString MotorSqlcipher::temporalCompactacion(const QString &ruta) { return ruta + QStringLiteral("_TMP.mdb"); }
 
-namespace {
-// Removes a database file with the log files the engine keeps beside it.
-void borrarConLogs(const QString &ruta)
+QStringList MotorSqlcipher::conLogs(const QString &ruta)
 {
-    for (const char *sufijo : {"", "-wal", "-shm", "-journal"})
-        QFile::remove(ruta + QLatin1String(sufijo));
+    return {ruta, ruta + QLatin1String("-wal"), ruta + QLatin1String("-shm"), ruta + QLatin1String("-journal")};
 }
-} // namespace
+
+void MotorSqlcipher::borrarConLogs(const QString &ruta)
+{
+    for (const QString &archivo : conLogs(ruta))
+        QFile::remove(archivo);
+}
 
 void MotorSqlcipher::compactar()
 {

@@ -38,6 +38,10 @@ public:
 
     // The temporary file of a compaction of the file ruta: ruta + "_TMP.mdb".
     static QString temporalCompactacion(const QString &ruta);
+    // The database file ruta and the log files the engine keeps beside it.
+    static QStringList conLogs(const QString &ruta);
+    // Removes them.
+    static void borrarConLogs(const QString &ruta);
 
 private:
     MotorSqlcipher(sqlite3 *db, QString ruta) : m_db(db), m_ruta(std::move(ruta)) {}

@@ -3,6 +3,7 @@
 #include "Conexion.h"
 #include "Dialecto.h"
 #include "Esquema.h"
+#include "MotorSqlcipher.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -230,8 +231,7 @@ QList<Mudanza::Comparacion> Mudanza::alArchivo(const DatosServidor &d, const QSt
         return copiar(*servidor, *archivo, QString(), informe);
     } catch (...) {
         archivo.reset();
-        for (const char *resto : {"", "-wal", "-shm", "-journal"})
-            QFile::remove(ruta + QLatin1String(resto));
+        MotorSqlcipher::borrarConLogs(ruta);
         throw;
     }
 }
