@@ -60,17 +60,12 @@ bool esArchivoDeLaBase(const QString &destino, const QString &ruta)
 // Pages of the program's files: a file of the engine is made of whole ones.
 constexpr qint64 kPagina = 4096;
 
-// The tables of the database file c with their columns. Only names the
-// catalogue gives reach the statements.
+// The tables of the database file c with their columns, in lower case.
 Estructura estructura(Conexion &c)
 {
     Estructura e;
-    for (const QString &t : c.tablas()) {
-        QStringList &columnas = e[t.toLower()];
-        for (Recordset rs = c.openRecordset(QStringLiteral("PRAGMA table_info(%1)").arg(Dialecto::identificador(t)));
-             !rs.eof(); rs.moveNext())
-            columnas << rs.texto(QStringLiteral("name")).toLower();
-    }
+    for (const QString &t : c.tablas())
+        e[t.toLower()] = c.columnas(t);
     return e;
 }
 

@@ -357,9 +357,11 @@ void prepararRestauracion(Conexion &c, const QString &origen)
     comprobar(origen, esquema(c), Respaldo::tablas(c));
 }
 
-void restaurar(const DatosServidor &d, const QString &origen)
+namespace {
+// Puts the club's part of the dump origen, already checked, into d's
+// database, whole or not at all.
+void ponerCopia(const DatosServidor &d, const QString &origen)
 {
-    comprobar(origen);
     const Salida contenido = correr(QStringLiteral("pg_restore"), {QStringLiteral("--list"), origen});
     if (!contenido.bien)
         throw Respaldo::copiaDanada(contenido.error);
@@ -384,6 +386,13 @@ void restaurar(const DatosServidor &d, const QString &origen)
                              "quedó como estaba)"),
               s);
 }
+} // namespace
+
+void restaurar(const DatosServidor &d, const QString &origen)
+{
+    comprobar(origen);
+    ponerCopia(d, origen);
+}
 
 QString reemplazar(const DatosServidor &d, const QString &origen, const QString &ruta, const QDateTime &momento)
 {
@@ -392,7 +401,8 @@ QString reemplazar(const DatosServidor &d, const QString &origen, const QString 
         Respaldo::paso(Respaldo::PasoRestauracion::Guardar);
         copiar(d, guardada);
         Respaldo::paso(Respaldo::PasoRestauracion::Reemplazar);
-        restaurar(d, origen);
+        // Read through by prepararRestauracion just before.
+        ponerCopia(d, origen);
     } catch (const DbError &) {
         // The data is as it was: the copy of it is not needed.
         QFile::remove(guardada);
