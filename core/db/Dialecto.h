@@ -74,9 +74,6 @@ struct Compartido {
 // with the codes' equality, and the search functions plegar, instr and
 // group_concat.
 QList<Compartido> compartidosPostgresql();
-// One script that makes every shared object missing, under the lock that
-// keeps two makers apart.
-QString preambuloPostgresql();
 // A server error (its SQLSTATE and message) as the program's error. A
 // connection lost while the program runs is 08006, or 08007 when it held an
 // open transaction (told as not saved); both are 3024, as a server that

@@ -332,13 +332,3 @@ QList<Dialecto::Compartido> Dialecto::compartidosPostgresql()
                                     "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT strpos($1, $2) $$"),
     };
 }
-
-QString Dialecto::preambuloPostgresql()
-{
-    // Shared by every schema of the database: made by whoever comes first,
-    // the lock keeping two makers apart.
-    QString s = QStringLiteral("SELECT pg_advisory_xact_lock(%1);").arg(kBloqueoCompartidos);
-    for (const Compartido &o : compartidosPostgresql())
-        s += o.sentencia + QLatin1Char(';');
-    return s;
-}

@@ -578,11 +578,9 @@ void Esquema::crearBase(const QString &ruta)
 }
 
 namespace {
-// What every schema of the server relies on, and the schema named (when
-// one is) made and taken as the connection's own.
-void prepararServidor(Conexion &c, const QString &esquema)
+// The schema named, when one is (the connection already takes it as its own).
+void crearEsquema(Conexion &c, const QString &esquema)
 {
-    c.executeScript(Dialecto::preambuloPostgresql());
     if (!esquema.isEmpty())
         c.execute(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(QString(esquema).remove(QLatin1Char('"'))));
 }
@@ -592,8 +590,14 @@ void Esquema::crearTablas(Conexion &c, const QString &esquema)
 {
     iniciarRecursos();
     Transaccion t(c);
-    if (c.esServidor())
-        prepararServidor(c, esquema);
+    // On a server, the schema and what every schema relies on, made as an
+    // update makes them (another station's newer ones left alone).
+    if (c.esServidor()) {
+        crearEsquema(c, esquema);
+        c.execute(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {Dialecto::kBloqueoCompartidos});
+        for (const QString &s : cambiosCompartidos(leerCatalogo(c)))
+            c.executeScript(s);
+    }
     if (!c.tablas().isEmpty())
         throw DbError(3204, QStringLiteral("La base de datos de destino ya tiene tablas: solo se copia un club en "
                                            "una base vacía."));
@@ -608,9 +612,7 @@ void Esquema::crearBaseServidor(const DatosServidor &d, std::chrono::millisecond
     iniciarRecursos();
     std::unique_ptr<Conexion> c(Conexion::abrirServidor(d));
     Transaccion t(*c);
-    if (!d.esquema.isEmpty())
-        c->execute(
-            QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(QString(d.esquema).remove(QLatin1Char('"'))));
+    crearEsquema(*c, d.esquema);
     // A database that already holds the club's tables is never written over.
     if (c->existeTabla(QStringLiteral("t_numeradores")))
         throw DbError(3204, QStringLiteral("La base de datos '%1' ya existe.").arg(d.base));
