@@ -70,6 +70,16 @@ public:
     virtual std::unique_ptr<CopiasDeBase> copias(Conexion &c, const QString &clave) = 0;
 
 protected:
+    // Table tabla as the catalogue names it, written for a statement (found
+    // whatever its case; only such a name reaches a statement's text);
+    // DbError 3078 when there is none.
+    QString tablaEntreComillas(const QString &tabla)
+    {
+        for (const QString &t : tablas())
+            if (t.compare(tabla, Qt::CaseInsensitive) == 0)
+                return Dialecto::identificador(t);
+        throw DbError(3078, QStringLiteral("No se encontró la tabla '%1'.").arg(tabla));
+    }
     // The first column of every row of a query, as texts.
     QStringList primeraColumna(const QString &sql, const Parametros &valores = {})
     {

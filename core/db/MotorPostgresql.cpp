@@ -579,15 +579,6 @@ QStringList MotorPostgresql::tablas()
 
 void MotorPostgresql::esperarDisco(bool esperar) { ejecutarGuion(Dialecto::esperaDisco(tipo(), esperar)); }
 
-QString MotorPostgresql::tablaEntreComillas(const QString &tabla)
-{
-    // Only a name the catalogue gives reaches a statement, never the caller's.
-    for (const QString &t : tablas())
-        if (t.compare(tabla, Qt::CaseInsensitive) == 0)
-            return Dialecto::identificador(t);
-    throw DbError(3078, QStringLiteral("No se encontró la tabla '%1'.").arg(tabla));
-}
-
 void MotorPostgresql::vaciarSinDisparadores(const QString &tabla)
 {
     // The triggers the program made are switched off while the table is

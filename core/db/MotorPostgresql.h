@@ -69,7 +69,6 @@ private:
     [[noreturn]] void sinConexion(const QString &detalle);
     // The name of the club's table tabla (letter case aside) as an
     // identifier of a statement; DbError 3078 when there is none.
-    QString tablaEntreComillas(const QString &tabla);
     int tipoDeclarado(PGresult *r, int columna);
     // The names, types and rows of a result into rs.
     void leer(PGresult *r, Recordset &rs);

@@ -385,18 +385,14 @@ void MotorSqlcipher::vaciarSinDisparadores(const QString &tabla)
     // The engine cannot switch a trigger off: the table's triggers are
     // dropped and made again from their own statements, in the caller's
     // transaction. Only names the catalogue gives reach the statements.
-    Recordset t;
-    consultar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND lower(name) = lower(?)"), {tabla},
-              t);
-    if (t.eof())
-        throw DbError(3078, QStringLiteral("No se encontró la tabla '%1'.").arg(tabla));
+    const QString t = tablaEntreComillas(tabla);
     Recordset disparadores;
-    consultar(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?"),
-              {t.texto(0)}, disparadores);
-    const auto nombre = [](const QString &n) { return Dialecto::identificador(n); };
+    consultar(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = "
+                             "lower(?)"),
+              {tabla}, disparadores);
     for (; !disparadores.eof(); disparadores.moveNext())
-        ejecutarGuion(QStringLiteral("DROP TRIGGER ") + nombre(disparadores.texto(0)));
-    ejecutarGuion(QStringLiteral("DELETE FROM ") + nombre(t.texto(0)));
+        ejecutarGuion(QStringLiteral("DROP TRIGGER ") + Dialecto::identificador(disparadores.texto(0)));
+    ejecutarGuion(QStringLiteral("DELETE FROM ") + t);
     for (disparadores.moveFirst(); !disparadores.eof(); disparadores.moveNext())
         ejecutarGuion(disparadores.texto(1));
 }
