@@ -64,12 +64,10 @@ bool borrarMovimiento(qint64 id)
     Transaccion t(*gConexion);
     // Under the lock a closing takes: a movement that a closing at another
     // station has summed stays.
-    const Recordset duenio = gConexion->openRecordset(
-        QStringLiteral("SELECT c.t_usuarios_codigo FROM caja_movimientos m INNER JOIN caja_cabeza c "
-                       "ON c.id = m.caja_cabeza_id WHERE m.id = ?"),
-        {id});
-    if (!duenio.eof())
-        bloquearCajasAbiertas(*gConexion, {duenio.texto(0)});
+    bloquearCajasDe(*gConexion,
+                    QStringLiteral("SELECT c.t_usuarios_codigo FROM caja_movimientos m INNER JOIN caja_cabeza c "
+                                   "ON c.id = m.caja_cabeza_id WHERE m.id = ?"),
+                    {id});
     const bool borrado = gConexion->execute(QStringLiteral("DELETE FROM caja_movimientos WHERE id = ? AND mov_tipo IN "
                                                            "('ING', 'EGR') AND caja_cabeza_id IN (SELECT id FROM "
                                                            "caja_cabeza WHERE fecha_hora_cierre IS NULL)"),

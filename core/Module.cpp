@@ -189,6 +189,13 @@ void bloquearCajasAbiertas(Conexion &c, const QStringList &usuarios)
                   {u});
 }
 
+void bloquearCajasDe(Conexion &c, const QString &consulta, const Parametros &valores, QStringList usuarios)
+{
+    for (Recordset rs = c.openRecordset(consulta, valores); !rs.eof(); rs.moveNext())
+        usuarios << rs.texto(0);
+    bloquearCajasAbiertas(c, usuarios);
+}
+
 // ---------------------------------------------------------------- fields
 
 QVariant ValorCampo(const Campo &campo)

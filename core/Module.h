@@ -59,6 +59,9 @@ qint64 ProximoNumero(Conexion &c, const QString &id);
 // ignored; empty codes skipped), so two writers never wait for each other in a
 // circle. Outside a transaction it throws DbError 3000.
 void bloquearCajasAbiertas(Conexion &c, const QStringList &usuarios);
+// The same for the users a query names (its first column, every row) and
+// those of usuarios, in the one pass.
+void bloquearCajasDe(Conexion &c, const QString &consulta, const Parametros &valores, QStringList usuarios = {});
 
 // The field's value; for Null a default by field type: "" for integer, text
 // and variant types, 0 for double and Boolean types, the zero date for date

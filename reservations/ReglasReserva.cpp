@@ -206,15 +206,11 @@ qint64 guardar(Conexion &c, const Reserva &r, const QString &usuario, const QDat
     // The registers of the users whose closing sums the booking's deposit
     // and balance, before it is written: the saving user's, and when
     // editing the one the row names until now.
-    QStringList usuarios{usuario};
     const qint64 id = r.id.trimmed().toLongLong();
-    if (!r.id.trimmed().isEmpty()) {
-        const Recordset antes =
-            c.openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM reservas WHERE id = ?"), {id});
-        if (!antes.eof())
-            usuarios << antes.texto(0);
-    }
-    bloquearCajasAbiertas(c, usuarios);
+    if (r.id.trimmed().isEmpty())
+        bloquearCajasAbiertas(c, {usuario});
+    else
+        bloquearCajasDe(c, QStringLiteral("SELECT t_usuarios_codigo FROM reservas WHERE id = ?"), {id}, {usuario});
     if (!r.id.trimmed().isEmpty()) {
         exigirSinCierre(c, id, false, r.anticipo);
         const int cambiadas = c.execute(

@@ -61,12 +61,8 @@ namespace {
 void borrar(const QString &condicion, const Parametros &valores, const std::function<void()> &bajoBloqueo)
 {
     Transaccion t(*gConexion);
-    QStringList usuarios;
-    for (Recordset rs = gConexion->openRecordset(
-             QStringLiteral("SELECT DISTINCT t_usuarios_codigo FROM reservas WHERE ") + condicion, valores);
-         !rs.eof(); rs.moveNext())
-        usuarios << rs.texto(0);
-    bloquearCajasAbiertas(*gConexion, usuarios);
+    bloquearCajasDe(*gConexion, QStringLiteral("SELECT DISTINCT t_usuarios_codigo FROM reservas WHERE ") + condicion,
+                    valores);
     if (bajoBloqueo)
         bajoBloqueo();
     gConexion->execute(QStringLiteral("DELETE FROM reservas WHERE ") + condicion, valores);

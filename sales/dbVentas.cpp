@@ -53,10 +53,7 @@ qint64 arqueoDe(Conexion &c, qint64 id)
     // a closing at another station that took the sale meanwhile is waited
     // for and seen, and one that starts now waits for this transaction.
     if (c.enTransaccion()) {
-        const Recordset vendedor =
-            c.openRecordset(QStringLiteral("SELECT t_usuarios_codigo FROM ventas WHERE id = ?"), {id});
-        if (!vendedor.eof())
-            bloquearCajasAbiertas(c, {vendedor.texto(0)});
+        bloquearCajasDe(c, QStringLiteral("SELECT t_usuarios_codigo FROM ventas WHERE id = ?"), {id});
         c.execute(QStringLiteral("UPDATE ventas SET arqueo_id = arqueo_id WHERE id = ?"), {id});
     }
     const Recordset rs = c.openRecordset(QStringLiteral("SELECT arqueo_id FROM ventas WHERE id = ?"), {id});
