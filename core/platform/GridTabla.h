@@ -5,6 +5,7 @@
 #include "Grid.h"
 
 #include <QAbstractTableModel>
+#include <QCache>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
@@ -153,9 +154,8 @@ private:
     const QStaticText &textoPreparado(const QString &texto, int ancho, Qt::Alignment alineacion, const QFont &fuente,
                                       int &alto) const;
     // The texts laid out in m_fuente, whose lines are m_alto high (-1 before
-    // the first), and their keys in the order they came.
-    mutable QHash<Clave, QStaticText> m_textos;
-    mutable QList<Clave> m_orden;
+    // the first); the least used go first when it is full.
+    mutable QCache<Clave, QStaticText> m_textos;
     mutable QFont m_fuente;
     mutable int m_alto = -1;
 };

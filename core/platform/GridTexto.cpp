@@ -35,19 +35,14 @@ const QStaticText &DelegadoTexto::textoPreparado(const QString &texto, int ancho
 {
     if (m_alto < 0 || !(fuente == m_fuente)) {
         m_textos.clear();
-        m_orden.clear();
+        m_textos.setMaxCost(kTextosGuardados);
         m_fuente = fuente;
         m_alto = QFontMetrics(fuente).height();
     }
     alto = m_alto;
     const Clave clave{texto, ancho, int(alineacion)};
-    if (const auto it = m_textos.constFind(clave); it != m_textos.cend())
-        return *it;
-    if (m_textos.size() >= kTextosGuardados) {
-        for (qsizetype i = 0; i < m_orden.size() / 2; ++i)
-            m_textos.remove(m_orden.at(i));
-        m_orden.remove(0, m_orden.size() / 2);
-    }
+    if (const QStaticText *hecho = m_textos.object(clave))
+        return *hecho;
 
     // What fits in the width, cut with an ellipsis as the style cuts it: when
     // the laid-out line is wider than the room.
@@ -66,12 +61,12 @@ const QStaticText &DelegadoTexto::textoPreparado(const QString &texto, int ancho
         if (larga)
             visible = QFontMetrics(fuente).elidedText(texto, Qt::ElideRight, ancho);
     }
-    QStaticText t(visible);
-    t.setTextFormat(Qt::PlainText);
-    t.setTextOption(opcion);
-    t.setTextWidth(ancho);
-    m_orden.append(clave);
-    return *m_textos.insert(clave, t);
+    auto *t = new QStaticText(visible);
+    t->setTextFormat(Qt::PlainText);
+    t->setTextOption(opcion);
+    t->setTextWidth(ancho);
+    m_textos.insert(clave, t);
+    return *t;
 }
 
 void DelegadoTexto::paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const
