@@ -199,6 +199,19 @@ QString huella(const QString &sentencia)
 // with the others), then its primary key where indexes keep the key now.
 // Codes citext held apart stay apart under codigo's rule, which only ever
 // keeps more of them apart.
+// Forgets, in tiene, the triggers the schema puts on relacion; the names of
+// those the database had.
+QStringList quitarDisparadores(const QList<Objeto> &objetos, const QString &relacion, QHash<QString, QString> &tiene)
+{
+    QStringList l;
+    for (const Objeto &o : objetos)
+        if (o.tipo == QLatin1String("trigger") &&
+            tablaDelDisparador(o.sentencia).compare(relacion, Qt::CaseInsensitive) == 0 &&
+            tiene.remove(QStringLiteral("trigger:") + o.nombre))
+            l << o.nombre;
+    return l;
+}
+
 QStringList codigosDeTabla(const Objeto &tabla, const QList<Objeto> &objetos, QHash<QString, QString> &tiene)
 {
     const QString prefijo = QStringLiteral("citext:") + tabla.nombre + QLatin1Char('.');
@@ -210,14 +223,11 @@ QStringList codigosDeTabla(const Objeto &tabla, const QList<Objeto> &objetos, QH
         return {};
     columnas.sort();
     QStringList l;
-    bool claveConIndices = false;
-    for (const Objeto &o : objetos) {
-        if (o.tipo == QLatin1String("trigger") &&
-            tablaDelDisparador(o.sentencia).compare(tabla.nombre, Qt::CaseInsensitive) == 0 &&
-            tiene.remove(QStringLiteral("trigger:") + o.nombre))
-            l << QStringLiteral("DROP TRIGGER %1 ON %2").arg(o.nombre, tabla.nombre);
-        claveConIndices = claveConIndices || o.nombre == QStringLiteral("ux_%1_clave").arg(tabla.nombre);
-    }
+    for (const QString &d : quitarDisparadores(objetos, tabla.nombre, tiene))
+        l << QStringLiteral("DROP TRIGGER %1 ON %2").arg(d, tabla.nombre);
+    const QString clave = QStringLiteral("ux_%1_clave").arg(tabla.nombre);
+    const bool claveConIndices =
+        std::any_of(objetos.cbegin(), objetos.cend(), [&](const Objeto &o) { return o.nombre == clave; });
     if (claveConIndices && tiene.remove(QStringLiteral("index:%1_pkey").arg(tabla.nombre)))
         l << QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %1_pkey").arg(tabla.nombre);
     l << QStringLiteral("ALTER TABLE %1 ").arg(tabla.nombre) + columnas.join(QStringLiteral(", "));
@@ -354,10 +364,7 @@ QStringList cambiosServidor(const Catalogo &cat)
         if (o.tipo == QLatin1String("view")) {
             cambios << QStringLiteral("DROP VIEW IF EXISTS %1").arg(o.nombre);
             // Its triggers go with it.
-            for (const Objeto &d : objetos)
-                if (d.tipo == QLatin1String("trigger") &&
-                    tablaDelDisparador(d.sentencia).compare(o.nombre, Qt::CaseInsensitive) == 0)
-                    tiene.remove(QStringLiteral("trigger:") + d.nombre);
+            quitarDisparadores(objetos, o.nombre, tiene);
         }
         cambios << o.sentencia;
         const QString firma = QStringLiteral(" IS '%1'").arg(huella(o.sentencia));
